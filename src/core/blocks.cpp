@@ -1,0 +1,110 @@
+#include "blocks.h"
+
+#include "exceptions.h"
+#include "scratch.h"
+
+namespace tvj {
+
+bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out,
+                      const char* converter, const char* len_field) {
+  if (len > env->GetArrayLength(array)) {
+    throw_array_index(env, converter, len_field);
+    return false;
+  }
+  auto* copy = static_cast<uint8_t*>(scratch_alloc(size_t(len)));
+  if (copy == nullptr) {
+    throw_out_of_memory(env, converter);
+    return false;
+  }
+  env->GetByteArrayRegion(array, 0, len, reinterpret_cast<jbyte*>(copy));
+  *out = copy;
+  return true;
+}
+
+void jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk) {
+  blk->len = 0;
+  blk->buf = nullptr;
+  if (obj == nullptr) return;
+  JavaObject<kMemBlkClass> o(env, obj, "jobject2mem_blk_t");
+  if (!o.read<"len">(blk->len)) return;
+  LocalRef<jbyteArray> array;
+  if (!o.read<"buf">(array)) return;
+  if (array && blk->len >= 1)
+    copy_input_bytes(env, array.get(), blk->len, &blk->buf, "jobject2mem_blk_t", "len");
+}
+
+void mem_blk_tFree(JNIEnv*, jobject, mem_blk_t* blk) {
+  blk->len = 0;
+  blk->buf = nullptr;
+}
+
+namespace {
+
+// Stores the Java side of an output block: len, then buf as a new array of exactly the bytes
+// (or null). Without `always_array` an array is made only for a non-null buf and len >= 1.
+bool store_block(JNIEnv* env, jobject obj, const mem_blk_t* blk, const char* converter,
+                 bool always_array) {
+  JavaObject<kMemBlkClass> o(env, obj, converter);
+  if (!o.write<"len">(blk->len)) return false;
+  jfieldID buf = o.field<"buf">();
+  if (buf == nullptr) return false;
+  bool make = blk->buf != nullptr && (always_array || blk->len > 0);
+  if (!make) {
+    env->SetObjectField(obj, buf, nullptr);
+    return true;
+  }
+  LocalRef<jbyteArray> array(env, env->NewByteArray(blk->len));
+  if (!array) {
+    env->ExceptionClear();  // the VM's own error; the field must not keep the old array
+    env->SetObjectField(obj, buf, nullptr);
+    throw_out_of_memory(env, converter);
+    return false;
+  }
+  env->SetByteArrayRegion(array.get(), 0, blk->len, reinterpret_cast<const jbyte*>(blk->buf));
+  env->SetObjectField(obj, buf, array.get());
+  return true;
+}
+
+}  // namespace
+
+void mem_blk_t2jobject(JNIEnv* env, jobject obj, mem_blk_t* blk, context_t context) {
+  if (obj != nullptr && !store_block(env, obj, blk, "mem_blk_t2jobject", false)) return;
+  QUMEN_FreeMem(context, blk->buf);
+  blk->len = 0;
+  blk->buf = nullptr;
+}
+
+void mem_blk_t2jobjectNoFree(JNIEnv* env, jobject obj, mem_blk_t* blk) {
+  if (obj != nullptr && !store_block(env, obj, blk, "mem_blk_t2jobjectNoFree", true)) return;
+  blk->len = 0;
+  blk->buf = nullptr;
+}
+
+LocalRef<jobject> new_mem_blk(JNIEnv* env, mem_blk_t* blk, context_t context,
+                              const char* converter) {
+  LocalRef<jobject> obj = JavaObject<kMemBlkClass>::create(env, converter);
+  if (!obj) return obj;
+  mem_blk_t2jobject(env, obj.get(), blk, context);
+  if (env->ExceptionCheck()) return {};
+  return obj;
+}
+
+void intArray2jintArray(JNIEnv* env, jintArray array, const int32_t* values, jsize count) {
+  if (array == nullptr) return;
+  if (env->GetArrayLength(array) != count) {
+    throw_array_index(env, "intArray2jintArray", "array");
+    return;
+  }
+  env->SetIntArrayRegion(array, 0, count, values);
+}
+
+void jintArray2intArray(JNIEnv* env, jintArray array, int32_t* values, jsize count) {
+  if (array == nullptr) return;
+  if (env->GetArrayLength(array) != count) {
+    throw_array_index(env, "jintArray2intArray", "array");
+    return;
+  }
+  env->GetIntArrayRegion(array, 0, count, values);
+}
+
+}  // namespace tvj

@@ -1,0 +1,51 @@
+// Memory blocks (Java mem_blk_t <-> native mem_blk_t) and int arrays of a known length.
+#pragma once
+
+#include <jni.h>
+
+#include <cstdint>
+
+#include "../native/tarvex.h"
+#include "java_class.h"
+
+namespace tvj {
+
+inline constexpr ClassSpec kMemBlkClass{"Norv1/LocalIface$mem_blk_t", {{"len", "I"}, {"buf", "[B"}}};
+
+// Input block. A null object gives len 0, buf null; so does a null buf or a len below 1
+// (len kept as read). Otherwise buf is a copy of the first len bytes of the Java array in the
+// call's memory: the native library can never write into the caller's array. A len beyond the
+// array's length is refused: "java/lang/ArrayIndexOutOfBoundsException" "jobject2mem_blk_t:len".
+void jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk);
+
+// Release of an input block: the copy goes back with the call's memory; the record is cleared.
+// Never raises, never calls into the VM.
+void mem_blk_tFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
+
+// Output block: Java len becomes the native len, Java buf a new array of exactly len bytes
+// (null when the native buf is null or len < 1), and the native buffer is released with
+// QUMEN_FreeMem (also when null). A null object only releases. On failure the record keeps
+// its len and buf, unreleased.
+void mem_blk_t2jobject(JNIEnv* env, jobject obj, mem_blk_t* blk, context_t context);
+
+// As mem_blk_t2jobject, but releases nothing: the array is made whenever buf is not null.
+void mem_blk_t2jobjectNoFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
+
+// A new Java mem_blk_t filled from the native block (released), for a field of a record.
+// Missing class: ClassNotFoundException "<converter>:Norv1/LocalIface$mem_blk_t"; failed
+// creation: OutOfMemoryError "<converter>". Empty on failure.
+LocalRef<jobject> new_mem_blk(JNIEnv* env, mem_blk_t* blk, context_t context, const char* converter);
+
+// The first `len` bytes of a Java byte array, copied into the call's memory. Refuses a len
+// beyond the array (ArrayIndexOutOfBoundsException "<converter>:<len_field>").
+bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out,
+                      const char* converter, const char* len_field);
+
+// Native values into a Java int[] of exactly `count` elements (a null array: nothing). Another
+// length raises "java/lang/ArrayIndexOutOfBoundsException" "intArray2jintArray:array".
+void intArray2jintArray(JNIEnv* env, jintArray array, const int32_t* values, jsize count);
+
+// The mirror, Java to native; "jintArray2intArray:array". A null array leaves the values.
+void jintArray2intArray(JNIEnv* env, jintArray array, int32_t* values, jsize count);
+
+}  // namespace tvj

@@ -1,0 +1,39 @@
+// The narrow codeset of strings that cross into the native library: the codeset of the
+// process locale (nl_langinfo(CODESET)), playing the part of a Windows process's active ANSI
+// code page.
+//
+// The rule is a code page's: a character the codeset cannot represent becomes '?' and takes
+// one byte; a character the codeset writes as more than one byte makes the text longer than
+// its count of UTF-16 units, which the string converters refuse (CharConversionException).
+// A supplementary character (two units) is one character: one '?' where the codeset has no
+// form for it. Decoding is the mirror: each byte that starts no character of the codeset
+// becomes U+FFFD; a multi-byte character gives fewer units than bytes, which is refused.
+//
+// Exact fast paths: ASCII in every ASCII-compatible codeset, UTF-8, and any single-byte
+// codeset (tables built once from iconv). Other multi-byte codesets go through iconv, with
+// the conversion descriptors kept per thread.
+#pragma once
+
+#include <jni.h>
+
+#include <cstddef>
+
+namespace tvj {
+
+class Codeset;
+
+// The codeset of the process locale as it is now.
+const Codeset& process_codeset();
+
+// A codeset by its iconv name ("UTF-8", "CP1251", "ISO-8859-1", ...); null if iconv does not
+// know it. Codesets are made once and live for the process.
+const Codeset* codeset_named(const char* name);
+
+// Encodes n UTF-16 units into out (room for n bytes). Returns the number of bytes the text
+// takes in the codeset when that is at most n, or -1 when it takes more.
+long encode_narrow(const Codeset& codeset, const jchar* in, size_t n, char* out);
+
+// Decodes n bytes into out (room for n units). Returns the number of UTF-16 units produced.
+long decode_narrow(const Codeset& codeset, const char* in, size_t n, jchar* out);
+
+}  // namespace tvj

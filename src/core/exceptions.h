@@ -1,0 +1,66 @@
+// Raising the bridge's Java exceptions, and the owner of one JNI local reference.
+//
+// Converters report failure only by leaving a Java exception pending; their callers test with
+// ExceptionCheck after every converter and stop at the first. The helpers below are the only
+// places that raise one. Each first clears the error that a failed JVM lookup or allocation
+// left pending (NoSuchFieldError, NoClassDefFoundError, the VM's OutOfMemoryError): the
+// bridge's documented exception takes its place, and no JNI function outside the set allowed
+// with a pending exception is ever called.
+#pragma once
+
+#include <jni.h>
+
+#include <utility>
+
+namespace tvj {
+
+// Throws `java_class` with the message "<converter><suffix>". If the class itself cannot be
+// found, the error of that failed lookup stays pending instead.
+void raise(JNIEnv* env, const char* java_class, const char* converter, const char* suffix = "");
+
+// "java/lang/NoSuchFieldException", "<converter>:<field>".
+void throw_no_such_field(JNIEnv* env, const char* converter, const char* field);
+// "java/lang/ClassNotFoundException", "<converter>:<JNI class name>".
+void throw_class_not_found(JNIEnv* env, const char* converter, const char* class_name);
+// "java/lang/OutOfMemoryError", "<converter>".
+void throw_out_of_memory(JNIEnv* env, const char* converter);
+// "java/io/CharConversionException", "<converter>".
+void throw_char_conversion(JNIEnv* env, const char* converter);
+// "java/lang/ArrayIndexOutOfBoundsException", "<converter>:<what>".
+void throw_array_index(JNIEnv* env, const char* converter, const char* what);
+// "java/lang/NullPointerException", "<converter>:<what>".
+void throw_null_pointer(JNIEnv* env, const char* converter, const char* what);
+
+// Owns one local reference and deletes it when it goes out of scope. DeleteLocalRef is among
+// the functions allowed while an exception is pending, so this is safe on every path.
+template <typename T = jobject>
+class LocalRef {
+ public:
+  LocalRef() = default;
+  LocalRef(JNIEnv* env, T ref) : env_(env), ref_(ref) {}
+  LocalRef(LocalRef&& other) noexcept : env_(other.env_), ref_(std::exchange(other.ref_, nullptr)) {}
+  LocalRef& operator=(LocalRef&& other) noexcept {
+    if (this != &other) {
+      reset();
+      env_ = other.env_;
+      ref_ = std::exchange(other.ref_, nullptr);
+    }
+    return *this;
+  }
+  LocalRef(const LocalRef&) = delete;
+  LocalRef& operator=(const LocalRef&) = delete;
+  ~LocalRef() { reset(); }
+
+  T get() const { return ref_; }
+  explicit operator bool() const { return ref_ != nullptr; }
+  void reset() {
+    if (ref_) env_->DeleteLocalRef(ref_);
+    ref_ = nullptr;
+  }
+
+ private:
+  JNIEnv* env_ = nullptr;
+  T ref_ = nullptr;
+};
+
+}  // namespace tvj

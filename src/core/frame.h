@@ -1,0 +1,283 @@
+// The call frame that every exported method follows, written once.
+//
+// An exported method names its native function and lists its parameters, each wrapped in the
+// kind that says what it is (an input block, a string, a result record, a stream handle...):
+//
+//   return call<QUMEN_HashMem>(env, cls, self, BlockIn{data}, BlockOut{hash});
+//
+// and the frame does the rest, in this order:
+//   1. every native record of the call starts zeroed (each kind zero-initialises its own);
+//   2. the context is read from self, when the native function takes one first;
+//   3. the arguments are converted in parameter order, ExceptionCheck after each; the first
+//      pending exception skips the rest and the native call, status 0xE0700001;
+//   4. the native function is called once, under the fault guard (core/guard.h): a fault
+//      becomes the status, and nothing after it but the clean-up runs;
+//   5. the results are converted in parameter order, ExceptionCheck after each; the first
+//      pending exception stops them, status 0xE0700001 (replacing a native failure code);
+//   6. the clean-up releases every argument, whatever happened, and hands back to the native
+//      library whatever a result conversion did not (a conversion skipped or stopped by an
+//      exception), except after a fault, when the native results are left alone;
+//   7. the status is returned. A pending Java exception is never cleared: Java sees it.
+// A method without results makes no ExceptionCheck after the native call: its status is the
+// native status as it stands.
+//
+// A kind is a small struct with any of these members:
+//   void convert(CallState&)   turns its Java value into the native one (step 3)
+//   native()                   what the native function receives in its position
+//   void result(CallState&)    writes the native result into Java (step 5); kinds with a
+//                              result derive from Result
+//   void release(JNIEnv*)      gives back what convert took (step 6); never raises
+//   void discard(context_t)    gives back a native result whose conversion did not complete
+// Kinds shared by every family are below; the record families add theirs next to their
+// converters (records/), and the few methods that depart from the frame say so where they are
+// defined (ops/).
+#pragma once
+
+#include <jni.h>
+
+#include <cstdint>
+#include <cstring>
+#include <tuple>
+#include <type_traits>
+
+#include "../native/tarvex.h"
+#include "blocks.h"
+#include "guard.h"
+#include "handles.h"
+#include "scratch.h"
+#include "status.h"
+#include "strings.h"
+
+namespace tvj {
+
+struct CallState {
+  JNIEnv* env;
+  jclass cls;
+  jobject self;
+  context_t context;
+  int32_t status;
+};
+
+// Base of the kinds that have a result: the frame records whether it was fully converted.
+struct Result {
+  bool done = false;
+};
+
+// ---- What the frame asks of a kind -----------------------------------------------------------
+
+template <typename A>
+concept Converts = requires(A a, CallState& s) { a.convert(s); };
+template <typename A>
+concept Produces = std::is_base_of_v<Result, std::remove_cvref_t<A>>;
+template <typename A>
+concept Releases = requires(A a, JNIEnv* env) { a.release(env); };
+template <typename A>
+concept Discards = requires(A a, context_t c) { a.discard(c); };
+
+template <typename F>
+struct NativeSignature;
+template <typename R, typename... P>
+struct NativeSignature<R (*)(P...)> {
+  static constexpr bool takes_context = [] {
+    if constexpr (sizeof...(P) == 0) {
+      return false;
+    } else {
+      return std::is_same_v<std::tuple_element_t<0, std::tuple<P...>>, context_t>;
+    }
+  }();
+};
+
+template <typename T>
+bool all_zero(const T& rec) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&rec);
+  for (size_t i = 0; i < sizeof(T); ++i)
+    if (bytes[i] != 0) return false;
+  return true;
+}
+
+// ---- The frame -------------------------------------------------------------------------------
+
+template <auto Native, typename... Args>
+jint call(JNIEnv* env, jclass cls, jobject self, Args&&... args) {
+  CallMemory memory;
+  CallState state{env, cls, self, context_t{}, 0};
+  bool ready = true;
+  if constexpr (NativeSignature<decltype(Native)>::takes_context) {
+    state.context = jthis2context_t(env, cls, self);
+    ready = !env->ExceptionCheck();
+  }
+  [[maybe_unused]] auto convert = [&](auto& a) {
+    if constexpr (Converts<decltype(a)>) {
+      a.convert(state);
+      return !env->ExceptionCheck();
+    }
+    return true;
+  };
+  ready = ready && (convert(args) && ...);
+
+  bool called = false;
+  if (!ready) {
+    state.status = kPendingException;
+  } else {
+    auto invoke = [&] {
+      if constexpr (NativeSignature<decltype(Native)>::takes_context)
+        state.status = Native(state.context, args.native()...);
+      else
+        state.status = Native(args.native()...);
+    };
+    int32_t fault = 0;
+    if (run_guarded(invoke, fault)) {
+      called = true;
+      if constexpr ((Produces<Args> || ...)) {
+        auto produce = [&](auto& a) {
+          if constexpr (Produces<decltype(a)>) {
+            a.result(state);
+            if (env->ExceptionCheck()) return false;
+            a.done = true;
+          }
+          return true;
+        };
+        if (!(produce(args) && ...)) state.status = kPendingException;
+      }
+    } else {
+      state.status = fault;
+    }
+  }
+
+  [[maybe_unused]] auto release = [&](auto& a) {
+    if constexpr (Releases<decltype(a)>) a.release(env);
+  };
+  (release(args), ...);
+  if (called) {
+    [[maybe_unused]] auto discard = [&](auto& a) {
+      if constexpr (Discards<decltype(a)>)
+        if (!a.done) a.discard(state.context);
+    };
+    (discard(args), ...);
+  }
+  return state.status;
+}
+
+// ---- Kinds shared by every family ------------------------------------------------------------
+
+// A Java int or long, handed over unchanged.
+struct Int {
+  jint value;
+  int32_t native() const { return value; }
+};
+struct Long {
+  jlong value;
+  int64_t native() const { return value; }
+};
+
+// A position the native function receives as a null pointer; the Java parameter, where there
+// is one, is never read.
+template <typename T>
+struct Null {
+  T* native() const { return nullptr; }
+};
+
+// A String: a narrow copy by value, null for a null or empty string.
+struct Text {
+  jstring java;
+  string_t text = nullptr;
+  void convert(CallState& s) { jstring2string_t(s.env, java, &text); }
+  string_t native() const { return text; }
+  void release(JNIEnv*) { text = nullptr; }  // the copy goes back with the call's memory
+};
+
+// A mem_blk_t the native library reads.
+struct BlockIn {
+  jobject java;
+  mem_blk_t blk{};
+  void convert(CallState& s) { jobject2mem_blk_t(s.env, java, &blk); }
+  mem_blk_t* native() { return &blk; }
+  void release(JNIEnv* env) { mem_blk_tFree(env, java, &blk); }
+};
+
+// A mem_blk_t the native library fills: copied into a new Java array, then released.
+struct BlockOut : Result {
+  jobject java;
+  mem_blk_t blk{};
+  explicit BlockOut(jobject j) : java(j) {}
+  mem_blk_t* native() { return &blk; }
+  void result(CallState& s) { mem_blk_t2jobject(s.env, java, &blk, s.context); }
+  void discard(context_t context) {
+    if (blk.buf != nullptr) QUMEN_FreeMem(context, blk.buf);
+  }
+};
+
+// A parameter record converted from Java and released after the call. `Free` may be
+// zero_record where the record owns nothing and the clean-up only zeroes it.
+template <typename Rec, void (*To)(JNIEnv*, jobject, Rec*), void (*Free)(JNIEnv*, jobject, Rec*)>
+struct RecordIn {
+  jobject java;
+  Rec rec{};
+  void convert(CallState& s) { To(s.env, java, &rec); }
+  Rec* native() { return &rec; }
+  void release(JNIEnv* env) { Free(env, java, &rec); }
+};
+
+template <typename Rec>
+void zero_record(JNIEnv*, jobject, Rec* rec) {
+  std::memset(static_cast<void*>(rec), 0, sizeof(Rec));
+}
+
+// A result record filled by the native library and emptied by its converter, which releases
+// the native memory it consumed; `Free` is the native library's release for the record.
+template <typename Rec, void (*From)(JNIEnv*, jobject, Rec*, context_t),
+          int32_t (*Free)(context_t, Rec*)>
+struct RecordOut : Result {
+  jobject java;
+  Rec rec;
+  explicit RecordOut(jobject j) : java(j) { std::memset(static_cast<void*>(&rec), 0, sizeof rec); }
+  Rec* native() { return &rec; }
+  void result(CallState& s) { From(s.env, java, &rec, s.context); }
+  void discard(context_t context) {
+    if (!all_zero(rec)) Free(context, &rec);
+  }
+};
+
+// The new context of an initialisation, stored in self only when the native call succeeded.
+// A null self is refused before the call: the context would have nowhere to go.
+struct NewContext : Result {
+  context_t context{};
+  void convert(CallState& s) {
+    if (s.self == nullptr) throw_null_pointer(s.env, "context_t2jthis", "self");
+  }
+  context_t* native() { return &context; }
+  void result(CallState& s) {
+    if (s.status == 0) context_t2jthis(s.env, s.cls, s.self, context);
+  }
+};
+
+// An int[] of one element the native library fills (it starts at 0).
+struct IntOut : Result {
+  jintArray java;
+  int32_t value = 0;
+  explicit IntOut(jintArray j) : java(j) {}
+  int32_t* native() { return &value; }
+  void result(CallState& s) { intArray2jintArray(s.env, java, &value, 1); }
+};
+
+// An int[] of one element read before the call and written back after it.
+struct IntInOut : Result {
+  jintArray java;
+  int32_t value = 0;
+  explicit IntInOut(jintArray j) : java(j) {}
+  void convert(CallState& s) { jintArray2intArray(s.env, java, &value, 1); }
+  int32_t* native() { return &value; }
+  void result(CallState& s) { intArray2jintArray(s.env, java, &value, 1); }
+};
+
+// A result converted only when the native call succeeded; after a failure the Java object is
+// left as it was and the native result, if any, handed back.
+template <typename Out>
+struct OnSuccess : Out {
+  using Out::Out;
+  void result(CallState& s) {
+    if (s.status == 0) Out::result(s);
+  }
+};
+
+}  // namespace tvj

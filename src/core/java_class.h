@@ -1,0 +1,237 @@
+// Java record classes as the bridge sees them: a JNI class name and the fields it reads or
+// writes, each by name and JNI signature, and the IDs of those fields resolved once.
+//
+// A converter names the class it expects (`ClassSpec`) and reaches fields by name at compile
+// time (`o.read<"len">(v)`): a misspelt field or a wrong accessor for the field's signature
+// does not compile. At run time the fields are looked up on the class of the object actually
+// given, as any JNI converter must, but the documented class (the nested class of LocalIface)
+// is resolved once per process and its field IDs reused whenever the object is an instance of
+// exactly that class. Any other class is looked up field by field, on demand. Both paths raise
+// the same exceptions at the same points: a missing field is "java/lang/NoSuchFieldException"
+// with "<converter>:<field>", raised where the converter first needs it.
+//
+// The bridge binds to the class loader of the first LocalIface that loads it: the resolved
+// classes are global references held for the life of the process, as the library itself is.
+#pragma once
+
+#include <jni.h>
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "exceptions.h"
+
+namespace tvj {
+
+// A field name written at the call site as a template argument: `o.read<"len">(v)`.
+template <size_t N>
+struct Name {
+  char text[N];
+  constexpr Name(const char (&s)[N]) {
+    for (size_t i = 0; i < N; ++i) text[i] = s[i];
+  }
+  constexpr std::string_view view() const { return {text, N - 1}; }
+};
+
+struct FieldSpec {
+  const char* name;
+  const char* sig;
+};
+
+template <size_t N>
+struct ClassSpec {
+  const char* jni_name;
+  std::array<FieldSpec, N> fields;
+
+  constexpr ClassSpec(const char* name, const FieldSpec (&f)[N]) : jni_name(name), fields{} {
+    for (size_t i = 0; i < N; ++i) fields[i] = f[i];
+  }
+  constexpr explicit ClassSpec(const char* name) requires(N == 0) : jni_name(name), fields{} {}
+
+  constexpr int index_of(std::string_view field) const {
+    for (size_t i = 0; i < N; ++i)
+      if (std::string_view(fields[i].name) == field) return int(i);
+    return -1;
+  }
+};
+template <size_t N>
+ClassSpec(const char*, const FieldSpec (&)[N]) -> ClassSpec<N>;
+ClassSpec(const char*) -> ClassSpec<0>;
+
+// The documented class of a spec, resolved once.
+struct ResolvedClass {
+  jclass cls;            // global reference
+  bool final_class;      // no subclass exists: IsInstanceOf identifies exactly this class
+  const jfieldID* ids;   // in the spec's order; null where the class lacks the field
+};
+
+struct ClassSlot {
+  std::atomic<const ResolvedClass*> resolved{nullptr};
+  std::atomic<bool> absent{false};
+};
+
+// Resolves the class named `name` (FindClass through LocalIface's class loader) and its
+// fields, once per slot; nullptr when the class cannot be found. Called with no exception
+// pending; leaves none pending.
+const ResolvedClass* resolve_class(JNIEnv* env, ClassSlot& slot, const char* name,
+                                   const FieldSpec* fields, size_t count);
+
+template <const auto& Spec>
+inline const ResolvedClass* documented_class(JNIEnv* env) {
+  static ClassSlot slot;
+  const ResolvedClass* r = slot.resolved.load(std::memory_order_acquire);
+  if (r != nullptr || slot.absent.load(std::memory_order_relaxed)) return r;
+  return resolve_class(env, slot, Spec.jni_name, Spec.fields.data(), Spec.fields.size());
+}
+
+// The class named by a spec, for creating objects and arrays: FindClass semantics. On failure
+// raises "java/lang/ClassNotFoundException" "<converter>:<class>" and returns null.
+template <const auto& Spec>
+inline jclass find_class(JNIEnv* env, const char* converter) {
+  const ResolvedClass* r = documented_class<Spec>(env);
+  if (r == nullptr) {
+    throw_class_not_found(env, converter, Spec.jni_name);
+    return nullptr;
+  }
+  return r->cls;
+}
+
+// One Java object of a record class, with its fields reached by name. Every accessor returns
+// false, with an exception pending, when the field is missing; the caller returns at once.
+template <const auto& Spec>
+class JavaObject {
+  static constexpr size_t kFields = Spec.fields.size();
+
+ public:
+  // An object the caller passed (not null): fields are found on its own class.
+  JavaObject(JNIEnv* env, jobject obj, const char* converter)
+      : env_(env), obj_(obj), converter_(converter) {
+    const ResolvedClass* r = documented_class<Spec>(env);
+    if (r != nullptr && is_exactly(r)) {
+      known_ = r;
+    } else {
+      own_class_ = LocalRef<jclass>(env, env->GetObjectClass(obj));
+    }
+  }
+
+  // Creates an object of the documented class without running a constructor (AllocObject).
+  // On failure: ClassNotFoundException "<converter>:<class>" or OutOfMemoryError "<converter>".
+  static LocalRef<jobject> create(JNIEnv* env, const char* converter) {
+    jclass cls = find_class<Spec>(env, converter);
+    if (cls == nullptr) return {};
+    jobject obj = env->AllocObject(cls);
+    if (obj == nullptr) throw_out_of_memory(env, converter);
+    return LocalRef<jobject>(env, obj);
+  }
+
+  // An object `create` made: its class is known.
+  static JavaObject created(JNIEnv* env, jobject obj, const char* converter) {
+    return JavaObject(env, obj, converter, documented_class<Spec>(env));
+  }
+
+  jobject get() const { return obj_; }
+  JNIEnv* env() const { return env_; }
+  const char* converter() const { return converter_; }
+
+  template <Name F>
+  jfieldID field() {
+    constexpr int i = index<F>();
+    if (known_ != nullptr) {
+      if (known_->ids[i] == nullptr) throw_no_such_field(env_, converter_, Spec.fields[i].name);
+      return known_->ids[i];
+    }
+    if (ids_[i] == nullptr) {
+      ids_[i] = env_->GetFieldID(own_class_.get(), Spec.fields[i].name, Spec.fields[i].sig);
+      if (ids_[i] == nullptr) throw_no_such_field(env_, converter_, Spec.fields[i].name);
+    }
+    return ids_[i];
+  }
+
+  template <Name F>
+  bool read(jint& out) {
+    static_assert(sig<F>() == "I", "an int accessor on a field that is not I");
+    jfieldID id = field<F>();
+    if (id == nullptr) return false;
+    out = env_->GetIntField(obj_, id);
+    return true;
+  }
+  template <Name F>
+  bool read(jlong& out) {
+    static_assert(sig<F>() == "J", "a long accessor on a field that is not J");
+    jfieldID id = field<F>();
+    if (id == nullptr) return false;
+    out = env_->GetLongField(obj_, id);
+    return true;
+  }
+  template <Name F, typename T>
+  bool read(LocalRef<T>& out) {
+    static_assert(sig<F>()[0] == 'L' || sig<F>()[0] == '[', "an object accessor on a primitive");
+    jfieldID id = field<F>();
+    if (id == nullptr) return false;
+    out = LocalRef<T>(env_, static_cast<T>(env_->GetObjectField(obj_, id)));
+    return true;
+  }
+
+  template <Name F>
+  bool write(jint value) {
+    static_assert(sig<F>() == "I", "an int accessor on a field that is not I");
+    jfieldID id = field<F>();
+    if (id == nullptr) return false;
+    env_->SetIntField(obj_, id, value);
+    return true;
+  }
+  template <Name F>
+  bool write(jlong value) {
+    static_assert(sig<F>() == "J", "a long accessor on a field that is not J");
+    jfieldID id = field<F>();
+    if (id == nullptr) return false;
+    env_->SetLongField(obj_, id, value);
+    return true;
+  }
+  // A native unsigned 32-bit time into a Java long, widened without sign.
+  template <Name F>
+  bool write_time(uint32_t value) {
+    return write<F>(jlong(value));
+  }
+  template <Name F>
+  bool write_object(jobject value) {
+    static_assert(sig<F>()[0] == 'L' || sig<F>()[0] == '[', "an object accessor on a primitive");
+    jfieldID id = field<F>();
+    if (id == nullptr) return false;
+    env_->SetObjectField(obj_, id, value);
+    return true;
+  }
+
+ private:
+  JavaObject(JNIEnv* env, jobject obj, const char* converter, const ResolvedClass* known)
+      : env_(env), obj_(obj), converter_(converter), known_(known) {}
+
+  template <Name F>
+  static constexpr int index() {
+    constexpr int i = Spec.index_of(F.view());
+    static_assert(i >= 0, "the class spec has no field of this name");
+    return i;
+  }
+  template <Name F>
+  static constexpr std::string_view sig() {
+    return Spec.fields[index<F>()].sig;
+  }
+
+  bool is_exactly(const ResolvedClass* r) const {
+    if (r->final_class) return env_->IsInstanceOf(obj_, r->cls);
+    LocalRef<jclass> own(env_, env_->GetObjectClass(obj_));
+    return env_->IsSameObject(own.get(), r->cls);
+  }
+
+  JNIEnv* env_;
+  jobject obj_;
+  const char* converter_;
+  const ResolvedClass* known_ = nullptr;
+  LocalRef<jclass> own_class_;
+  std::array<jfieldID, kFields> ids_{};
+};
+
+}  // namespace tvj

@@ -1,0 +1,61 @@
+// Library load and the four lifecycle methods.
+#include <dlfcn.h>
+#include <jni.h>
+
+#include "frame.h"
+#include "guard.h"
+#include "handles.h"
+
+namespace tvj {
+namespace {
+
+using LocalParam = RecordIn<local_param_t, jobject2local_param_t, local_param_tFree>;
+
+// Keeps the library mapped until the process ends. A class loader that is collected would
+// otherwise unload it, and the fault handler installed below, which the JVM's handler chains
+// to, would point into unmapped code.
+void pin_library() {
+  Dl_info self{};
+  if (dladdr(reinterpret_cast<void*>(&pin_library), &self) == 0 || self.dli_fname == nullptr)
+    return;
+  dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);  // never closed
+}
+
+}  // namespace
+}  // namespace tvj
+
+using namespace tvj;
+
+extern "C" {
+
+// Loading succeeds whether or not pinning did.
+JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM*, void*) {
+  pin_library();
+  install_fault_guard();
+  return JNI_VERSION_1_8;
+}
+
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1Initialize(JNIEnv* env, jclass cls,
+                                                                  jobject self, jstring name,
+                                                                  jint value) {
+  return call<QUMEN_Initialize>(env, cls, self, Text{name}, Int{value}, NewContext{});
+}
+
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1InitializeEx(JNIEnv* env, jclass cls,
+                                                                    jobject self, jint value,
+                                                                    jobject param) {
+  return call<QUMEN_InitializeEx>(env, cls, self, Int{value}, LocalParam{param}, NewContext{});
+}
+
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1InitMinimal(JNIEnv* env, jclass cls,
+                                                                   jobject self) {
+  return call<QUMEN_InitMinimal>(env, cls, self, NewContext{});
+}
+
+// self's handle keeps the ended context's value.
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1Uninitialize(JNIEnv* env, jclass cls,
+                                                                    jobject self) {
+  return call<QUMEN_Uninitialize>(env, cls, self);
+}
+
+}  // extern "C"

@@ -1,0 +1,85 @@
+#include "strings.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "codeset.h"
+#include "exceptions.h"
+#include "scratch.h"
+
+namespace tvj {
+
+namespace {
+
+constexpr size_t kStackUnits = 256;  // shorter texts convert through the stack
+
+// UTF-16 units of one conversion: on the stack when short, else a heap block freed at once.
+class Units {
+ public:
+  explicit Units(size_t n)
+      : heap_(n > kStackUnits ? static_cast<jchar*>(std::malloc(n * sizeof(jchar))) : nullptr),
+        data_(n > kStackUnits ? heap_ : stack_) {}
+  ~Units() { std::free(heap_); }
+  Units(const Units&) = delete;
+  Units& operator=(const Units&) = delete;
+  jchar* get() { return data_; }
+
+ private:
+  jchar stack_[kStackUnits];
+  jchar* heap_;
+  jchar* data_;
+};
+
+}  // namespace
+
+void jstring2string_t(JNIEnv* env, jstring s, string_t* out) {
+  *out = nullptr;
+  if (s == nullptr) return;
+  jsize n = env->GetStringLength(s);
+  if (n < 1) return;
+  Units units{size_t(n)};
+  char* narrow = static_cast<char*>(scratch_alloc(size_t(n) + 1));
+  if (units.get() == nullptr || narrow == nullptr) {
+    throw_out_of_memory(env, "jstring2string_t");
+    return;
+  }
+  env->GetStringRegion(s, 0, n, units.get());
+  if (encode_narrow(process_codeset(), units.get(), size_t(n), narrow) != n) {
+    throw_char_conversion(env, "jstring2string_t");
+    return;
+  }
+  narrow[n] = '\0';
+  *out = narrow;
+}
+
+void string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t context) {
+  size_t n = *text != nullptr ? std::strlen(*text) : 0;
+  if (*slot != nullptr) {
+    env->DeleteLocalRef(*slot);
+    *slot = nullptr;
+  }
+  if (n == 0) {
+    if (*text != nullptr) QUMEN_FreeMem(context, *text);
+    *text = nullptr;
+    return;
+  }
+  Units units(n);
+  if (units.get() == nullptr || n > size_t(INT32_MAX)) {
+    throw_out_of_memory(env, "string_t2jstring");
+    return;
+  }
+  if (decode_narrow(process_codeset(), *text, n, units.get()) != long(n)) {
+    throw_char_conversion(env, "string_t2jstring");
+    return;
+  }
+  *slot = env->NewString(units.get(), jsize(n));
+  if (*slot == nullptr) {
+    throw_out_of_memory(env, "string_t2jstring");
+    return;
+  }
+  QUMEN_FreeMem(context, *text);
+  *text = nullptr;
+}
+
+}  // namespace tvj

@@ -1,0 +1,44 @@
+// Text across the boundary: Java String <-> string_t in the narrow codeset (core/codeset.h).
+#pragma once
+
+#include <jni.h>
+
+#include "../native/tarvex.h"
+#include "java_class.h"
+
+namespace tvj {
+
+// A null or empty Java string gives a null string_t. Otherwise the narrow copy lives in the
+// call's memory (core/scratch.h), exactly one byte per UTF-16 unit; a text that takes more
+// bytes raises "java/io/CharConversionException" "jstring2string_t" and leaves *out null.
+void jstring2string_t(JNIEnv* env, jstring s, string_t* out);
+
+// Replaces *slot with a new Java string of the native text (null for a null or empty text)
+// and releases the text with QUMEN_FreeMem, clearing *text. On failure (CharConversionException
+// or OutOfMemoryError "string_t2jstring") the text stays with its owner, unreleased.
+void string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t context);
+
+// A String field of a record, read and converted into *out.
+template <Name F, const auto& Spec>
+bool read_string(JavaObject<Spec>& o, string_t* out) {
+  LocalRef<jstring> s;
+  if (!o.template read<F>(s)) return false;
+  jstring2string_t(o.env(), s.get(), out);
+  return !o.env()->ExceptionCheck();
+}
+
+// A String field of a record set from a native text, which is released. After a failed
+// conversion the field keeps its old value.
+template <Name F, const auto& Spec>
+bool write_string(JavaObject<Spec>& o, string_t* text, context_t context) {
+  jfieldID id = o.template field<F>();
+  if (id == nullptr) return false;
+  jstring s = nullptr;
+  string_t2jstring(o.env(), &s, text, context);
+  LocalRef<jstring> owned(o.env(), s);
+  if (o.env()->ExceptionCheck()) return false;
+  o.env()->SetObjectField(o.get(), id, s);
+  return true;
+}
+
+}  // namespace tvj

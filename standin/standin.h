@@ -1,0 +1,103 @@
+// The stand-in for the native library `tarvex`: all of its functions with the contract's ABI,
+// built as libtarvex.so so that the bridge loads it exactly where it would load the vendor's
+// library. It is a test double, not cryptography:
+//   - every call is logged (function, context, argument words);
+//   - tests replace any function's behaviour with a handler that sees the live arguments
+//     (`standin::on<QUMEN_HashMem>([](context_t c, mem_blk_t* in, mem_blk_t* out) {...})`);
+//   - every block it hands out is in a ledger, and must come back exactly once, through
+//     QUMEN_FreeMem or a QUMEN_Free* function, with the context that produced it; a foreign
+//     or double free, or a free with another context, is recorded as an error;
+//   - it can raise a real SIGSEGV, SIGFPE, SIGILL or SIGBUS inside a call, on request.
+// Without a handler a function checks its context (0x7E570001 for one that is not live) and
+// does something plausible and deterministic: contexts are created and ended, HashMem returns
+// a 32-byte digest that is NOT cryptographic, most other functions succeed with empty results.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../src/native/tarvex.h"
+
+namespace standin {
+
+// Statuses of the stand-in's own.
+inline constexpr int32_t kBadContext = 0x7E570001;  // the context is not live
+inline constexpr int32_t kBadHandle = 0x7E570002;   // unknown or ended stream/session handle
+inline constexpr int32_t kMismatch = 0x7E570003;    // a verification found a difference
+
+// ---- Programming a function ------------------------------------------------------------------
+
+template <auto Fn>
+struct Signature;
+template <typename R, typename... A, R (*Fn)(A...)>
+struct Signature<Fn> {
+  using Handler = std::function<R(A...)>;
+};
+
+void set_handler(const void* fn, std::shared_ptr<void> handler);
+std::shared_ptr<void> get_handler(const void* fn);
+
+// Replaces the behaviour of Fn until reset().
+template <auto Fn, typename H>
+void on(H handler) {
+  using Handler = typename Signature<Fn>::Handler;
+  set_handler(reinterpret_cast<const void*>(Fn), std::make_shared<Handler>(std::move(handler)));
+}
+
+enum class Fault { kNone, kSegv, kFpe, kIll, kBus };
+
+// The next `times` calls of Fn (every call if negative) raise a real fault before doing
+// anything else.
+void set_fault(const void* fn, Fault fault, int times);
+template <auto Fn>
+void fault(Fault f, int times = 1) {
+  set_fault(reinterpret_cast<const void*>(Fn), f, times);
+}
+
+// Forgets every handler and fault; empties the call log. Contexts and the ledger stay.
+void reset();
+
+// ---- The call log ----------------------------------------------------------------------------
+
+struct Call {
+  std::string function;
+  uint64_t context;             // 0 for the functions that take none
+  std::vector<uint64_t> words;  // every argument after the context, as a 64-bit word
+};
+std::vector<Call> calls();
+std::vector<std::string> call_names();  // in order
+size_t count(const std::string& function);
+void clear_calls();
+
+// ---- Contexts --------------------------------------------------------------------------------
+
+context_t open_context();  // as QUMEN_InitMinimal does
+bool context_live(context_t context);
+size_t live_contexts();
+void end_all_contexts();
+
+// ---- The ledger --------------------------------------------------------------------------------
+
+// A block of the stand-in's allocator, recorded under `context`; null for a negative size.
+void* alloc(context_t context, int64_t size);
+char* text(context_t context, const std::string& s);  // a NUL-terminated copy
+uint8_t* bytes(context_t context, const std::vector<uint8_t>& b);
+// Gives a block back as QUMEN_FreeMem does, recording a foreign or double free as an error.
+void release(context_t context, void* block, const char* by);
+bool owns(const void* block);
+size_t outstanding();
+// Outstanding blocks and every error, one line each; empty when the ledger is clean.
+std::vector<std::string> ledger_problems();
+// Drops every record (after a deliberate leak, such as a fault that skipped the results).
+void ledger_forget();
+
+// ---- Non-cryptographic digest ------------------------------------------------------------------
+
+// The 32-byte digest HashMem returns by default: a deterministic mix, NOT a cryptographic hash.
+std::vector<uint8_t> digest(const uint8_t* data, size_t len);
+
+}  // namespace standin
