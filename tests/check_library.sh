@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The bridge as other people's JVMs load it: it needs libtarvex.so by that exact name, finds it
+# beside itself, exports only JNI entry points, and (unless sanitized) carries its C++ runtime.
+# Usage: check_library.sh <libtarvexjni.so> <sanitized: ON|OFF>
+set -euo pipefail
+lib=$1
+sanitized=$2
+fail=0
+say() { echo "$lib: $*" >&2; fail=1; }
+
+needed=$(readelf -d "$lib" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+grep -qx 'libtarvex.so' <<<"$needed" || say "does not need libtarvex.so (needs: $needed)"
+if [ "$sanitized" != "ON" ]; then
+  grep -qE 'libstdc\+\+|libgcc_s' <<<"$needed" && say "needs the shared C++ runtime: $needed"
+fi
+runpath=$(readelf -d "$lib" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
+[ "$runpath" = '$ORIGIN' ] || say "RUNPATH is '$runpath', not \$ORIGIN"
+exported=$(nm -D --defined-only "$lib" | awk '{print $3}' | grep -vE '^(Java_Norv1_LocalIface_QUMENJNI_1[A-Za-z0-9]+|JNI_OnLoad)$' || true)
+if [ -n "$exported" ]; then say "exports more than JNI entry points: $(echo $exported | head -c 300)"; fi
+exit $fail
