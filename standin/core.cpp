@@ -113,6 +113,8 @@ void set_fault(const void* fn, Fault fault, int times) {
   faults()[fn] = PendingFault{fault, times};
 }
 
+void crash(Fault f) { raise_fault(f); }
+
 void reset() {
   {
     std::lock_guard<std::mutex> lock(handler_mutex);

@@ -58,6 +58,9 @@ void fault(Fault f, int times = 1) {
   set_fault(reinterpret_cast<const void*>(Fn), f, times);
 }
 
+// Raises the fault now, from inside a handler (after it has put results in place, say).
+void crash(Fault f);
+
 // Forgets every handler and fault; empties the call log. Contexts and the ledger stay.
 void reset();
 

@@ -1,0 +1,147 @@
+// Diagnostics and utilities, with their departures from the call frame.
+#include <cstring>
+
+#include "harness/jvm.h"
+
+using namespace tj;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class Diagnostics : public BridgeTest {};
+
+TEST_F(Diagnostics, ErrorTextsComeBackAsStringsOrNull) {
+  jobject s = open();
+  auto text = [&](jint code) { return utf8(static_cast<jstring>(call_object("GetErrorText", s, code))); };
+  EXPECT_EQ(text(standin::kBadContext), "stand-in: the context is not live");
+  EXPECT_EQ(text(0x1111), std::nullopt) << "no text: null, no exception";
+  EXPECT_NOTHING_THROWN();
+  // 1041 bytes zeroed, the library told of 1040, and the buffer always released.
+  int32_t capacity = 0;
+  bool zeroed = false;
+  standin::on<QUMEN_GetErrorText>([&](int32_t, char* buffer, int32_t cap) -> string_t {
+    capacity = cap;
+    zeroed = std::all_of(buffer, buffer + 1041, [](char ch) { return ch == 0; });
+    return buffer;  // an empty text
+  });
+  EXPECT_EQ(text(5), std::nullopt);
+  EXPECT_EQ(capacity, 1040);
+  EXPECT_TRUE(zeroed);
+  EXPECT_EQ(standin::count("QUMEN_AllocMem"), standin::count("QUMEN_FreeMem"));
+
+  standin::on<QUMEN_AllocMem>([](context_t, int64_t) -> void* { return nullptr; });
+  EXPECT_EQ(text(standin::kBadContext), std::nullopt) << "no buffer: null";
+  standin::reset();
+  standin::fault<QUMEN_GetErrorText>(standin::Fault::kSegv);
+  EXPECT_EQ(text(standin::kBadContext), std::nullopt) << "a fault: null";
+  EXPECT_EQ(standin::outstanding(), 1u) << "the faulted call's buffer is left alone";
+  standin::ledger_forget();
+}
+
+TEST_F(Diagnostics, ErrorLineFillsFourResultsInOrder) {
+  jobject s = open();
+  standin::on<QUMEN_GetErrorLineEx>([](context_t c, mem_blk_t* a, mem_blk_t* b, int32_t* n, mem_blk_t* d) {
+    a->buf = standin::bytes(c, {'f', 'i', 'l', 'e'});
+    a->len = 4;
+    b->buf = standin::bytes(c, {'f', 'n'});
+    b->len = 2;
+    *n = 42;
+    d->buf = standin::bytes(c, {'m', 's', 'g'});
+    d->len = 3;
+    return 0;
+  });
+  jobject a = make("mem_blk_t"), b = make("mem_blk_t"), d = block({7});
+  jintArray line = ints({0});
+  EXPECT_EQ(call("GetErrorLineEx", s, a, b, line, d), 0);
+  EXPECT_EQ(get_bytes(a, "buf"), (Bytes{'f', 'i', 'l', 'e'}));
+  EXPECT_EQ(ints_of(line), (std::vector<jint>{42}));
+  EXPECT_EQ(get_bytes(d, "buf"), (Bytes{'m', 's', 'g'}));
+
+  // A wrong-length int[]: A and B are converted, D is not (and its native block is released).
+  jobject a2 = make("mem_blk_t"), d2 = block({7});
+  EXPECT_EQ(raw("GetErrorLineEx", s, a2, make("mem_blk_t"), ints({0, 0}), d2), kPending);
+  EXPECT_THROWN("java.lang.ArrayIndexOutOfBoundsException", "intArray2jintArray:array");
+  EXPECT_EQ(get_int(a2, "len"), 4);
+  EXPECT_EQ(get_bytes(d2, "buf"), (Bytes{7}));
+}
+
+TEST_F(Diagnostics, GenRandomRewritesItsBlockEvenOnFailure) {
+  jobject s = open();
+  jobject out = make("mem_blk_t");
+  EXPECT_EQ(call("GenRandom", s, jint(16), out), 0);
+  EXPECT_EQ(get_int(out, "len"), 16);
+  EXPECT_EQ(get_bytes(out, "buf")->size(), 16u);
+  EXPECT_EQ(call("GenRandom", s, jint(-1), out), standin::kMismatch);
+  EXPECT_EQ(get_int(out, "len"), 0);
+  EXPECT_EQ(get_bytes(out, "buf"), std::nullopt);
+}
+
+TEST_F(Diagnostics, TheTransformationPairWritesBackOnlyItsFirstArray) {
+  jobject s = self();  // no context is read
+  std::vector<uint64_t> words;
+  standin::on<QUMEN_EncodeMem>([&](uint8_t* first, uint8_t* second, int64_t length) {
+    words = {uint64_t(first != nullptr), uint64_t(second != nullptr), uint64_t(length)};
+    if (first) first[0] = 0xAA;
+    if (second) second[0] = 0xBB;
+    return 7;
+  });
+  jbyteArray first = bytes({1, 2, 3}), second = bytes({4, 5});
+  EXPECT_EQ(call("EncodeMem", s, first, second, jint(-3)), 7);
+  EXPECT_EQ(words, (std::vector<uint64_t>{1, 1, uint64_t(int64_t(-3))})) << "length widened with its sign";
+  EXPECT_EQ(bytes_of(first), (Bytes{0xAA, 2, 3}));
+  EXPECT_EQ(bytes_of(second), (Bytes{4, 5}));
+  EXPECT_EQ(call("EncodeMem", s, nullptr, second, jint(2)), 7);
+  EXPECT_EQ(words[0], 0u);
+
+  // The stand-in's own pair: first = second ^ 0x5A, both ways, over `length` bytes.
+  standin::reset();
+  jbyteArray out = bytes({0, 0, 0});
+  EXPECT_EQ(call("DecodeMem", s, out, bytes({0x5B, 0x58, 0x59}), jint(3)), 0);
+  EXPECT_EQ(bytes_of(out), (Bytes{1, 2, 3}));
+}
+
+TEST_F(Diagnostics, ControlSelectorFourAnswersIntoAStackBlock) {
+  jobject s = open();
+  std::vector<uint64_t> seen;
+  standin::on<QUMEN_ControlEx>([&](context_t, int64_t value, int32_t selector, mem_blk_t* in,
+                                   mem_blk_t* out, int32_t option) {
+    seen = {uint64_t(value), uint64_t(selector), uint64_t(in != nullptr), uint64_t(out->len),
+            uint64_t(option)};
+    if (selector == 4) {
+      std::memcpy(out->buf, "ok", 2);
+      out->len = 2;
+    }
+    return 0;
+  });
+  jobject out = make("mem_blk_t");
+  EXPECT_EQ(call("ControlEx", s, L{int64_t(1) << 40}, jint(4), block({1, 2}), out, jint(9)), 0);
+  EXPECT_EQ(seen, (std::vector<uint64_t>{uint64_t(1) << 40, 4, 0, 4096, 9}))
+      << "no input block, a 4096-byte block to fill";
+  EXPECT_EQ(get_bytes(out, "buf"), (Bytes{'o', 'k'}));
+
+  standin::on<QUMEN_ControlEx>([](context_t, int64_t, int32_t, mem_blk_t*, mem_blk_t*, int32_t) {
+    return 0x77;  // the block left untouched: 4096 zero bytes come back
+  });
+  EXPECT_EQ(call("ControlEx", s, L{0}, jint(4), nullptr, out, jint(0)), 0x77);
+  EXPECT_EQ(get_bytes(out, "buf"), Bytes(4096, 0));
+
+  standin::reset();
+  EXPECT_EQ(call("ControlEx", s, L{0}, jint(1), block({1}), out, jint(0)), 0);
+  EXPECT_EQ(get_bytes(out, "buf"), std::nullopt) << "other selectors: the library's heap block";
+}
+
+TEST_F(Diagnostics, PassThroughs) {
+  jobject s = open();
+  int32_t value = 0;
+  standin::on<QUMEN_ExportToSystemStore>([&](context_t, int32_t v) {
+    value = v;
+    return 0x31;
+  });
+  EXPECT_EQ(call("ExportToSystemStore", s, jint(-5)), 0x31);
+  EXPECT_EQ(value, -5);
+  EXPECT_EQ(call("UpdateCRLs", s), 0);
+  EXPECT_EQ(call("UpdateCRLs", self()), standin::kBadContext);
+}
+
+}  // namespace
