@@ -1,6 +1,7 @@
 // Every function of the library but the memory functions (memory.cpp). A function without a
 // default of its own checks its context and succeeds, leaving its results empty.
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -69,6 +70,42 @@ int32_t mask_bytes(uint8_t* first, const uint8_t* second, int64_t length) {
   if (first == nullptr || second == nullptr) return length > 0 ? kMismatch : 0;
   for (int64_t i = 0; i < length; ++i) first[i] = second[i] ^ 0x5A;
   return 0;
+}
+
+constexpr char kSignedMagic[4] = {'T', 'V', 'S', 'G'};
+constexpr uint32_t kSigningTime = 0x66000000;
+
+std::vector<uint8_t> block_bytes(const mem_blk_t* b) {
+  if (b == nullptr || b->buf == nullptr || b->len <= 0) return {};
+  return std::vector<uint8_t>(b->buf, b->buf + b->len);
+}
+
+int32_t sign_block(context_t context, const mem_blk_t* data, mem_blk_t* result) {
+  if (!context_live(context)) return kBadContext;
+  std::vector<uint8_t> message = block_bytes(data);
+  std::vector<uint8_t> d = digest(message.data(), message.size());
+  std::vector<uint8_t> out(kSignedMagic, kSignedMagic + 4);
+  out.insert(out.end(), d.begin(), d.end());
+  out.insert(out.end(), message.begin(), message.end());
+  result->len = int32_t(out.size());
+  result->buf = bytes(context, out);
+  return 0;
+}
+
+int32_t verify_block(context_t context, const mem_blk_t* signed_message, mem_blk_t* out,
+                     verify_result_t* result) {
+  if (!context_live(context)) return kBadContext;
+  std::vector<uint8_t> m = block_bytes(signed_message);
+  if (m.size() < 36 || std::memcmp(m.data(), kSignedMagic, 4) != 0) return kMismatch;
+  std::vector<uint8_t> data(m.begin() + 36, m.end());
+  std::vector<uint8_t> d = digest(data.data(), data.size());
+  bool intact = std::equal(d.begin(), d.end(), m.begin() + 4);
+  out->len = int32_t(data.size());
+  out->buf = bytes(context, data);
+  result->sign_num = 1;
+  result->signs = static_cast<sign_status_t*>(alloc(context, sizeof(sign_status_t)));
+  result->signs[0] = sign_status_t{intact ? 0 : 1, kSigningTime, new_certificate(context, 1)};
+  return intact ? 0 : kMismatch;
 }
 
 }  // namespace
@@ -158,14 +195,19 @@ int32_t QUMEN_ControlEx(context_t context, int64_t value, int32_t selector, mem_
 }
 
 // Hashing and one-shot signing
+// A "signed message" of the stand-in: "TVSG", the 32-byte digest of the data, the data. Not a
+// signature in any cryptographic sense.
 int32_t QUMEN_SignMem(context_t context, sign_param_t* param, mem_blk_t* in1, mem_blk_t* in2, mem_blk_t* result) {
-  return enter<QUMEN_SignMem>(__func__, live(context), context, param, in1, in2, result);
+  return enter<QUMEN_SignMem>(__func__, [&] { return sign_block(context, in1, result); }, context,
+                              param, in1, in2, result);
 }
 int32_t QUMEN_SignFile(context_t context, sign_param_t* param, string_t name1, string_t name2, string_t name3) {
   return enter<QUMEN_SignFile>(__func__, live(context), context, param, name1, name2, name3);
 }
+// Opens a stand-in signed message: the data in `out`, one signer with a certificate.
 int32_t QUMEN_VerifyMem(context_t context, verify_param_t* param, mem_blk_t* in1, mem_blk_t* in2, mem_blk_t* out, verify_result_t* result) {
-  return enter<QUMEN_VerifyMem>(__func__, live(context), context, param, in1, in2, out, result);
+  return enter<QUMEN_VerifyMem>(__func__, [&] { return verify_block(context, in1, out, result); },
+                                context, param, in1, in2, out, result);
 }
 int32_t QUMEN_VerifyFile(context_t context, verify_param_t* param, string_t name1, string_t name2, string_t name3, verify_result_t* result) {
   return enter<QUMEN_VerifyFile>(__func__, live(context), context, param, name1, name2, name3, result);

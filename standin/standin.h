@@ -98,6 +98,26 @@ std::vector<std::string> ledger_problems();
 // Drops every record (after a deliberate leak, such as a fault that skipped the results).
 void ledger_forget();
 
+// ---- Fully populated results -----------------------------------------------------------------
+// Every string, array and buffer below comes from the ledger under `context`, so a test can
+// prove that each is given back exactly once. The values are deterministic in `seed`.
+
+// A certificate with every text set (both alternative names complete), 3 policies (the last
+// without notice text), 2 extended key usages, 2 extensions with data (3 and 5 bytes), a
+// 40-byte encoding and a 32-byte hash. notAfterEx is 0xFFFFFFF0 (its top bit set).
+void fill_certificate(context_t context, certificate_t* cert, int seed = 1);
+// The same, in a block of its own (as sign_status_t.cert points to one).
+certificate_t* new_certificate(context_t context, int seed = 1);
+// `signers` signatures; signer i has status i, time 0x80000000 + i, and a certificate of seed
+// i + 1, except the last, which has none.
+void fill_verify_result(context_t context, verify_result_t* result, int signers = 3);
+
+struct CertificateText {  // what fill_certificate puts in the texts, for tests to compare
+  static std::string issuer(int seed);
+  static std::string subject(int seed);
+  static std::string serial(int seed);
+};
+
 // ---- Non-cryptographic digest ------------------------------------------------------------------
 
 // The 32-byte digest HashMem returns by default: a deterministic mix, NOT a cryptographic hash.

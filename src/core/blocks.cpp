@@ -38,6 +38,24 @@ void mem_blk_tFree(JNIEnv*, jobject, mem_blk_t* blk) {
   blk->buf = nullptr;
 }
 
+bool store_bytes(JNIEnv* env, jobject obj, jfieldID field, const uint8_t* buf, jint len, bool make,
+                 const char* converter) {
+  if (!make) {
+    env->SetObjectField(obj, field, nullptr);
+    return true;
+  }
+  LocalRef<jbyteArray> array(env, env->NewByteArray(len));
+  if (!array) {
+    env->ExceptionClear();  // the VM's own error; the field must not keep the old array
+    env->SetObjectField(obj, field, nullptr);
+    throw_out_of_memory(env, converter);
+    return false;
+  }
+  env->SetByteArrayRegion(array.get(), 0, len, reinterpret_cast<const jbyte*>(buf));
+  env->SetObjectField(obj, field, array.get());
+  return true;
+}
+
 namespace {
 
 // Stores the Java side of an output block: len, then buf as a new array of exactly the bytes
@@ -49,20 +67,7 @@ bool store_block(JNIEnv* env, jobject obj, const mem_blk_t* blk, const char* con
   jfieldID buf = o.field<"buf">();
   if (buf == nullptr) return false;
   bool make = blk->buf != nullptr && (always_array || blk->len > 0);
-  if (!make) {
-    env->SetObjectField(obj, buf, nullptr);
-    return true;
-  }
-  LocalRef<jbyteArray> array(env, env->NewByteArray(blk->len));
-  if (!array) {
-    env->ExceptionClear();  // the VM's own error; the field must not keep the old array
-    env->SetObjectField(obj, buf, nullptr);
-    throw_out_of_memory(env, converter);
-    return false;
-  }
-  env->SetByteArrayRegion(array.get(), 0, blk->len, reinterpret_cast<const jbyte*>(blk->buf));
-  env->SetObjectField(obj, buf, array.get());
-  return true;
+  return store_bytes(env, obj, buf, blk->buf, blk->len, make, converter);
 }
 
 }  // namespace

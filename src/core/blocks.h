@@ -36,6 +36,12 @@ void mem_blk_t2jobjectNoFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
 // creation: OutOfMemoryError "<converter>". Empty on failure.
 LocalRef<jobject> new_mem_blk(JNIEnv* env, mem_blk_t* blk, context_t context, const char* converter);
 
+// Sets the byte[] field `field` of `obj` to a new array holding the `len` bytes at `buf`, or to
+// null when `make` is false. When the array cannot be made the field is left null and
+// "java/lang/OutOfMemoryError" "<converter>" raised.
+bool store_bytes(JNIEnv* env, jobject obj, jfieldID field, const uint8_t* buf, jint len, bool make,
+                 const char* converter);
+
 // The first `len` bytes of a Java byte array, copied into the call's memory. Refuses a len
 // beyond the array (ArrayIndexOutOfBoundsException "<converter>:<len_field>").
 bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out,

@@ -1,0 +1,189 @@
+// What every record converter does with nested records, arrays of records and arrays of texts,
+// in both directions. The converters of each family read as the list of their fields, in order,
+// each a call to JavaObject (core/java_class.h) or to one of these.
+//
+// Java to native: an array of records follows its own count field, stored as read. A null array
+// or a count below 1 gives a null pointer. Otherwise `count` elements are fetched by index and
+// converted into a block of the call's memory; an index past the array's end raises the VM's own
+// ArrayIndexOutOfBoundsException, after the elements that exist were converted, and nothing is
+// allocated for elements that cannot exist.
+//
+// Native to Java: every nested object is new (AllocObject, no constructor runs), and the field's
+// old value is dropped first, so a failure leaves the field null. Missing classes raise
+// "java/lang/ClassNotFoundException" "<converter>:<class>", failed creations
+// "java/lang/OutOfMemoryError" "<converter>". Local references are deleted once stored.
+#pragma once
+
+#include <jni.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "../core/blocks.h"
+#include "../core/exceptions.h"
+#include "../core/java_class.h"
+#include "../core/scratch.h"
+#include "../core/strings.h"
+#include "../native/tarvex.h"
+
+namespace tvj {
+
+inline constexpr ClassSpec kStringClass{"java/lang/String"};
+
+template <typename Rec>
+void zero(Rec* rec) {
+  std::memset(static_cast<void*>(rec), 0, sizeof(Rec));
+}
+
+// ---- Java to native ------------------------------------------------------------------------------
+
+// A record field converted into `rec` by `To` (a null object gives To's null record).
+template <Name F, auto To, const auto& Spec, typename Rec>
+bool read_record(JavaObject<Spec>& o, Rec* rec) {
+  LocalRef<jobject> child;
+  if (!o.template read<F>(child)) return false;
+  To(o.env(), child.get(), rec);
+  return !o.env()->ExceptionCheck();
+}
+
+// A 32-bit time from a Java long: its low 32 bits.
+template <Name F, const auto& Spec>
+bool read_time(JavaObject<Spec>& o, uint32_t* out) {
+  jlong value = 0;
+  if (!o.template read<F>(value)) return false;
+  *out = uint32_t(uint64_t(value));
+  return true;
+}
+
+// The array field F converted element by element with `To` into a new block, `count` being the
+// count the converter just read.
+template <Name F, auto To, const auto& Spec, typename Elem>
+bool read_records(JavaObject<Spec>& o, jint count, Elem** out) {
+  JNIEnv* env = o.env();
+  *out = nullptr;
+  LocalRef<jobjectArray> array;
+  if (!o.template read<F>(array)) return false;
+  if (!array || count < 1) return true;
+  jint available = std::min(count, env->GetArrayLength(array.get()));
+  auto* elems = static_cast<Elem*>(scratch_alloc(sizeof(Elem) * size_t(std::max(available, 1))));
+  if (elems == nullptr) {
+    throw_out_of_memory(env, o.converter());
+    return false;
+  }
+  std::memset(static_cast<void*>(elems), 0, sizeof(Elem) * size_t(std::max(available, 1)));
+  *out = elems;
+  for (jint i = 0; i < available; ++i) {
+    LocalRef<jobject> element(env, env->GetObjectArrayElement(array.get(), i));
+    if (env->ExceptionCheck()) return false;
+    To(env, element.get(), &elems[i]);
+    if (env->ExceptionCheck()) return false;
+  }
+  if (available < count) env->GetObjectArrayElement(array.get(), available);  // the VM's own error
+  return !env->ExceptionCheck();
+}
+
+// ---- Native to Java ------------------------------------------------------------------------------
+
+// Gives a block back to the native library and clears the pointer.
+template <typename T>
+void free_native(context_t context, T*& block) {
+  if (block != nullptr) QUMEN_FreeMem(context, block);
+  block = nullptr;
+}
+
+// Creates an object of ElemSpec's class (messages under `converter`).
+template <const auto& ElemSpec>
+LocalRef<jobject> new_object(JNIEnv* env, const char* converter) {
+  return JavaObject<ElemSpec>::create(env, converter);
+}
+
+// The record field F becomes a new object of ElemSpec's class filled from `rec` by From; a null
+// `rec` (a record the library did not give) leaves the field null.
+template <Name F, const auto& ElemSpec, auto From, const auto& Spec, typename Rec>
+bool write_record(JavaObject<Spec>& o, Rec* rec, context_t context) {
+  JNIEnv* env = o.env();
+  jfieldID id = o.template field<F>();
+  if (id == nullptr) return false;
+  env->SetObjectField(o.get(), id, nullptr);
+  if (rec == nullptr) return true;
+  LocalRef<jobject> child = new_object<ElemSpec>(env, o.converter());
+  if (!child) return false;
+  From(env, child.get(), rec, context);
+  if (env->ExceptionCheck()) return false;
+  env->SetObjectField(o.get(), id, child.get());
+  return true;
+}
+
+// The mem_blk_t field F becomes a new block object, filled (and released) from `blk`.
+template <Name F, const auto& Spec>
+bool write_block(JavaObject<Spec>& o, mem_blk_t* blk, context_t context) {
+  return write_record<F, kMemBlkClass, mem_blk_t2jobject>(o, blk, context);
+}
+
+// A new array of `count` elements of the class `cls` for field F, each made by make(i) (a local
+// reference, or null with an exception pending). A null native pointer leaves the field null.
+template <Name F, const auto& Spec, typename Make>
+bool write_array(JavaObject<Spec>& o, jclass cls, jint count, Make make) {
+  JNIEnv* env = o.env();
+  jfieldID id = o.template field<F>();
+  if (id == nullptr) return false;
+  LocalRef<jobjectArray> array(env, env->NewObjectArray(count, cls, nullptr));
+  if (!array) {
+    throw_out_of_memory(env, o.converter());
+    return false;
+  }
+  for (jint i = 0; i < count; ++i) {
+    LocalRef<jobject> element = make(i);
+    if (env->ExceptionCheck()) return false;
+    env->SetObjectArrayElement(array.get(), i, element.get());
+  }
+  env->SetObjectField(o.get(), id, array.get());
+  return true;
+}
+
+// The array field F: `count` new objects of ElemSpec's class, element i filled from elems[i] by
+// From. The field is cleared first; a null `elems` leaves it null.
+template <Name F, const auto& ElemSpec, auto From, const auto& Spec, typename Elem>
+bool write_records(JavaObject<Spec>& o, Elem* elems, jint count, context_t context) {
+  JNIEnv* env = o.env();
+  jfieldID id = o.template field<F>();
+  if (id == nullptr) return false;
+  env->SetObjectField(o.get(), id, nullptr);
+  if (elems == nullptr) return true;
+  jclass cls = find_class<ElemSpec>(env, o.converter());
+  if (cls == nullptr) return false;
+  return write_array<F>(o, cls, count, [&](jint i) {
+    LocalRef<jobject> element = new_object<ElemSpec>(env, o.converter());
+    if (element) From(env, element.get(), &elems[i], context);
+    return element;
+  });
+}
+
+// As write_records, for an array block the converter itself gives back: once the array reached
+// Java, the native block (its elements already emptied) is released with QUMEN_FreeMem.
+template <Name F, const auto& ElemSpec, auto From, const auto& Spec, typename Elem>
+bool write_released_records(JavaObject<Spec>& o, Elem*& elems, jint count, context_t context) {
+  if (!write_records<F, ElemSpec, From>(o, elems, count, context)) return false;
+  free_native(context, elems);
+  return true;
+}
+
+// The String[] field F from `count` native texts, each released by string_t2jstring (an empty
+// text gives a null element). The field is cleared first; a null list leaves it null.
+template <Name F, const auto& Spec>
+bool write_texts(JavaObject<Spec>& o, string_t* texts, jint count, context_t context) {
+  JNIEnv* env = o.env();
+  jfieldID id = o.template field<F>();
+  if (id == nullptr) return false;
+  env->SetObjectField(o.get(), id, nullptr);
+  if (texts == nullptr) return true;
+  jclass cls = find_class<kStringClass>(env, o.converter());
+  if (cls == nullptr) return false;
+  return write_array<F>(o, cls, count, [&](jint i) {
+    jstring s = nullptr;
+    string_t2jstring(env, &s, &texts[i], context);
+    return LocalRef<jobject>(env, s);
+  });
+}
+
+}  // namespace tvj
