@@ -1,5 +1,8 @@
 import Norv1.LocalIface;
 import Norv1.LocalIface.certificate_t;
+import Norv1.LocalIface.decrypt_param_t;
+import Norv1.LocalIface.decrypt_result_t;
+import Norv1.LocalIface.encrypt_param_t;
 import Norv1.LocalIface.mem_blk_t;
 import Norv1.LocalIface.sign_param_t;
 import Norv1.LocalIface.sign_status_t;
@@ -36,6 +39,28 @@ public final class Demo {
       System.out.printf("  status %d, signed %s%n", s.status, Instant.ofEpochSecond(s.timeEx));
       print(s.cert);
     }
+
+    // Encrypt for one receiver, whose certificate travels from Java into the library, and back.
+    certificate_t receiver = new certificate_t();
+    receiver.subject = "CN=Receiver";
+    receiver.certEncoded = new mem_blk_t(new byte[] {0x30, 0x03, 0x02, 0x01, 0x07});
+    encrypt_param_t encrypt = new encrypt_param_t();
+    encrypt.receiver_num = 1;
+    encrypt.receivers = new certificate_t[] {receiver};
+    mem_blk_t sealed = new mem_blk_t();
+    check("EncryptMem", LocalIface.QUMENJNI_EncryptMem(lib, encrypt, new mem_blk_t(message), sealed));
+    mem_blk_t opened = new mem_blk_t();
+    decrypt_result_t sender = new decrypt_result_t();
+    check("DecryptMem", LocalIface.QUMENJNI_DecryptMem(lib, new decrypt_param_t(), sealed, opened, sender));
+    System.out.printf("Encrypt/DecryptMem: %d bytes sealed, round trip %s, sender %s%n", sealed.len,
+        java.util.Arrays.equals(opened.bytes(), message) ? "intact" : "BROKEN", sender.sender.subject);
+
+    // Parse an encoded certificate.
+    certificate_t parsed = new certificate_t();
+    check("ParseCert", LocalIface.QUMENJNI_ParseCert(lib, receiver.certEncoded, 0, parsed));
+    System.out.printf("ParseCert: %d policies, %d extensions, encoding %s%n", parsed.policy_num,
+        parsed.extension_num, hex(parsed.certEncoded.bytes()));
+    print(parsed);
 
     check("Uninitialize", LocalIface.QUMENJNI_Uninitialize(lib));
     System.out.println("context ended");

@@ -97,3 +97,93 @@ void fill_verify_result(context_t c, verify_result_t* result, int signers) {
 }
 
 }  // namespace standin
+
+namespace standin {
+
+void fill_crl(context_t c, crl_t* crl, int revoked) {
+  std::memset(static_cast<void*>(crl), 0, sizeof *crl);
+  crl->fields = 0x1F;
+  crl->issuer = text(c, CertificateText::issuer(1));
+  crl->lastUpdateEx = 0x66000000u;
+  crl->nextUpdateEx = 0xFFFFFFFFu;
+  crl->number = 42;
+  crl->revcert_num = revoked;
+  crl->revcerts = revoked > 0 ? array<revcert_t>(c, revoked) : nullptr;
+  for (int i = 0; i < revoked; ++i)
+    crl->revcerts[i] = revcert_t{text(c, "R" + std::to_string(i)), 0xF0000000u + uint32_t(i), i};
+  crl->crlEncoded = mem_blk_t{24, bytes(c, pattern(24, 9))};
+  crl->crlHash = mem_blk_t{32, bytes(c, digest(crl->crlEncoded.buf, 24))};
+}
+
+void fill_altname_ex(context_t c, altname_ex_t* ext, int count) {
+  ext->othername_num = count;
+  ext->othernames = count > 0 ? array<othername_t>(c, count) : nullptr;
+  for (int i = 0; i < count; ++i)
+    ext->othernames[i] = othername_t{text(c, "1.3.6.1.4.1.311.20.2." + std::to_string(i)),
+                                     text(c, "other-" + std::to_string(i))};
+}
+
+void fill_certid(context_t c, certid_t* id, int32_t type, int seed) {
+  std::memset(static_cast<void*>(id), 0, sizeof *id);
+  id->type = type;
+  std::string s = std::to_string(seed);
+  switch (type) {
+    case CERTID_ISSUER_AND_SERIAL:
+      id->ias = issuer_and_serial_t{text(c, "CN=Issuer " + s), text(c, "S" + s)};
+      break;
+    case CERTID_KEY_ID: id->keyId = text(c, "keyid-" + s); break;
+    case CERTID_CERT_HASH: id->certHash = mem_blk_t{20, bytes(c, pattern(20, seed))}; break;
+    case CERTID_ALIAS: id->alias = text(c, "alias-" + s); break;
+    default: break;
+  }
+}
+
+void fill_signed_info(context_t c, signed_info_result_t* result, int count) {
+  result->type = 1;
+  result->sign_num = count;
+  result->infos = count > 0 ? array<sign_info_t>(c, count) : nullptr;
+  for (int i = 0; i < count; ++i) {
+    result->infos[i].timeEx = 0xFFFFFF00u + uint32_t(i);
+    result->infos[i].certid = static_cast<certid_t*>(alloc(c, sizeof(certid_t)));
+    fill_certid(c, result->infos[i].certid, i % 4, i + 1);
+  }
+}
+
+void fill_encrypted_info(context_t c, encrypted_info_result_t* result, int count) {
+  result->type = 7;
+  result->recipients_num = count;
+  result->recipients = count > 0 ? array<certid_t>(c, count) : nullptr;
+  for (int i = 0; i < count; ++i) fill_certid(c, &result->recipients[i], i % 4, i + 1);
+  fill_certid(c, &result->sender, CERTID_ISSUER_AND_SERIAL, 99);
+}
+
+void fill_pkcs7_info(context_t c, pkcs7_info_t* info, int signers, int recipients) {
+  std::memset(static_cast<void*>(info), 0, sizeof *info);
+  info->type = 2;
+  info->signer_num = signers;
+  info->signers = signers > 0 ? array<pkcs7_signer_t>(c, signers) : nullptr;
+  for (int i = 0; i < signers; ++i) {
+    pkcs7_signer_t& s = info->signers[i];
+    std::string n = std::to_string(i);
+    s.digest = text(c, "sha256-" + n);
+    s.encryption = text(c, "rsa-" + n);
+    s.signer = issuer_and_serial_t{text(c, "CN=Signer CA " + n), text(c, "SS" + n)};
+    s.authAttr_num = 2;
+    s.authAttrs = array<string_t>(c, 2);
+    s.authAttrs[0] = text(c, "signingTime=" + n);
+    s.authAttrs[1] = text(c, "");
+    s.unauthAttr_num = 1;
+    s.unauthAttrs = array<string_t>(c, 1);
+    s.unauthAttrs[0] = text(c, "counterSignature=" + n);
+  }
+  info->dataCipher = text(c, "aes256-cbc");
+  info->recipient_num = recipients;
+  info->recipients = recipients > 0 ? array<pkcs7_recipient_t>(c, recipients) : nullptr;
+  for (int i = 0; i < recipients; ++i) {
+    std::string n = std::to_string(i);
+    info->recipients[i] = pkcs7_recipient_t{
+        text(c, "rsaEncryption-" + n), issuer_and_serial_t{text(c, "CN=Recipient CA " + n), text(c, "RS" + n)}};
+  }
+}
+
+}  // namespace standin

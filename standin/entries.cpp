@@ -108,6 +108,44 @@ int32_t verify_block(context_t context, const mem_blk_t* signed_message, mem_blk
   return intact ? 0 : kMismatch;
 }
 
+constexpr char kSealedMagic[4] = {'T', 'V', 'E', 'N'};
+
+int32_t seal(context_t context, const mem_blk_t* in, mem_blk_t* out) {
+  if (!context_live(context)) return kBadContext;
+  std::vector<uint8_t> data = block_bytes(in);
+  std::vector<uint8_t> sealed(kSealedMagic, kSealedMagic + 4);
+  for (uint8_t b : data) sealed.push_back(b ^ 0x5A);
+  out->len = int32_t(sealed.size());
+  out->buf = bytes(context, sealed);
+  return 0;
+}
+
+int32_t open_sealed(context_t context, const mem_blk_t* in, mem_blk_t* out,
+                    decrypt_result_t* result) {
+  if (!context_live(context)) return kBadContext;
+  std::vector<uint8_t> sealed = block_bytes(in);
+  if (sealed.size() < 4 || std::memcmp(sealed.data(), kSealedMagic, 4) != 0) return kMismatch;
+  std::vector<uint8_t> data;
+  for (size_t i = 4; i < sealed.size(); ++i) data.push_back(sealed[i] ^ 0x5A);
+  out->len = int32_t(data.size());
+  out->buf = bytes(context, data);
+  fill_certificate(context, &result->sender, 2);
+  return 0;
+}
+
+int32_t parse_certificate(context_t context, const mem_blk_t* encoded, certificate_t* cert) {
+  if (!context_live(context)) return kBadContext;
+  std::vector<uint8_t> der = block_bytes(encoded);
+  if (der.empty()) return kMismatch;
+  fill_certificate(context, cert, 7);
+  release(context, cert->certEncoded.buf, "stand-in");
+  release(context, cert->certHash.buf, "stand-in");
+  std::vector<uint8_t> d = digest(der.data(), der.size());
+  cert->certEncoded = mem_blk_t{int32_t(der.size()), bytes(context, der)};
+  cert->certHash = mem_blk_t{int32_t(d.size()), bytes(context, d)};
+  return 0;
+}
+
 }  // namespace
 
 extern "C" {
@@ -217,8 +255,10 @@ int32_t QUMEN_SignHashMem(context_t context, sign_param_t* unused, mem_blk_t* in
 }
 
 // Certificate and CRL inspection
+// Any bytes parse: a complete certificate (seed 7) whose encoding is the input.
 int32_t QUMEN_ParseCert(context_t context, mem_blk_t* encoded, int32_t flag, certificate_t* cert) {
-  return enter<QUMEN_ParseCert>(__func__, live(context), context, encoded, flag, cert);
+  return enter<QUMEN_ParseCert>(__func__, [&] { return parse_certificate(context, encoded, cert); },
+                                context, encoded, flag, cert);
 }
 int32_t QUMEN_VerifyCert(context_t context, verify_param_t* param, mem_blk_t* encoded, certificate_t* cert) {
   return enter<QUMEN_VerifyCert>(__func__, live(context), context, param, encoded, cert);
@@ -264,14 +304,18 @@ int32_t QUMEN_CreateXmlRequest(context_t context, int32_t flag, certificate_t* c
 }
 
 // PKCS#7 envelopes
+// The stand-in's "envelope": "TVEN", then the data with every byte XORed with 0x5A. It hides
+// nothing; it only makes a round trip through the bridge visible.
 int32_t QUMEN_EncryptMem(context_t context, encrypt_param_t* param, mem_blk_t* in, mem_blk_t* out) {
-  return enter<QUMEN_EncryptMem>(__func__, live(context), context, param, in, out);
+  return enter<QUMEN_EncryptMem>(__func__, [&] { return seal(context, in, out); }, context, param,
+                                 in, out);
 }
 int32_t QUMEN_EncryptFile(context_t context, encrypt_param_t* param, string_t in, string_t out) {
   return enter<QUMEN_EncryptFile>(__func__, live(context), context, param, in, out);
 }
 int32_t QUMEN_DecryptMem(context_t context, decrypt_param_t* param, mem_blk_t* in, mem_blk_t* out, decrypt_result_t* result) {
-  return enter<QUMEN_DecryptMem>(__func__, live(context), context, param, in, out, result);
+  return enter<QUMEN_DecryptMem>(__func__, [&] { return open_sealed(context, in, out, result); },
+                                 context, param, in, out, result);
 }
 int32_t QUMEN_DecryptFile(context_t context, decrypt_param_t* param, string_t in, string_t out, decrypt_result_t* result) {
   return enter<QUMEN_DecryptFile>(__func__, live(context), context, param, in, out, result);

@@ -112,6 +112,22 @@ certificate_t* new_certificate(context_t context, int seed = 1);
 // i + 1, except the last, which has none.
 void fill_verify_result(context_t context, verify_result_t* result, int signers = 3);
 
+// A CRL with `revoked` entries (serial "R<i>", time 0xF0000000 + i, reason i), an encoding and
+// a hash; nextUpdateEx 0xFFFFFFFF.
+void fill_crl(context_t context, crl_t* crl, int revoked = 3);
+// `count` otherName entries: oid "1.3.6.1.4.1.311.20.2.<i>", name "other-<i>".
+void fill_altname_ex(context_t context, altname_ex_t* ext, int count = 3);
+// One identifier of the given type: 0 issuer "CN=Issuer <seed>" and serial "S<seed>", 1 keyId
+// "keyid-<seed>", 2 certHash of 20 bytes, 3 alias "alias-<seed>"; any other type: nothing.
+void fill_certid(context_t context, certid_t* id, int32_t type, int seed = 1);
+// `count` signatures whose certids cycle through the four types; time 0xFFFFFF00 + i.
+void fill_signed_info(context_t context, signed_info_result_t* result, int count = 4);
+// `count` recipients cycling through the four types, and a sender of type 0; type 7.
+void fill_encrypted_info(context_t context, encrypted_info_result_t* result, int count = 4);
+// `signers` signers (digest "sha256-<i>", two authenticated attributes of which the second is
+// empty, one unauthenticated), cipher "aes256-cbc", `recipients` recipients.
+void fill_pkcs7_info(context_t context, pkcs7_info_t* info, int signers = 2, int recipients = 2);
+
 struct CertificateText {  // what fill_certificate puts in the texts, for tests to compare
   static std::string issuer(int seed);
   static std::string subject(int seed);

@@ -238,6 +238,12 @@ struct RecordOut : Result {
   }
 };
 
+// The release of a result record that holds no native memory.
+template <typename Rec>
+int32_t nothing_to_release(context_t, Rec*) {
+  return 0;
+}
+
 // The new context of an initialisation, stored in self only when the native call succeeded.
 // A null self is refused before the call: the context would have nowhere to go.
 struct NewContext : Result {

@@ -4,6 +4,7 @@
 
 #include <jni.h>
 
+#include "../core/frame.h"
 #include "../core/java_class.h"
 #include "../native/tarvex.h"
 #include "altname.h"
@@ -47,5 +48,8 @@ void certificate_t2jobject(JNIEnv* env, jobject obj, certificate_t* rec, context
 
 // Release after jobject2certificate_t: the record is cleared, its 16 reserved bytes left alone.
 void certificate_tFree(JNIEnv* env, jobject obj, certificate_t* rec);
+
+using CertificateIn = RecordIn<certificate_t, jobject2certificate_t, certificate_tFree>;
+using CertificateOut = RecordOut<certificate_t, certificate_t2jobject, QUMEN_FreeCert>;
 
 }  // namespace tvj
