@@ -9,11 +9,13 @@
 //   1. every native record of the call starts zeroed (each kind zero-initialises its own);
 //   2. the context is read from self, when the native function takes one first;
 //   3. the arguments are converted in parameter order, ExceptionCheck after each; the first
-//      pending exception skips the rest and the native call, status 0xE0700001;
+//      pending exception skips the rest and the native call, status 0xE0700001 (or 0xE0700006
+//      where an intermediate buffer could not be had);
 //   4. the native function is called once, under the fault guard (core/guard.h): a fault
 //      becomes the status, and nothing after it but the clean-up runs;
-//   5. the results are converted in parameter order, ExceptionCheck after each; the first
-//      pending exception stops them, status 0xE0700001 (replacing a native failure code);
+//   5. the results are converted, handle rules first, then in parameter order, ExceptionCheck
+//      after each; the first pending exception stops them, status 0xE0700001 (replacing a
+//      native failure code);
 //   6. the clean-up releases every argument, whatever happened, and hands back to the native
 //      library whatever a result conversion did not (a conversion skipped or stopped by an
 //      exception), except after a fault, when the native results are left alone;
@@ -87,6 +89,52 @@ struct NativeSignature<R (*)(P...)> {
   }();
 };
 
+// Results run in two phases: handle rules first (a stream's or session's handle is written back
+// before anything else of the call reaches Java), then the other results in parameter order.
+template <typename A>
+constexpr int result_phase() {
+  using K = std::remove_cvref_t<A>;
+  if constexpr (requires { K::kHandleRule; })
+    return 0;
+  else
+    return 1;
+}
+
+// Arguments convert in parameter order; a kind may ask to come later (kConvertPhase 1 or 2).
+// A kind fails its conversion with a Java exception pending (status 0xE0700001), or, where no
+// exception applies, by setting a status of the bridge's own (0xE0700006).
+template <typename A>
+constexpr int convert_phase() {
+  using K = std::remove_cvref_t<A>;
+  if constexpr (requires { K::kConvertPhase; })
+    return K::kConvertPhase;
+  else
+    return 0;
+}
+
+template <int Phase, typename A>
+bool convert(CallState& state, A& a) {
+  if constexpr (Converts<A> && convert_phase<A>() == Phase) {
+    a.convert(state);
+    if (state.env->ExceptionCheck()) {
+      state.status = kPendingException;
+      return false;
+    }
+    return state.status == 0;
+  }
+  return true;
+}
+
+template <int Phase, typename A>
+bool produce(CallState& state, A& a) {
+  if constexpr (Produces<A> && result_phase<A>() == Phase) {
+    a.result(state);
+    if (state.env->ExceptionCheck()) return false;
+    a.done = true;
+  }
+  return true;
+}
+
 template <typename T>
 bool all_zero(const T& rec) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(&rec);
@@ -106,18 +154,12 @@ jint call(JNIEnv* env, jclass cls, jobject self, Args&&... args) {
     state.context = jthis2context_t(env, cls, self);
     ready = !env->ExceptionCheck();
   }
-  [[maybe_unused]] auto convert = [&](auto& a) {
-    if constexpr (Converts<decltype(a)>) {
-      a.convert(state);
-      return !env->ExceptionCheck();
-    }
-    return true;
-  };
-  ready = ready && (convert(args) && ...);
+  ready = ready && (convert<0>(state, args) && ...) && (convert<1>(state, args) && ...) &&
+          (convert<2>(state, args) && ...);
 
   bool called = false;
   if (!ready) {
-    state.status = kPendingException;
+    if (state.status == 0) state.status = kPendingException;
   } else {
     auto invoke = [&] {
       if constexpr (NativeSignature<decltype(Native)>::takes_context)
@@ -129,15 +171,8 @@ jint call(JNIEnv* env, jclass cls, jobject self, Args&&... args) {
     if (run_guarded(invoke, fault)) {
       called = true;
       if constexpr ((Produces<Args> || ...)) {
-        auto produce = [&](auto& a) {
-          if constexpr (Produces<decltype(a)>) {
-            a.result(state);
-            if (env->ExceptionCheck()) return false;
-            a.done = true;
-          }
-          return true;
-        };
-        if (!(produce(args) && ...)) state.status = kPendingException;
+        bool produced = (produce<0>(state, args) && ...) && (produce<1>(state, args) && ...);
+        if (!produced) state.status = kPendingException;
       }
     } else {
       state.status = fault;
@@ -274,6 +309,67 @@ struct IntInOut : Result {
   void convert(CallState& s) { jintArray2intArray(s.env, java, &value, 1); }
   int32_t* native() { return &value; }
   void result(CallState& s) { intArray2jintArray(s.env, java, &value, 1); }
+};
+
+// ---- Handles of streams, sessions and enumerations ----------------------------------------------
+// A handle lives in the `handle` field of a Java object the caller passes to every call on it
+// (a null object reads as 0 and swallows writes); within a call the library receives the address
+// of a local copy. The rule of each kind says when the handle goes back to Java.
+
+struct HandleRule : Result {
+  static constexpr bool kHandleRule = true;
+  jobject java;
+  strhandle_t handle{};
+  explicit HandleRule(jobject j) : java(j) {}
+  strhandle_t* native() { return &handle; }
+
+ protected:
+  void read(CallState& s) { handle = jobject2strhandle_t(s.env, java); }
+  void write(CallState& s, strhandle_t value) { strhandle_t2jobject(s.env, java, value); }
+};
+
+// The library makes a handle: stored on success, 0 otherwise (also over an older handle).
+struct HandleInit : HandleRule {
+  using HandleRule::HandleRule;
+  void result(CallState& s) { write(s, s.status == 0 ? handle : strhandle_t{}); }
+};
+
+// The library uses a handle: a failure ends it, so 0 goes back; success leaves the object as is.
+struct HandleUpdate : HandleRule {
+  using HandleRule::HandleRule;
+  void convert(CallState& s) { read(s); }
+  void result(CallState& s) {
+    if (s.status != 0) write(s, strhandle_t{});
+  }
+};
+
+// The library ends a handle, whatever its outcome: 0 goes back.
+struct HandleFinal : HandleRule {
+  using HandleRule::HandleRule;
+  void convert(CallState& s) { read(s); }
+  void result(CallState& s) { write(s, strhandle_t{}); }
+};
+
+// The library moves a position: the new one goes back on success, 0 otherwise.
+struct HandlePosition : HandleRule {
+  using HandleRule::HandleRule;
+  void convert(CallState& s) { read(s); }
+  void result(CallState& s) { write(s, s.status == 0 ? handle : strhandle_t{}); }
+};
+
+// A handle the library receives by value and cannot change.
+struct HandleValue {
+  jobject java;
+  strhandle_t handle{};
+  void convert(CallState& s) { handle = jobject2strhandle_t(s.env, java); }
+  strhandle_t native() const { return handle; }
+};
+
+// A kind converted after the others of earlier phases (where a method's order of conversion
+// differs from its order of parameters).
+template <typename Kind, int Phase>
+struct Later : Kind {
+  static constexpr int kConvertPhase = Phase;
 };
 
 // A result converted only when the native call succeeded; after a failure the Java object is

@@ -53,6 +53,25 @@ void jstring2string_t(JNIEnv* env, jstring s, string_t* out) {
   *out = narrow;
 }
 
+bool narrow_to_jstring(JNIEnv* env, const char* text, size_t n, jstring* out,
+                       const char* converter) {
+  Units units(n);
+  if (units.get() == nullptr || n > size_t(INT32_MAX)) {
+    throw_out_of_memory(env, converter);
+    return false;
+  }
+  if (decode_narrow(process_codeset(), text, n, units.get()) != long(n)) {
+    throw_char_conversion(env, converter);
+    return false;
+  }
+  *out = env->NewString(units.get(), jsize(n));
+  if (*out == nullptr) {
+    throw_out_of_memory(env, converter);
+    return false;
+  }
+  return true;
+}
+
 void string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t context) {
   size_t n = *text != nullptr ? std::strlen(*text) : 0;
   if (*slot != nullptr) {
@@ -64,20 +83,7 @@ void string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t cont
     *text = nullptr;
     return;
   }
-  Units units(n);
-  if (units.get() == nullptr || n > size_t(INT32_MAX)) {
-    throw_out_of_memory(env, "string_t2jstring");
-    return;
-  }
-  if (decode_narrow(process_codeset(), *text, n, units.get()) != long(n)) {
-    throw_char_conversion(env, "string_t2jstring");
-    return;
-  }
-  *slot = env->NewString(units.get(), jsize(n));
-  if (*slot == nullptr) {
-    throw_out_of_memory(env, "string_t2jstring");
-    return;
-  }
+  if (!narrow_to_jstring(env, *text, n, slot, "string_t2jstring")) return;
   QUMEN_FreeMem(context, *text);
   *text = nullptr;
 }

@@ -18,6 +18,10 @@ void jstring2string_t(JNIEnv* env, jstring s, string_t* out);
 // or OutOfMemoryError "string_t2jstring") the text stays with its owner, unreleased.
 void string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t context);
 
+// The n bytes at `text` (n >= 1) as a new Java string into *out, releasing nothing. On failure
+// raises CharConversionException or OutOfMemoryError "<converter>" and returns false.
+bool narrow_to_jstring(JNIEnv* env, const char* text, size_t n, jstring* out, const char* converter);
+
 // A String field of a record, read and converted into *out.
 template <Name F, const auto& Spec>
 bool read_string(JavaObject<Spec>& o, string_t* out) {

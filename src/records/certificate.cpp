@@ -4,9 +4,12 @@
 
 namespace tvj {
 
+// The 16 reserved bytes are never touched but for a null object, which gives 392 zero bytes.
 void jobject2certificate_t(JNIEnv* env, jobject obj, certificate_t* rec) {
-  zero(rec);
-  if (obj == nullptr) return;
+  if (obj == nullptr) {
+    zero(rec);
+    return;
+  }
   JavaObject<kCertificateClass> o(env, obj, "jobject2certificate_t");
   o.read<"fields">(rec->fields) &&
       read_string<"issuer">(o, &rec->issuer) &&
