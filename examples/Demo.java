@@ -1,11 +1,20 @@
 import Norv1.LocalIface;
 import Norv1.LocalIface.certificate_t;
+import Norv1.LocalIface.cms_certid_t;
+import Norv1.LocalIface.cms_msginf_t;
+import Norv1.LocalIface.cms_siginf_t;
 import Norv1.LocalIface.decrypt_param_t;
 import Norv1.LocalIface.decrypt_result_t;
 import Norv1.LocalIface.encrypt_param_t;
+import Norv1.LocalIface.find_param_t;
+import Norv1.LocalIface.find_result_t;
 import Norv1.LocalIface.mem_blk_t;
 import Norv1.LocalIface.sign_param_t;
 import Norv1.LocalIface.sign_status_t;
+import Norv1.LocalIface.strhandle_t;
+import Norv1.LocalIface.tsp_request_param_t;
+import Norv1.LocalIface.tsp_verify_param_t;
+import Norv1.LocalIface.tsp_verify_result_t;
 import Norv1.LocalIface.verify_param_t;
 import Norv1.LocalIface.verify_result_t;
 import java.nio.charset.StandardCharsets;
@@ -16,7 +25,7 @@ import java.time.Instant;
  * deterministic and plausible but not cryptographic.
  */
 public final class Demo {
-  public static void main(String[] args) {
+  public static void main(String[] args) throws Exception {
     LocalIface lib = new LocalIface();
     check("InitMinimal", LocalIface.QUMENJNI_InitMinimal(lib));
     System.out.printf("context:   %#x%n", lib.handle);
@@ -62,8 +71,104 @@ public final class Demo {
         parsed.extension_num, hex(parsed.certEncoded.bytes()));
     print(parsed);
 
+    streams(lib, message);
+    cms(lib);
+    stores(lib);
+    timeStamps(lib, message);
+    tls(lib);
+
     check("Uninitialize", LocalIface.QUMENJNI_Uninitialize(lib));
     System.out.println("context ended");
+  }
+
+  // Hash a file in 64 KiB pieces through a stream, and in one call: the digests agree.
+  static void streams(LocalIface lib, byte[] message) throws Exception {
+    java.nio.file.Path file = java.nio.file.Files.createTempFile("tarvexjni-demo", ".bin");
+    try {
+      byte[] content = new byte[200_000];
+      for (int i = 0; i < content.length; i++) content[i] = message[i % message.length];
+      java.nio.file.Files.write(file, content);
+      strhandle_t stream = new strhandle_t();
+      check("StrHashInitMem", LocalIface.QUMENJNI_StrHashInitMem(lib, null, stream));
+      int pieces = 0;
+      try (java.io.InputStream in = java.nio.file.Files.newInputStream(file)) {
+        byte[] piece = new byte[64 * 1024];
+        for (int n; (n = in.read(piece)) > 0; pieces++) {
+          mem_blk_t block = new mem_blk_t(piece);
+          block.len = n;
+          check("StrHashUpdateMem", LocalIface.QUMENJNI_StrHashUpdateMem(lib, stream, block));
+        }
+      }
+      mem_blk_t streamed = new mem_blk_t();
+      check("StrHashFinalMem", LocalIface.QUMENJNI_StrHashFinalMem(lib, stream, streamed));
+      mem_blk_t whole = new mem_blk_t();
+      check("HashFile", LocalIface.QUMENJNI_HashFile(lib, file.toString(), whole));
+      System.out.printf("StrHash:   %d pieces of 64 KiB -> %s, handle now %d; HashFile agrees: %s%n", pieces,
+          hex(streamed.bytes()), stream.handle, java.util.Arrays.equals(streamed.bytes(), whole.bytes()));
+    } finally {
+      java.nio.file.Files.delete(file);
+    }
+  }
+
+  // A CMS message information tree, as it crossed the bridge.
+  static void cms(LocalIface lib) {
+    cms_msginf_t info = new cms_msginf_t();
+    check("CmsBlkMsgInfMem", LocalIface.QUMENJNI_CmsBlkMsgInfMem(lib, new mem_blk_t(new byte[] {0x30}), info, 0));
+    System.out.printf("CmsMsgInf: type %d, %d signers, cipher %s, unprotected %s%n", info.type, info.signer_num,
+        info.cipherAlg, String.join(",", info.unprotAttrs));
+    for (cms_siginf_t s : info.signers) {
+      cms_certid_t id = s.signerId;
+      String who = id.type == 1 ? id.issuer + " / " + id.serialNum : "subject key " + id.subjKeyId;
+      System.out.printf("  signer   %s, %s with %s, signed %s, attributes %s%n", who, s.digestAlg, s.signatureAlg,
+          Instant.ofEpochSecond(s.signingTimeEx), java.util.Arrays.toString(s.authAttrs));
+    }
+  }
+
+  // Search the store, then walk through it one object at a time.
+  static void stores(LocalIface lib) {
+    find_param_t search = new find_param_t();
+    search.certTemplate = new certificate_t();
+    search.certTemplate.subject = "CN=Signer";
+    find_result_t found = new find_result_t();
+    check("FindCert", LocalIface.QUMENJNI_FindCert(lib, search, found));
+    for (certificate_t c : found.certs) System.out.printf("FindCert:  %s (serial %s)%n", c.subject, c.serialNumber);
+    strhandle_t position = new strhandle_t();
+    int objects = 0;
+    for (mem_blk_t object = new mem_blk_t();
+         LocalIface.QUMENJNI_EnumStoreObjects(lib, null, position, object, 0) == 0; objects++) {
+      System.out.printf("EnumStore: object %d, %d bytes, position %#x%n", objects, object.len, position.handle);
+    }
+    System.out.printf("EnumStore: end after %d objects, position %d%n", objects, position.handle);
+  }
+
+  // Stamp a message through a time-stamp authority at a URL, then verify the stamp.
+  static void timeStamps(LocalIface lib, byte[] message) {
+    mem_blk_t stamped = new mem_blk_t();
+    check("TspBlkUrlStampCmsMem", LocalIface.QUMENJNI_TspBlkUrlStampCmsMem(lib, new tsp_request_param_t(),
+        "http://tsa.example.invalid/stamp", new mem_blk_t(message), stamped));
+    tsp_verify_result_t verified = new tsp_verify_result_t();
+    check("TspBlkVerifyCmsMem", LocalIface.QUMENJNI_TspBlkVerifyCmsMem(lib, new tsp_verify_param_t(), stamped, verified));
+    System.out.printf("TspStamp:  %d bytes stamped; verified: time %s, authority %s%n", stamped.len,
+        Instant.ofEpochSecond(verified.timeEx), verified.cert.subject);
+  }
+
+  // A short TLS exchange with a session that lives inside the library.
+  static void tls(LocalIface lib) {
+    strhandle_t session = new strhandle_t();
+    check("TlsSessionCreate", LocalIface.QUMENJNI_TlsSessionCreate(lib, "server.example.invalid", session, 0));
+    mem_blk_t hello = new mem_blk_t();
+    check("TlsSessionHandshake", LocalIface.QUMENJNI_TlsSessionHandshake(lib, session, null, hello));
+    mem_blk_t record = new mem_blk_t();
+    check("TlsSessionWrite", LocalIface.QUMENJNI_TlsSessionWrite(lib, session,
+        new mem_blk_t("GET / HTTP/1.1".getBytes(StandardCharsets.US_ASCII)), record));
+    mem_blk_t plain = new mem_blk_t();
+    check("TlsSessionRead", LocalIface.QUMENJNI_TlsSessionRead(lib, session, record, plain));
+    mem_blk_t name = new mem_blk_t();
+    check("TlsSessionQuery", LocalIface.QUMENJNI_TlsSessionQuery(lib, session, 0, name));
+    check("TlsSessionDestroy", LocalIface.QUMENJNI_TlsSessionDestroy(lib, session));
+    System.out.printf("TLS:       \"%s\", %s; wrote %d bytes, read back \"%s\"; handle now %d%n",
+        new String(hello.bytes(), StandardCharsets.US_ASCII), new String(name.bytes(), StandardCharsets.US_ASCII),
+        record.len, new String(plain.bytes(), StandardCharsets.US_ASCII), session.handle);
   }
 
   static void print(certificate_t c) {

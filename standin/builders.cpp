@@ -187,3 +187,85 @@ void fill_pkcs7_info(context_t c, pkcs7_info_t* info, int signers, int recipient
 }
 
 }  // namespace standin
+
+namespace standin {
+
+namespace {
+
+void fill_cms_certid(context_t c, cms_certid_t* id, int32_t type, int seed) {
+  std::memset(static_cast<void*>(id), 0, sizeof *id);
+  id->type = type;
+  std::string s = std::to_string(seed);
+  if (type == CMS_CERTID_ISSUER_SERIAL) {
+    id->issuer = text(c, "CN=CMS Issuer " + s);
+    id->serialNum = text(c, "CS" + s);
+    id->certHash = text(c, "hash-" + s);
+  } else if (type == CMS_CERTID_SUBJECT_KEY_ID) {
+    id->subjKeyId = text(c, "ski-" + s);
+  }
+}
+
+string_t* texts(context_t c, const std::vector<std::string>& items) {
+  auto* list = array<string_t>(c, int(items.size()));
+  for (size_t i = 0; i < items.size(); ++i) list[i] = text(c, items[i]);
+  return list;
+}
+
+}  // namespace
+
+void fill_cms_msginf(context_t c, cms_msginf_t* info, int32_t type, int count) {
+  std::memset(static_cast<void*>(info), 0, sizeof *info);
+  info->type = type;
+  info->flags = 0x10;
+  if (type == CMS_MSG_SIGNED) {
+    info->list_num = count;
+    info->signers = array<cms_siginf_t>(c, count);
+    for (int i = 0; i < count; ++i) {
+      cms_siginf_t& s = info->signers[i];
+      std::string n = std::to_string(i);
+      s.version = 1;
+      s.digestAlg = text(c, "sha256");
+      s.signatureAlg = text(c, "ecdsa-with-sha256");
+      fill_cms_certid(c, &s.signerId, 1 + i % 2, i);
+      s.signingTimeEx = 0xFFFFFFFFu - uint32_t(i);
+      s.authAttr_num = 2;
+      s.authAttrs = texts(c, {"contentType=data", ""});
+      s.unauthAttr_num = 1;
+      s.unauthAttrs = texts(c, {"countersignature=" + n});
+    }
+  } else if (type == CMS_MSG_ENVELOPED) {
+    info->list_num = count;
+    info->recipients = array<cms_recinf_t>(c, count);
+    for (int i = 0; i < count; ++i) {
+      cms_recinf_t& r = info->recipients[i];
+      r.type = 2;
+      r.index = i;
+      r.version = 2;
+      fill_cms_certid(c, &r.originatorId, 1 + i % 2, 100 + i);
+      r.publicKeyAlg = text(c, "rsaEncryption");
+      r.cipherAlg = text(c, "rsaes-oaep");
+      fill_cms_certid(c, &r.recipientId, 2 - i % 2, 200 + i);
+    }
+  }
+  info->cipherAlg = text(c, "aes128-gcm");
+  info->unprotAttr_num = 1;
+  info->unprotAttrs = texts(c, {"unprotected=1"});
+}
+
+void fill_find_result(context_t c, find_result_t* result, int count) {
+  result->num = count;
+  result->certs = count > 0 ? array<certificate_t>(c, count) : nullptr;
+  for (int i = 0; i < count; ++i) fill_certificate(c, &result->certs[i], 11 + i);
+}
+
+void fill_tsp_verify_result(context_t c, tsp_verify_result_t* result, bool with_cert) {
+  result->timeEx = 0x66554433u;
+  result->cert = with_cert ? new_certificate(c, 5) : nullptr;
+}
+
+void fill_ocsp_verify_result(context_t c, ocsp_verify_result_t* result, bool with_cert) {
+  *result = ocsp_verify_result_t{0, 0, 0, 0x66000000u, 0xFFFFFFFFu, nullptr};
+  result->cert = with_cert ? new_certificate(c, 6) : nullptr;
+}
+
+}  // namespace standin

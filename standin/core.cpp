@@ -279,9 +279,15 @@ void ledger_forget() {
 
 // ---- Digest ------------------------------------------------------------------------------------------
 
-std::vector<uint8_t> digest(const uint8_t* data, size_t len) {
-  uint64_t h = 0xcbf29ce484222325ULL;  // FNV-1a over the data, then splitmix64 for 32 bytes
-  for (size_t i = 0; i < len; ++i) h = (h ^ data[i]) * 0x100000001b3ULL;
+namespace detail {
+
+void Hasher::update(const uint8_t* data, size_t len) {
+  for (size_t i = 0; i < len; ++i) state = (state ^ data[i]) * 0x100000001b3ULL;
+}
+
+// FNV-1a over the data, then splitmix64 for 32 bytes: deterministic, NOT cryptographic.
+std::vector<uint8_t> Hasher::finish() const {
+  uint64_t h = state;
   std::vector<uint8_t> out(32);
   for (size_t k = 0; k < 4; ++k) {
     uint64_t z = (h += 0x9e3779b97f4a7c15ULL);
@@ -291,6 +297,14 @@ std::vector<uint8_t> digest(const uint8_t* data, size_t len) {
     for (size_t b = 0; b < 8; ++b) out[k * 8 + b] = uint8_t(z >> (8 * b));
   }
   return out;
+}
+
+}  // namespace detail
+
+std::vector<uint8_t> digest(const uint8_t* data, size_t len) {
+  detail::Hasher h;
+  if (data != nullptr) h.update(data, len);
+  return h.finish();
 }
 
 }  // namespace standin

@@ -46,10 +46,29 @@ auto enter(const char* function, Default&& fallback, A... args) {
   return fallback();
 }
 
+// The stand-in's digest, fed piece by piece.
+struct Hasher {
+  uint64_t state = 0xcbf29ce484222325ULL;
+  void update(const uint8_t* data, size_t len);
+  std::vector<uint8_t> finish() const;
+};
+
 // The default of a function that only checks its context.
 inline auto live(context_t context) {
   return [context] { return context_live(context) ? 0 : kBadContext; };
 }
+
+// Streams, sessions, enumerations and stamps (services.cpp).
+int32_t stream_init(context_t c, strhandle_t* h);
+int32_t stream_update(context_t c, strhandle_t* h, const mem_blk_t* in, mem_blk_t* out,
+                      int32_t* state = nullptr);
+int32_t stream_final(context_t c, strhandle_t* h, mem_blk_t* out);
+int32_t session_destroy(context_t c, strhandle_t* h);
+int32_t session_call(context_t c, strhandle_t h, int32_t selector, const mem_blk_t* in,
+                     mem_blk_t* out);
+int32_t enumerate(context_t c, strhandle_t* h, mem_blk_t* out);
+int32_t stamp(context_t c, const char* url, const mem_blk_t* in, mem_blk_t* out);
+int32_t verify_stamp(context_t c, const mem_blk_t* in, tsp_verify_result_t* result);
 
 // Releases for the records the library fills, as the QUMEN_Free* functions do.
 void free_string(context_t context, string_t* s, const char* by);

@@ -28,6 +28,9 @@ namespace standin {
 inline constexpr int32_t kBadContext = 0x7E570001;  // the context is not live
 inline constexpr int32_t kBadHandle = 0x7E570002;   // unknown or ended stream/session handle
 inline constexpr int32_t kMismatch = 0x7E570003;    // a verification found a difference
+inline constexpr int32_t kNoFile = 0x7E570004;      // a file named to the stand-in could not be read
+inline constexpr int32_t kEndOfStore = 0x7E570005;  // an enumeration has no more objects
+inline constexpr int32_t kNoAddress = 0x7E570006;   // no URL was given where one is needed
 
 // ---- Programming a function ------------------------------------------------------------------
 
@@ -83,6 +86,16 @@ bool context_live(context_t context);
 size_t live_contexts();
 void end_all_contexts();
 
+// ---- Streams, sessions and enumerations ------------------------------------------------------
+// A stream or TLS session handle is open from the Init (or TlsSessionCreate) that issued it to the
+// Final (or TlsSessionDestroy) that ends it; a failing Update ends it too, as the library's
+// contract says. Using an ended or unknown handle answers kBadHandle.
+size_t open_handles();
+bool handle_open(strhandle_t handle);
+void end_all_handles();
+// The objects a store enumeration walks through: the encodings it returns, one per step.
+std::vector<std::vector<uint8_t>> store_objects();
+
 // ---- The ledger --------------------------------------------------------------------------------
 
 // A block of the stand-in's allocator, recorded under `context`; null for a negative size.
@@ -127,6 +140,17 @@ void fill_encrypted_info(context_t context, encrypted_info_result_t* result, int
 // `signers` signers (digest "sha256-<i>", two authenticated attributes of which the second is
 // empty, one unauthenticated), cipher "aes256-cbc", `recipients` recipients.
 void fill_pkcs7_info(context_t context, pkcs7_info_t* info, int signers = 2, int recipients = 2);
+
+// CMS message information of `type` (1 signers, 2 recipients, other: no list) with `count`
+// entries; signer i has a signerId of type 1 + i % 2, authenticated attributes of which the
+// second is empty, a signing time 0xFFFFFFFF - i. Cipher "aes128-gcm", one unprotected attribute.
+void fill_cms_msginf(context_t context, cms_msginf_t* info, int32_t type = 1, int count = 2);
+// `count` certificates (seeds 11, 12, ...) in one block.
+void fill_find_result(context_t context, find_result_t* result, int count = 2);
+// Time 0x66554433; the authority's certificate (seed 5) unless `with_cert` is false.
+void fill_tsp_verify_result(context_t context, tsp_verify_result_t* result, bool with_cert = true);
+// Status 0, reason 0, thisupd 0x66000000, nextupd 0xFFFFFFFF, revtime 0; certificate seed 6.
+void fill_ocsp_verify_result(context_t context, ocsp_verify_result_t* result, bool with_cert = true);
 
 struct CertificateText {  // what fill_certificate puts in the texts, for tests to compare
   static std::string issuer(int seed);

@@ -265,6 +265,7 @@ void BridgeTest::TearDown() {
   if (auto t = thrown()) ADD_FAILURE() << "exception left pending: " << t->cls << ": " << t->message;
   env_->PopLocalFrame(nullptr);
   standin::end_all_contexts();
+  standin::end_all_handles();
   std::vector<std::string> problems = standin::ledger_problems();
   std::ostringstream text;
   for (const auto& p : problems) text << "\n  " << p;

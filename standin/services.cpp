@@ -1,0 +1,165 @@
+// The stand-in's streams, TLS sessions and store enumerations: handles it issues and ends, and
+// the plausible (not cryptographic) answers the demo shows.
+#include <cstring>
+#include <map>
+#include <mutex>
+
+#include "entry.h"
+
+namespace standin {
+
+namespace {
+
+struct Open {
+  uint64_t context;
+  detail::Hasher hasher;  // a stream's data so far
+  int32_t state = 0;      // a decryption stream's state word
+};
+
+std::mutex handle_mutex;
+std::map<uint64_t, Open>& handles() {
+  static auto* h = new std::map<uint64_t, Open>();
+  return *h;
+}
+uint64_t next_handle = 0x5717EA0000000001;
+constexpr uint64_t kStorePosition = 0x5E0000;  // position handles: kStorePosition + next index
+
+const char kStampMagic[4] = {'T', 'V', 'T', 'S'};
+const char kHello[] = "stand-in TLS hello";
+
+std::vector<uint8_t> contents(const mem_blk_t* b) {
+  if (b == nullptr || b->buf == nullptr || b->len <= 0) return {};
+  return std::vector<uint8_t>(b->buf, b->buf + b->len);
+}
+
+void give(context_t c, mem_blk_t* out, const std::vector<uint8_t>& data) {
+  if (out == nullptr) return;
+  out->len = int32_t(data.size());
+  out->buf = bytes(c, data);
+}
+
+}  // namespace
+
+size_t open_handles() {
+  std::lock_guard<std::mutex> lock(handle_mutex);
+  return handles().size();
+}
+
+bool handle_open(strhandle_t h) {
+  std::lock_guard<std::mutex> lock(handle_mutex);
+  return handles().count(uint64_t(h)) != 0;
+}
+
+void end_all_handles() {
+  std::lock_guard<std::mutex> lock(handle_mutex);
+  handles().clear();
+}
+
+std::vector<std::vector<uint8_t>> store_objects() {
+  return {{0x30, 0x01, 0x01}, {0x30, 0x02, 0x02, 0x02}, {0x30, 0x03, 0x03, 0x03, 0x03}};
+}
+
+namespace detail {
+
+int32_t stream_init(context_t c, strhandle_t* h) {
+  if (!context_live(c)) return kBadContext;
+  std::lock_guard<std::mutex> lock(handle_mutex);
+  uint64_t id = next_handle++;
+  handles()[id] = Open{uint64_t(c), {}, 0};
+  *h = strhandle_t(id);
+  return 0;
+}
+
+// Feeds the stream; `out`, where the stage has one, receives the input back. A failure ends it.
+int32_t stream_update(context_t c, strhandle_t* h, const mem_blk_t* in, mem_blk_t* out,
+                      int32_t* state) {
+  std::vector<uint8_t> data = contents(in);
+  {
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    auto it = handles().find(uint64_t(*h));
+    if (it == handles().end() || it->second.context != uint64_t(c)) return kBadHandle;
+    it->second.hasher.update(data.data(), data.size());
+    if (state != nullptr) *state = ++it->second.state;
+  }
+  give(c, out, data);
+  return 0;
+}
+
+// Ends the stream; `out`, where the stage has one, receives the digest of everything fed.
+int32_t stream_final(context_t c, strhandle_t* h, mem_blk_t* out) {
+  Hasher hasher;
+  {
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    auto it = handles().find(uint64_t(*h));
+    if (it == handles().end() || it->second.context != uint64_t(c)) return kBadHandle;
+    hasher = it->second.hasher;
+    handles().erase(it);
+  }
+  give(c, out, hasher.finish());
+  return 0;
+}
+
+int32_t session_destroy(context_t c, strhandle_t* h) {
+  std::lock_guard<std::mutex> lock(handle_mutex);
+  auto it = handles().find(uint64_t(*h));
+  if (it == handles().end() || it->second.context != uint64_t(c)) return kBadHandle;
+  handles().erase(it);
+  *h = strhandle_t{};
+  return 0;
+}
+
+// A session's exchange: the handshake answers a fixed hello; Write and Read turn bytes into
+// their XOR with 0x5A and back, so that a round trip shows; Query(0) names the session.
+int32_t session_call(context_t c, strhandle_t h, int32_t selector, const mem_blk_t* in,
+                     mem_blk_t* out) {
+  if (!handle_open(h)) return kBadHandle;
+  std::vector<uint8_t> data;
+  switch (selector) {
+    case 'H': data.assign(kHello, kHello + sizeof kHello - 1); break;
+    case 'W':
+    case 'R':
+      data = contents(in);
+      for (auto& b : data) b ^= 0x5A;
+      break;
+    case 0: data = {'s', 't', 'a', 'n', 'd', '-', 'i', 'n', ' ', 'T', 'L', 'S'}; break;
+    case 'C': return 0;
+    default: return kMismatch;
+  }
+  give(c, out, data);
+  return 0;
+}
+
+int32_t enumerate(context_t c, strhandle_t* h, mem_blk_t* out) {
+  if (!context_live(c)) return kBadContext;
+  uint64_t index = *h == strhandle_t{} ? 0 : uint64_t(*h) - kStorePosition;
+  auto objects = store_objects();
+  if (index >= objects.size()) return kEndOfStore;
+  give(c, out, objects[index]);
+  *h = strhandle_t(kStorePosition + index + 1);
+  return 0;
+}
+
+// A "stamped" message: "TVTS", the authority's URL, a NUL, the message.
+int32_t stamp(context_t c, const char* url, const mem_blk_t* in, mem_blk_t* out) {
+  if (!context_live(c)) return kBadContext;
+  if (url == nullptr) return kNoAddress;
+  std::vector<uint8_t> data = contents(in);
+  size_t url_size = std::strlen(url) + 1;
+  std::vector<uint8_t> stamped(4 + url_size + data.size());
+  std::memcpy(stamped.data(), kStampMagic, 4);
+  std::memcpy(stamped.data() + 4, url, url_size);
+  if (!data.empty()) std::memcpy(stamped.data() + 4 + url_size, data.data(), data.size());
+  give(c, out, stamped);
+  return 0;
+}
+
+int32_t verify_stamp(context_t c, const mem_blk_t* in, tsp_verify_result_t* result) {
+  if (!context_live(c)) return kBadContext;
+  std::vector<uint8_t> data = contents(in);
+  if (data.size() < 4 || std::memcmp(data.data(), kStampMagic, 4) != 0) return kMismatch;
+  fill_tsp_verify_result(c, result);
+  return 0;
+}
+
+}  // namespace detail
+}  // namespace standin
