@@ -21,6 +21,7 @@ uint64_t word(T value) {
 
 bool end_context(context_t context);  // false when it was not live
 void log_call(const char* function, uint64_t context, std::vector<uint64_t> words);
+bool logging();  // false in benchmarks
 void raise_requested_fault(const void* fn);
 
 template <typename First, typename... Rest>
@@ -34,10 +35,12 @@ void log_args(const char* function, First first, Rest... rest) {
 template <auto Fn, typename Default, typename... A>
 auto enter(const char* function, Default&& fallback, A... args) {
   const void* key = reinterpret_cast<const void*>(Fn);
-  if constexpr (sizeof...(A) > 0)
-    log_args(function, args...);
-  else
-    log_call(function, 0, {});
+  if (logging()) {
+    if constexpr (sizeof...(A) > 0)
+      log_args(function, args...);
+    else
+      log_call(function, 0, {});
+  }
   raise_requested_fault(key);
   if (std::shared_ptr<void> h = get_handler(key)) {
     using Handler = typename Signature<Fn>::Handler;

@@ -21,16 +21,15 @@ bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out,
   return true;
 }
 
-void jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk) {
+bool jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk) {
   blk->len = 0;
   blk->buf = nullptr;
-  if (obj == nullptr) return;
+  if (obj == nullptr) return true;
   JavaObject<kMemBlkClass> o(env, obj, "jobject2mem_blk_t");
-  if (!o.read<"len">(blk->len)) return;
   LocalRef<jbyteArray> array;
-  if (!o.read<"buf">(array)) return;
-  if (array && blk->len >= 1)
-    copy_input_bytes(env, array.get(), blk->len, &blk->buf, "jobject2mem_blk_t", "len");
+  if (!o.read<"len">(blk->len) || !o.read<"buf">(array)) return false;
+  if (!array || blk->len < 1) return true;
+  return copy_input_bytes(env, array.get(), blk->len, &blk->buf, "jobject2mem_blk_t", "len");
 }
 
 void mem_blk_tFree(JNIEnv*, jobject, mem_blk_t* blk) {
@@ -72,44 +71,47 @@ bool store_block(JNIEnv* env, jobject obj, const mem_blk_t* blk, const char* con
 
 }  // namespace
 
-void mem_blk_t2jobject(JNIEnv* env, jobject obj, mem_blk_t* blk, context_t context) {
-  if (obj != nullptr && !store_block(env, obj, blk, "mem_blk_t2jobject", false)) return;
+bool mem_blk_t2jobject(JNIEnv* env, jobject obj, mem_blk_t* blk, context_t context) {
+  if (obj != nullptr && !store_block(env, obj, blk, "mem_blk_t2jobject", false)) return false;
   QUMEN_FreeMem(context, blk->buf);
   blk->len = 0;
   blk->buf = nullptr;
+  return true;
 }
 
-void mem_blk_t2jobjectNoFree(JNIEnv* env, jobject obj, mem_blk_t* blk) {
-  if (obj != nullptr && !store_block(env, obj, blk, "mem_blk_t2jobjectNoFree", true)) return;
+bool mem_blk_t2jobjectNoFree(JNIEnv* env, jobject obj, mem_blk_t* blk) {
+  if (obj != nullptr && !store_block(env, obj, blk, "mem_blk_t2jobjectNoFree", true)) return false;
   blk->len = 0;
   blk->buf = nullptr;
+  return true;
 }
 
 LocalRef<jobject> new_mem_blk(JNIEnv* env, mem_blk_t* blk, context_t context,
                               const char* converter) {
   LocalRef<jobject> obj = JavaObject<kMemBlkClass>::create(env, converter);
   if (!obj) return obj;
-  mem_blk_t2jobject(env, obj.get(), blk, context);
-  if (env->ExceptionCheck()) return {};
+  if (!mem_blk_t2jobject(env, obj.get(), blk, context)) return {};
   return obj;
 }
 
-void intArray2jintArray(JNIEnv* env, jintArray array, const int32_t* values, jsize count) {
-  if (array == nullptr) return;
+bool intArray2jintArray(JNIEnv* env, jintArray array, const int32_t* values, jsize count) {
+  if (array == nullptr) return true;
   if (env->GetArrayLength(array) != count) {
     throw_array_index(env, "intArray2jintArray", "array");
-    return;
+    return false;
   }
   env->SetIntArrayRegion(array, 0, count, values);
+  return true;
 }
 
-void jintArray2intArray(JNIEnv* env, jintArray array, int32_t* values, jsize count) {
-  if (array == nullptr) return;
+bool jintArray2intArray(JNIEnv* env, jintArray array, int32_t* values, jsize count) {
+  if (array == nullptr) return true;
   if (env->GetArrayLength(array) != count) {
     throw_array_index(env, "jintArray2intArray", "array");
-    return;
+    return false;
   }
   env->GetIntArrayRegion(array, 0, count, values);
+  return true;
 }
 
 }  // namespace tvj

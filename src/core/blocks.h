@@ -1,4 +1,8 @@
 // Memory blocks (Java mem_blk_t <-> native mem_blk_t) and int arrays of a known length.
+//
+// Like every converter of the bridge, each reports failure by leaving a Java exception pending,
+// and returns whether it completed (false exactly when it left one), which spares its callers a
+// call into the VM to ask.
 #pragma once
 
 #include <jni.h>
@@ -16,7 +20,7 @@ inline constexpr ClassSpec kMemBlkClass{"Norv1/LocalIface$mem_blk_t", {{"len", "
 // (len kept as read). Otherwise buf is a copy of the first len bytes of the Java array in the
 // call's memory: the native library can never write into the caller's array. A len beyond the
 // array's length is refused: "java/lang/ArrayIndexOutOfBoundsException" "jobject2mem_blk_t:len".
-void jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk);
+bool jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk);
 
 // Release of an input block: the copy goes back with the call's memory; the record is cleared.
 // Never raises, never calls into the VM.
@@ -26,10 +30,10 @@ void mem_blk_tFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
 // (null when the native buf is null or len < 1), and the native buffer is released with
 // QUMEN_FreeMem (also when null). A null object only releases. On failure the record keeps
 // its len and buf, unreleased.
-void mem_blk_t2jobject(JNIEnv* env, jobject obj, mem_blk_t* blk, context_t context);
+bool mem_blk_t2jobject(JNIEnv* env, jobject obj, mem_blk_t* blk, context_t context);
 
 // As mem_blk_t2jobject, but releases nothing: the array is made whenever buf is not null.
-void mem_blk_t2jobjectNoFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
+bool mem_blk_t2jobjectNoFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
 
 // A new Java mem_blk_t filled from the native block (released), for a field of a record.
 // Missing class: ClassNotFoundException "<converter>:Norv1/LocalIface$mem_blk_t"; failed
@@ -49,9 +53,9 @@ bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out,
 
 // Native values into a Java int[] of exactly `count` elements (a null array: nothing). Another
 // length raises "java/lang/ArrayIndexOutOfBoundsException" "intArray2jintArray:array".
-void intArray2jintArray(JNIEnv* env, jintArray array, const int32_t* values, jsize count);
+bool intArray2jintArray(JNIEnv* env, jintArray array, const int32_t* values, jsize count);
 
 // The mirror, Java to native; "jintArray2intArray:array". A null array leaves the values.
-void jintArray2intArray(JNIEnv* env, jintArray array, int32_t* values, jsize count);
+bool jintArray2intArray(JNIEnv* env, jintArray array, int32_t* values, jsize count);
 
 }  // namespace tvj

@@ -24,10 +24,12 @@
 // native status as it stands.
 //
 // A kind is a small struct with any of these members:
-//   void convert(CallState&)   turns its Java value into the native one (step 3)
+//   convert(CallState&)        turns its Java value into the native one (step 3)
 //   native()                   what the native function receives in its position
-//   void result(CallState&)    writes the native result into Java (step 5); kinds with a
+//   result(CallState&)         writes the native result into Java (step 5); kinds with a
 //                              result derive from Result
+// convert and result return bool when they can tell whether they left an exception pending (as
+// every converter of the bridge does); otherwise the frame asks the VM with ExceptionCheck.
 //   void release(JNIEnv*)      gives back what convert took (step 6); never raises
 //   void discard(context_t)    gives back a native result whose conversion did not complete
 // Kinds shared by every family are below; the record families add theirs next to their
@@ -102,7 +104,8 @@ constexpr int result_phase() {
 
 // Arguments convert in parameter order; a kind may ask to come later (kConvertPhase 1 or 2).
 // A kind fails its conversion with a Java exception pending (status 0xE0700001), or, where no
-// exception applies, by setting a status of the bridge's own (0xE0700006).
+// exception applies, by setting a status of the bridge's own (0xE0700006). A kind whose hooks
+// return bool says itself whether an exception is pending; for the others the frame asks the VM.
 template <typename A>
 constexpr int convert_phase() {
   using K = std::remove_cvref_t<A>;
@@ -115,12 +118,14 @@ constexpr int convert_phase() {
 template <int Phase, typename A>
 bool convert(CallState& state, A& a) {
   if constexpr (Converts<A> && convert_phase<A>() == Phase) {
-    a.convert(state);
-    if (state.env->ExceptionCheck()) {
-      state.status = kPendingException;
-      return false;
+    if constexpr (std::is_same_v<decltype(a.convert(state)), bool>) {
+      if (a.convert(state)) return true;  // false: an exception is pending
+    } else {
+      a.convert(state);
+      if (!state.env->ExceptionCheck()) return state.status == 0;
     }
-    return state.status == 0;
+    state.status = kPendingException;
+    return false;
   }
   return true;
 }
@@ -128,8 +133,14 @@ bool convert(CallState& state, A& a) {
 template <int Phase, typename A>
 bool produce(CallState& state, A& a) {
   if constexpr (Produces<A> && result_phase<A>() == Phase) {
-    a.result(state);
-    if (state.env->ExceptionCheck()) return false;
+    bool ok;
+    if constexpr (std::is_same_v<decltype(a.result(state)), bool>) {
+      ok = a.result(state);
+    } else {
+      a.result(state);
+      ok = !state.env->ExceptionCheck();
+    }
+    if (!ok) return false;
     a.done = true;
   }
   return true;
@@ -150,10 +161,8 @@ jint call(JNIEnv* env, jclass cls, jobject self, Args&&... args) {
   CallMemory memory;
   CallState state{env, cls, self, context_t{}, 0};
   bool ready = true;
-  if constexpr (NativeSignature<decltype(Native)>::takes_context) {
-    state.context = jthis2context_t(env, cls, self);
-    ready = !env->ExceptionCheck();
-  }
+  if constexpr (NativeSignature<decltype(Native)>::takes_context)
+    ready = read_context(env, cls, self, &state.context);
   ready = ready && (convert<0>(state, args) && ...) && (convert<1>(state, args) && ...) &&
           (convert<2>(state, args) && ...);
 
@@ -216,7 +225,7 @@ struct Null {
 struct Text {
   jstring java;
   string_t text = nullptr;
-  void convert(CallState& s) { jstring2string_t(s.env, java, &text); }
+  bool convert(CallState& s) { return jstring2string_t(s.env, java, &text); }
   string_t native() const { return text; }
   void release(JNIEnv*) { text = nullptr; }  // the copy goes back with the call's memory
 };
@@ -225,7 +234,7 @@ struct Text {
 struct BlockIn {
   jobject java;
   mem_blk_t blk{};
-  void convert(CallState& s) { jobject2mem_blk_t(s.env, java, &blk); }
+  bool convert(CallState& s) { return jobject2mem_blk_t(s.env, java, &blk); }
   mem_blk_t* native() { return &blk; }
   void release(JNIEnv* env) { mem_blk_tFree(env, java, &blk); }
 };
@@ -236,7 +245,7 @@ struct BlockOut : Result {
   mem_blk_t blk{};
   explicit BlockOut(jobject j) : java(j) {}
   mem_blk_t* native() { return &blk; }
-  void result(CallState& s) { mem_blk_t2jobject(s.env, java, &blk, s.context); }
+  bool result(CallState& s) { return mem_blk_t2jobject(s.env, java, &blk, s.context); }
   void discard(context_t context) {
     if (blk.buf != nullptr) QUMEN_FreeMem(context, blk.buf);
   }
@@ -244,11 +253,11 @@ struct BlockOut : Result {
 
 // A parameter record converted from Java and released after the call. `Free` may be
 // zero_record where the record owns nothing and the clean-up only zeroes it.
-template <typename Rec, void (*To)(JNIEnv*, jobject, Rec*), void (*Free)(JNIEnv*, jobject, Rec*)>
+template <typename Rec, bool (*To)(JNIEnv*, jobject, Rec*), void (*Free)(JNIEnv*, jobject, Rec*)>
 struct RecordIn {
   jobject java;
   Rec rec{};
-  void convert(CallState& s) { To(s.env, java, &rec); }
+  bool convert(CallState& s) { return To(s.env, java, &rec); }
   Rec* native() { return &rec; }
   void release(JNIEnv* env) { Free(env, java, &rec); }
 };
@@ -260,14 +269,14 @@ void zero_record(JNIEnv*, jobject, Rec* rec) {
 
 // A result record filled by the native library and emptied by its converter, which releases
 // the native memory it consumed; `Free` is the native library's release for the record.
-template <typename Rec, void (*From)(JNIEnv*, jobject, Rec*, context_t),
+template <typename Rec, bool (*From)(JNIEnv*, jobject, Rec*, context_t),
           int32_t (*Free)(context_t, Rec*)>
 struct RecordOut : Result {
   jobject java;
   Rec rec;
   explicit RecordOut(jobject j) : java(j) { std::memset(static_cast<void*>(&rec), 0, sizeof rec); }
   Rec* native() { return &rec; }
-  void result(CallState& s) { From(s.env, java, &rec, s.context); }
+  bool result(CallState& s) { return From(s.env, java, &rec, s.context); }
   void discard(context_t context) {
     if (!all_zero(rec)) Free(context, &rec);
   }
@@ -283,13 +292,13 @@ int32_t nothing_to_release(context_t, Rec*) {
 // A null self is refused before the call: the context would have nowhere to go.
 struct NewContext : Result {
   context_t context{};
-  void convert(CallState& s) {
-    if (s.self == nullptr) throw_null_pointer(s.env, "context_t2jthis", "self");
+  bool convert(CallState& s) {
+    if (s.self != nullptr) return true;
+    throw_null_pointer(s.env, "context_t2jthis", "self");
+    return false;
   }
   context_t* native() { return &context; }
-  void result(CallState& s) {
-    if (s.status == 0) context_t2jthis(s.env, s.cls, s.self, context);
-  }
+  bool result(CallState& s) { return s.status != 0 || context_t2jthis(s.env, s.cls, s.self, context); }
 };
 
 // An int[] of one element the native library fills (it starts at 0).
@@ -298,7 +307,7 @@ struct IntOut : Result {
   int32_t value = 0;
   explicit IntOut(jintArray j) : java(j) {}
   int32_t* native() { return &value; }
-  void result(CallState& s) { intArray2jintArray(s.env, java, &value, 1); }
+  bool result(CallState& s) { return intArray2jintArray(s.env, java, &value, 1); }
 };
 
 // An int[] of one element read before the call and written back after it.
@@ -306,9 +315,9 @@ struct IntInOut : Result {
   jintArray java;
   int32_t value = 0;
   explicit IntInOut(jintArray j) : java(j) {}
-  void convert(CallState& s) { jintArray2intArray(s.env, java, &value, 1); }
+  bool convert(CallState& s) { return jintArray2intArray(s.env, java, &value, 1); }
   int32_t* native() { return &value; }
-  void result(CallState& s) { intArray2jintArray(s.env, java, &value, 1); }
+  bool result(CallState& s) { return intArray2jintArray(s.env, java, &value, 1); }
 };
 
 // ---- Handles of streams, sessions and enumerations ----------------------------------------------
@@ -325,36 +334,34 @@ struct HandleRule : Result {
 
  protected:
   void read(CallState& s) { handle = jobject2strhandle_t(s.env, java); }
-  void write(CallState& s, strhandle_t value) { strhandle_t2jobject(s.env, java, value); }
+  bool write(CallState& s, strhandle_t value) { return strhandle_t2jobject(s.env, java, value); }
 };
 
 // The library makes a handle: stored on success, 0 otherwise (also over an older handle).
 struct HandleInit : HandleRule {
   using HandleRule::HandleRule;
-  void result(CallState& s) { write(s, s.status == 0 ? handle : strhandle_t{}); }
+  bool result(CallState& s) { return write(s, s.status == 0 ? handle : strhandle_t{}); }
 };
 
 // The library uses a handle: a failure ends it, so 0 goes back; success leaves the object as is.
 struct HandleUpdate : HandleRule {
   using HandleRule::HandleRule;
   void convert(CallState& s) { read(s); }
-  void result(CallState& s) {
-    if (s.status != 0) write(s, strhandle_t{});
-  }
+  bool result(CallState& s) { return s.status == 0 || write(s, strhandle_t{}); }
 };
 
 // The library ends a handle, whatever its outcome: 0 goes back.
 struct HandleFinal : HandleRule {
   using HandleRule::HandleRule;
   void convert(CallState& s) { read(s); }
-  void result(CallState& s) { write(s, strhandle_t{}); }
+  bool result(CallState& s) { return write(s, strhandle_t{}); }
 };
 
 // The library moves a position: the new one goes back on success, 0 otherwise.
 struct HandlePosition : HandleRule {
   using HandleRule::HandleRule;
   void convert(CallState& s) { read(s); }
-  void result(CallState& s) { write(s, s.status == 0 ? handle : strhandle_t{}); }
+  bool result(CallState& s) { return write(s, s.status == 0 ? handle : strhandle_t{}); }
 };
 
 // A handle the library receives by value and cannot change.
@@ -377,9 +384,7 @@ struct Later : Kind {
 template <typename Out>
 struct OnSuccess : Out {
   using Out::Out;
-  void result(CallState& s) {
-    if (s.status == 0) Out::result(s);
-  }
+  bool result(CallState& s) { return s.status != 0 || Out::result(s); }
 };
 
 }  // namespace tvj

@@ -32,15 +32,25 @@ jfieldID handle_of(JNIEnv* env, jclass cls, jobject self, const char* converter)
 
 }  // namespace
 
-context_t jthis2context_t(JNIEnv* env, jclass cls, jobject self) {
+bool read_context(JNIEnv* env, jclass cls, jobject self, context_t* context) {
+  *context = context_t{};
   jfieldID id = handle_of(env, cls, self, "jthis2context_t");
-  if (id == nullptr) return context_t{};
-  return context_t(uint64_t(env->GetLongField(self, id)));
+  if (id == nullptr) return false;
+  *context = context_t(uint64_t(env->GetLongField(self, id)));
+  return true;
 }
 
-void context_t2jthis(JNIEnv* env, jclass cls, jobject self, context_t context) {
+context_t jthis2context_t(JNIEnv* env, jclass cls, jobject self) {
+  context_t context;
+  read_context(env, cls, self, &context);
+  return context;
+}
+
+bool context_t2jthis(JNIEnv* env, jclass cls, jobject self, context_t context) {
   jfieldID id = handle_of(env, cls, self, "context_t2jthis");
-  if (id != nullptr) env->SetLongField(self, id, jlong(context));
+  if (id == nullptr) return false;
+  env->SetLongField(self, id, jlong(context));
+  return true;
 }
 
 strhandle_t jobject2strhandle_t(JNIEnv* env, jobject obj) {
@@ -51,22 +61,20 @@ strhandle_t jobject2strhandle_t(JNIEnv* env, jobject obj) {
   return strhandle_t(uint64_t(value));
 }
 
-void strhandle_t2jobject(JNIEnv* env, jobject obj, strhandle_t handle) {
-  if (obj == nullptr) return;
+bool strhandle_t2jobject(JNIEnv* env, jobject obj, strhandle_t handle) {
+  if (obj == nullptr) return true;
   JavaObject<kStrHandleClass> o(env, obj, "strhandle_t2jobject");
-  o.write<"handle">(jlong(handle));
+  return o.write<"handle">(jlong(handle));
 }
 
-void jobject2local_param_t(JNIEnv* env, jobject obj, local_param_t* rec) {
+bool jobject2local_param_t(JNIEnv* env, jobject obj, local_param_t* rec) {
   std::memset(rec, 0, sizeof *rec);
-  if (obj == nullptr) return;
+  if (obj == nullptr) return true;
   rec->size = sizeof(local_param_t);
   JavaObject<kLocalParamClass> o(env, obj, "jobject2local_param_t");
-  if (!o.read<"flag">(rec->flag)) return;
-  if (!read_string<"pse">(o, &rec->pse)) return;
-  if (!read_string<"localstore">(o, &rec->localstore)) return;
-  if (!read_string<"ldap">(o, &rec->ldap)) return;
-  read_string<"pincode">(o, &rec->pincode);
+  return o.read<"flag">(rec->flag) && read_string<"pse">(o, &rec->pse) &&
+         read_string<"localstore">(o, &rec->localstore) && read_string<"ldap">(o, &rec->ldap) &&
+         read_string<"pincode">(o, &rec->pincode);
 }
 
 void local_param_tFree(JNIEnv*, jobject, local_param_t* rec) {

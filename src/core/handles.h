@@ -23,7 +23,10 @@ inline constexpr ClassSpec kLocalParamClass{"Norv1/LocalIface$local_param_t",
 context_t jthis2context_t(JNIEnv* env, jclass cls, jobject self);
 
 // Stores a context in self's `handle` ("context_t2jthis:handle", "context_t2jthis:self").
-void context_t2jthis(JNIEnv* env, jclass cls, jobject self, context_t context);
+bool context_t2jthis(JNIEnv* env, jclass cls, jobject self, context_t context);
+
+// As jthis2context_t, telling whether it succeeded.
+bool read_context(JNIEnv* env, jclass cls, jobject self, context_t* context);
 
 // The handle in obj's `handle`; a null object reads as 0 without a lookup.
 // Missing field: "jobject2strhandle_t:handle".
@@ -31,12 +34,12 @@ strhandle_t jobject2strhandle_t(JNIEnv* env, jobject obj);
 
 // Stores a handle in obj's `handle`; a null object swallows it.
 // Missing field: "strhandle_t2jobject:handle".
-void strhandle_t2jobject(JNIEnv* env, jobject obj, strhandle_t handle);
+bool strhandle_t2jobject(JNIEnv* env, jobject obj, strhandle_t handle);
 
 // The 48-byte record: size 48 and the fields in order flag, pse, localstore, ldap, pincode;
 // all zero, size included, for a null object. Stops at the first missing field or failed
 // string, keeping what was converted.
-void jobject2local_param_t(JNIEnv* env, jobject obj, local_param_t* rec);
+bool jobject2local_param_t(JNIEnv* env, jobject obj, local_param_t* rec);
 
 // Its release: the strings go back with the call's memory; the pointers are cleared.
 void local_param_tFree(JNIEnv* env, jobject obj, local_param_t* rec);

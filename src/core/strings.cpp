@@ -33,24 +33,25 @@ class Units {
 
 }  // namespace
 
-void jstring2string_t(JNIEnv* env, jstring s, string_t* out) {
+bool jstring2string_t(JNIEnv* env, jstring s, string_t* out) {
   *out = nullptr;
-  if (s == nullptr) return;
+  if (s == nullptr) return true;
   jsize n = env->GetStringLength(s);
-  if (n < 1) return;
+  if (n < 1) return true;
   Units units{size_t(n)};
   char* narrow = static_cast<char*>(scratch_alloc(size_t(n) + 1));
   if (units.get() == nullptr || narrow == nullptr) {
     throw_out_of_memory(env, "jstring2string_t");
-    return;
+    return false;
   }
   env->GetStringRegion(s, 0, n, units.get());
   if (encode_narrow(process_codeset(), units.get(), size_t(n), narrow) != n) {
     throw_char_conversion(env, "jstring2string_t");
-    return;
+    return false;
   }
   narrow[n] = '\0';
   *out = narrow;
+  return true;
 }
 
 bool narrow_to_jstring(JNIEnv* env, const char* text, size_t n, jstring* out,
@@ -72,7 +73,7 @@ bool narrow_to_jstring(JNIEnv* env, const char* text, size_t n, jstring* out,
   return true;
 }
 
-void string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t context) {
+bool string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t context) {
   size_t n = *text != nullptr ? std::strlen(*text) : 0;
   if (*slot != nullptr) {
     env->DeleteLocalRef(*slot);
@@ -81,11 +82,12 @@ void string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t cont
   if (n == 0) {
     if (*text != nullptr) QUMEN_FreeMem(context, *text);
     *text = nullptr;
-    return;
+    return true;
   }
-  if (!narrow_to_jstring(env, *text, n, slot, "string_t2jstring")) return;
+  if (!narrow_to_jstring(env, *text, n, slot, "string_t2jstring")) return false;
   QUMEN_FreeMem(context, *text);
   *text = nullptr;
+  return true;
 }
 
 }  // namespace tvj

@@ -11,12 +11,12 @@ namespace tvj {
 // A null or empty Java string gives a null string_t. Otherwise the narrow copy lives in the
 // call's memory (core/scratch.h), exactly one byte per UTF-16 unit; a text that takes more
 // bytes raises "java/io/CharConversionException" "jstring2string_t" and leaves *out null.
-void jstring2string_t(JNIEnv* env, jstring s, string_t* out);
+bool jstring2string_t(JNIEnv* env, jstring s, string_t* out);
 
 // Replaces *slot with a new Java string of the native text (null for a null or empty text)
 // and releases the text with QUMEN_FreeMem, clearing *text. On failure (CharConversionException
 // or OutOfMemoryError "string_t2jstring") the text stays with its owner, unreleased.
-void string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t context);
+bool string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t context);
 
 // The n bytes at `text` (n >= 1) as a new Java string into *out, releasing nothing. On failure
 // raises CharConversionException or OutOfMemoryError "<converter>" and returns false.
@@ -26,9 +26,7 @@ bool narrow_to_jstring(JNIEnv* env, const char* text, size_t n, jstring* out, co
 template <Name F, const auto& Spec>
 bool read_string(JavaObject<Spec>& o, string_t* out) {
   LocalRef<jstring> s;
-  if (!o.template read<F>(s)) return false;
-  jstring2string_t(o.env(), s.get(), out);
-  return !o.env()->ExceptionCheck();
+  return o.template read<F>(s) && jstring2string_t(o.env(), s.get(), out);
 }
 
 // A String field of a record set from a native text, which is released. After a failed
@@ -38,9 +36,9 @@ bool write_string(JavaObject<Spec>& o, string_t* text, context_t context) {
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;
   jstring s = nullptr;
-  string_t2jstring(o.env(), &s, text, context);
+  bool converted = string_t2jstring(o.env(), &s, text, context);
   LocalRef<jstring> owned(o.env(), s);
-  if (o.env()->ExceptionCheck()) return false;
+  if (!converted) return false;
   o.env()->SetObjectField(o.get(), id, s);
   return true;
 }

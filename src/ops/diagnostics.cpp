@@ -27,10 +27,10 @@ struct StackBlockOut : Result {
   mem_blk_t blk{Size, bytes};
   explicit StackBlockOut(jobject j) : java(j) {}
   mem_blk_t* native() { return &blk; }
-  void result(CallState& s) {
+  bool result(CallState& s) {
     // The library may not grow the block beyond the buffer it was given.
     if (blk.buf == bytes) blk.len = std::min(blk.len, Size);
-    mem_blk_t2jobjectNoFree(s.env, java, &blk);
+    return mem_blk_t2jobjectNoFree(s.env, java, &blk);
   }
 };
 

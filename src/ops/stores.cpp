@@ -77,7 +77,7 @@ struct ProfileBuffer : Result {
     if (n > 0 && !narrow_to_jstring(s.env, buffer, n, &text, "string_t2jstring")) return;
     LocalRef<jstring> owned(s.env, text);
     free_native(s.context, buffer);
-    if (java != nullptr) s.env->SetObjectArrayElement(java, 0, text);
+    if (java != nullptr) s.env->SetObjectArrayElement(java, 0, text);  // may raise the VM's own
   }
   void discard(context_t context) { free_native(context, buffer); }
 };

@@ -25,17 +25,20 @@ static_assert(sizeof(altname_t) == 14 * sizeof(string_t));
 
 }  // namespace
 
-void jobject2altname_t(JNIEnv* env, jobject obj, altname_t* rec) {
+bool jobject2altname_t(JNIEnv* env, jobject obj, altname_t* rec) {
   zero(rec);
-  if (obj == nullptr) return;
+  if (obj == nullptr) return true;
   JavaObject<kAltnameClass> o(env, obj, "jobject2altname_t");
-  Names::read(o, rec);
+  return Names::read(o, rec);
 }
 
-void altname_t2jobject(JNIEnv* env, jobject obj, altname_t* rec, context_t context) {
+bool altname_t2jobject(JNIEnv* env, jobject obj, altname_t* rec, context_t context) {
   JavaObject<kAltnameClass> o(env, obj, "altname_t2jobject");
   string_t notes = nullptr;  // no native counterpart
-  if (Names::write(o, rec, context) && write_string<"notes_address">(o, &notes, context)) zero(rec);
+  if (!Names::write(o, rec, context) || !write_string<"notes_address">(o, &notes, context))
+    return false;
+  zero(rec);
+  return true;
 }
 
 void altname_tFree(JNIEnv*, altname_t* rec) { zero(rec); }

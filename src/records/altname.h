@@ -28,8 +28,8 @@ inline constexpr ClassSpec kAltnameClass{"Norv1/LocalIface$altname_t",
                                           {"exchange_address", kStringSig},
                                           {"notes_address", kStringSig}}};
 
-void jobject2altname_t(JNIEnv* env, jobject obj, altname_t* rec);
-void altname_t2jobject(JNIEnv* env, jobject obj, altname_t* rec, context_t context);
+bool jobject2altname_t(JNIEnv* env, jobject obj, altname_t* rec);
+bool altname_t2jobject(JNIEnv* env, jobject obj, altname_t* rec, context_t context);
 void altname_tFree(JNIEnv* env, altname_t* rec);
 
 }  // namespace tvj

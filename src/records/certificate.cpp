@@ -5,13 +5,13 @@
 namespace tvj {
 
 // The 16 reserved bytes are never touched but for a null object, which gives 392 zero bytes.
-void jobject2certificate_t(JNIEnv* env, jobject obj, certificate_t* rec) {
+bool jobject2certificate_t(JNIEnv* env, jobject obj, certificate_t* rec) {
   if (obj == nullptr) {
     zero(rec);
-    return;
+    return true;
   }
   JavaObject<kCertificateClass> o(env, obj, "jobject2certificate_t");
-  o.read<"fields">(rec->fields) &&
+  return o.read<"fields">(rec->fields) &&
       read_string<"issuer">(o, &rec->issuer) &&
       read_string<"serialNumber">(o, &rec->serialNumber) &&
       read_string<"subject">(o, &rec->subject) &&
@@ -34,7 +34,7 @@ void jobject2certificate_t(JNIEnv* env, jobject obj, certificate_t* rec) {
       read_record<"certHash", jobject2mem_blk_t>(o, &rec->certHash);
 }
 
-void certificate_t2jobject(JNIEnv* env, jobject obj, certificate_t* rec, context_t context) {
+bool certificate_t2jobject(JNIEnv* env, jobject obj, certificate_t* rec, context_t context) {
   if (obj != nullptr) {
     JavaObject<kCertificateClass> o(env, obj, "certificate_t2jobject");
     bool done =
@@ -59,10 +59,11 @@ void certificate_t2jobject(JNIEnv* env, jobject obj, certificate_t* rec, context
         write_released_records<"extensions", kExtensionClass, extension_t2jobject>(o, rec->extensions, rec->extension_num, context) &&
         write_block<"certEncoded">(o, &rec->certEncoded, context) &&
         write_block<"certHash">(o, &rec->certHash, context);
-    if (!done) return;
+    if (!done) return false;
   }
   QUMEN_FreeCert(context, rec);
   zero(rec);
+  return true;
 }
 
 void certificate_tFree(JNIEnv*, jobject, certificate_t* rec) {

@@ -38,13 +38,13 @@ inline constexpr ClassSpec kCertificateClass{
 
 // Java to native, for a certificate handed to the library (a recipient, a search template):
 // every field in order, stopping at the first failure. A null object gives 392 zero bytes.
-void jobject2certificate_t(JNIEnv* env, jobject obj, certificate_t* rec);
+bool jobject2certificate_t(JNIEnv* env, jobject obj, certificate_t* rec);
 
 // Native to Java, filling `obj` in place: every nested object is new. The native parts are
 // released as they are converted, the rest with QUMEN_FreeCert at the end, and the record is
 // zero afterwards. A null object only releases. On a failure the unconverted parts stay in the
 // record.
-void certificate_t2jobject(JNIEnv* env, jobject obj, certificate_t* rec, context_t context);
+bool certificate_t2jobject(JNIEnv* env, jobject obj, certificate_t* rec, context_t context);
 
 // Release after jobject2certificate_t: the record is cleared, its 16 reserved bytes left alone.
 void certificate_tFree(JNIEnv* env, jobject obj, certificate_t* rec);

@@ -4,7 +4,7 @@
 
 namespace tvj {
 
-void cms_msginf_t2jobject(JNIEnv* env, jobject obj, cms_msginf_t* rec, context_t context) {
+bool cms_msginf_t2jobject(JNIEnv* env, jobject obj, cms_msginf_t* rec, context_t context) {
   if (obj != nullptr) {
     JavaObject<kCmsMsginfClass> o(env, obj, "cms_msginf_t2jobject");
     bool done = o.write<"type">(rec->type) && o.write<"flags">(rec->flags);
@@ -18,16 +18,17 @@ void cms_msginf_t2jobject(JNIEnv* env, jobject obj, cms_msginf_t* rec, context_t
     done = done && write_string<"cipherAlg">(o, &rec->cipherAlg, context) &&
            o.write<"unprotAttr_num">(rec->unprotAttr_num) &&
            write_texts<"unprotAttrs">(o, rec->unprotAttrs, rec->unprotAttr_num, context);
-    if (!done) return;
+    if (!done) return false;
   }
   QUMEN_CmsFreeMsgInf(context, rec);
   zero(rec);
+  return true;
 }
 
-void cms_siginf_t2jobject(JNIEnv* env, jobject obj, cms_siginf_t* rec, context_t context) {
-  if (obj == nullptr) return;
+bool cms_siginf_t2jobject(JNIEnv* env, jobject obj, cms_siginf_t* rec, context_t context) {
+  if (obj == nullptr) return true;
   JavaObject<kCmsSiginfClass> o(env, obj, "cms_siginf_t2jobject");
-  o.write<"version">(rec->version) &&
+  return o.write<"version">(rec->version) &&
       write_string<"digestAlg">(o, &rec->digestAlg, context) &&
       write_string<"signatureAlg">(o, &rec->signatureAlg, context) &&
       write_record<"signerId", kCmsCertidClass, cms_certid_t2jobject>(o, &rec->signerId, context) &&
@@ -38,27 +39,27 @@ void cms_siginf_t2jobject(JNIEnv* env, jobject obj, cms_siginf_t* rec, context_t
       write_texts<"unauthAttrs">(o, rec->unauthAttrs, rec->unauthAttr_num, context);
 }
 
-void cms_recinf_t2jobject(JNIEnv* env, jobject obj, cms_recinf_t* rec, context_t context) {
-  if (obj == nullptr) return;
+bool cms_recinf_t2jobject(JNIEnv* env, jobject obj, cms_recinf_t* rec, context_t context) {
+  if (obj == nullptr) return true;
   JavaObject<kCmsRecinfClass> o(env, obj, "cms_recinf_t2jobject");
-  o.write<"type">(rec->type) && o.write<"index">(rec->index) && o.write<"version">(rec->version) &&
+  return o.write<"type">(rec->type) && o.write<"index">(rec->index) && o.write<"version">(rec->version) &&
       write_record<"originatorId", kCmsCertidClass, cms_certid_t2jobject>(o, &rec->originatorId, context) &&
       write_string<"publicKeyAlg">(o, &rec->publicKeyAlg, context) &&
       write_string<"cipherAlg">(o, &rec->cipherAlg, context) &&
       write_record<"recipientId", kCmsCertidClass, cms_certid_t2jobject>(o, &rec->recipientId, context);
 }
 
-void cms_certid_t2jobject(JNIEnv* env, jobject obj, cms_certid_t* rec, context_t context) {
-  if (obj == nullptr) return;
+bool cms_certid_t2jobject(JNIEnv* env, jobject obj, cms_certid_t* rec, context_t context) {
+  if (obj == nullptr) return true;
   JavaObject<kCmsCertidClass> o(env, obj, "cms_certid_t2jobject");
-  if (!o.write<"type">(rec->type)) return;
+  if (!o.write<"type">(rec->type)) return false;
   if (rec->type == CMS_CERTID_ISSUER_SERIAL) {
-    write_string<"issuer">(o, &rec->issuer, context) &&
-        write_string<"serialNum">(o, &rec->serialNum, context) &&
-        write_string<"certHash">(o, &rec->certHash, context);
-  } else if (rec->type == CMS_CERTID_SUBJECT_KEY_ID) {
-    write_string<"subjKeyId">(o, &rec->subjKeyId, context);
+    return write_string<"issuer">(o, &rec->issuer, context) &&
+           write_string<"serialNum">(o, &rec->serialNum, context) &&
+           write_string<"certHash">(o, &rec->certHash, context);
   }
+  if (rec->type == CMS_CERTID_SUBJECT_KEY_ID) return write_string<"subjKeyId">(o, &rec->subjKeyId, context);
+  return true;
 }
 
 }  // namespace tvj

@@ -49,13 +49,13 @@ inline constexpr ClassSpec kCmsMsginfClass{"Norv1/LocalIface$cms_msginf_t",
 
 // The top record: fills `obj` (a null object only releases), then QUMEN_CmsFreeMsgInf and zero.
 // A failure anywhere in the tree stops the whole conversion.
-void cms_msginf_t2jobject(JNIEnv* env, jobject obj, cms_msginf_t* rec, context_t context);
+bool cms_msginf_t2jobject(JNIEnv* env, jobject obj, cms_msginf_t* rec, context_t context);
 // The inner records release nothing but their texts; a null object converts nothing.
-void cms_siginf_t2jobject(JNIEnv* env, jobject obj, cms_siginf_t* rec, context_t context);
-void cms_recinf_t2jobject(JNIEnv* env, jobject obj, cms_recinf_t* rec, context_t context);
+bool cms_siginf_t2jobject(JNIEnv* env, jobject obj, cms_siginf_t* rec, context_t context);
+bool cms_recinf_t2jobject(JNIEnv* env, jobject obj, cms_recinf_t* rec, context_t context);
 // Type 1 fills issuer, serialNum and certHash; type 2 subjKeyId (the same native slot as
 // issuer); any other type only `type`.
-void cms_certid_t2jobject(JNIEnv* env, jobject obj, cms_certid_t* rec, context_t context);
+bool cms_certid_t2jobject(JNIEnv* env, jobject obj, cms_certid_t* rec, context_t context);
 
 using CmsMsgInf = RecordOut<cms_msginf_t, cms_msginf_t2jobject, QUMEN_CmsFreeMsgInf>;
 

@@ -41,9 +41,7 @@ void zero(Rec* rec) {
 template <Name F, auto To, const auto& Spec, typename Rec>
 bool read_record(JavaObject<Spec>& o, Rec* rec) {
   LocalRef<jobject> child;
-  if (!o.template read<F>(child)) return false;
-  To(o.env(), child.get(), rec);
-  return !o.env()->ExceptionCheck();
+  return o.template read<F>(child) && To(o.env(), child.get(), rec);
 }
 
 // A 32-bit time from a Java long: its low 32 bits.
@@ -74,12 +72,13 @@ bool read_records(JavaObject<Spec>& o, jint count, Elem** out) {
   *out = elems;
   for (jint i = 0; i < available; ++i) {
     LocalRef<jobject> element(env, env->GetObjectArrayElement(array.get(), i));
-    if (env->ExceptionCheck()) return false;
-    To(env, element.get(), &elems[i]);
-    if (env->ExceptionCheck()) return false;
+    if (!To(env, element.get(), &elems[i])) return false;
   }
-  if (available < count) env->GetObjectArrayElement(array.get(), available);  // the VM's own error
-  return !env->ExceptionCheck();
+  if (available < count) {  // the element past the array's end: the VM raises its own error
+    env->GetObjectArrayElement(array.get(), available);
+    return false;
+  }
+  return true;
 }
 
 // ---- Native to Java ------------------------------------------------------------------------------
@@ -107,9 +106,7 @@ bool write_record(JavaObject<Spec>& o, Rec* rec, context_t context) {
   env->SetObjectField(o.get(), id, nullptr);
   if (rec == nullptr) return true;
   LocalRef<jobject> child = new_object<ElemSpec>(env, o.converter());
-  if (!child) return false;
-  From(env, child.get(), rec, context);
-  if (env->ExceptionCheck()) return false;
+  if (!child || !From(env, child.get(), rec, context)) return false;
   env->SetObjectField(o.get(), id, child.get());
   return true;
 }
@@ -120,8 +117,8 @@ bool write_block(JavaObject<Spec>& o, mem_blk_t* blk, context_t context) {
   return write_record<F, kMemBlkClass, mem_blk_t2jobject>(o, blk, context);
 }
 
-// A new array of `count` elements of the class `cls` for field F, each made by make(i) (a local
-// reference, or null with an exception pending). A null native pointer leaves the field null.
+// A new array of `count` elements of the class `cls` for field F, each made by make(i), which
+// returns false with an exception pending when it fails (the element may be null otherwise).
 template <Name F, const auto& Spec, typename Make>
 bool write_array(JavaObject<Spec>& o, jclass cls, jint count, Make make) {
   JNIEnv* env = o.env();
@@ -133,8 +130,8 @@ bool write_array(JavaObject<Spec>& o, jclass cls, jint count, Make make) {
     return false;
   }
   for (jint i = 0; i < count; ++i) {
-    LocalRef<jobject> element = make(i);
-    if (env->ExceptionCheck()) return false;
+    LocalRef<jobject> element;
+    if (!make(i, element)) return false;
     env->SetObjectArrayElement(array.get(), i, element.get());
   }
   env->SetObjectField(o.get(), id, array.get());
@@ -152,10 +149,9 @@ bool write_records(JavaObject<Spec>& o, Elem* elems, jint count, context_t conte
   if (elems == nullptr) return true;
   jclass cls = find_class<ElemSpec>(env, o.converter());
   if (cls == nullptr) return false;
-  return write_array<F>(o, cls, count, [&](jint i) {
-    LocalRef<jobject> element = new_object<ElemSpec>(env, o.converter());
-    if (element) From(env, element.get(), &elems[i], context);
-    return element;
+  return write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
+    element = new_object<ElemSpec>(env, o.converter());
+    return element && From(env, element.get(), &elems[i], context);
   });
 }
 
@@ -179,10 +175,11 @@ bool write_texts(JavaObject<Spec>& o, string_t* texts, jint count, context_t con
   if (texts == nullptr) return true;
   jclass cls = find_class<kStringClass>(env, o.converter());
   if (cls == nullptr) return false;
-  return write_array<F>(o, cls, count, [&](jint i) {
+  return write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
     jstring s = nullptr;
-    string_t2jstring(env, &s, &texts[i], context);
-    return LocalRef<jobject>(env, s);
+    bool converted = string_t2jstring(env, &s, &texts[i], context);
+    element = LocalRef<jobject>(env, s);
+    return converted;
   });
 }
 

@@ -4,7 +4,7 @@
 
 namespace tvj {
 
-void crl_t2jobject(JNIEnv* env, jobject obj, crl_t* rec, context_t context) {
+bool crl_t2jobject(JNIEnv* env, jobject obj, crl_t* rec, context_t context) {
   if (obj != nullptr) {
     JavaObject<kCrlClass> o(env, obj, "crl_t2jobject");
     bool done =
@@ -17,44 +17,51 @@ void crl_t2jobject(JNIEnv* env, jobject obj, crl_t* rec, context_t context) {
         write_released_records<"revcerts", kRevcertClass, revcert_t2jobject>(o, rec->revcerts, rec->revcert_num, context) &&
         write_block<"crlEncoded">(o, &rec->crlEncoded, context) &&
         write_block<"crlHash">(o, &rec->crlHash, context);
-    if (!done) return;
+    if (!done) return false;
   }
   QUMEN_FreeCrl(context, rec);
   zero(rec);
+  return true;
 }
 
-void revcert_t2jobject(JNIEnv* env, jobject obj, revcert_t* rec, context_t context) {
+bool revcert_t2jobject(JNIEnv* env, jobject obj, revcert_t* rec, context_t context) {
   JavaObject<kRevcertClass> o(env, obj, "revcert_t2jobject");
-  if (write_string<"serialNumber">(o, &rec->serialNumber, context) &&
-      o.write_time<"revtimeEx">(rec->revtimeEx) && o.write<"reason">(rec->reason))
-    zero(rec);
+  if (!write_string<"serialNumber">(o, &rec->serialNumber, context) ||
+      !o.write_time<"revtimeEx">(rec->revtimeEx) || !o.write<"reason">(rec->reason))
+    return false;
+  zero(rec);
+  return true;
 }
 
 // The othernames array itself goes back with QUMEN_FreeAltnameEx, not here.
-void altname_ex_t2jobject(JNIEnv* env, jobject obj, altname_ex_t* rec, context_t context) {
+bool altname_ex_t2jobject(JNIEnv* env, jobject obj, altname_ex_t* rec, context_t context) {
   if (obj != nullptr) {
     JavaObject<kAltnameExClass> o(env, obj, "altname_ex_t2jobject");
     if (!o.write<"othername_num">(rec->othername_num) ||
         !write_records<"othernames", kOthernameClass, othername_t2jobject>(o, rec->othernames, rec->othername_num, context))
-      return;
+      return false;
   }
   QUMEN_FreeAltnameEx(context, rec);
   zero(rec);
+  return true;
 }
 
-void othername_t2jobject(JNIEnv* env, jobject obj, othername_t* rec, context_t context) {
+bool othername_t2jobject(JNIEnv* env, jobject obj, othername_t* rec, context_t context) {
   JavaObject<kOthernameClass> o(env, obj, "othername_t2jobject");
-  if (write_string<"oid">(o, &rec->oid, context) && write_string<"name">(o, &rec->name, context))
-    zero(rec);
+  if (!write_string<"oid">(o, &rec->oid, context) || !write_string<"name">(o, &rec->name, context))
+    return false;
+  zero(rec);
+  return true;
 }
 
-void basic_constraints_ex_t2jobject(JNIEnv* env, jobject obj, basic_constraints_ex_t* rec,
+bool basic_constraints_ex_t2jobject(JNIEnv* env, jobject obj, basic_constraints_ex_t* rec,
                                     context_t) {
   if (obj != nullptr) {
     JavaObject<kBasicConstraintsClass> o(env, obj, "basic_constraints_ex_t2jobject");
-    if (!o.write<"ca">(rec->ca) || !o.write<"pathlen">(rec->pathlen)) return;
+    if (!o.write<"ca">(rec->ca) || !o.write<"pathlen">(rec->pathlen)) return false;
   }
   zero(rec);
+  return true;
 }
 
 }  // namespace tvj

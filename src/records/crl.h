@@ -34,12 +34,12 @@ inline constexpr ClassSpec kBasicConstraintsClass{"Norv1/LocalIface$basic_constr
 // Each fills `obj` in place (a null object only releases), releases the native record (strings
 // and buffers as they are converted, the rest with QUMEN_FreeCrl or QUMEN_FreeAltnameEx) and
 // zeroes it. On a failure the unconverted parts stay in the record.
-void crl_t2jobject(JNIEnv* env, jobject obj, crl_t* rec, context_t context);
-void revcert_t2jobject(JNIEnv* env, jobject obj, revcert_t* rec, context_t context);
-void altname_ex_t2jobject(JNIEnv* env, jobject obj, altname_ex_t* rec, context_t context);
-void othername_t2jobject(JNIEnv* env, jobject obj, othername_t* rec, context_t context);
+bool crl_t2jobject(JNIEnv* env, jobject obj, crl_t* rec, context_t context);
+bool revcert_t2jobject(JNIEnv* env, jobject obj, revcert_t* rec, context_t context);
+bool altname_ex_t2jobject(JNIEnv* env, jobject obj, altname_ex_t* rec, context_t context);
+bool othername_t2jobject(JNIEnv* env, jobject obj, othername_t* rec, context_t context);
 // No pointers: nothing to release; the record is zeroed.
-void basic_constraints_ex_t2jobject(JNIEnv* env, jobject obj, basic_constraints_ex_t* rec,
+bool basic_constraints_ex_t2jobject(JNIEnv* env, jobject obj, basic_constraints_ex_t* rec,
                                     context_t context);
 
 using CrlOut = RecordOut<crl_t, crl_t2jobject, QUMEN_FreeCrl>;

@@ -41,24 +41,24 @@ inline constexpr ClassSpec kEncryptedInfoResultClass{
 
 // Parameters, Java to native. The receivers' certificates are converted one by one
 // (jobject2certificate_t); receiver_num alone says how many, whatever the array's length.
-void jobject2encrypt_param_t(JNIEnv* env, jobject obj, encrypt_param_t* rec);
+bool jobject2encrypt_param_t(JNIEnv* env, jobject obj, encrypt_param_t* rec);
 void encrypt_param_tFree(JNIEnv* env, jobject obj, encrypt_param_t* rec);
-void jobject2decrypt_param_t(JNIEnv* env, jobject obj, decrypt_param_t* rec);
+bool jobject2decrypt_param_t(JNIEnv* env, jobject obj, decrypt_param_t* rec);
 
 // Results, native to Java: each converts every field, then gives the record back to the library
 // (QUMEN_FreeDecryptResult, QUMEN_FreeCertId, QUMEN_FreeSignedInfoResult,
 // QUMEN_FreeEncryptedInfoResult) and zeroes it; a null Java object only releases. A failure
 // stops the conversion and leaves the rest of the record unreleased.
-void decrypt_result_t2jobject(JNIEnv* env, jobject obj, decrypt_result_t* rec, context_t context);
-void issuer_and_serial_t2jobject(JNIEnv* env, jobject obj, issuer_and_serial_t* rec,
+bool decrypt_result_t2jobject(JNIEnv* env, jobject obj, decrypt_result_t* rec, context_t context);
+bool issuer_and_serial_t2jobject(JNIEnv* env, jobject obj, issuer_and_serial_t* rec,
                                  context_t context);
 // The field that `type` names (0 ias, 1 keyId, 2 certHash, 3 alias) gets the identifier; the
 // three others, and all four for another type, become null.
-void certid_t2jobject(JNIEnv* env, jobject obj, certid_t* rec, context_t context);
-void sign_info_t2jobject(JNIEnv* env, jobject obj, sign_info_t* rec, context_t context);
-void signed_info_result_t2jobject(JNIEnv* env, jobject obj, signed_info_result_t* rec,
+bool certid_t2jobject(JNIEnv* env, jobject obj, certid_t* rec, context_t context);
+bool sign_info_t2jobject(JNIEnv* env, jobject obj, sign_info_t* rec, context_t context);
+bool signed_info_result_t2jobject(JNIEnv* env, jobject obj, signed_info_result_t* rec,
                                   context_t context);
-void encrypted_info_result_t2jobject(JNIEnv* env, jobject obj, encrypted_info_result_t* rec,
+bool encrypted_info_result_t2jobject(JNIEnv* env, jobject obj, encrypted_info_result_t* rec,
                                      context_t context);
 
 using EncryptParam = RecordIn<encrypt_param_t, jobject2encrypt_param_t, encrypt_param_tFree>;

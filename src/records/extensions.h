@@ -25,15 +25,15 @@ inline constexpr ClassSpec kExtensionClass{"Norv1/LocalIface$extension_t", {{"oi
 // Java to native: a null object gives a zero record. The strings are copies in the call's
 // memory; extension_t.data is a copy of the first `len` bytes of the Java array (a `len` beyond
 // the array is refused: ArrayIndexOutOfBoundsException "jobject2extension_t:len").
-void jobject2policy_t(JNIEnv* env, jobject obj, policy_t* rec);
-void jobject2extkeyusage_t(JNIEnv* env, jobject obj, extkeyusage_t* rec);
-void jobject2extension_t(JNIEnv* env, jobject obj, extension_t* rec);
+bool jobject2policy_t(JNIEnv* env, jobject obj, policy_t* rec);
+bool jobject2extkeyusage_t(JNIEnv* env, jobject obj, extkeyusage_t* rec);
+bool jobject2extension_t(JNIEnv* env, jobject obj, extension_t* rec);
 
 // Native to Java, on an object the caller made: each native block is released with
 // QUMEN_FreeMem as its contents reach Java, and the record is zero afterwards.
-void policy_t2jobject(JNIEnv* env, jobject obj, policy_t* rec, context_t context);
-void extkeyusage_t2jobject(JNIEnv* env, jobject obj, extkeyusage_t* rec, context_t context);
-void extension_t2jobject(JNIEnv* env, jobject obj, extension_t* rec, context_t context);
+bool policy_t2jobject(JNIEnv* env, jobject obj, policy_t* rec, context_t context);
+bool extkeyusage_t2jobject(JNIEnv* env, jobject obj, extkeyusage_t* rec, context_t context);
+bool extension_t2jobject(JNIEnv* env, jobject obj, extension_t* rec, context_t context);
 
 // Releases after a conversion to native: the record is cleared (its memory is the call's).
 void policy_tFree(JNIEnv* env, policy_t* rec);

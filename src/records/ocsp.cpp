@@ -4,28 +4,28 @@
 
 namespace tvj {
 
-void jobject2ocsp_request_param_t(JNIEnv* env, jobject obj, ocsp_request_param_t* rec) {
+bool jobject2ocsp_request_param_t(JNIEnv* env, jobject obj, ocsp_request_param_t* rec) {
   zero(rec);
-  if (obj == nullptr) return;
+  if (obj == nullptr) return true;
   JavaObject<kOcspRequestParamClass> o(env, obj, "jobject2ocsp_request_param_t");
-  o.read<"flag">(rec->flag);
+  return o.read<"flag">(rec->flag);
 }
 
-void jobject2ocsp_response_param_t(JNIEnv* env, jobject obj, ocsp_response_param_t* rec) {
+bool jobject2ocsp_response_param_t(JNIEnv* env, jobject obj, ocsp_response_param_t* rec) {
   zero(rec);
-  if (obj == nullptr) return;
+  if (obj == nullptr) return true;
   JavaObject<kOcspResponseParamClass> o(env, obj, "jobject2ocsp_response_param_t");
-  o.read<"flag">(rec->flag);
+  return o.read<"flag">(rec->flag);
 }
 
-void jobject2ocsp_verify_param_t(JNIEnv* env, jobject obj, ocsp_verify_param_t* rec) {
+bool jobject2ocsp_verify_param_t(JNIEnv* env, jobject obj, ocsp_verify_param_t* rec) {
   zero(rec);
-  if (obj == nullptr) return;
+  if (obj == nullptr) return true;
   JavaObject<kOcspVerifyParamClass> o(env, obj, "jobject2ocsp_verify_param_t");
-  o.read<"flag">(rec->flag) && o.read<"info">(rec->info);
+  return o.read<"flag">(rec->flag) && o.read<"info">(rec->info);
 }
 
-void ocsp_verify_result_t2jobject(JNIEnv* env, jobject obj, ocsp_verify_result_t* rec,
+bool ocsp_verify_result_t2jobject(JNIEnv* env, jobject obj, ocsp_verify_result_t* rec,
                                   context_t context) {
   if (obj != nullptr) {
     JavaObject<kOcspVerifyResultClass> o(env, obj, "ocsp_verify_result_t2jobject");
@@ -34,10 +34,11 @@ void ocsp_verify_result_t2jobject(JNIEnv* env, jobject obj, ocsp_verify_result_t
                 o.write_time<"thisupdEx">(rec->thisupdEx) &&
                 o.write_time<"nextupdEx">(rec->nextupdEx) &&
                 write_record<"cert", kCertificateClass, certificate_t2jobject>(o, rec->cert, context);
-    if (!done) return;
+    if (!done) return false;
   }
   QUMEN_OcspFreeVerifyResult(context, rec);
   zero(rec);
+  return true;
 }
 
 }  // namespace tvj

@@ -27,13 +27,13 @@ inline constexpr ClassSpec kOcspVerifyResultClass{
      {"cert", "LNorv1/LocalIface$certificate_t;"}}};
 
 // Option records: a null object gives a zero record; the calls zero them afterwards.
-void jobject2ocsp_request_param_t(JNIEnv* env, jobject obj, ocsp_request_param_t* rec);
-void jobject2ocsp_response_param_t(JNIEnv* env, jobject obj, ocsp_response_param_t* rec);
-void jobject2ocsp_verify_param_t(JNIEnv* env, jobject obj, ocsp_verify_param_t* rec);
+bool jobject2ocsp_request_param_t(JNIEnv* env, jobject obj, ocsp_request_param_t* rec);
+bool jobject2ocsp_response_param_t(JNIEnv* env, jobject obj, ocsp_response_param_t* rec);
+bool jobject2ocsp_verify_param_t(JNIEnv* env, jobject obj, ocsp_verify_param_t* rec);
 
 // The outcome: fills `obj` (a null object only releases), then QUMEN_OcspFreeVerifyResult and
 // zero. `cert` is a new certificate_t, or null when the library gave none.
-void ocsp_verify_result_t2jobject(JNIEnv* env, jobject obj, ocsp_verify_result_t* rec,
+bool ocsp_verify_result_t2jobject(JNIEnv* env, jobject obj, ocsp_verify_result_t* rec,
                                   context_t context);
 
 using OcspRequestParam = RecordIn<ocsp_request_param_t, jobject2ocsp_request_param_t,

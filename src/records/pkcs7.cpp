@@ -4,7 +4,7 @@
 
 namespace tvj {
 
-void pkcs7_info_t2jobject(JNIEnv* env, jobject obj, pkcs7_info_t* rec, context_t context) {
+bool pkcs7_info_t2jobject(JNIEnv* env, jobject obj, pkcs7_info_t* rec, context_t context) {
   if (obj != nullptr) {
     JavaObject<kPkcs7InfoClass> o(env, obj, "pkcs7_info_t2jobject");
     bool done =
@@ -13,10 +13,11 @@ void pkcs7_info_t2jobject(JNIEnv* env, jobject obj, pkcs7_info_t* rec, context_t
         write_string<"dataCipher">(o, &rec->dataCipher, context) &&
         o.write<"recipient_num">(rec->recipient_num) &&
         write_records<"recipients", kPkcs7RecipientClass, pkcs7_recipient_t2jobject>(o, rec->recipients, rec->recipient_num, context);
-    if (!done) return;
+    if (!done) return false;
   }
   QUMEN_FreePkcs7Info(context, rec);
   zero(rec);
+  return true;
 }
 
 namespace {
@@ -30,7 +31,7 @@ void free_text_list(context_t context, string_t*& list, int32_t count) {
 
 }  // namespace
 
-void pkcs7_signer_t2jobject(JNIEnv* env, jobject obj, pkcs7_signer_t* rec, context_t context) {
+bool pkcs7_signer_t2jobject(JNIEnv* env, jobject obj, pkcs7_signer_t* rec, context_t context) {
   JavaObject<kPkcs7SignerClass> o(env, obj, "pkcs7_signer_t2jobject");
   bool done =
       write_string<"digest">(o, &rec->digest, context) &&
@@ -40,7 +41,7 @@ void pkcs7_signer_t2jobject(JNIEnv* env, jobject obj, pkcs7_signer_t* rec, conte
       write_texts<"authAttrs">(o, rec->authAttrs, rec->authAttr_num, context) &&
       o.write<"unauthAttr_num">(rec->unauthAttr_num) &&
       write_texts<"unauthAttrs">(o, rec->unauthAttrs, rec->unauthAttr_num, context);
-  if (!done) return;
+  if (!done) return false;
   // Everything converted was released on the way (its pointer is null): this gives back the rest.
   QUMEN_FreeMem(context, rec->digest);
   QUMEN_FreeMem(context, rec->encryption);
@@ -49,18 +50,20 @@ void pkcs7_signer_t2jobject(JNIEnv* env, jobject obj, pkcs7_signer_t* rec, conte
   free_text_list(context, rec->authAttrs, rec->authAttr_num);
   free_text_list(context, rec->unauthAttrs, rec->unauthAttr_num);
   zero(rec);
+  return true;
 }
 
-void pkcs7_recipient_t2jobject(JNIEnv* env, jobject obj, pkcs7_recipient_t* rec,
+bool pkcs7_recipient_t2jobject(JNIEnv* env, jobject obj, pkcs7_recipient_t* rec,
                                context_t context) {
   JavaObject<kPkcs7RecipientClass> o(env, obj, "pkcs7_recipient_t2jobject");
   if (!write_string<"publicKey">(o, &rec->publicKey, context) ||
       !write_record<"recipient", kIssuerSerialClass, issuer_and_serial_t2jobject>(o, &rec->recipient, context))
-    return;
+    return false;
   QUMEN_FreeMem(context, rec->publicKey);
   QUMEN_FreeMem(context, rec->recipient.issuer);
   QUMEN_FreeMem(context, rec->recipient.serialNumber);
   zero(rec);
+  return true;
 }
 
 }  // namespace tvj

@@ -33,11 +33,11 @@ inline constexpr ClassSpec kPkcs7RecipientClass{
     {{"publicKey", kStringSig}, {"recipient", "LNorv1/LocalIface$issuer_and_serial_t;"}}};
 
 // Fills `obj` in place (a null object only releases), then QUMEN_FreePkcs7Info and zero.
-void pkcs7_info_t2jobject(JNIEnv* env, jobject obj, pkcs7_info_t* rec, context_t context);
+bool pkcs7_info_t2jobject(JNIEnv* env, jobject obj, pkcs7_info_t* rec, context_t context);
 // The elements have no release function of the library's: each gives back its blocks one by one
 // with QUMEN_FreeMem once converted.
-void pkcs7_signer_t2jobject(JNIEnv* env, jobject obj, pkcs7_signer_t* rec, context_t context);
-void pkcs7_recipient_t2jobject(JNIEnv* env, jobject obj, pkcs7_recipient_t* rec,
+bool pkcs7_signer_t2jobject(JNIEnv* env, jobject obj, pkcs7_signer_t* rec, context_t context);
+bool pkcs7_recipient_t2jobject(JNIEnv* env, jobject obj, pkcs7_recipient_t* rec,
                                context_t context);
 
 using Pkcs7Info = RecordOut<pkcs7_info_t, pkcs7_info_t2jobject, QUMEN_FreePkcs7Info>;

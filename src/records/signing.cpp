@@ -4,18 +4,18 @@
 
 namespace tvj {
 
-void jobject2sign_param_t(JNIEnv* env, jobject obj, sign_param_t* rec) {
+bool jobject2sign_param_t(JNIEnv* env, jobject obj, sign_param_t* rec) {
   zero(rec);
-  if (obj == nullptr) return;
+  if (obj == nullptr) return true;
   JavaObject<kSignParamClass> o(env, obj, "jobject2sign_param_t");
-  o.read<"flag">(rec->flag);
+  return o.read<"flag">(rec->flag);
 }
 
-void jobject2verify_param_t(JNIEnv* env, jobject obj, verify_param_t* rec) {
+bool jobject2verify_param_t(JNIEnv* env, jobject obj, verify_param_t* rec) {
   zero(rec);
-  if (obj == nullptr) return;
+  if (obj == nullptr) return true;
   JavaObject<kVerifyParamClass> o(env, obj, "jobject2verify_param_t");
-  o.read<"flag">(rec->flag) &&
+  return o.read<"flag">(rec->flag) &&
       o.read<"keyUsage">(rec->keyUsage) &&
       o.read<"policy_num">(rec->policy_num) &&
       read_records<"policies", jobject2policy_t>(o, rec->policy_num, &rec->policies) &&
@@ -28,12 +28,12 @@ void jobject2verify_param_t(JNIEnv* env, jobject obj, verify_param_t* rec) {
       o.read<"info">(rec->info);
 }
 
-void jobject2verify_policy_param_t(JNIEnv* env, jobject obj, verify_policy_param_t* rec) {
+bool jobject2verify_policy_param_t(JNIEnv* env, jobject obj, verify_policy_param_t* rec) {
   zero(rec);
-  if (obj == nullptr) return;
+  if (obj == nullptr) return true;
   rec->size = sizeof(verify_policy_param_t);
   JavaObject<kVerifyPolicyParamClass> o(env, obj, "jobject2verify_policy_param_t");
-  o.read<"flag">(rec->flag) &&
+  return o.read<"flag">(rec->flag) &&
       read_time<"check_timeEx">(o, &rec->check_timeEx) &&
       o.read<"keyusage">(rec->keyusage) &&
       o.read<"eku_num">(rec->eku_num) &&
@@ -50,26 +50,28 @@ void verify_policy_param_tFree(JNIEnv*, jobject, verify_policy_param_t* rec) {
   rec->size = size;
 }
 
-void verify_result_t2jobject(JNIEnv* env, jobject obj, verify_result_t* rec, context_t context) {
+bool verify_result_t2jobject(JNIEnv* env, jobject obj, verify_result_t* rec, context_t context) {
   if (obj != nullptr) {
     JavaObject<kVerifyResultClass> o(env, obj, "verify_result_t2jobject");
     if (!o.write<"sign_num">(rec->sign_num) ||
         !write_records<"signs", kSignStatusClass, sign_status_t2jobject>(o, rec->signs, rec->sign_num, context))
-      return;
+      return false;
   }
   QUMEN_FreeVerifyResult(context, rec);
   zero(rec);
+  return true;
 }
 
 // The signer's certificate record is itself a block of the library: its contents go back
 // through certificate_t2jobject, the block with QUMEN_FreeMem.
-void sign_status_t2jobject(JNIEnv* env, jobject obj, sign_status_t* rec, context_t context) {
+bool sign_status_t2jobject(JNIEnv* env, jobject obj, sign_status_t* rec, context_t context) {
   JavaObject<kSignStatusClass> o(env, obj, "sign_status_t2jobject");
   if (!o.write<"status">(rec->status) || !o.write_time<"timeEx">(rec->timeEx) ||
       !write_record<"cert", kCertificateClass, certificate_t2jobject>(o, rec->cert, context))
-    return;
+    return false;
   QUMEN_FreeMem(context, rec->cert);
   zero(rec);
+  return true;
 }
 
 }  // namespace tvj

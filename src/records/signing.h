@@ -43,17 +43,17 @@ inline constexpr ClassSpec kSignStatusClass{
 
 // Parameter records, Java to native; a null object gives an all-zero record (verify_policy_param_t
 // included: its size field is 56 only for a present object).
-void jobject2sign_param_t(JNIEnv* env, jobject obj, sign_param_t* rec);
-void jobject2verify_param_t(JNIEnv* env, jobject obj, verify_param_t* rec);
-void jobject2verify_policy_param_t(JNIEnv* env, jobject obj, verify_policy_param_t* rec);
+bool jobject2sign_param_t(JNIEnv* env, jobject obj, sign_param_t* rec);
+bool jobject2verify_param_t(JNIEnv* env, jobject obj, verify_param_t* rec);
+bool jobject2verify_policy_param_t(JNIEnv* env, jobject obj, verify_policy_param_t* rec);
 void verify_param_tFree(JNIEnv* env, jobject obj, verify_param_t* rec);
 void verify_policy_param_tFree(JNIEnv* env, jobject obj, verify_policy_param_t* rec);
 
 // The outcome of a verification into Java: a new sign_status_t per signature, each with a new
 // certificate_t when the library gave one. The whole result then goes back with
 // QUMEN_FreeVerifyResult (also for a null Java object) and is zeroed.
-void verify_result_t2jobject(JNIEnv* env, jobject obj, verify_result_t* rec, context_t context);
-void sign_status_t2jobject(JNIEnv* env, jobject obj, sign_status_t* rec, context_t context);
+bool verify_result_t2jobject(JNIEnv* env, jobject obj, verify_result_t* rec, context_t context);
+bool sign_status_t2jobject(JNIEnv* env, jobject obj, sign_status_t* rec, context_t context);
 
 // Frame kinds of this family.
 using SignParam = RecordIn<sign_param_t, jobject2sign_param_t, zero_record<sign_param_t>>;

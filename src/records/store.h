@@ -22,15 +22,15 @@ inline constexpr ClassSpec kFindResultClass{
 
 // A null object gives a zero record. The option records hold nothing to release: the calls
 // zero them afterwards.
-void jobject2import_param_t(JNIEnv* env, jobject obj, import_param_t* rec);
-void jobject2export_param_t(JNIEnv* env, jobject obj, export_param_t* rec);
-void jobject2add_param_t(JNIEnv* env, jobject obj, add_param_t* rec);
+bool jobject2import_param_t(JNIEnv* env, jobject obj, import_param_t* rec);
+bool jobject2export_param_t(JNIEnv* env, jobject obj, export_param_t* rec);
+bool jobject2add_param_t(JNIEnv* env, jobject obj, add_param_t* rec);
 // The template certificate is converted in place (jobject2certificate_t).
-void jobject2find_param_t(JNIEnv* env, jobject obj, find_param_t* rec);
+bool jobject2find_param_t(JNIEnv* env, jobject obj, find_param_t* rec);
 void find_param_tFree(JNIEnv* env, jobject obj, find_param_t* rec);
 // A new certificate_t per certificate found, in the library's order; then QUMEN_FreeFindResult.
 // On a failure Java's certs stays null and the result is not released here.
-void find_result_t2jobject(JNIEnv* env, jobject obj, find_result_t* rec, context_t context);
+bool find_result_t2jobject(JNIEnv* env, jobject obj, find_result_t* rec, context_t context);
 
 using ImportParam = RecordIn<import_param_t, jobject2import_param_t, zero_record<import_param_t>>;
 using ExportParam = RecordIn<export_param_t, jobject2export_param_t, zero_record<export_param_t>>;

@@ -21,13 +21,13 @@ inline constexpr ClassSpec kTspVerifyResultClass{
     "Norv1/LocalIface$tsp_verify_result_t",
     {{"timeEx", "J"}, {"cert", "LNorv1/LocalIface$certificate_t;"}}};
 // Option records: a null object gives a zero record; the calls zero them afterwards.
-void jobject2tsp_request_param_t(JNIEnv* env, jobject obj, tsp_request_param_t* rec);
-void jobject2tsp_response_param_t(JNIEnv* env, jobject obj, tsp_response_param_t* rec);
-void jobject2tsp_verify_param_t(JNIEnv* env, jobject obj, tsp_verify_param_t* rec);
+bool jobject2tsp_request_param_t(JNIEnv* env, jobject obj, tsp_request_param_t* rec);
+bool jobject2tsp_response_param_t(JNIEnv* env, jobject obj, tsp_response_param_t* rec);
+bool jobject2tsp_verify_param_t(JNIEnv* env, jobject obj, tsp_verify_param_t* rec);
 
 // The outcome: fills `obj` (a null object only releases), then QUMEN_TspFreeVerifyResult and
 // zero. `cert` is a new certificate_t, or null when the library gave none.
-void tsp_verify_result_t2jobject(JNIEnv* env, jobject obj, tsp_verify_result_t* rec,
+bool tsp_verify_result_t2jobject(JNIEnv* env, jobject obj, tsp_verify_result_t* rec,
                                  context_t context);
 
 using TspRequestParam =
