@@ -24,12 +24,7 @@ bool jobject2certificate_t(JNIEnv* env, jobject obj, certificate_t* rec) {
       read_record<"issuerAltName", jobject2altname_t>(o, &rec->issuerAltName) &&
       read_record<"subjectAltName", jobject2altname_t>(o, &rec->subjectAltName) &&
       read_string<"keyId">(o, &rec->keyId) &&
-      o.read<"policy_num">(rec->policy_num) &&
-      read_records<"policies", jobject2policy_t>(o, rec->policy_num, &rec->policies) &&
-      o.read<"extkeyusage_num">(rec->extkeyusage_num) &&
-      read_records<"extKeyUsage", jobject2extkeyusage_t>(o, rec->extkeyusage_num, &rec->extKeyUsage) &&
-      o.read<"extension_num">(rec->extension_num) &&
-      read_records<"extensions", jobject2extension_t>(o, rec->extension_num, &rec->extensions) &&
+      read_extension_arrays(o, rec) &&
       read_record<"certEncoded", jobject2mem_blk_t>(o, &rec->certEncoded) &&
       read_record<"certHash", jobject2mem_blk_t>(o, &rec->certHash);
 }

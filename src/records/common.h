@@ -25,6 +25,7 @@
 #include "../core/scratch.h"
 #include "../core/strings.h"
 #include "../native/tarvex.h"
+#include "extensions.h"
 
 namespace tvj {
 
@@ -79,6 +80,18 @@ bool read_records(JavaObject<Spec>& o, jint count, Elem** out) {
     return false;
   }
   return true;
+}
+
+// The three arrays that certificate_t and verify_param_t share, each after its count, read from
+// Java in that order: policies, extended key usages, extensions.
+template <typename JavaRecord, typename Rec>
+bool read_extension_arrays(JavaRecord& o, Rec* rec) {
+  return o.template read<"policy_num">(rec->policy_num) &&
+         read_records<"policies", jobject2policy_t>(o, rec->policy_num, &rec->policies) &&
+         o.template read<"extkeyusage_num">(rec->extkeyusage_num) &&
+         read_records<"extKeyUsage", jobject2extkeyusage_t>(o, rec->extkeyusage_num, &rec->extKeyUsage) &&
+         o.template read<"extension_num">(rec->extension_num) &&
+         read_records<"extensions", jobject2extension_t>(o, rec->extension_num, &rec->extensions);
 }
 
 // ---- Native to Java ------------------------------------------------------------------------------

@@ -17,12 +17,7 @@ bool jobject2verify_param_t(JNIEnv* env, jobject obj, verify_param_t* rec) {
   JavaObject<kVerifyParamClass> o(env, obj, "jobject2verify_param_t");
   return o.read<"flag">(rec->flag) &&
       o.read<"keyUsage">(rec->keyUsage) &&
-      o.read<"policy_num">(rec->policy_num) &&
-      read_records<"policies", jobject2policy_t>(o, rec->policy_num, &rec->policies) &&
-      o.read<"extkeyusage_num">(rec->extkeyusage_num) &&
-      read_records<"extKeyUsage", jobject2extkeyusage_t>(o, rec->extkeyusage_num, &rec->extKeyUsage) &&
-      o.read<"extension_num">(rec->extension_num) &&
-      read_records<"extensions", jobject2extension_t>(o, rec->extension_num, &rec->extensions) &&
+      read_extension_arrays(o, rec) &&
       o.read<"nSignToDelete">(rec->nSignToDelete) &&
       o.read<"minsigns">(rec->minsigns) &&
       o.read<"info">(rec->info);
