@@ -45,9 +45,13 @@ bool store_bytes(JNIEnv* env, jobject obj, jfieldID field, const uint8_t* buf, j
   }
   LocalRef<jbyteArray> array(env, env->NewByteArray(len));
   if (!array) {
-    env->ExceptionClear();  // the VM's own error; the field must not keep the old array
+    // The field must not keep its old array: set it to null, then the VM's own error (the
+    // first of the call) goes back in place.
+    LocalRef<jthrowable> error(env, env->ExceptionOccurred());
+    env->ExceptionClear();
     env->SetObjectField(obj, field, nullptr);
-    throw_out_of_memory(env, converter);
+    if (error) env->Throw(error.get());
+    else throw_out_of_memory(env, converter);
     return false;
   }
   env->SetByteArrayRegion(array.get(), 0, len, reinterpret_cast<const jbyte*>(buf));

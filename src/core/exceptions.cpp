@@ -5,7 +5,6 @@
 namespace tvj {
 
 void raise(JNIEnv* env, const char* java_class, const char* converter, const char* suffix) {
-  if (env->ExceptionCheck()) env->ExceptionClear();  // the VM's own error from the failed step
   jclass cls = env->FindClass(java_class);
   if (cls == nullptr) return;  // that lookup's error stands
   char message[1024];
@@ -23,14 +22,17 @@ void raise_named(JNIEnv* env, const char* java_class, const char* converter, con
 }  // namespace
 
 void throw_no_such_field(JNIEnv* env, const char* converter, const char* field) {
+  if (env->ExceptionCheck()) env->ExceptionClear();  // the failed lookup's NoSuchFieldError
   raise_named(env, "java/lang/NoSuchFieldException", converter, field);
 }
 
 void throw_class_not_found(JNIEnv* env, const char* converter, const char* class_name) {
+  if (env->ExceptionCheck()) env->ExceptionClear();  // the failed lookup's NoClassDefFoundError
   raise_named(env, "java/lang/ClassNotFoundException", converter, class_name);
 }
 
 void throw_out_of_memory(JNIEnv* env, const char* converter) {
+  if (env->ExceptionCheck()) return;  // the VM's own allocation error is the first: it stands
   raise(env, "java/lang/OutOfMemoryError", converter);
 }
 

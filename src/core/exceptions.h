@@ -1,11 +1,11 @@
 // Raising the bridge's Java exceptions, and the owner of one JNI local reference.
 //
-// Converters report failure only by leaving a Java exception pending; their callers test with
-// ExceptionCheck after every converter and stop at the first. The helpers below are the only
-// places that raise one. Each first clears the error that a failed JVM lookup or allocation
-// left pending (NoSuchFieldError, NoClassDefFoundError, the VM's OutOfMemoryError): the
-// bridge's documented exception takes its place, and no JNI function outside the set allowed
-// with a pending exception is ever called.
+// Converters report failure only by leaving a Java exception pending, and stop at the first; the
+// first exception raised in a call is the one Java sees. After a failed lookup (GetFieldID,
+// FindClass) the VM's own error (NoSuchFieldError, NoClassDefFoundError) is cleared and the
+// bridge's documented exception raised in its place. After a failed allocation in the VM
+// (NewByteArray, NewObjectArray, AllocObject, NewString) the VM's own error stands: it is the
+// first. No JNI function outside the set allowed with a pending exception is ever called.
 #pragma once
 
 #include <jni.h>
@@ -15,14 +15,15 @@
 namespace tvj {
 
 // Throws `java_class` with the message "<converter><suffix>". If the class itself cannot be
-// found, the error of that failed lookup stays pending instead.
+// found, the error of that failed lookup stays pending instead. Called with nothing pending.
 void raise(JNIEnv* env, const char* java_class, const char* converter, const char* suffix = "");
 
-// "java/lang/NoSuchFieldException", "<converter>:<field>".
+// After a failed GetFieldID: "java/lang/NoSuchFieldException", "<converter>:<field>".
 void throw_no_such_field(JNIEnv* env, const char* converter, const char* field);
-// "java/lang/ClassNotFoundException", "<converter>:<JNI class name>".
+// After a failed FindClass: "java/lang/ClassNotFoundException", "<converter>:<JNI class name>".
 void throw_class_not_found(JNIEnv* env, const char* converter, const char* class_name);
-// "java/lang/OutOfMemoryError", "<converter>".
+// "java/lang/OutOfMemoryError", "<converter>", for an allocation of the bridge's own; after a
+// failed allocation in the VM, whose own error is pending, nothing more is raised.
 void throw_out_of_memory(JNIEnv* env, const char* converter);
 // "java/io/CharConversionException", "<converter>".
 void throw_char_conversion(JNIEnv* env, const char* converter);

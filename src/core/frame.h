@@ -248,6 +248,7 @@ struct BlockOut : Result {
   bool result(CallState& s) { return mem_blk_t2jobject(s.env, java, &blk, s.context); }
   void discard(context_t context) {
     if (blk.buf != nullptr) QUMEN_FreeMem(context, blk.buf);
+    blk.buf = nullptr;
   }
 };
 
@@ -380,11 +381,15 @@ struct Later : Kind {
 };
 
 // A result converted only when the native call succeeded; after a failure the Java object is
-// left as it was and the native result, if any, handed back.
+// left as it was and the native result, if any, handed back to the library there and then.
 template <typename Out>
 struct OnSuccess : Out {
   using Out::Out;
-  bool result(CallState& s) { return s.status != 0 || Out::result(s); }
+  bool result(CallState& s) {
+    if (s.status == 0) return Out::result(s);
+    Out::discard(s.context);
+    return true;
+  }
 };
 
 }  // namespace tvj

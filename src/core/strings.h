@@ -15,11 +15,11 @@ bool jstring2string_t(JNIEnv* env, jstring s, string_t* out);
 
 // Replaces *slot with a new Java string of the native text (null for a null or empty text)
 // and releases the text with QUMEN_FreeMem, clearing *text. On failure (CharConversionException
-// or OutOfMemoryError "string_t2jstring") the text stays with its owner, unreleased.
+// "string_t2jstring", or an allocation error) the text stays with its owner, unreleased.
 bool string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t context);
 
 // The n bytes at `text` (n >= 1) as a new Java string into *out, releasing nothing. On failure
-// raises CharConversionException or OutOfMemoryError "<converter>" and returns false.
+// raises CharConversionException "<converter>" (or leaves an allocation error) and returns false.
 bool narrow_to_jstring(JNIEnv* env, const char* text, size_t n, jstring* out, const char* converter);
 
 // A String field of a record, read and converted into *out.

@@ -10,8 +10,8 @@
 //
 // Native to Java: every nested object is new (AllocObject, no constructor runs), and the field's
 // old value is dropped first, so a failure leaves the field null. Missing classes raise
-// "java/lang/ClassNotFoundException" "<converter>:<class>", failed creations
-// "java/lang/OutOfMemoryError" "<converter>". Local references are deleted once stored.
+// "java/lang/ClassNotFoundException" "<converter>:<class>"; a creation that fails in the VM
+// leaves the VM's own error (the first of the call). Local references are deleted once stored.
 #pragma once
 
 #include <jni.h>

@@ -1,0 +1,74 @@
+// The bridge's whole surface: every native method LocalIface declares is exported under its JNI
+// name, and every exported Java_ function belongs to a declared method.
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <set>
+
+#include "harness/jvm.h"
+
+using namespace tj;
+
+namespace {
+
+// The JNI short name of a method of Norv1.LocalIface.
+std::string jni_name(const std::string& method) {
+  std::string out = "Java_Norv1_LocalIface_";
+  for (char c : method) {
+    if (c == '_')
+      out += "_1";
+    else
+      out += c;
+  }
+  return out;
+}
+
+std::set<std::string> declared() {
+  JNIEnv* e = env();
+  jclass reflect = cls("tvtest/Reflect");
+  jmethodID m = e->GetStaticMethodID(reflect, "nativeMethods", "()[Ljava/lang/String;");
+  auto names = static_cast<jobjectArray>(e->CallStaticObjectMethod(reflect, m));
+  EXPECT_FALSE(e->ExceptionCheck());
+  std::set<std::string> out;
+  for (jsize i = 0; names && i < e->GetArrayLength(names); ++i) {
+    auto name = static_cast<jstring>(e->GetObjectArrayElement(names, i));
+    out.insert(jni_name(utf8(name).value_or("")));
+    e->DeleteLocalRef(name);
+  }
+  return out;
+}
+
+std::set<std::string> exported() {
+  std::string command = std::string("nm -D --defined-only ") + TVJ_LIB_DIR "/libtarvexjni.so";
+  FILE* nm = popen(command.c_str(), "r");
+  EXPECT_NE(nm, nullptr);
+  std::set<std::string> out;
+  if (nm == nullptr) return out;
+  char line[1024];
+  while (std::fgets(line, sizeof line, nm) != nullptr) {
+    char symbol[1024];
+    if (std::sscanf(line, "%*s %*s %1023s", symbol) == 1 && std::string(symbol).rfind("Java_", 0) == 0)
+      out.insert(symbol);
+  }
+  EXPECT_EQ(pclose(nm), 0) << command;
+  return out;
+}
+
+std::vector<std::string> minus(const std::set<std::string>& a, const std::set<std::string>& b) {
+  std::vector<std::string> out;
+  std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+  return out;
+}
+
+class Surface : public BridgeTest {};
+
+TEST_F(Surface, EveryDeclaredMethodIsExportedAndEveryExportIsDeclared) {
+  std::set<std::string> java = declared();
+  std::set<std::string> library = exported();
+  EXPECT_EQ(java.size(), 176u);
+  EXPECT_EQ(library.size(), 176u);
+  EXPECT_EQ(minus(java, library), std::vector<std::string>{}) << "declared but not exported";
+  EXPECT_EQ(minus(library, java), std::vector<std::string>{}) << "exported but not declared";
+}
+
+}  // namespace
