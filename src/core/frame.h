@@ -8,19 +8,19 @@
 // and the frame does the rest, in this order:
 //   1. every native record of the call starts zeroed (each kind zero-initialises its own);
 //   2. the context is read from self, when the native function takes one first;
-//   3. the arguments are converted in parameter order, ExceptionCheck after each; the first
-//      pending exception skips the rest and the native call, status 0xE0700001 (or 0xE0700006
-//      where an intermediate buffer could not be had);
+//   3. the arguments are converted in parameter order (a kind may ask to come later), each
+//      checked for a pending exception; the first one skips the rest and the native call,
+//      status 0xE0700001 (or 0xE0700006 where an intermediate buffer could not be had);
 //   4. the native function is called once, under the fault guard (core/guard.h): a fault
 //      becomes the status, and nothing after it but the clean-up runs;
-//   5. the results are converted, handle rules first, then in parameter order, ExceptionCheck
-//      after each; the first pending exception stops them, status 0xE0700001 (replacing a
+//   5. the results are converted, handle rules first, then in parameter order, each checked
+//      likewise; the first pending exception stops them, status 0xE0700001 (replacing a
 //      native failure code);
 //   6. the clean-up releases every argument, whatever happened, and hands back to the native
 //      library whatever a result conversion did not (a conversion skipped or stopped by an
 //      exception), except after a fault, when the native results are left alone;
 //   7. the status is returned. A pending Java exception is never cleared: Java sees it.
-// A method without results makes no ExceptionCheck after the native call: its status is the
+// A method without results makes no exception check after the native call: its status is the
 // native status as it stands.
 //
 // A kind is a small struct with any of these members:
@@ -28,10 +28,10 @@
 //   native()                   what the native function receives in its position
 //   result(CallState&)         writes the native result into Java (step 5); kinds with a
 //                              result derive from Result
+//   release(JNIEnv*)           gives back what convert took (step 6); never raises
+//   discard(context_t)         gives back a native result whose conversion did not complete
 // convert and result return bool when they can tell whether they left an exception pending (as
-// every converter of the bridge does); otherwise the frame asks the VM with ExceptionCheck.
-//   void release(JNIEnv*)      gives back what convert took (step 6); never raises
-//   void discard(context_t)    gives back a native result whose conversion did not complete
+// every converter of the bridge does); for the others the frame asks the VM (ExceptionCheck).
 // Kinds shared by every family are below; the record families add theirs next to their
 // converters (records/), and the few methods that depart from the frame say so where they are
 // defined (ops/).
