@@ -14,7 +14,7 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kMemBlkClass{"Norv1/LocalIface$mem_blk_t", {{"len", "I"}, {"buf", "[B"}}};
+inline constexpr JavaClass kMemBlkClass{"Norv1/LocalIface$mem_blk_t", {{"len", "I"}, {"buf", "[B"}}};
 
 // Input block. A null object gives len 0, buf null; so does a null buf or a len below 1
 // (len kept as read). Otherwise buf is a copy of the first len bytes of the Java array in the

@@ -9,8 +9,8 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kStrHandleClass{"Norv1/LocalIface$strhandle_t", {{"handle", "J"}}};
-inline constexpr ClassSpec kLocalParamClass{"Norv1/LocalIface$local_param_t",
+inline constexpr JavaClass kStrHandleClass{"Norv1/LocalIface$strhandle_t", {{"handle", "J"}}};
+inline constexpr JavaClass kLocalParamClass{"Norv1/LocalIface$local_param_t",
                                             {{"flag", "I"},
                                              {"pse", "Ljava/lang/String;"},
                                              {"localstore", "Ljava/lang/String;"},

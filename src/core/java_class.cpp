@@ -28,7 +28,7 @@ bool is_final(JNIEnv* env, jclass cls) {
 }  // namespace
 
 const ResolvedClass* resolve_class(JNIEnv* env, ClassSlot& slot, const char* name,
-                                   const FieldSpec* fields, size_t count) {
+                                   const JavaField* fields, size_t count) {
   std::lock_guard<std::mutex> lock(resolve_mutex);
   if (const ResolvedClass* r = slot.resolved.load(std::memory_order_acquire)) return r;
   if (slot.absent.load(std::memory_order_relaxed)) return nullptr;

@@ -1,7 +1,7 @@
 // Java record classes as the bridge sees them: a JNI class name and the fields it reads or
 // writes, each by name and JNI signature, and the IDs of those fields resolved once.
 //
-// A converter names the class it expects (`ClassSpec`) and reaches fields by name at compile
+// A converter names the class it expects (`JavaClass`) and reaches fields by name at compile
 // time (`o.read<"len">(v)`): a misspelt field or a wrong accessor for the field's signature
 // does not compile. At run time the fields are looked up on the class of the object actually
 // given, as any JNI converter must, but the documented class (the nested class of LocalIface)
@@ -36,20 +36,20 @@ struct Name {
   constexpr std::string_view view() const { return {text, N - 1}; }
 };
 
-struct FieldSpec {
+struct JavaField {
   const char* name;
   const char* sig;
 };
 
 template <size_t N>
-struct ClassSpec {
+struct JavaClass {
   const char* jni_name;
-  std::array<FieldSpec, N> fields;
+  std::array<JavaField, N> fields;
 
-  constexpr ClassSpec(const char* name, const FieldSpec (&f)[N]) : jni_name(name), fields{} {
+  constexpr JavaClass(const char* name, const JavaField (&f)[N]) : jni_name(name), fields{} {
     for (size_t i = 0; i < N; ++i) fields[i] = f[i];
   }
-  constexpr explicit ClassSpec(const char* name) requires(N == 0) : jni_name(name), fields{} {}
+  constexpr explicit JavaClass(const char* name) requires(N == 0) : jni_name(name), fields{} {}
 
   constexpr int index_of(std::string_view field) const {
     for (size_t i = 0; i < N; ++i)
@@ -58,14 +58,14 @@ struct ClassSpec {
   }
 };
 template <size_t N>
-ClassSpec(const char*, const FieldSpec (&)[N]) -> ClassSpec<N>;
-ClassSpec(const char*) -> ClassSpec<0>;
+JavaClass(const char*, const JavaField (&)[N]) -> JavaClass<N>;
+JavaClass(const char*) -> JavaClass<0>;
 
-// The documented class of a spec, resolved once.
+// The documented class of a description, resolved once.
 struct ResolvedClass {
   jclass cls;            // global reference
   bool final_class;      // no subclass exists: IsInstanceOf identifies exactly this class
-  const jfieldID* ids;   // in the spec's order; null where the class lacks the field
+  const jfieldID* ids;   // in the declared order; null where the class lacks the field
 };
 
 struct ClassSlot {
@@ -77,23 +77,23 @@ struct ClassSlot {
 // fields, once per slot; nullptr when the class cannot be found. Called with no exception
 // pending; leaves none pending.
 const ResolvedClass* resolve_class(JNIEnv* env, ClassSlot& slot, const char* name,
-                                   const FieldSpec* fields, size_t count);
+                                   const JavaField* fields, size_t count);
 
-template <const auto& Spec>
+template <const auto& Class>
 inline const ResolvedClass* documented_class(JNIEnv* env) {
   static ClassSlot slot;
   const ResolvedClass* r = slot.resolved.load(std::memory_order_acquire);
   if (r != nullptr || slot.absent.load(std::memory_order_relaxed)) return r;
-  return resolve_class(env, slot, Spec.jni_name, Spec.fields.data(), Spec.fields.size());
+  return resolve_class(env, slot, Class.jni_name, Class.fields.data(), Class.fields.size());
 }
 
-// The class named by a spec, for creating objects and arrays: FindClass semantics. On failure
+// The class a description names, for creating objects and arrays: FindClass semantics. On failure
 // raises "java/lang/ClassNotFoundException" "<converter>:<class>" and returns null.
-template <const auto& Spec>
+template <const auto& Class>
 inline jclass find_class(JNIEnv* env, const char* converter) {
-  const ResolvedClass* r = documented_class<Spec>(env);
+  const ResolvedClass* r = documented_class<Class>(env);
   if (r == nullptr) {
-    throw_class_not_found(env, converter, Spec.jni_name);
+    throw_class_not_found(env, converter, Class.jni_name);
     return nullptr;
   }
   return r->cls;
@@ -101,15 +101,15 @@ inline jclass find_class(JNIEnv* env, const char* converter) {
 
 // One Java object of a record class, with its fields reached by name. Every accessor returns
 // false, with an exception pending, when the field is missing; the caller returns at once.
-template <const auto& Spec>
+template <const auto& Class>
 class JavaObject {
-  static constexpr size_t kFields = Spec.fields.size();
+  static constexpr size_t kFields = Class.fields.size();
 
  public:
   // An object the caller passed (not null): fields are found on its own class.
   JavaObject(JNIEnv* env, jobject obj, const char* converter)
       : env_(env), obj_(obj), converter_(converter) {
-    const ResolvedClass* r = documented_class<Spec>(env);
+    const ResolvedClass* r = documented_class<Class>(env);
     if (r != nullptr && is_exactly(r)) {
       known_ = r;
     } else {
@@ -120,7 +120,7 @@ class JavaObject {
   // Creates an object of the documented class without running a constructor (AllocObject).
   // On failure: ClassNotFoundException "<converter>:<class>", or the VM's own allocation error.
   static LocalRef<jobject> create(JNIEnv* env, const char* converter) {
-    jclass cls = find_class<Spec>(env, converter);
+    jclass cls = find_class<Class>(env, converter);
     if (cls == nullptr) return {};
     jobject obj = env->AllocObject(cls);
     if (obj == nullptr) throw_out_of_memory(env, converter);
@@ -129,7 +129,7 @@ class JavaObject {
 
   // An object `create` made: its class is known.
   static JavaObject created(JNIEnv* env, jobject obj, const char* converter) {
-    return JavaObject(env, obj, converter, documented_class<Spec>(env));
+    return JavaObject(env, obj, converter, documented_class<Class>(env));
   }
 
   jobject get() const { return obj_; }
@@ -140,12 +140,12 @@ class JavaObject {
   jfieldID field() {
     constexpr int i = index<F>();
     if (known_ != nullptr) {
-      if (known_->ids[i] == nullptr) throw_no_such_field(env_, converter_, Spec.fields[i].name);
+      if (known_->ids[i] == nullptr) throw_no_such_field(env_, converter_, Class.fields[i].name);
       return known_->ids[i];
     }
     if (ids_[i] == nullptr) {
-      ids_[i] = env_->GetFieldID(own_class_.get(), Spec.fields[i].name, Spec.fields[i].sig);
-      if (ids_[i] == nullptr) throw_no_such_field(env_, converter_, Spec.fields[i].name);
+      ids_[i] = env_->GetFieldID(own_class_.get(), Class.fields[i].name, Class.fields[i].sig);
+      if (ids_[i] == nullptr) throw_no_such_field(env_, converter_, Class.fields[i].name);
     }
     return ids_[i];
   }
@@ -211,13 +211,13 @@ class JavaObject {
 
   template <Name F>
   static constexpr int index() {
-    constexpr int i = Spec.index_of(F.view());
-    static_assert(i >= 0, "the class spec has no field of this name");
+    constexpr int i = Class.index_of(F.view());
+    static_assert(i >= 0, "the class description has no field of this name");
     return i;
   }
   template <Name F>
   static constexpr std::string_view sig() {
-    return Spec.fields[index<F>()].sig;
+    return Class.fields[index<F>()].sig;
   }
 
   bool is_exactly(const ResolvedClass* r) const {

@@ -23,16 +23,16 @@ bool string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t cont
 bool narrow_to_jstring(JNIEnv* env, const char* text, size_t n, jstring* out, const char* converter);
 
 // A String field of a record, read and converted into *out.
-template <Name F, const auto& Spec>
-bool read_string(JavaObject<Spec>& o, string_t* out) {
+template <Name F, const auto& Class>
+bool read_string(JavaObject<Class>& o, string_t* out) {
   LocalRef<jstring> s;
   return o.template read<F>(s) && jstring2string_t(o.env(), s.get(), out);
 }
 
 // A String field of a record set from a native text, which is released. After a failed
 // conversion the field keeps its old value.
-template <Name F, const auto& Spec>
-bool write_string(JavaObject<Spec>& o, string_t* text, context_t context) {
+template <Name F, const auto& Class>
+bool write_string(JavaObject<Class>& o, string_t* text, context_t context) {
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;
   jstring s = nullptr;

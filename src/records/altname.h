@@ -11,7 +11,7 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kAltnameClass{"Norv1/LocalIface$altname_t",
+inline constexpr JavaClass kAltnameClass{"Norv1/LocalIface$altname_t",
                                          {{"emailAddress", kStringSig},
                                           {"DNS", kStringSig},
                                           {"URI", kStringSig},

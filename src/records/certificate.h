@@ -12,7 +12,7 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kCertificateClass{
+inline constexpr JavaClass kCertificateClass{
     "Norv1/LocalIface$certificate_t",
     {{"fields", "I"},
      {"issuer", kStringSig},

@@ -12,13 +12,13 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kCmsCertidClass{"Norv1/LocalIface$cms_certid_t",
+inline constexpr JavaClass kCmsCertidClass{"Norv1/LocalIface$cms_certid_t",
                                            {{"type", "I"},
                                             {"issuer", kStringSig},
                                             {"subjKeyId", kStringSig},
                                             {"serialNum", kStringSig},
                                             {"certHash", kStringSig}}};
-inline constexpr ClassSpec kCmsSiginfClass{"Norv1/LocalIface$cms_siginf_t",
+inline constexpr JavaClass kCmsSiginfClass{"Norv1/LocalIface$cms_siginf_t",
                                            {{"version", "I"},
                                             {"digestAlg", kStringSig},
                                             {"signatureAlg", kStringSig},
@@ -28,7 +28,7 @@ inline constexpr ClassSpec kCmsSiginfClass{"Norv1/LocalIface$cms_siginf_t",
                                             {"authAttrs", "[Ljava/lang/String;"},
                                             {"unauthAttr_num", "I"},
                                             {"unauthAttrs", "[Ljava/lang/String;"}}};
-inline constexpr ClassSpec kCmsRecinfClass{"Norv1/LocalIface$cms_recinf_t",
+inline constexpr JavaClass kCmsRecinfClass{"Norv1/LocalIface$cms_recinf_t",
                                            {{"type", "I"},
                                             {"index", "I"},
                                             {"version", "I"},
@@ -36,7 +36,7 @@ inline constexpr ClassSpec kCmsRecinfClass{"Norv1/LocalIface$cms_recinf_t",
                                             {"publicKeyAlg", kStringSig},
                                             {"cipherAlg", kStringSig},
                                             {"recipientId", "LNorv1/LocalIface$cms_certid_t;"}}};
-inline constexpr ClassSpec kCmsMsginfClass{"Norv1/LocalIface$cms_msginf_t",
+inline constexpr JavaClass kCmsMsginfClass{"Norv1/LocalIface$cms_msginf_t",
                                            {{"type", "I"},
                                             {"flags", "I"},
                                             {"signer_num", "I"},

@@ -29,7 +29,7 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kStringClass{"java/lang/String"};
+inline constexpr JavaClass kStringClass{"java/lang/String"};
 
 template <typename Rec>
 void zero(Rec* rec) {
@@ -39,15 +39,15 @@ void zero(Rec* rec) {
 // ---- Java to native ------------------------------------------------------------------------------
 
 // A record field converted into `rec` by `To` (a null object gives To's null record).
-template <Name F, auto To, const auto& Spec, typename Rec>
-bool read_record(JavaObject<Spec>& o, Rec* rec) {
+template <Name F, auto To, const auto& Class, typename Rec>
+bool read_record(JavaObject<Class>& o, Rec* rec) {
   LocalRef<jobject> child;
   return o.template read<F>(child) && To(o.env(), child.get(), rec);
 }
 
 // A 32-bit time from a Java long: its low 32 bits.
-template <Name F, const auto& Spec>
-bool read_time(JavaObject<Spec>& o, uint32_t* out) {
+template <Name F, const auto& Class>
+bool read_time(JavaObject<Class>& o, uint32_t* out) {
   jlong value = 0;
   if (!o.template read<F>(value)) return false;
   *out = uint32_t(uint64_t(value));
@@ -56,8 +56,8 @@ bool read_time(JavaObject<Spec>& o, uint32_t* out) {
 
 // The array field F converted element by element with `To` into a new block, `count` being the
 // count the converter just read.
-template <Name F, auto To, const auto& Spec, typename Elem>
-bool read_records(JavaObject<Spec>& o, jint count, Elem** out) {
+template <Name F, auto To, const auto& Class, typename Elem>
+bool read_records(JavaObject<Class>& o, jint count, Elem** out) {
   JNIEnv* env = o.env();
   *out = nullptr;
   LocalRef<jobjectArray> array;
@@ -103,37 +103,37 @@ void free_native(context_t context, T*& block) {
   block = nullptr;
 }
 
-// Creates an object of ElemSpec's class (messages under `converter`).
-template <const auto& ElemSpec>
+// Creates an object of ElemClass's class (messages under `converter`).
+template <const auto& ElemClass>
 LocalRef<jobject> new_object(JNIEnv* env, const char* converter) {
-  return JavaObject<ElemSpec>::create(env, converter);
+  return JavaObject<ElemClass>::create(env, converter);
 }
 
-// The record field F becomes a new object of ElemSpec's class filled from `rec` by From; a null
+// The record field F becomes a new object of ElemClass's class filled from `rec` by From; a null
 // `rec` (a record the library did not give) leaves the field null.
-template <Name F, const auto& ElemSpec, auto From, const auto& Spec, typename Rec>
-bool write_record(JavaObject<Spec>& o, Rec* rec, context_t context) {
+template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Rec>
+bool write_record(JavaObject<Class>& o, Rec* rec, context_t context) {
   JNIEnv* env = o.env();
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;
   env->SetObjectField(o.get(), id, nullptr);
   if (rec == nullptr) return true;
-  LocalRef<jobject> child = new_object<ElemSpec>(env, o.converter());
+  LocalRef<jobject> child = new_object<ElemClass>(env, o.converter());
   if (!child || !From(env, child.get(), rec, context)) return false;
   env->SetObjectField(o.get(), id, child.get());
   return true;
 }
 
 // The mem_blk_t field F becomes a new block object, filled (and released) from `blk`.
-template <Name F, const auto& Spec>
-bool write_block(JavaObject<Spec>& o, mem_blk_t* blk, context_t context) {
+template <Name F, const auto& Class>
+bool write_block(JavaObject<Class>& o, mem_blk_t* blk, context_t context) {
   return write_record<F, kMemBlkClass, mem_blk_t2jobject>(o, blk, context);
 }
 
 // A new array of `count` elements of the class `cls` for field F, each made by make(i), which
 // returns false with an exception pending when it fails (the element may be null otherwise).
-template <Name F, const auto& Spec, typename Make>
-bool write_array(JavaObject<Spec>& o, jclass cls, jint count, Make make) {
+template <Name F, const auto& Class, typename Make>
+bool write_array(JavaObject<Class>& o, jclass cls, jint count, Make make) {
   JNIEnv* env = o.env();
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;
@@ -151,36 +151,36 @@ bool write_array(JavaObject<Spec>& o, jclass cls, jint count, Make make) {
   return true;
 }
 
-// The array field F: `count` new objects of ElemSpec's class, element i filled from elems[i] by
+// The array field F: `count` new objects of ElemClass's class, element i filled from elems[i] by
 // From. The field is cleared first; a null `elems` leaves it null.
-template <Name F, const auto& ElemSpec, auto From, const auto& Spec, typename Elem>
-bool write_records(JavaObject<Spec>& o, Elem* elems, jint count, context_t context) {
+template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Elem>
+bool write_records(JavaObject<Class>& o, Elem* elems, jint count, context_t context) {
   JNIEnv* env = o.env();
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;
   env->SetObjectField(o.get(), id, nullptr);
   if (elems == nullptr) return true;
-  jclass cls = find_class<ElemSpec>(env, o.converter());
+  jclass cls = find_class<ElemClass>(env, o.converter());
   if (cls == nullptr) return false;
   return write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
-    element = new_object<ElemSpec>(env, o.converter());
+    element = new_object<ElemClass>(env, o.converter());
     return element && From(env, element.get(), &elems[i], context);
   });
 }
 
 // As write_records, for an array block the converter itself gives back: once the array reached
 // Java, the native block (its elements already emptied) is released with QUMEN_FreeMem.
-template <Name F, const auto& ElemSpec, auto From, const auto& Spec, typename Elem>
-bool write_released_records(JavaObject<Spec>& o, Elem*& elems, jint count, context_t context) {
-  if (!write_records<F, ElemSpec, From>(o, elems, count, context)) return false;
+template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Elem>
+bool write_released_records(JavaObject<Class>& o, Elem*& elems, jint count, context_t context) {
+  if (!write_records<F, ElemClass, From>(o, elems, count, context)) return false;
   free_native(context, elems);
   return true;
 }
 
 // The String[] field F from `count` native texts, each released by string_t2jstring (an empty
 // text gives a null element). The field is cleared first; a null list leaves it null.
-template <Name F, const auto& Spec>
-bool write_texts(JavaObject<Spec>& o, string_t* texts, jint count, context_t context) {
+template <Name F, const auto& Class>
+bool write_texts(JavaObject<Class>& o, string_t* texts, jint count, context_t context) {
   JNIEnv* env = o.env();
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;

@@ -11,7 +11,7 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kCrlClass{"Norv1/LocalIface$crl_t",
+inline constexpr JavaClass kCrlClass{"Norv1/LocalIface$crl_t",
                                      {{"fields", "I"},
                                       {"issuer", kStringSig},
                                       {"lastUpdateEx", "J"},
@@ -21,14 +21,14 @@ inline constexpr ClassSpec kCrlClass{"Norv1/LocalIface$crl_t",
                                       {"revcerts", "[LNorv1/LocalIface$revcert_t;"},
                                       {"crlEncoded", "LNorv1/LocalIface$mem_blk_t;"},
                                       {"crlHash", "LNorv1/LocalIface$mem_blk_t;"}}};
-inline constexpr ClassSpec kRevcertClass{
+inline constexpr JavaClass kRevcertClass{
     "Norv1/LocalIface$revcert_t", {{"serialNumber", kStringSig}, {"revtimeEx", "J"}, {"reason", "I"}}};
-inline constexpr ClassSpec kAltnameExClass{
+inline constexpr JavaClass kAltnameExClass{
     "Norv1/LocalIface$altname_ex_t",
     {{"othername_num", "I"}, {"othernames", "[LNorv1/LocalIface$othername_t;"}}};
-inline constexpr ClassSpec kOthernameClass{"Norv1/LocalIface$othername_t",
+inline constexpr JavaClass kOthernameClass{"Norv1/LocalIface$othername_t",
                                            {{"oid", kStringSig}, {"name", kStringSig}}};
-inline constexpr ClassSpec kBasicConstraintsClass{"Norv1/LocalIface$basic_constraints_ex_t",
+inline constexpr JavaClass kBasicConstraintsClass{"Norv1/LocalIface$basic_constraints_ex_t",
                                                   {{"ca", "I"}, {"pathlen", "I"}}};
 
 // Each fills `obj` in place (a null object only releases), releases the native record (strings

@@ -12,27 +12,27 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kEncryptParamClass{
+inline constexpr JavaClass kEncryptParamClass{
     "Norv1/LocalIface$encrypt_param_t",
     {{"flag", "I"}, {"receiver_num", "I"}, {"receivers", "[LNorv1/LocalIface$certificate_t;"}}};
-inline constexpr ClassSpec kDecryptParamClass{"Norv1/LocalIface$decrypt_param_t",
+inline constexpr JavaClass kDecryptParamClass{"Norv1/LocalIface$decrypt_param_t",
                                               {{"flag", "I"}, {"info", "I"}}};
-inline constexpr ClassSpec kDecryptResultClass{
+inline constexpr JavaClass kDecryptResultClass{
     "Norv1/LocalIface$decrypt_result_t", {{"sender", "LNorv1/LocalIface$certificate_t;"}}};
-inline constexpr ClassSpec kIssuerSerialClass{
+inline constexpr JavaClass kIssuerSerialClass{
     "Norv1/LocalIface$issuer_and_serial_t", {{"issuer", kStringSig}, {"serialNumber", kStringSig}}};
-inline constexpr ClassSpec kCertidClass{"Norv1/LocalIface$certid_t",
+inline constexpr JavaClass kCertidClass{"Norv1/LocalIface$certid_t",
                                         {{"type", "I"},
                                          {"ias", "LNorv1/LocalIface$issuer_and_serial_t;"},
                                          {"keyId", kStringSig},
                                          {"certHash", "LNorv1/LocalIface$mem_blk_t;"},
                                          {"alias", kStringSig}}};
-inline constexpr ClassSpec kSignInfoClass{
+inline constexpr JavaClass kSignInfoClass{
     "Norv1/LocalIface$sign_info_t", {{"timeEx", "J"}, {"certid", "LNorv1/LocalIface$certid_t;"}}};
-inline constexpr ClassSpec kSignedInfoResultClass{
+inline constexpr JavaClass kSignedInfoResultClass{
     "Norv1/LocalIface$signed_info_result_t",
     {{"type", "I"}, {"sign_num", "I"}, {"infos", "[LNorv1/LocalIface$sign_info_t;"}}};
-inline constexpr ClassSpec kEncryptedInfoResultClass{
+inline constexpr JavaClass kEncryptedInfoResultClass{
     "Norv1/LocalIface$encrypted_info_result_t",
     {{"type", "I"},
      {"recipients_num", "I"},

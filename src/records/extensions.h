@@ -11,12 +11,12 @@ namespace tvj {
 
 inline constexpr const char* kStringSig = "Ljava/lang/String;";
 
-inline constexpr ClassSpec kPolicyClass{"Norv1/LocalIface$policy_t", {{"oid", kStringSig},
+inline constexpr JavaClass kPolicyClass{"Norv1/LocalIface$policy_t", {{"oid", kStringSig},
                                                                       {"org_name", kStringSig},
                                                                       {"not_num", "I"},
                                                                       {"text", kStringSig}}};
-inline constexpr ClassSpec kExtKeyUsageClass{"Norv1/LocalIface$extkeyusage_t", {{"oid", kStringSig}}};
-inline constexpr ClassSpec kExtensionClass{"Norv1/LocalIface$extension_t", {{"oid", kStringSig},
+inline constexpr JavaClass kExtKeyUsageClass{"Norv1/LocalIface$extkeyusage_t", {{"oid", kStringSig}}};
+inline constexpr JavaClass kExtensionClass{"Norv1/LocalIface$extension_t", {{"oid", kStringSig},
                                                                             {"type", "I"},
                                                                             {"critical", "I"},
                                                                             {"len", "I"},

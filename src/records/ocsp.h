@@ -11,13 +11,13 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kOcspRequestParamClass{"Norv1/LocalIface$ocsp_request_param_t",
+inline constexpr JavaClass kOcspRequestParamClass{"Norv1/LocalIface$ocsp_request_param_t",
                                                   {{"flag", "I"}}};
-inline constexpr ClassSpec kOcspResponseParamClass{"Norv1/LocalIface$ocsp_response_param_t",
+inline constexpr JavaClass kOcspResponseParamClass{"Norv1/LocalIface$ocsp_response_param_t",
                                                    {{"flag", "I"}}};
-inline constexpr ClassSpec kOcspVerifyParamClass{"Norv1/LocalIface$ocsp_verify_param_t",
+inline constexpr JavaClass kOcspVerifyParamClass{"Norv1/LocalIface$ocsp_verify_param_t",
                                                  {{"flag", "I"}, {"info", "I"}}};
-inline constexpr ClassSpec kOcspVerifyResultClass{
+inline constexpr JavaClass kOcspVerifyResultClass{
     "Norv1/LocalIface$ocsp_verify_result_t",
     {{"status", "I"},
      {"reason", "I"},

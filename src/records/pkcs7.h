@@ -11,7 +11,7 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kPkcs7InfoClass{
+inline constexpr JavaClass kPkcs7InfoClass{
     "Norv1/LocalIface$pkcs7_info_t",
     {{"type", "I"},
      {"signer_num", "I"},
@@ -19,7 +19,7 @@ inline constexpr ClassSpec kPkcs7InfoClass{
      {"dataCipher", kStringSig},
      {"recipient_num", "I"},
      {"recipients", "[LNorv1/LocalIface$pkcs7_recipient_t;"}}};
-inline constexpr ClassSpec kPkcs7SignerClass{
+inline constexpr JavaClass kPkcs7SignerClass{
     "Norv1/LocalIface$pkcs7_signer_t",
     {{"digest", kStringSig},
      {"encryption", kStringSig},
@@ -28,7 +28,7 @@ inline constexpr ClassSpec kPkcs7SignerClass{
      {"authAttrs", "[Ljava/lang/String;"},
      {"unauthAttr_num", "I"},
      {"unauthAttrs", "[Ljava/lang/String;"}}};
-inline constexpr ClassSpec kPkcs7RecipientClass{
+inline constexpr JavaClass kPkcs7RecipientClass{
     "Norv1/LocalIface$pkcs7_recipient_t",
     {{"publicKey", kStringSig}, {"recipient", "LNorv1/LocalIface$issuer_and_serial_t;"}}};
 

@@ -11,8 +11,8 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kSignParamClass{"Norv1/LocalIface$sign_param_t", {{"flag", "I"}}};
-inline constexpr ClassSpec kVerifyParamClass{
+inline constexpr JavaClass kSignParamClass{"Norv1/LocalIface$sign_param_t", {{"flag", "I"}}};
+inline constexpr JavaClass kVerifyParamClass{
     "Norv1/LocalIface$verify_param_t",
     {{"flag", "I"},
      {"keyUsage", "I"},
@@ -25,7 +25,7 @@ inline constexpr ClassSpec kVerifyParamClass{
      {"nSignToDelete", "I"},
      {"minsigns", "I"},
      {"info", "I"}}};
-inline constexpr ClassSpec kVerifyPolicyParamClass{
+inline constexpr JavaClass kVerifyPolicyParamClass{
     "Norv1/LocalIface$verify_policy_param_t",
     {{"flag", "I"},
      {"check_timeEx", "J"},
@@ -34,10 +34,10 @@ inline constexpr ClassSpec kVerifyPolicyParamClass{
      {"extkeyusages", "[LNorv1/LocalIface$extkeyusage_t;"},
      {"policy_num", "I"},
      {"policies", "[LNorv1/LocalIface$policy_t;"}}};
-inline constexpr ClassSpec kVerifyResultClass{
+inline constexpr JavaClass kVerifyResultClass{
     "Norv1/LocalIface$verify_result_t",
     {{"sign_num", "I"}, {"signs", "[LNorv1/LocalIface$sign_status_t;"}}};
-inline constexpr ClassSpec kSignStatusClass{
+inline constexpr JavaClass kSignStatusClass{
     "Norv1/LocalIface$sign_status_t",
     {{"status", "I"}, {"timeEx", "J"}, {"cert", "LNorv1/LocalIface$certificate_t;"}}};
 

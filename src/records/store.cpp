@@ -6,11 +6,11 @@ namespace tvj {
 
 namespace {
 
-template <const auto& Spec, typename Rec>
+template <const auto& Class, typename Rec>
 bool option_record(JNIEnv* env, jobject obj, Rec* rec, const char* converter) {
   zero(rec);
   if (obj == nullptr) return true;
-  JavaObject<Spec> o(env, obj, converter);
+  JavaObject<Class> o(env, obj, converter);
   return o.template read<"flag">(rec->flag);
 }
 

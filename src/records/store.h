@@ -11,13 +11,13 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kImportParamClass{"Norv1/LocalIface$import_param_t", {{"flag", "I"}}};
-inline constexpr ClassSpec kExportParamClass{"Norv1/LocalIface$export_param_t", {{"flag", "I"}}};
-inline constexpr ClassSpec kAddParamClass{"Norv1/LocalIface$add_param_t", {{"flag", "I"}}};
-inline constexpr ClassSpec kFindParamClass{
+inline constexpr JavaClass kImportParamClass{"Norv1/LocalIface$import_param_t", {{"flag", "I"}}};
+inline constexpr JavaClass kExportParamClass{"Norv1/LocalIface$export_param_t", {{"flag", "I"}}};
+inline constexpr JavaClass kAddParamClass{"Norv1/LocalIface$add_param_t", {{"flag", "I"}}};
+inline constexpr JavaClass kFindParamClass{
     "Norv1/LocalIface$find_param_t",
     {{"flag", "I"}, {"certTemplate", "LNorv1/LocalIface$certificate_t;"}, {"info", "I"}}};
-inline constexpr ClassSpec kFindResultClass{
+inline constexpr JavaClass kFindResultClass{
     "Norv1/LocalIface$find_result_t", {{"num", "I"}, {"certs", "[LNorv1/LocalIface$certificate_t;"}}};
 
 // A null object gives a zero record. The option records hold nothing to release: the calls

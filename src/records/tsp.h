@@ -11,13 +11,13 @@
 
 namespace tvj {
 
-inline constexpr ClassSpec kTspRequestParamClass{"Norv1/LocalIface$tsp_request_param_t",
+inline constexpr JavaClass kTspRequestParamClass{"Norv1/LocalIface$tsp_request_param_t",
                                                  {{"flag", "I"}, {"index", "I"}}};
-inline constexpr ClassSpec kTspResponseParamClass{"Norv1/LocalIface$tsp_response_param_t",
+inline constexpr JavaClass kTspResponseParamClass{"Norv1/LocalIface$tsp_response_param_t",
                                                   {{"flag", "I"}}};
-inline constexpr ClassSpec kTspVerifyParamClass{"Norv1/LocalIface$tsp_verify_param_t",
+inline constexpr JavaClass kTspVerifyParamClass{"Norv1/LocalIface$tsp_verify_param_t",
                                                 {{"flag", "I"}, {"index", "I"}, {"info", "I"}}};
-inline constexpr ClassSpec kTspVerifyResultClass{
+inline constexpr JavaClass kTspVerifyResultClass{
     "Norv1/LocalIface$tsp_verify_result_t",
     {{"timeEx", "J"}, {"cert", "LNorv1/LocalIface$certificate_t;"}}};
 // Option records: a null object gives a zero record; the calls zero them afterwards.
