@@ -1,19 +1,20 @@
-// Diagnostics and utilities, with their departures from the call frame.
+// Diagnostics and utilities: their departures from the call frame (the others are rows of the
+// methods table).
 #include <cstring>
 
-#include "harness/jvm.h"
+#include "helpers.h"
 
 using namespace tj;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 class Diagnostics : public BridgeTest {};
 
 TEST_F(Diagnostics, ErrorTextsComeBackAsStringsOrNull) {
   jobject s = open();
-  auto text = [&](jint code) { return utf8(static_cast<jstring>(call_object("GetErrorText", s, code))); };
+  auto text = [&](jint code) {
+    return utf8(static_cast<jstring>(call_object("GetErrorText", s, code)));
+  };
   EXPECT_EQ(text(standin::kBadContext), "stand-in: the context is not live");
   EXPECT_EQ(text(0x1111), std::nullopt) << "no text: null, no exception";
   EXPECT_NOTHING_THROWN();
@@ -39,44 +40,6 @@ TEST_F(Diagnostics, ErrorTextsComeBackAsStringsOrNull) {
   standin::ledger_forget();
 }
 
-TEST_F(Diagnostics, ErrorLineFillsFourResultsInOrder) {
-  jobject s = open();
-  standin::on<QUMEN_GetErrorLineEx>([](context_t c, mem_blk_t* a, mem_blk_t* b, int32_t* n, mem_blk_t* d) {
-    a->buf = standin::bytes(c, {'f', 'i', 'l', 'e'});
-    a->len = 4;
-    b->buf = standin::bytes(c, {'f', 'n'});
-    b->len = 2;
-    *n = 42;
-    d->buf = standin::bytes(c, {'m', 's', 'g'});
-    d->len = 3;
-    return 0;
-  });
-  jobject a = make("mem_blk_t"), b = make("mem_blk_t"), d = block({7});
-  jintArray line = ints({0});
-  EXPECT_EQ(call("GetErrorLineEx", s, a, b, line, d), 0);
-  EXPECT_EQ(get_bytes(a, "buf"), (Bytes{'f', 'i', 'l', 'e'}));
-  EXPECT_EQ(ints_of(line), (std::vector<jint>{42}));
-  EXPECT_EQ(get_bytes(d, "buf"), (Bytes{'m', 's', 'g'}));
-
-  // A wrong-length int[]: A and B are converted, D is not (and its native block is released).
-  jobject a2 = make("mem_blk_t"), d2 = block({7});
-  EXPECT_EQ(raw("GetErrorLineEx", s, a2, make("mem_blk_t"), ints({0, 0}), d2), kPending);
-  EXPECT_THROWN("java.lang.ArrayIndexOutOfBoundsException", "intArray2jintArray:array");
-  EXPECT_EQ(get_int(a2, "len"), 4);
-  EXPECT_EQ(get_bytes(d2, "buf"), (Bytes{7}));
-}
-
-TEST_F(Diagnostics, GenRandomRewritesItsBlockEvenOnFailure) {
-  jobject s = open();
-  jobject out = make("mem_blk_t");
-  EXPECT_EQ(call("GenRandom", s, jint(16), out), 0);
-  EXPECT_EQ(get_int(out, "len"), 16);
-  EXPECT_EQ(get_bytes(out, "buf")->size(), 16u);
-  EXPECT_EQ(call("GenRandom", s, jint(-1), out), standin::kMismatch);
-  EXPECT_EQ(get_int(out, "len"), 0);
-  EXPECT_EQ(get_bytes(out, "buf"), std::nullopt);
-}
-
 TEST_F(Diagnostics, TheTransformationPairWritesBackOnlyItsFirstArray) {
   jobject s = self();  // no context is read
   std::vector<uint64_t> words;
@@ -88,7 +51,8 @@ TEST_F(Diagnostics, TheTransformationPairWritesBackOnlyItsFirstArray) {
   });
   jbyteArray first = bytes({1, 2, 3}), second = bytes({4, 5});
   EXPECT_EQ(call("EncodeMem", s, first, second, jint(-3)), 7);
-  EXPECT_EQ(words, (std::vector<uint64_t>{1, 1, uint64_t(int64_t(-3))})) << "length widened with its sign";
+  EXPECT_EQ(words, (std::vector<uint64_t>{1, 1, uint64_t(int64_t(-3))}))
+      << "length widened with its sign";
   EXPECT_EQ(bytes_of(first), (Bytes{0xAA, 2, 3}));
   EXPECT_EQ(bytes_of(second), (Bytes{4, 5}));
   EXPECT_EQ(call("EncodeMem", s, nullptr, second, jint(2)), 7);
@@ -125,23 +89,6 @@ TEST_F(Diagnostics, ControlSelectorFourAnswersIntoAStackBlock) {
   });
   EXPECT_EQ(call("ControlEx", s, L{0}, jint(4), nullptr, out, jint(0)), 0x77);
   EXPECT_EQ(get_bytes(out, "buf"), Bytes(4096, 0));
-
-  standin::reset();
-  EXPECT_EQ(call("ControlEx", s, L{0}, jint(1), block({1}), out, jint(0)), 0);
-  EXPECT_EQ(get_bytes(out, "buf"), std::nullopt) << "other selectors: the library's heap block";
-}
-
-TEST_F(Diagnostics, PassThroughs) {
-  jobject s = open();
-  int32_t value = 0;
-  standin::on<QUMEN_ExportToSystemStore>([&](context_t, int32_t v) {
-    value = v;
-    return 0x31;
-  });
-  EXPECT_EQ(call("ExportToSystemStore", s, jint(-5)), 0x31);
-  EXPECT_EQ(value, -5);
-  EXPECT_EQ(call("UpdateCRLs", s), 0);
-  EXPECT_EQ(call("UpdateCRLs", self()), standin::kBadContext);
 }
 
 }  // namespace

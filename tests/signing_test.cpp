@@ -1,59 +1,243 @@
-// Hashing and one-shot signing, and the signing and verification records they carry: what the
-// library receives, what Java gets back, and what a failure on either side leaves behind.
-#include <climits>
+// The signing and verification records: the certificate and its parts (alternative names,
+// policies, extended key usages, extensions) from the library to Java as a signer's certificate
+// of VerifyMem, the verification parameters from Java to the library, and what a failure inside
+// either leaves behind.
 #include <cstring>
+#include <functional>
 
-#include "core/scratch.h"
-#include "records.h"
-#include "records/signing.h"
+#include "helpers.h"
 
 using namespace tj;
 
 namespace {
 
-using Texts = std::vector<std::string>;
+const char* const kAltnames[] = {"emailAddress",
+                                 "DNS",
+                                 "URI",
+                                 "IP",
+                                 "organizationName",
+                                 "registredAddress",
+                                 "surname",
+                                 "businessCategory",
+                                 "telephoneNumber",
+                                 "description",
+                                 "account_number",
+                                 "bank_id",
+                                 "physicalDelivery",
+                                 "exchange_address"};
 
-std::optional<std::string> copy(const char* s) { return s ? std::optional<std::string>(s) : std::nullopt; }
-
-// A verify_param_t as the library saw it: the scalars, and each array shown element by element.
-struct SeenParam {
-  bool present = false;
-  verify_param_t scalars{};
-  Texts policies, ekus, extensions;
-};
-
-SeenParam see(const verify_param_t* p) {
-  SeenParam s;
-  if (p == nullptr) return s;
-  s.present = true;
-  s.scalars = *p;
-  s.policies = show_all(p->policies, p->policy_num);
-  s.ekus = show_all(p->extKeyUsage, p->extkeyusage_num);
-  s.extensions = show_all(p->extensions, p->extension_num);
-  return s;
+// Every field of a Java certificate_t against what fill_certificate(seed) put in.
+void expect_filled(jobject cert, int seed) {
+  SCOPED_TRACE("certificate of seed " + std::to_string(seed));
+  ASSERT_NE(cert, nullptr);
+  std::string s = std::to_string(seed);
+  EXPECT_EQ(get_int(cert, "fields"), 0x3FF);
+  EXPECT_EQ(get_string(cert, "issuer"), standin::CertificateText::issuer(seed));
+  EXPECT_EQ(get_string(cert, "serialNumber"), standin::CertificateText::serial(seed));
+  EXPECT_EQ(get_string(cert, "subject"), standin::CertificateText::subject(seed));
+  EXPECT_EQ(get_string(cert, "algorithm"), "1.2.840.113549.1.1.11");
+  EXPECT_EQ(get_long(cert, "notBeforeEx"), 0x65000000LL + seed);
+  EXPECT_EQ(get_long(cert, "notAfterEx"), 4294967280LL) << "times widen without sign";
+  EXPECT_EQ(get_int(cert, "keyUsage"), 0x86);
+  EXPECT_EQ(get_long(cert, "notBeforePrivateEx"), 0x65000000LL);
+  EXPECT_EQ(get_long(cert, "notAfterPrivateEx"), 2147483649LL);
+  for (auto [field, who] : {std::pair{"issuerAltName", "issuer"}, {"subjectAltName", "subject"}}) {
+    jobject names = get(cert, field);
+    ASSERT_NE(names, nullptr) << field;
+    for (const char* f : kAltnames) EXPECT_EQ(get_string(names, f), who + s + "." + f);
+    EXPECT_EQ(get_string(names, "notes_address"), std::nullopt) << "it has no native place";
+  }
+  EXPECT_EQ(get_string(cert, "keyId"), "key-" + s);
+  EXPECT_EQ(get_int(cert, "policy_num"), 3);
+  EXPECT_EQ(java_all(get(cert, "policies"), show_policy),
+            (Texts{"1.3.6.1.4.1.99999.1.0|Org 0|10|notice 0",
+                   "1.3.6.1.4.1.99999.1.1|Org 1|11|notice 1", "1.3.6.1.4.1.99999.1.2|Org 2|12|-"}));
+  EXPECT_EQ(get_int(cert, "extkeyusage_num"), 2);
+  EXPECT_EQ(java_all(get(cert, "extKeyUsage"), show_eku),
+            (Texts{"1.3.6.1.5.5.7.3.2", "1.3.6.1.5.5.7.3.4"}));
+  EXPECT_EQ(get_int(cert, "extension_num"), 2);
+  Bytes d0 = builder_bytes(3, seed), d1 = builder_bytes(5, seed + 1);
+  EXPECT_EQ(
+      java_all(get(cert, "extensions"), show_extension),
+      (Texts{"2.5.29.15|0|1|3|" + hex(d0.data(), 3), "2.5.29.16|1|0|5|" + hex(d1.data(), 5)}));
+  Bytes der = builder_bytes(40, seed);
+  EXPECT_EQ(show_block(get(cert, "certEncoded")), show_block(der));
+  EXPECT_EQ(show_block(get(cert, "certHash")), show_block(standin::digest(der.data(), der.size())));
 }
 
-// VerifyMem answered by recording its parameter record and filling the result with `signers`
-// signers (fill_verify_result) and a three-byte content block.
-void answer_verify(SeenParam* seen, int signers, int32_t status = 0) {
-  standin::on<QUMEN_VerifyMem>([=](context_t c, verify_param_t* p, mem_blk_t*, mem_blk_t*,
-                                   mem_blk_t* out, verify_result_t* r) {
-    *seen = see(p);
-    *out = mem_blk_t{3, standin::bytes(c, {'m', 's', 'g'})};
-    standin::fill_verify_result(c, r, signers);
-    return status;
+// VerifyMem answered with one signer carrying the certificate `make` builds.
+void one_signer(std::function<void(context_t, certificate_t*)> make) {
+  standin::on<QUMEN_VerifyMem>(
+      [make](context_t c, verify_param_t*, mem_blk_t*, mem_blk_t*, mem_blk_t*, verify_result_t* r) {
+        r->sign_num = 1;
+        r->signs = static_cast<sign_status_t*>(standin::alloc(c, sizeof(sign_status_t)));
+        auto* cert = static_cast<certificate_t*>(standin::alloc(c, sizeof(certificate_t)));
+        std::memset(static_cast<void*>(cert), 0, sizeof *cert);
+        make(c, cert);
+        r->signs[0] = sign_status_t{0, 0, cert};
+        return 0;
+      });
+}
+
+jobject verify_signer(jobject self) {
+  jobject result = make("verify_result_t");
+  EXPECT_EQ(call("VerifyMem", self, nullptr, nullptr, nullptr, nullptr, result), 0);
+  auto signs = elements(get(result, "signs"));
+  EXPECT_EQ(signs.size(), 1u);
+  return signs.empty() ? nullptr : get(signs[0], "cert");
+}
+
+class Signing : public BridgeTest {};
+
+// ---- From the library to Java --------------------------------------------------------------
+
+TEST_F(Signing, VerifyMemGivesEachSignerANewCompleteCertificate) {
+  jobject s = open();
+  standin::on<QUMEN_VerifyMem>(
+      [](context_t c, verify_param_t*, mem_blk_t*, mem_blk_t*, mem_blk_t*, verify_result_t* r) {
+        standin::fill_verify_result(c, r, 3);
+        return 0;
+      });
+  // What the Java objects held before is replaced, never written into.
+  jobject old_cert = make("certificate_t");
+  set(old_cert, "subject", "old");
+  jobject old_sign = make("sign_status_t");
+  set(old_sign, "status", jint(77));
+  set(old_sign, "cert", old_cert);
+  jobject old_signs = array("sign_status_t", {old_sign});
+  jobject result = make("verify_result_t");
+  set(result, "signs", old_signs);
+
+  ASSERT_EQ(call("VerifyMem", s, nullptr, block({1}), nullptr, nullptr, result), 0);
+  EXPECT_EQ(get_int(result, "sign_num"), 3);
+  auto each = elements(get(result, "signs"));
+  ASSERT_EQ(each.size(), 3u);
+  for (jint i = 0; i < 3; ++i) {
+    EXPECT_FALSE(same(each[i], old_sign));
+    EXPECT_EQ(get_int(each[i], "status"), i);
+    EXPECT_EQ(get_long(each[i], "timeEx"), 2147483648LL + i);
+  }
+  expect_filled(get(each[0], "cert"), 1);
+  expect_filled(get(each[1], "cert"), 2);
+  EXPECT_EQ(get(each[2], "cert"), nullptr) << "a signer without certificate";
+  EXPECT_TRUE(same(elements(old_signs).at(0), old_sign));
+  EXPECT_EQ(get_int(old_sign, "status"), 77);
+  EXPECT_EQ(get_string(old_cert, "subject"), "old");
+  // The ledger (checked after the test) proves every native block given back exactly once.
+  EXPECT_EQ(standin::count("QUMEN_FreeVerifyResult"), 1u);
+}
+
+TEST_F(Signing, OddNativeContentsReachJavaAsTheyAre) {
+  jobject s = open();
+  one_signer([](context_t c, certificate_t* cert) {
+    cert->issuer = standin::text(c, "");  // empty: a null Java string, the text released
+    cert->subject = standin::text(c, "CN=odd");
+    cert->policy_num = 2;  // a count without an array
+    cert->extKeyUsage = static_cast<extkeyusage_t*>(standin::alloc(c, sizeof(extkeyusage_t)));
+    cert->extKeyUsage->oid = nullptr;  // an array without elements (count 0)
+    cert->extension_num = 2;
+    cert->extensions = static_cast<extension_t*>(standin::alloc(c, 2 * sizeof(extension_t)));
+    cert->extensions[0] =
+        extension_t{standin::text(c, "2.5.29.19"), 0, 1, 0, standin::bytes(c, {1, 2, 3})};
+    cert->extensions[1] = extension_t{nullptr, 0, 0, 4, nullptr};
+    cert->certHash.len = 7;  // a length without bytes
   });
+  jobject cert = verify_signer(s);
+  ASSERT_NE(cert, nullptr);
+  EXPECT_EQ(get_string(cert, "issuer"), std::nullopt);
+  EXPECT_EQ(get_string(cert, "subject"), "CN=odd");
+  EXPECT_NE(get(cert, "subjectAltName"), nullptr) << "always a new object, even empty";
+  EXPECT_EQ(get_int(cert, "policy_num"), 2);
+  EXPECT_EQ(get(cert, "policies"), nullptr);
+  EXPECT_EQ(java_all(get(cert, "extKeyUsage"), show_eku), Texts{});
+  EXPECT_EQ(java_all(get(cert, "extensions"), show_extension),
+            (Texts{"2.5.29.19|0|1|0|-", "-|0|0|4|-"}));
+  EXPECT_EQ(show_block(get(cert, "certEncoded")), "0:-")
+      << "new blocks even when the native ones are empty";
+  EXPECT_EQ(show_block(get(cert, "certHash")), "7:-");
 }
 
-class Signing : public BridgeTest {
- protected:
-  tvj::CallMemory memory_;
-};
+// A text the narrow codeset cannot take stops the conversion in the middle of the second
+// signer's certificate: Java sees the exception, and everything the library gave, converted
+// or not, is still given back exactly once.
+TEST_F(Signing, AFailureInsideASignersCertificateStillReleasesEverything) {
+  Locale utf8("C.UTF-8");
+  ASSERT_TRUE(utf8.ok());
+  jobject s = open();
+  standin::on<QUMEN_VerifyMem>(
+      [](context_t c, verify_param_t*, mem_blk_t*, mem_blk_t*, mem_blk_t*, verify_result_t* r) {
+        standin::fill_verify_result(c, r, 3);
+        certificate_t* second = r->signs[1].cert;
+        standin::release(c, second->subject, "test");
+        second->subject = standin::text(c, "CN=caf\xc3\xa9");  // two bytes for one character
+        return 0;
+      });
+  jobject result = make("verify_result_t");
+  EXPECT_EQ(raw("VerifyMem", s, nullptr, nullptr, nullptr, nullptr, result), kPending);
+  EXPECT_THROWN("java.io.CharConversionException", "string_t2jstring");
+  EXPECT_EQ(get_int(result, "sign_num"), 3);
+  EXPECT_EQ(get(result, "signs"), nullptr) << "the unfinished array never reaches Java";
+}
+
+// A certificate the library does not give leaves the caller's field null: no certificate of an
+// earlier call stays behind.
+TEST_F(Signing, ACertificateTheLibraryDoesNotGiveClearsTheCallersOld) {
+  jobject s = open();
+  standin::on<QUMEN_TspVerifyResponse>(
+      [](context_t c, tsp_verify_param_t*, mem_blk_t*, tsp_verify_result_t* r) {
+        standin::fill_tsp_verify_result(c, r, false);
+        return 0;
+      });
+  jobject result = make("tsp_verify_result_t");
+  set(result, "cert", make("certificate_t"));
+  ASSERT_EQ(call("TspVerifyResponse", s, nullptr, nullptr, result), 0);
+  EXPECT_EQ(get_long(result, "timeEx"), 0x66554433);
+  EXPECT_EQ(get(result, "cert"), nullptr);
+}
+
+// Arrays the VM cannot make: its own error (the first of the call) reaches Java, not one of the
+// bridge's, and everything the library gave still goes back.
+TEST_F(Signing, ArraysTheVmCannotMakeLeaveItsOwnError) {
+  jobject s = open();
+  one_signer([](context_t c, certificate_t* cert) {  // more bytes than the Java heap can take
+    cert->extension_num = 1;
+    cert->extensions = static_cast<extension_t*>(standin::alloc(c, sizeof(extension_t)));
+    cert->extensions[0] = extension_t{nullptr, 0, 0, 1 << 30, standin::bytes(c, {1})};
+  });
+  jobject result = make("verify_result_t");
+  EXPECT_EQ(raw("VerifyMem", s, nullptr, nullptr, nullptr, nullptr, result), kPending);
+  auto t = thrown();
+  ASSERT_TRUE(t.has_value());
+  EXPECT_EQ(t->cls, "java.lang.OutOfMemoryError");
+  EXPECT_NE(t->message, "extension_t2jobject");
+  EXPECT_EQ(get(result, "signs"), nullptr);
+
+  one_signer([](context_t c, certificate_t* cert) {  // a negative count over an array
+    cert->policy_num = -1;
+    cert->policies = static_cast<policy_t*>(standin::alloc(c, sizeof(policy_t)));
+  });
+  EXPECT_EQ(raw("VerifyMem", s, nullptr, nullptr, nullptr, nullptr, result), kPending);
+  t = thrown();
+  ASSERT_TRUE(t.has_value());
+  EXPECT_EQ(t->cls, "java.lang.NegativeArraySizeException");
+}
+
+// ---- From Java to the library --------------------------------------------------------------
 
 TEST_F(Signing, VerifyParamReachesTheLibraryFieldByField) {
   jobject s = open();
-  SeenParam seen;
-  answer_verify(&seen, 0);
+  Texts seen;
+  standin::on<QUMEN_VerifyMem>(
+      [&](context_t, verify_param_t* p, mem_blk_t*, mem_blk_t*, mem_blk_t*, verify_result_t*) {
+        seen = {std::to_string(p->flag) + "|" + std::to_string(p->keyUsage) + "|" +
+                std::to_string(p->nSignToDelete) + "|" + std::to_string(p->minsigns) + "|" +
+                std::to_string(p->info)};
+        for (Texts each :
+             {show_all(p->policies, p->policy_num), show_all(p->extKeyUsage, p->extkeyusage_num),
+              show_all(p->extensions, p->extension_num)})
+          seen.insert(seen.end(), each.begin(), each.end());
+        return 0;
+      });
   jobject vp = make("verify_param_t");
   set(vp, "flag", jint(0x11));
   set(vp, "keyUsage", jint(0x80));
@@ -62,38 +246,23 @@ TEST_F(Signing, VerifyParamReachesTheLibraryFieldByField) {
   set(vp, "extkeyusage_num", jint(1));
   set(vp, "extKeyUsage", array("extkeyusage_t", {eku("1.3.6.1.5.5.7.3.4")}));
   set(vp, "extension_num", jint(2));
-  set(vp, "extensions", array("extension_t", {extension("2.5.29.15", 1, 1, {3, 2, 1, 0}, 3), nullptr}));
+  set(vp, "extensions",
+      array("extension_t", {extension("2.5.29.15", 1, 1, {3, 2, 1, 0}, 3), nullptr}));
   set(vp, "nSignToDelete", jint(3));
   set(vp, "minsigns", jint(2));
   set(vp, "info", jint(-1));
   ASSERT_EQ(call("VerifyMem", s, vp, nullptr, nullptr, nullptr, nullptr), 0);
-  ASSERT_TRUE(seen.present);
-  const verify_param_t& p = seen.scalars;
-  EXPECT_EQ(p.flag, 0x11);
-  EXPECT_EQ(p.reserved, nullptr);
-  EXPECT_EQ(p.keyUsage, 0x80);
-  EXPECT_EQ(seen.policies, (Texts{"1.2.3|Org|7|notice", "-|-|0|-"})) << "a null element is zero";
-  EXPECT_EQ(seen.ekus, Texts{"1.3.6.1.5.5.7.3.4"});
-  EXPECT_EQ(seen.extensions, (Texts{"2.5.29.15|1|1|3|030201", "-|0|0|0|-"}));
-  EXPECT_EQ(p.nSignToDelete, 3);
-  EXPECT_EQ(p.minsigns, 2);
-  EXPECT_EQ(p.info, -1);
+  EXPECT_EQ(seen, (Texts{"17|128|3|2|-1", "1.2.3|Org|7|notice", "-|-|0|-", "1.3.6.1.5.5.7.3.4",
+                         "2.5.29.15|1|1|3|030201", "-|0|0|0|-"}))
+      << "a null element is a zero record; an extension carries len bytes";
 
-  // Counts are carried as read, whatever the arrays hold.
-  set(vp, "policy_num", jint(0));  // a two-element array goes unread
+  // Counts are carried as read, whatever the arrays hold: a null array or a count below 1 is a
+  // null pointer.
+  set(vp, "policy_num", jint(0));
   set(vp, "extkeyusage_num", jint(-1));
-  set(vp, "extensions", jobject(nullptr));  // extension_num stays 2
+  set(vp, "extensions", jobject(nullptr));
   ASSERT_EQ(call("VerifyMem", s, vp, nullptr, nullptr, nullptr, nullptr), 0);
-  EXPECT_EQ(seen.scalars.policy_num, 0);
-  EXPECT_EQ(seen.policies, Texts{"null"});
-  EXPECT_EQ(seen.scalars.extkeyusage_num, -1);
-  EXPECT_EQ(seen.ekus, Texts{"null"});
-  EXPECT_EQ(seen.scalars.extension_num, 2);
-  EXPECT_EQ(seen.extensions, Texts{"null"});
-
-  ASSERT_EQ(call("VerifyMem", s, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-  ASSERT_TRUE(seen.present) << "a null verify_param_t is a zero record, still passed by address";
-  EXPECT_TRUE(zeroed(seen.scalars));
+  EXPECT_EQ(Texts(seen.begin() + 1, seen.end()), (Texts{"null", "null", "null"}));
 }
 
 TEST_F(Signing, ACountBeyondItsArrayIsTheVmsOwnIndexError) {
@@ -104,13 +273,6 @@ TEST_F(Signing, ACountBeyondItsArrayIsTheVmsOwnIndexError) {
   EXPECT_EQ(raw("VerifyMem", s, vp, nullptr, nullptr, nullptr, nullptr), kPending);
   EXPECT_THROWN("java.lang.ArrayIndexOutOfBoundsException", "Index 2 out of bounds for length 2");
 
-  // A count no array can reach: nothing is allocated for elements that cannot exist.
-  jobject huge = make("verify_param_t");
-  set(huge, "extkeyusage_num", jint(INT_MAX));
-  set(huge, "extKeyUsage", array("extkeyusage_t", {eku("1.3.6.1.5.5.7.3.1")}));
-  EXPECT_EQ(raw("VerifyMem", s, huge, nullptr, nullptr, nullptr, nullptr), kPending);
-  EXPECT_THROWN("java.lang.ArrayIndexOutOfBoundsException", "Index 1 out of bounds for length 1");
-
   // The existing element is converted first: its own refusal comes before the VM's.
   jobject bad = make("verify_param_t");
   set(bad, "extension_num", jint(5));
@@ -120,193 +282,10 @@ TEST_F(Signing, ACountBeyondItsArrayIsTheVmsOwnIndexError) {
   EXPECT_EQ(standin::count("QUMEN_VerifyMem"), 0u);
 }
 
-TEST_F(Signing, AFailedArgumentSkipsTheLibraryAndTheResults) {
-  jobject s = open();
-  jobject result = make("verify_result_t");
-  set(result, "sign_num", jint(5));
-  jobject out = block({4});
-
-  jobject partial = make("tvtest/Records$VerifyParamNoMinsigns");
-  set(partial, "policy_num", jint(1));
-  set(partial, "policies", array("policy_t", {policy("1.2", "o", 1, "t")}));
-  EXPECT_EQ(raw("VerifyMem", s, partial, block({1}), block({2}), out, result), kPending);
-  EXPECT_THROWN("java.lang.NoSuchFieldException", "jobject2verify_param_t:minsigns");
-
-  // The second block is refused after the parameter record and the first block were converted.
-  EXPECT_EQ(raw("VerifyMem", s, make("verify_param_t"), block({1}), block({1, 2}, 3), out, result),
-            kPending);
-  EXPECT_THROWN("java.lang.ArrayIndexOutOfBoundsException", "jobject2mem_blk_t:len");
-  EXPECT_EQ(raw("VerifyFile", s, partial, str("in"), nullptr, nullptr, result), kPending);
-  EXPECT_THROWN("java.lang.NoSuchFieldException", "jobject2verify_param_t:minsigns");
-  EXPECT_EQ(raw("SignMem", s, make("tvtest/Records$SignParamLongFlag"), block({1}), nullptr, out), kPending);
-  EXPECT_THROWN("java.lang.NoSuchFieldException", "jobject2sign_param_t:flag");
-
-  EXPECT_EQ(standin::call_names(), std::vector<std::string>{"QUMEN_InitMinimal"});
-  EXPECT_EQ(get_int(result, "sign_num"), 5);
-  EXPECT_EQ(get_bytes(out, "buf"), Bytes{4});
-}
-
-TEST_F(Signing, AFailedResultConversionStillGivesTheNativeResultBack) {
-  jobject s = open();
-  SeenParam seen;
-  answer_verify(&seen, 3, 0x0BAD);
-
-  // The result class lacks `signs`: sign_num is written, then the conversion stops.
-  jobject no_signs = make("tvtest/Records$ResultNoSigns");
-  jobject out = make("mem_blk_t");
-  EXPECT_EQ(raw("VerifyMem", s, nullptr, nullptr, nullptr, out, no_signs), kPending);
-  EXPECT_THROWN("java.lang.NoSuchFieldException", "verify_result_t2jobject:signs");
-  EXPECT_EQ(get_int(no_signs, "sign_num"), 3);
-  EXPECT_EQ(get_bytes(out, "buf"), (Bytes{'m', 's', 'g'}));
-
-  // The content block fails first: the verification result is never converted.
-  jobject result = make("verify_result_t");
-  set(result, "sign_num", jint(5));
-  EXPECT_EQ(raw("VerifyMem", s, nullptr, nullptr, nullptr, make("tvtest/Odd$BlockNoBuf"), result),
-            kPending);
-  EXPECT_THROWN("java.lang.NoSuchFieldException", "mem_blk_t2jobject:buf");
-  EXPECT_EQ(get_int(result, "sign_num"), 5);
-
-  // A failing status of the library still has its results converted.
-  EXPECT_EQ(call("VerifyMem", s, nullptr, nullptr, nullptr, nullptr, result), 0x0BAD);
-  EXPECT_EQ(get_int(result, "sign_num"), 3);
-  EXPECT_EQ(elements(get(result, "signs")).size(), 3u);
-  EXPECT_EQ(standin::count("QUMEN_FreeVerifyResult"), 3u);
-}
-
-TEST_F(Signing, VerifyResultsWithoutSignersOrWithoutAJavaObject) {
-  jobject s = open();
-  standin::on<QUMEN_VerifyMem>([](context_t, verify_param_t*, mem_blk_t*, mem_blk_t*, mem_blk_t*,
-                                  verify_result_t* r) {
-    r->sign_num = 2;  // a count without an array
-    return 0;
-  });
-  jobject result = make("verify_result_t");
-  set(result, "signs", array("sign_status_t", {make("sign_status_t")}));
-  ASSERT_EQ(call("VerifyMem", s, nullptr, nullptr, nullptr, nullptr, result), 0);
-  EXPECT_EQ(get_int(result, "sign_num"), 2);
-  EXPECT_EQ(get(result, "signs"), nullptr) << "the old array is dropped";
-
-  SeenParam seen;
-  answer_verify(&seen, 3);
-  ASSERT_EQ(call("VerifyMem", s, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-  EXPECT_EQ(standin::count("QUMEN_FreeVerifyResult"), 2u) << "released without a Java object";
-}
-
-TEST_F(Signing, VerifyFilePassesItsNamesAndFillsTheResult) {
-  jobject s = open();
-  std::vector<std::optional<std::string>> names;
-  int32_t flag = 0;
-  standin::on<QUMEN_VerifyFile>([&](context_t c, verify_param_t* p, string_t a, string_t b,
-                                    string_t d, verify_result_t* r) {
-    flag = p->flag;
-    names = {copy(a), copy(b), copy(d)};
-    standin::fill_verify_result(c, r, 1);  // one signer, without certificate
-    return 0;
-  });
-  jobject vp = make("verify_param_t");
-  set(vp, "flag", jint(9));
-  jobject result = make("verify_result_t");
-  ASSERT_EQ(call("VerifyFile", s, vp, str("signed.p7s"), str(""), nullptr, result), 0);
-  EXPECT_EQ(flag, 9);
-  EXPECT_EQ(names, (std::vector<std::optional<std::string>>{"signed.p7s", std::nullopt, std::nullopt}));
-  EXPECT_EQ(get_int(result, "sign_num"), 1);
-  auto signs = elements(get(result, "signs"));
-  ASSERT_EQ(signs.size(), 1u);
-  EXPECT_EQ(get_long(signs[0], "timeEx"), 2147483648LL);
-  EXPECT_EQ(get(signs[0], "cert"), nullptr);
-}
-
-TEST_F(Signing, SignMemPassesTheFlagAndANullReserved) {
-  jobject s = open();
-  std::optional<sign_param_t> seen;
-  std::optional<Bytes> first, second;
-  standin::on<QUMEN_SignMem>([&](context_t c, sign_param_t* p, mem_blk_t* in1, mem_blk_t* in2,
-                                 mem_blk_t* out) {
-    seen = p ? std::optional(*p) : std::nullopt;
-    first = in1->buf ? std::optional(Bytes(in1->buf, in1->buf + in1->len)) : std::nullopt;
-    second = in2->buf ? std::optional(Bytes(in2->buf, in2->buf + in2->len)) : std::nullopt;
-    *out = mem_blk_t{2, standin::bytes(c, {0x30, 0x00})};
-    return 0;
-  });
-  jobject sp = make("sign_param_t");
-  set(sp, "flag", jint(-5));
-  jobject out = block({9, 9, 9});
-  ASSERT_EQ(call("SignMem", s, sp, block({1, 2, 3}), block({4}), out), 0);
-  ASSERT_TRUE(seen.has_value());
-  EXPECT_EQ(seen->flag, -5);
-  EXPECT_EQ(seen->reserved, nullptr);
-  EXPECT_EQ(first, (Bytes{1, 2, 3}));
-  EXPECT_EQ(second, Bytes{4});
-  EXPECT_EQ(get_bytes(out, "buf"), (Bytes{0x30, 0x00}));
-
-  ASSERT_EQ(call("SignMem", s, nullptr, nullptr, nullptr, out), 0);
-  ASSERT_TRUE(seen.has_value()) << "a null sign_param_t is a zero record, still passed by address";
-  EXPECT_TRUE(zeroed(*seen));
-}
-
-TEST_F(Signing, FileAndTextVariantsPassTheirStringsInOrder) {
-  jobject s = open();
-  std::vector<std::optional<std::string>> got;
-  auto digest = [](context_t c, mem_blk_t* out) {
-    *out = mem_blk_t{2, standin::bytes(c, {0xD1, 0x6E})};
-    return 0;
-  };
-  standin::on<QUMEN_HashFile>([&](context_t c, string_t name, mem_blk_t* out) {
-    got = {copy(name)};
-    return digest(c, out);
-  });
-  standin::on<QUMEN_BlkHashMem>([&](context_t c, string_t text, mem_blk_t* in, mem_blk_t* out) {
-    got = {copy(text), std::string(reinterpret_cast<char*>(in->buf), size_t(in->len))};
-    return digest(c, out);
-  });
-  standin::on<QUMEN_BlkHashFile>([&](context_t c, string_t text, string_t name, mem_blk_t* out) {
-    got = {copy(text), copy(name)};
-    return digest(c, out);
-  });
-  standin::on<QUMEN_SignFile>([&](context_t, sign_param_t* p, string_t a, string_t b, string_t d) {
-    got = {std::to_string(p->flag), copy(a), copy(b), copy(d)};
-    return 0x1234;
-  });
-  using Got = std::vector<std::optional<std::string>>;
-  jobject hash = make("mem_blk_t");
-
-  ASSERT_EQ(call("HashFile", s, str("data.bin"), hash), 0);
-  EXPECT_EQ(got, Got{"data.bin"});
-  EXPECT_EQ(get_bytes(hash, "buf"), (Bytes{0xD1, 0x6E}));
-  ASSERT_EQ(call("HashFile", s, str(""), hash), 0);
-  EXPECT_EQ(got, Got{std::nullopt}) << "an empty name is no name";
-  ASSERT_EQ(call("BlkHashMem", s, str("alg"), block({'a', 'b'}), hash), 0);
-  EXPECT_EQ(got, (Got{"alg", "ab"}));
-  ASSERT_EQ(call("BlkHashFile", s, str("alg"), str("data.bin"), hash), 0);
-  EXPECT_EQ(got, (Got{"alg", "data.bin"}));
-
-  // SignFile has no result: the library's status comes back as it is.
-  jobject sp = make("sign_param_t");
-  set(sp, "flag", jint(2));
-  EXPECT_EQ(call("SignFile", s, sp, str("in.txt"), nullptr, str("out.p7s")), 0x1234);
-  EXPECT_NOTHING_THROWN();
-  EXPECT_EQ(got, (Got{"2", "in.txt", std::nullopt, "out.p7s"}));
-}
-
-TEST_F(Signing, SignHashMemPassesNullForItsFirstParameter) {
-  jobject s = open();
-  std::vector<bool> null_param;
-  standin::on<QUMEN_SignHashMem>([&](context_t c, sign_param_t* p, mem_blk_t* in, mem_blk_t* out) {
-    null_param.push_back(p == nullptr);
-    *out = mem_blk_t{in->len, standin::bytes(c, Bytes(in->buf, in->buf + in->len))};
-    return 0;
-  });
-  jobject sp = make("sign_param_t");
-  set(sp, "flag", jint(7));
-  for (jobject ignored : {jobject(nullptr), sp, s}) {
-    jobject out = make("mem_blk_t");
-    ASSERT_EQ(call("SignHashMem", s, ignored, block({5, 6}), out), 0);
-    EXPECT_EQ(get_bytes(out, "buf"), (Bytes{5, 6}));
-  }
-  EXPECT_EQ(null_param, (std::vector<bool>{true, true, true}));
-}
-
+// Each element's local references are dropped as the loop goes: -Xcheck:jni reports a frame that
+// outgrows its capacity, and the harness fails the test on any JVM output. From Java: policies
+// and key usages; to Java: signers, and in the first signer's certificate policies and extensions
+// (each element with a text or an array of its own).
 TEST_F(Signing, TenThousandElementsEachWayWithoutLocalReferenceWarnings) {
   jobject s = open();
   constexpr jint kCount = 10000;
@@ -318,6 +297,17 @@ TEST_F(Signing, TenThousandElementsEachWayWithoutLocalReferenceWarnings) {
     r->sign_num = kCount;
     r->signs = static_cast<sign_status_t*>(standin::alloc(c, kCount * sizeof(sign_status_t)));
     for (jint i = 0; i < kCount; ++i) r->signs[i] = sign_status_t{i, uint32_t(i), nullptr};
+    auto* cert = static_cast<certificate_t*>(standin::alloc(c, sizeof(certificate_t)));
+    std::memset(static_cast<void*>(cert), 0, sizeof *cert);
+    r->signs[0].cert = cert;
+    cert->policy_num = cert->extension_num = kCount;
+    cert->policies = static_cast<policy_t*>(standin::alloc(c, kCount * sizeof(policy_t)));
+    cert->extensions = static_cast<extension_t*>(standin::alloc(c, kCount * sizeof(extension_t)));
+    for (int i = 0; i < kCount; ++i) {
+      cert->policies[i] =
+          policy_t{standin::text(c, "1.2." + std::to_string(i)), nullptr, i, nullptr};
+      cert->extensions[i] = extension_t{nullptr, i, 0, 1, standin::bytes(c, {uint8_t(i)})};
+    }
     return 0;
   });
   jobject vp = make("verify_param_t");
@@ -331,35 +321,11 @@ TEST_F(Signing, TenThousandElementsEachWayWithoutLocalReferenceWarnings) {
   auto signs = static_cast<jobjectArray>(get(result, "signs"));
   ASSERT_EQ(env_->GetArrayLength(signs), kCount);
   EXPECT_EQ(get_int(env_->GetObjectArrayElement(signs, kCount - 1), "status"), kCount - 1);
-}
-
-TEST_F(Signing, PolicyCheckParametersCarryASizeAndTheLowTimeBits) {
-  verify_policy_param_t rec;
-  std::memset(static_cast<void*>(&rec), 0x5A, sizeof rec);
-  tvj::jobject2verify_policy_param_t(env_, nullptr, &rec);
-  EXPECT_TRUE(zeroed(rec)) << "a null object: 56 zero bytes, size included";
-
-  jobject pp = make("verify_policy_param_t");
-  set(pp, "flag", jint(3));
-  set(pp, "check_timeEx", L{jlong(1) << 32});
-  set(pp, "keyusage", jint(0x06));
-  set(pp, "eku_num", jint(1));
-  set(pp, "extkeyusages", array("extkeyusage_t", {nullptr}));
-  set(pp, "policy_num", jint(1));
-  set(pp, "policies", array("policy_t", {policy("2.5.29.32.0", nullptr, 0, "")}));
-  tvj::jobject2verify_policy_param_t(env_, pp, &rec);
-  EXPECT_EQ(rec.size, 56u);
-  EXPECT_EQ(rec.flag, 3);
-  EXPECT_EQ(rec.reserved, nullptr);
-  EXPECT_EQ(rec.check_timeEx, 0u) << "the low 32 bits of 2^32";
-  EXPECT_EQ(rec.keyusage, 0x06);
-  EXPECT_EQ(show_all(rec.extkeyusages, rec.eku_num), Texts{"-"});
-  EXPECT_EQ(show_all(rec.policies, rec.policy_num), Texts{"2.5.29.32.0|-|0|-"});
-  tvj::verify_policy_param_tFree(env_, pp, &rec);
-  verify_policy_param_t expected;
-  std::memset(static_cast<void*>(&expected), 0, sizeof expected);
-  expected.size = 56;  // only the bridge sets it; the release leaves it
-  EXPECT_EQ(std::memcmp(&rec, &expected, sizeof rec), 0);
+  jobject cert = get(env_->GetObjectArrayElement(signs, 0), "cert");
+  auto policies = static_cast<jobjectArray>(get(cert, "policies"));
+  auto extensions = static_cast<jobjectArray>(get(cert, "extensions"));
+  EXPECT_EQ(show_policy(env_->GetObjectArrayElement(policies, kCount - 1)), "1.2.9999|-|9999|-");
+  EXPECT_EQ(show_extension(env_->GetObjectArrayElement(extensions, kCount - 1)), "-|9999|0|1|0f");
 }
 
 }  // namespace

@@ -1,9 +1,5 @@
-// The core converters called directly, in the real JVM: handles, int arrays and strings.
-// (The exported methods exercise them too; here each edge case is reached on its own.)
-#include <clocale>
-
-#include "core/blocks.h"
-#include "core/handles.h"
+// The string converters called directly, in the real JVM, under the codesets that matter: each
+// edge case of the narrowing and of its way back reached on its own.
 #include "core/scratch.h"
 #include "core/strings.h"
 #include "harness/jvm.h"
@@ -12,64 +8,10 @@ using namespace tj;
 
 namespace {
 
-class Converters : public BridgeTest {
+class Strings : public BridgeTest {
  protected:
   tvj::CallMemory memory_;  // the converters' own allocations live as long as a call would
 };
-
-// Runs a test body under the given locale (LC_CTYPE), restoring the previous one after.
-class Locale {
- public:
-  explicit Locale(const char* name) : previous_(std::setlocale(LC_CTYPE, nullptr)) {
-    ok_ = std::setlocale(LC_CTYPE, name) != nullptr;
-  }
-  ~Locale() { std::setlocale(LC_CTYPE, previous_.c_str()); }
-  bool ok() const { return ok_; }
-
- private:
-  std::string previous_;
-  bool ok_;
-};
-
-TEST_F(Converters, StreamHandlesLiveInAnyObjectWithALongHandle) {
-  EXPECT_EQ(tvj::jobject2strhandle_t(env_, nullptr), strhandle_t{}) << "null reads as 0";
-  tvj::strhandle_t2jobject(env_, nullptr, strhandle_t(5));  // swallowed
-
-  for (const char* klass : {"strhandle_t", "tvtest/Odd$Handle", "Norv1/LocalIface"}) {
-    jobject h = make(klass);
-    tvj::strhandle_t2jobject(env_, h, strhandle_t(0xFEEDFACECAFEBEEFull));
-    EXPECT_EQ(uint64_t(get_long(h, "handle")), 0xFEEDFACECAFEBEEFull) << klass;
-    EXPECT_EQ(uint64_t(tvj::jobject2strhandle_t(env_, h)), 0xFEEDFACECAFEBEEFull) << klass;
-  }
-
-  jobject wrong = make("tvtest/Odd$NoHandle");  // `handle` is an int there
-  EXPECT_EQ(tvj::jobject2strhandle_t(env_, wrong), strhandle_t{});
-  EXPECT_THROWN("java.lang.NoSuchFieldException", "jobject2strhandle_t:handle");
-  tvj::strhandle_t2jobject(env_, wrong, strhandle_t(1));
-  EXPECT_THROWN("java.lang.NoSuchFieldException", "strhandle_t2jobject:handle");
-}
-
-TEST_F(Converters, IntArraysMustHaveExactlyTheCount) {
-  int32_t value = 41;
-  tvj::intArray2jintArray(env_, nullptr, &value, 1);
-  tvj::jintArray2intArray(env_, nullptr, &value, 1);
-  EXPECT_EQ(value, 41) << "a null array leaves the value";
-
-  jintArray one = ints({0});
-  tvj::intArray2jintArray(env_, one, &value, 1);
-  EXPECT_EQ(ints_of(one), (std::vector<jint>{41}));
-  jintArray other = ints({-3});
-  tvj::jintArray2intArray(env_, other, &value, 1);
-  EXPECT_EQ(value, -3);
-
-  jintArray two = ints({7, 8});
-  tvj::intArray2jintArray(env_, two, &value, 1);
-  EXPECT_THROWN("java.lang.ArrayIndexOutOfBoundsException", "intArray2jintArray:array");
-  EXPECT_EQ(ints_of(two), (std::vector<jint>{7, 8})) << "nothing written";
-  tvj::jintArray2intArray(env_, ints({}), &value, 1);
-  EXPECT_THROWN("java.lang.ArrayIndexOutOfBoundsException", "jintArray2intArray:array");
-  EXPECT_EQ(value, -3);
-}
 
 std::optional<std::string> narrow(JNIEnv* env, jstring s) {
   string_t out = reinterpret_cast<string_t>(1);
@@ -78,7 +20,7 @@ std::optional<std::string> narrow(JNIEnv* env, jstring s) {
   return std::string(out);
 }
 
-TEST_F(Converters, JavaStringsBecomeOneBytePerUnitOrNothing) {
+TEST_F(Strings, JavaStringsBecomeOneBytePerUnitOrNothing) {
   Locale c("C");
   ASSERT_TRUE(c.ok());
   EXPECT_EQ(narrow(env_, nullptr), std::nullopt);
@@ -93,7 +35,7 @@ TEST_F(Converters, JavaStringsBecomeOneBytePerUnitOrNothing) {
   EXPECT_EQ(narrow(env_, str16(longer)), std::string(5000, 'k'));
 }
 
-TEST_F(Converters, UnderUtf8ANonAsciiCharacterDoesNotFit) {
+TEST_F(Strings, UnderUtf8ANonAsciiCharacterDoesNotFit) {
   Locale utf8("C.UTF-8");
   ASSERT_TRUE(utf8.ok());
   EXPECT_EQ(narrow(env_, str("ascii only")), "ascii only");
@@ -111,7 +53,7 @@ jstring java_text(JNIEnv* env, const char* native, context_t ctx, string_t* keep
   return slot;
 }
 
-TEST_F(Converters, NativeTextsBecomeJavaStringsAndAreReleased) {
+TEST_F(Strings, NativeTextsBecomeJavaStringsAndAreReleased) {
   Locale c("C");
   context_t ctx = standin::open_context();
   EXPECT_EQ(utf8(java_text(env_, "issuer=CN=Test", ctx)), "issuer=CN=Test");
@@ -129,7 +71,7 @@ TEST_F(Converters, NativeTextsBecomeJavaStringsAndAreReleased) {
   EXPECT_EQ(text, nullptr);
 }
 
-TEST_F(Converters, AMultiByteNativeTextIsRefusedAndKept) {
+TEST_F(Strings, AMultiByteNativeTextIsRefusedAndKept) {
   Locale utf8("C.UTF-8");
   ASSERT_TRUE(utf8.ok());
   context_t ctx = standin::open_context();

@@ -205,23 +205,28 @@ jvalue arg(L l) {
   return v;
 }
 
-jmethodID method(const char* op) {
-  static std::map<std::string, jmethodID> known;
-  std::string name = std::string("QUMENJNI_") + op;
-  auto it = known.find(name);
-  if (it != known.end()) return it->second;
+std::string method_descriptor(const char* op) {
   JNIEnv* e = env();
   jmethodID describe = e->GetStaticMethodID(cls("tvtest/Reflect"), "methodDescriptor",
                                             "(Ljava/lang/String;)Ljava/lang/String;");
-  jstring jname = e->NewStringUTF(name.c_str());
+  jstring jname = e->NewStringUTF((std::string("QUMENJNI_") + op).c_str());
   auto desc = static_cast<jstring>(e->CallStaticObjectMethod(cls("tvtest/Reflect"), describe, jname));
-  check(desc != nullptr && !e->ExceptionCheck(), name.c_str());
-  std::string sig = *utf8(desc);
+  check(!e->ExceptionCheck(), op);
+  std::string sig = utf8(desc).value_or("");
   e->DeleteLocalRef(jname);
-  e->DeleteLocalRef(desc);
-  jmethodID mid = e->GetStaticMethodID(cls("Norv1/LocalIface"), name.c_str(), sig.c_str());
+  if (desc) e->DeleteLocalRef(desc);
+  return sig;
+}
+
+jmethodID method(const char* op) {
+  static std::map<std::string, jmethodID> known;
+  auto it = known.find(op);
+  if (it != known.end()) return it->second;
+  std::string name = std::string("QUMENJNI_") + op;
+  std::string sig = method_descriptor(op);
+  jmethodID mid = env()->GetStaticMethodID(cls("Norv1/LocalIface"), name.c_str(), sig.c_str());
   check(mid != nullptr, name.c_str());
-  known[name] = mid;
+  known[op] = mid;
   return mid;
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <jni.h>
 
+#include <clocale>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,7 +39,7 @@ struct L {
 
 void set(jobject o, const char* field, jint v);
 void set(jobject o, const char* field, L v);
-void set(jobject o, const char* field, jobject v);  // object fields of any signature
+void set(jobject o, const char* field, jobject v);         // object fields of any signature
 void set(jobject o, const char* field, const char* utf8);  // a String field (nullptr: null)
 void set(jobject o, const char* field, const std::vector<uint8_t>& bytes);  // a byte[] field
 
@@ -50,7 +51,7 @@ std::optional<std::string> get_string(jobject o, const char* field);          //
 
 jbyteArray bytes(const std::vector<uint8_t>& b);
 std::optional<std::vector<uint8_t>> bytes_of(jbyteArray a);
-jstring str(const char* utf8);          // nullptr gives null
+jstring str(const char* utf8);           // nullptr gives null
 jstring str16(const std::u16string& s);  // exact UTF-16 units
 std::optional<std::string> utf8(jstring s);
 jobjectArray array(const std::string& element, const std::vector<jobject>& items);
@@ -68,7 +69,8 @@ jvalue arg(std::nullptr_t);
 jvalue arg(jint i);
 jvalue arg(L l);
 
-jmethodID method(const char* op);  // LocalIface.QUMENJNI_<op>
+jmethodID method(const char* op);               // LocalIface.QUMENJNI_<op>
+std::string method_descriptor(const char* op);  // its JNI descriptor, "" when there is none
 
 // The exception a call leaves pending stays for thrown(); it is checked here, as any JNI caller
 // must check after a call that can throw.
@@ -139,18 +141,34 @@ class BridgeTest : public ::testing::Test {
 
 constexpr jint kPending = jint(0xE0700001);
 
+// LC_CTYPE switched for one scope (the bridge narrows strings in the codeset of the locale).
+class Locale {
+ public:
+  explicit Locale(const char* name) : previous_(std::setlocale(LC_CTYPE, nullptr)) {
+    ok_ = std::setlocale(LC_CTYPE, name) != nullptr;
+  }
+  ~Locale() { std::setlocale(LC_CTYPE, previous_.c_str()); }
+  Locale(const Locale&) = delete;
+  Locale& operator=(const Locale&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  std::string previous_;
+  bool ok_;
+};
+
 }  // namespace tj
 
 // Asserts that the call left exactly this exception pending, and clears it.
-#define EXPECT_THROWN(klass, msg)                                             \
-  do {                                                                        \
-    auto t_ = tj::thrown();                                                   \
-    ASSERT_TRUE(t_.has_value()) << "no exception pending";                    \
-    EXPECT_EQ(t_->cls, klass);                                                \
-    EXPECT_EQ(t_->message, msg);                                              \
+#define EXPECT_THROWN(klass, msg)                          \
+  do {                                                     \
+    auto t_ = tj::thrown();                                \
+    ASSERT_TRUE(t_.has_value()) << "no exception pending"; \
+    EXPECT_EQ(t_->cls, klass);                             \
+    EXPECT_EQ(t_->message, msg);                           \
   } while (0)
-#define EXPECT_NOTHING_THROWN()                                               \
-  do {                                                                        \
-    auto t_ = tj::thrown();                                                   \
-    EXPECT_FALSE(t_.has_value()) << t_->cls << ": " << t_->message;           \
+#define EXPECT_NOTHING_THROWN()                                     \
+  do {                                                              \
+    auto t_ = tj::thrown();                                         \
+    EXPECT_FALSE(t_.has_value()) << t_->cls << ": " << t_->message; \
   } while (0)
