@@ -15,7 +15,7 @@ package Norv1;
  * <p>An instance holds one context of the library in {@link #handle}.
  * {@link #QUMENJNI_Initialize}, {@link #QUMENJNI_InitializeEx} and {@link #QUMENJNI_InitMinimal}
  * store a new context there when the library returns 0 and leave the field as it was
- * otherwise; every other method passes the context to the library first;
+ * otherwise; the other methods read it from there and pass it to the library;
  * {@link #QUMENJNI_Uninitialize} ends it and leaves the old value in the field. The bridge
  * checks none of this: a second initialisation overwrites the field without ending the first
  * context, and 0 or an ended context goes to the library as it stands.
@@ -29,8 +29,9 @@ package Norv1;
  * handle 0, and a handle stored into it is lost. The bridge stores into the object after the
  * library's call, by these rules:
  * <ul>
- * <li id="init-rule"><b>Init and Create</b> ({@code ...InitMem}, {@link #QUMENJNI_TlsSessionCreate})
- *   store the new handle when the library returns 0, and 0 when it fails.</li>
+ * <li id="init-rule"><b>Init and Create</b> ({@code ...InitMem},
+ *   {@link #QUMENJNI_TlsSessionCreate}) store the new handle when the library returns 0, and 0
+ *   when it fails.</li>
  * <li id="update-rule"><b>Update</b> ({@code ...UpdateMem}) leaves the handle as it is when the
  *   library returns 0 and stores 0 when it fails: a failed Update ends the stream.</li>
  * <li id="final-rule"><b>Final and Destroy</b> ({@code ...FinalMem},
@@ -40,7 +41,8 @@ package Norv1;
  *   {@link #QUMENJNI_EnumStoreObjectsEx}) store the next position when the library returns 0, and
  *   0 when it fails (at the end of the store, or on an error).</li>
  * </ul>
- * <p>The other TLS calls only read the handle. The order of the stages is not checked: an Update
+ * <p>The other TLS calls only read the handle, and a call that an exception stops before the
+ * library's call leaves it as it was. The order of the stages is not checked: an Update
  * or Final with handle 0, or an Init over an open stream (whose handle is then lost), goes to the
  * library as it stands. A handle stored by a rule above is what the next call reads, so a stream
  * may continue on another thread as long as its calls do not overlap.
@@ -73,7 +75,8 @@ package Norv1;
  *   them.</li>
  * <li><b>Inputs are copied.</b> Parameter records, input blocks and strings are read during the
  *   call; the bridge and the library keep nothing of them afterwards, and nothing is written
- *   back into them.</li>
+ *   back into them (the one exception is the {@code target} array of
+ *   {@link #QUMENJNI_EncodeMem} and {@link #QUMENJNI_DecodeMem}).</li>
  * <li><b>Results are filled in place.</b> The object passed for a result is written field by
  *   field; its identity does not change. Every nested object the bridge stores (a record, a
  *   record array, a {@code mem_blk_t}, a {@code byte[]}) is new, made without running a
@@ -182,7 +185,10 @@ public final class LocalIface {
   /** An intermediate buffer could not be allocated; the library was not called. */
   public static final int NO_BUFFER = 0xE0700006;
 
-  /** The library's context; 0 until an initialisation succeeds (see <a href="#context">The context</a>). */
+  /**
+   * The library's context; 0 until an initialisation succeeds (see <a href="#context">The
+   * context</a>).
+   */
   public long handle;
 
   /** Creates an instance without a context ({@link #handle} 0). */
@@ -190,7 +196,10 @@ public final class LocalIface {
 
   // ---- Records -----------------------------------------------------------------------------
 
-  /** A second handle: a stream, TLS session or enumeration position (see <a href="LocalIface.html#handles">Second handles</a>). */
+  /**
+   * A second handle: a stream, TLS session or enumeration position (see
+   * <a href="LocalIface.html#handles">Second handles</a>).
+   */
   public static final class strhandle_t {
     /** The library's handle; 0 for none. */
     public long handle;
@@ -200,9 +209,10 @@ public final class LocalIface {
   }
 
   /**
-   * A byte block: the first {@code len} bytes of {@code buf} (see <a href="LocalIface.html#blocks">Blocks</a>).
-   * As an input, {@code len} must not exceed the length of {@code buf}; as an output, the bridge
-   * stores a new array of exactly {@code len} bytes.
+   * A byte block: the first {@code len} bytes of {@code buf} (see
+   * <a href="LocalIface.html#blocks">Blocks</a>). As an input, {@code len} must not exceed the
+   * length of {@code buf}; as an output, the bridge stores a new array of exactly {@code len}
+   * bytes.
    */
   public static final class mem_blk_t {
     /** The bytes; null for none. */
@@ -235,7 +245,10 @@ public final class LocalIface {
     }
   }
 
-  /** Where {@link #QUMENJNI_InitializeEx} finds the user's keys and certificates; read by the library. */
+  /**
+   * Where {@link #QUMENJNI_InitializeEx} finds the user's keys and certificates; read by the
+   * library.
+   */
   public static final class local_param_t {
     /** Options, passed through unchanged. */
     public int flag;
@@ -296,7 +309,9 @@ public final class LocalIface {
     public extension_t() {}
   }
 
-  /** The alternative names of a certificate's issuer or subject, one text each; null when absent. */
+  /**
+   * The alternative names of a certificate's issuer or subject, one text each; null when absent.
+   */
   public static final class altname_t {
     /** E-mail address. */
     public String emailAddress;
@@ -350,15 +365,26 @@ public final class LocalIface {
     public String subject;
     /** Algorithm, as text. */
     public String algorithm;
-    /** Start of validity, a <a href="LocalIface.html#times">time</a> of the library (unsigned 32-bit). */
+    /**
+     * Start of validity, a <a href="LocalIface.html#times">time</a> of the library (unsigned
+     * 32-bit).
+     */
     public long notBeforeEx;
-    /** End of validity, a <a href="LocalIface.html#times">time</a> of the library (unsigned 32-bit). */
+    /**
+     * End of validity, a <a href="LocalIface.html#times">time</a> of the library (unsigned 32-bit).
+     */
     public long notAfterEx;
     /** Key usage bits, passed through unchanged. */
     public int keyUsage;
-    /** Start of the private key's usage period, a <a href="LocalIface.html#times">time</a> of the library (unsigned 32-bit). */
+    /**
+     * Start of the private key's usage period, a <a href="LocalIface.html#times">time</a> of the
+     * library (unsigned 32-bit).
+     */
     public long notBeforePrivateEx;
-    /** End of the private key's usage period, a <a href="LocalIface.html#times">time</a> of the library (unsigned 32-bit). */
+    /**
+     * End of the private key's usage period, a <a href="LocalIface.html#times">time</a> of the
+     * library (unsigned 32-bit).
+     */
     public long notAfterPrivateEx;
     /** The issuer's alternative names; null going in passes none. */
     public altname_t issuerAltName;
@@ -429,7 +455,10 @@ public final class LocalIface {
   public static final class verify_policy_param_t {
     /** Check options, passed through unchanged. */
     public int flag;
-    /** The moment at which to check, a <a href="LocalIface.html#times">time</a> of the library: its low 32 bits are passed. */
+    /**
+     * The moment at which to check, a <a href="LocalIface.html#times">time</a> of the library: its
+     * low 32 bits are passed.
+     */
     public long check_timeEx;
     /** Required key usage bits. */
     public int keyusage;
@@ -461,7 +490,10 @@ public final class LocalIface {
   public static final class sign_status_t {
     /** The signature's verification status, the library's code, passed through unchanged. */
     public int status;
-    /** Signing time, a <a href="LocalIface.html#times">time</a> of the library, widened without sign. */
+    /**
+     * Signing time, a <a href="LocalIface.html#times">time</a> of the library, widened without
+     * sign.
+     */
     public long timeEx;
     /** The signer's certificate; null when the library gives none. */
     public certificate_t cert;
@@ -476,9 +508,15 @@ public final class LocalIface {
     public int fields;
     /** Issuer name, as text. */
     public String issuer;
-    /** Time of this update, a <a href="LocalIface.html#times">time</a> of the library, widened without sign. */
+    /**
+     * Time of this update, a <a href="LocalIface.html#times">time</a> of the library, widened
+     * without sign.
+     */
     public long lastUpdateEx;
-    /** Time of the next update, a <a href="LocalIface.html#times">time</a> of the library, widened without sign. */
+    /**
+     * Time of the next update, a <a href="LocalIface.html#times">time</a> of the library, widened
+     * without sign.
+     */
     public long nextUpdateEx;
     /** The CRL number. */
     public int number;
@@ -499,7 +537,10 @@ public final class LocalIface {
   public static final class revcert_t {
     /** Serial number of the revoked certificate, as text. */
     public String serialNumber;
-    /** Revocation time, a <a href="LocalIface.html#times">time</a> of the library, widened without sign. */
+    /**
+     * Revocation time, a <a href="LocalIface.html#times">time</a> of the library, widened without
+     * sign.
+     */
     public long revtimeEx;
     /** Revocation reason code, passed through unchanged. */
     public int reason;
@@ -508,7 +549,10 @@ public final class LocalIface {
     public revcert_t() {}
   }
 
-  /** An alternative-name extension's otherName entries, as {@link LocalIface#QUMENJNI_ParseAltnameEx} reads them. */
+  /**
+   * An alternative-name extension's otherName entries, as {@link
+   * LocalIface#QUMENJNI_ParseAltnameEx} reads them.
+   */
   public static final class altname_ex_t {
     /** Number of elements of {@link #othernames}. */
     public int othername_num;
@@ -530,7 +574,9 @@ public final class LocalIface {
     public othername_t() {}
   }
 
-  /** A basic-constraints extension, as {@link LocalIface#QUMENJNI_ParseBasicConstraintsEx} reads it. */
+  /**
+   * A basic-constraints extension, as {@link LocalIface#QUMENJNI_ParseBasicConstraintsEx} reads it.
+   */
   public static final class basic_constraints_ex_t {
     /** Certification-authority flag, passed through unchanged. */
     public int ca;
@@ -587,10 +633,13 @@ public final class LocalIface {
 
   /**
    * One certificate identifier, of the kind {@link #type} names: the matching field holds it and
-   * the other three are null (all four for a type other than 0 to 3).
+   * the other three are null (all four for a type other than 0 to 3). Always a new object.
    */
   public static final class certid_t {
-    /** The kind of identifier: 0 {@link #ias}, 1 {@link #keyId}, 2 {@link #certHash}, 3 {@link #alias}. */
+    /**
+     * The kind of identifier: 0 {@link #ias}, 1 {@link #keyId}, 2 {@link #certHash}, 3 {@link
+     * #alias}.
+     */
     public int type;
     /** Type 0: the certificate's issuer and serial number. */
     public issuer_and_serial_t ias;
@@ -607,7 +656,10 @@ public final class LocalIface {
 
   /** One signature of a signed message; element of {@link signed_info_result_t#infos}. */
   public static final class sign_info_t {
-    /** Signing time, a <a href="LocalIface.html#times">time</a> of the library, widened without sign. */
+    /**
+     * Signing time, a <a href="LocalIface.html#times">time</a> of the library, widened without
+     * sign.
+     */
     public long timeEx;
     /** The identifier of the signer's certificate; always a new object. */
     public certid_t certid;
@@ -635,7 +687,10 @@ public final class LocalIface {
     public int type;
     /** Number of recipients: the number of elements of {@link #recipients}. */
     public int recipients_num;
-    /** The recipients' certificate identifiers, {@link #recipients_num} of them; null when there are none. */
+    /**
+     * The recipients' certificate identifiers, {@link #recipients_num} of them; null when there are
+     * none.
+     */
     public certid_t[] recipients;
     /** The identifier of the sender's certificate; always a new object. */
     public certid_t sender;
@@ -673,11 +728,17 @@ public final class LocalIface {
     public issuer_and_serial_t signer;
     /** Number of elements of {@link #authAttrs}. */
     public int authAttr_num;
-    /** The authenticated attributes, one text each, {@link #authAttr_num} of them; null when there are none. */
+    /**
+     * The authenticated attributes, one text each, {@link #authAttr_num} of them; null when there
+     * are none.
+     */
     public String[] authAttrs;
     /** Number of elements of {@link #unauthAttrs}. */
     public int unauthAttr_num;
-    /** The unauthenticated attributes, one text each, {@link #unauthAttr_num} of them; null when there are none. */
+    /**
+     * The unauthenticated attributes, one text each, {@link #unauthAttr_num} of them; null when
+     * there are none.
+     */
     public String[] unauthAttrs;
 
     /** Creates an empty record. */
@@ -726,7 +787,9 @@ public final class LocalIface {
   public static final class find_param_t {
     /** Search options, passed through unchanged. */
     public int flag;
-    /** A template whose filled fields describe the certificates sought; null passes an empty one. */
+    /**
+     * A template whose filled fields describe the certificates sought; null passes an empty one.
+     */
     public certificate_t certTemplate;
     /** Further search options, passed through unchanged. */
     public int info;
@@ -781,7 +844,10 @@ public final class LocalIface {
 
   /** The outcome of a time-stamp verification. */
   public static final class tsp_verify_result_t {
-    /** Time of the time-stamp, a <a href="LocalIface.html#times">time</a> of the library, widened without sign. */
+    /**
+     * Time of the time-stamp, a <a href="LocalIface.html#times">time</a> of the library, widened
+     * without sign.
+     */
     public long timeEx;
     /** The time-stamp authority's certificate; null when the library gives none. */
     public certificate_t cert;
@@ -825,11 +891,20 @@ public final class LocalIface {
     public int status;
     /** Revocation reason code, passed through unchanged. */
     public int reason;
-    /** Revocation time, a <a href="LocalIface.html#times">time</a> of the library, widened without sign. */
+    /**
+     * Revocation time, a <a href="LocalIface.html#times">time</a> of the library, widened without
+     * sign.
+     */
     public long revtimeEx;
-    /** Time of this update of the status, a <a href="LocalIface.html#times">time</a> of the library, widened without sign. */
+    /**
+     * Time of this update of the status, a <a href="LocalIface.html#times">time</a> of the library,
+     * widened without sign.
+     */
     public long thisupdEx;
-    /** Time of the next update, a <a href="LocalIface.html#times">time</a> of the library, widened without sign. */
+    /**
+     * Time of the next update, a <a href="LocalIface.html#times">time</a> of the library, widened
+     * without sign.
+     */
     public long nextupdEx;
     /** The certificate the library reports with the result; null when it gives none. */
     public certificate_t cert;
@@ -841,7 +916,7 @@ public final class LocalIface {
   /**
    * A CMS certificate identifier of the kind {@link #type} names: type 1 fills {@link #issuer},
    * {@link #serialNum} and {@link #certHash}, type 2 {@link #subjKeyId}; the fields of the other
-   * kind, and all four for any other type, are not written.
+   * kind, and all four for any other type, stay null (the bridge always makes a new object).
    */
   public static final class cms_certid_t {
     /** 1: issuer and serial number; 2: subject key identifier; other values: nothing more. */
@@ -869,15 +944,24 @@ public final class LocalIface {
     public String signatureAlg;
     /** The signer's certificate identifier; always a new object. */
     public cms_certid_t signerId;
-    /** Signing time, a <a href="LocalIface.html#times">time</a> of the library, widened without sign. */
+    /**
+     * Signing time, a <a href="LocalIface.html#times">time</a> of the library, widened without
+     * sign.
+     */
     public long signingTimeEx;
     /** Number of elements of {@link #authAttrs}. */
     public int authAttr_num;
-    /** The authenticated attributes, one text each, {@link #authAttr_num} of them; null when there are none. */
+    /**
+     * The authenticated attributes, one text each, {@link #authAttr_num} of them; null when there
+     * are none.
+     */
     public String[] authAttrs;
     /** Number of elements of {@link #unauthAttrs}. */
     public int unauthAttr_num;
-    /** The unauthenticated attributes, one text each, {@link #unauthAttr_num} of them; null when there are none. */
+    /**
+     * The unauthenticated attributes, one text each, {@link #unauthAttr_num} of them; null when
+     * there are none.
+     */
     public String[] unauthAttrs;
 
     /** Creates an empty record. */
@@ -908,7 +992,7 @@ public final class LocalIface {
   /**
    * What a CMS message holds, read without opening it. {@link #type} 1 fills {@link #signer_num}
    * and {@link #signers}, type 2 {@link #recipient_num} and {@link #recipients}; the other pair,
-   * and both for any other type, are not written.
+   * and both for any other type, keep their values.
    */
   public static final class cms_msginf_t {
     /** 1: a signed message; 2: an enveloped message; other values: neither list. */
@@ -927,7 +1011,10 @@ public final class LocalIface {
     public String cipherAlg;
     /** Number of elements of {@link #unprotAttrs}. */
     public int unprotAttr_num;
-    /** The unprotected attributes, one text each, {@link #unprotAttr_num} of them; null when there are none. */
+    /**
+     * The unprotected attributes, one text each, {@link #unprotAttr_num} of them; null when there
+     * are none.
+     */
     public String[] unprotAttrs;
 
     /** Creates an empty record. */
@@ -1158,7 +1245,7 @@ public final class LocalIface {
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param signed read by the library: the signed message
-   * @param secondInput read by the library (for example detached content); null passes no bytes
+   * @param secondInput read by the library; null passes no bytes
    * @param content filled whatever the status: the content the library returns
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
@@ -2685,16 +2772,17 @@ public final class LocalIface {
   public static native int QUMENJNI_IssueCertificateStore(LocalIface context, mem_blk_t data, String firstText, String secondText);
 
   /**
-   * Creates a certificate store from two lists of blocks. The counts are used as given, not the
-   * arrays' lengths.
+   * Creates a certificate store from two lists of blocks. Each count goes to the library as
+   * given and says how many blocks of its array are read (not the array's length): a null array
+   * or a count below 1 passes no blocks.
    *
    * @param context holds the library's context
    * @param firstBlocks read by the library: {@code firstCount} blocks; a null element passes an
    *     empty block
-   * @param firstCount read by the library: how many of {@code firstBlocks}; below 1 passes none
+   * @param firstCount read by the library: how many of {@code firstBlocks}
    * @param secondBlocks read by the library: {@code secondCount} blocks; a null element passes an
    *     empty block
-   * @param secondCount read by the library: how many of {@code secondBlocks}; below 1 passes none
+   * @param secondCount read by the library: how many of {@code secondBlocks}
    * @param firstText read by the library: a text whose meaning is the library's; null or empty
    *     passes null
    * @param secondText read by the library: a text whose meaning is the library's; null or empty
