@@ -2042,7 +2042,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrAttSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream);
 
   /**
-   * Feeds the stream one block and returns the output so far.
+   * Feeds a CMS attached-signing stream one block and returns the output so far.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2055,7 +2055,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrAttSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content, mem_blk_t signed);
 
   /**
-   * Finishes the stream.
+   * Finishes a CMS attached-signing stream.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2118,7 +2118,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrDetSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream);
 
   /**
-   * Feeds the stream one block.
+   * Feeds a CMS detached-signing stream one block.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2130,7 +2130,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrDetSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content);
 
   /**
-   * Finishes the stream.
+   * Finishes a CMS detached-signing stream.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2194,7 +2194,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrAttVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream);
 
   /**
-   * Feeds the stream one block and returns the content so far.
+   * Feeds a CMS attached-verification stream one block and returns the content so far.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2207,7 +2207,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrAttVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t signed, mem_blk_t content);
 
   /**
-   * Finishes the stream.
+   * Finishes a CMS attached-verification stream.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2274,7 +2274,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrDetVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream);
 
   /**
-   * Feeds the stream one block.
+   * Feeds a CMS detached-verification stream one block.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2286,7 +2286,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrDetVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content);
 
   /**
-   * Finishes the stream.
+   * Finishes a CMS detached-verification stream.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2352,7 +2352,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrEncryptInitMem(LocalIface context, encrypt_param_t param, mem_blk_t input, Object stream);
 
   /**
-   * Feeds the stream one block and returns the output so far.
+   * Feeds a CMS encryption stream one block and returns the output so far.
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -2366,7 +2366,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrEncryptUpdateMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t content, mem_blk_t encrypted);
 
   /**
-   * Finishes the stream.
+   * Finishes a CMS encryption stream.
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -2431,7 +2431,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrDecryptInitMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, Object stream);
 
   /**
-   * Feeds the stream one block and returns the output so far.
+   * Feeds a CMS decryption stream one block and returns the output so far.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2444,7 +2444,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrDecryptUpdateMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t encrypted, mem_blk_t content);
 
   /**
-   * Finishes the stream.
+   * Finishes a CMS decryption stream.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2539,7 +2539,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrSignDetachInitMem(LocalIface context, mem_blk_t signed, Object stream, int option);
 
   /**
-   * Feeds the stream one block and returns the output so far.
+   * Feeds a CMS signature-splitting stream one block and returns the output so far.
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#update-rule">Update rule</a>: read; 0 stored on failure
@@ -2551,7 +2551,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrSignDetachUpdateMem(LocalIface context, Object stream, mem_blk_t signed, mem_blk_t output);
 
   /**
-   * Finishes the stream.
+   * Finishes a CMS signature-splitting stream.
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#final-rule">Final rule</a>: read; 0 stored whatever the status
@@ -2613,7 +2613,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrMsgInfInitMem(LocalIface context, mem_blk_t message, Object stream, int option);
 
   /**
-   * Feeds the stream one block.
+   * Feeds a CMS message-description stream one block.
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#update-rule">Update rule</a>: read; 0 stored on failure
@@ -2624,7 +2624,7 @@ public final class LocalIface {
   public static native int QUMENJNI_CmsStrMsgInfUpdateMem(LocalIface context, Object stream, mem_blk_t message);
 
   /**
-   * Finishes the stream and describes the message.
+   * Finishes a CMS message-description stream and describes the message.
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#final-rule">Final rule</a>: read; 0 stored whatever the status
@@ -3056,7 +3056,7 @@ public final class LocalIface {
   public static native int QUMENJNI_TspStrUrlStampCmsInitMem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, Object stream);
 
   /**
-   * Feeds the stream one block and returns the output so far.
+   * Feeds a time-stamping stream one block and returns the output so far.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3070,7 +3070,7 @@ public final class LocalIface {
   public static native int QUMENJNI_TspStrUrlStampCmsUpdateMem(LocalIface context, tsp_request_param_t param, String url, Object stream, mem_blk_t message, mem_blk_t stamped);
 
   /**
-   * Finishes the stream.
+   * Finishes a time-stamping stream.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3095,7 +3095,7 @@ public final class LocalIface {
   public static native int QUMENJNI_TspStrVerifyCmsInitMem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, Object stream);
 
   /**
-   * Feeds the stream one block.
+   * Feeds a time-stamp verification stream one block.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3107,7 +3107,7 @@ public final class LocalIface {
   public static native int QUMENJNI_TspStrVerifyCmsUpdateMem(LocalIface context, tsp_verify_param_t param, Object stream, mem_blk_t message);
 
   /**
-   * Finishes the stream and reports the time-stamp.
+   * Finishes a time-stamp verification stream and reports the time-stamp.
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
