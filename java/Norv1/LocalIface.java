@@ -154,10 +154,10 @@ package Norv1;
  *
  * <h2 id="threads">Threads</h2>
  *
- * <p>The bridge keeps no state between calls and takes no lock: each call runs on the calling
- * thread and touches only the objects passed to it and the handles they hold. Whether one context
- * may serve two threads at once is the library's rule; the calls on one stream, session or
- * enumeration must not overlap. A machine fault is caught only on the calling thread, during the
+ * <p>Each call runs on the calling thread and touches only the objects passed to it and the
+ * handles they hold; between calls the bridge keeps nothing but the classes and field IDs it
+ * resolves once. Whether one context may serve two threads at once is the library's rule; the
+ * calls on one stream, session or enumeration must not overlap. A machine fault is caught only on the calling thread, during the
  * library's call.
  *
  * <h2 id="params">How the parameters are described</h2>
