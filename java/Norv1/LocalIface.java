@@ -22,7 +22,7 @@ package Norv1;
  */
 public final class LocalIface {
   static {
-    System.loadLibrary("tarvexjni");
+    tarvexjni.internal.NativeLoader.loadBridge();
   }
 
   /** A Java exception is pending: the call's outcome is the exception. */
