@@ -3,6 +3,7 @@
 # LD_LIBRARY_PATH, the vendor library in a folder of its own. Each run is a fresh JVM under
 # -Xcheck:jni with libjsig preloaded, and anything it writes to stderr fails the case.
 # Usage: loader_test.sh <case> <java> <tarvexjni.jar> <probe.jar> <libtarvex.so>
+#   (the bridge, libtarvexjni.so, beside libtarvex.so)
 #   cases: jar vendor messages modules concurrent
 set -uo pipefail
 case_name=$1
@@ -55,11 +56,14 @@ jar)  # from inside the jar, an executable jar whose manifest grants native acce
   left=$(ls -A "$work/tmp")
   [ -z "$left" ] || say "the private folder outlived the JVM: $left"
   ;;
-vendor)  # the vendor library from the variable, and the property winning over it
+vendor)  # the vendor library from the variable, and the property winning over it; an installed bridge
   run variable TARVEX_LIBRARY="$vendor" "${classpath[@]}" tvload.Probe
   expect variable "hashed: status 0"
-  run property TARVEX_LIBRARY="$work/none/libtarvex.so" "${classpath[@]}" -Dtarvex.library="$vendor" tvload.Probe
-  expect property "hashed: status 0"
+  mkdir -p "$work/installed/lib"
+  cp "$(dirname "$5")/libtarvexjni.so" "$work/installed/lib/"
+  run property TARVEX_LIBRARY="$work/none/libtarvex.so" "${classpath[@]}" -Dtarvex.library="$vendor" \
+    -Dtarvexjni.library="$work/installed/lib/libtarvexjni.so" tvload.Probe
+  expect property "hashed: status 0" "bridge: $work/installed/lib/libtarvexjni.so"
   ;;
 messages)  # what a user reads when a library cannot be found
   run no-vendor "${classpath[@]}" tvload.Probe
@@ -67,6 +71,8 @@ messages)  # what a user reads when a library cannot be found
     "environment variable TARVEX_LIBRARY"
   run bad-vendor "${classpath[@]}" -Dtarvex.library=lib/libtarvex.so tvload.Probe
   expect bad-vendor "Cannot load libtarvex.so from the system property tarvex.library ($work/app/lib/libtarvex.so): no such file"
+  run again "${classpath[@]}" -Dtarvex.library="$vendor" tvload.Probe again
+  expect again "again: libtarvexjni.so is already loaded in this process ($work/tmp/tarvexjni-"
   run no-bridge "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.library=/nowhere/libtarvexjni.so tvload.Probe
   expect no-bridge "tried, in order:" "1. the system property tarvexjni.library (/nowhere/libtarvexjni.so)"
   # java.io.tmpdir on a file system mounted noexec, in a mount namespace of its own.

@@ -1,6 +1,8 @@
 package tvload;
 
 import Norv1.LocalIface;
+import java.net.URL;
+import java.net.URLClassLoader;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.attribute.PosixFilePermissions;
@@ -23,6 +25,15 @@ public final class Probe {
     } catch (UnsatisfiedLinkError e) {
       System.out.println("UnsatisfiedLinkError: " + e.getMessage());
       System.exit(3);
+    }
+    if (args.length > 0 && args[0].equals("again")) {  // LocalIface in a second class loader
+      URL jar = LocalIface.class.getProtectionDomain().getCodeSource().getLocation();
+      try (URLClassLoader other = new URLClassLoader(new URL[] {jar}, ClassLoader.getPlatformClassLoader())) {
+        Class.forName("Norv1.LocalIface", true, other);
+        System.out.println("again: loaded");
+      } catch (UnsatisfiedLinkError e) {
+        System.out.println("again: " + e.getMessage());
+      }
     }
     // Where the bridge came from, with its permissions and its folder's.
     for (String line : Files.readAllLines(Path.of("/proc/self/maps"))) {
