@@ -88,10 +88,14 @@ public final class NativeLoader {
    * @param resourceDir the folder that holds one folder per platform, e.g. {@value #RESOURCE_DIR}
    * @param fileName the library's file name, e.g. {@code "libtarvexjni.so"}
    * @return the extracted file's absolute path
+   * @throws IllegalArgumentException when {@code fileName} is empty or has a {@code '/'}
    * @throws UnsatisfiedLinkError saying what failed: no resource for this platform, no or a
    *     malformed digest, a digest mismatch, the directory or file could not be made or written
    */
   public static synchronized Path extract(Class<?> owner, String resourceDir, String fileName) {
+    if (fileName.isEmpty() || fileName.contains("/")) {
+      throw new IllegalArgumentException("not a file name: " + fileName);
+    }
     String resource = stripSlashes(resourceDir) + "/" + platform() + "/" + fileName;
     Extracted done = extracted.get(fileName);
     if (done != null) {
