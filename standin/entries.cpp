@@ -89,9 +89,12 @@ int32_t sign_block(context_t context, const mem_blk_t* data, mem_blk_t* result) 
   if (!context_live(context)) return kBadContext;
   std::vector<uint8_t> message = block_bytes(data);
   std::vector<uint8_t> d = digest(message.data(), message.size());
-  std::vector<uint8_t> out(kSignedMagic, kSignedMagic + 4);
-  out.insert(out.end(), d.begin(), d.end());
-  out.insert(out.end(), message.begin(), message.end());
+  // Sized once and filled in place: growing it by insert() is what g++ 12's -Warray-bounds
+  // misreads at -O2 and above.
+  std::vector<uint8_t> out(sizeof kSignedMagic + d.size() + message.size());
+  auto at = std::copy(std::begin(kSignedMagic), std::end(kSignedMagic), out.begin());
+  at = std::copy(d.begin(), d.end(), at);
+  std::copy(message.begin(), message.end(), at);
   result->len = int32_t(out.size());
   result->buf = bytes(context, out);
   return 0;

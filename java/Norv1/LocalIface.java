@@ -172,7 +172,7 @@ package Norv1;
  */
 public final class LocalIface {
   static {
-    System.loadLibrary("tarvexjni");
+    tarvexjni.internal.NativeLoader.loadBridge();
   }
 
   /** The bridge raised a Java exception: the caller sees the exception, not this status. */

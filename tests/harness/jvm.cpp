@@ -297,6 +297,7 @@ int run_tests() {
   std::vector<std::string> options = {
       std::string("-Djava.class.path=") + TVJ_JAR + ":" + TVJ_TEST_JAR,
       std::string("-Djava.library.path=") + TVJ_LIB_DIR,
+      "--enable-native-access=ALL-UNNAMED",  // JDK 24 and later warn without it
       "-Xss2m",
       "-Xmx512m",
   };
