@@ -6,6 +6,8 @@
 #include <link.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -94,18 +96,28 @@ std::string unprefixed(const std::string& function) {
 
 extern "C" {
 
-// The path of a libtarvex.so in this process other than this library (found by its name, as
-// the dynamic linker finds the bridge's dependency), or null when this one is the one.
-JNIEXPORT jstring JNICALL Java_tarvexjni_standin_StandIn_foreignLibrary0(JNIEnv* env, jclass) {
+// The path of the libtarvex.so that the dynamic linker finds by that name in this process (as
+// it finds the bridge's dependency) when it is not `kit`, the kit's own copy; else null. It
+// compares paths, not addresses: when another stand-in came first, this may be its copy running.
+JNIEXPORT jstring JNICALL Java_tarvexjni_standin_StandIn_foreignLibrary0(JNIEnv* env, jclass,
+                                                                         jstring kit) {
   void* found = dlopen("libtarvex.so", RTLD_LAZY | RTLD_NOLOAD);
   if (found == nullptr) return nullptr;
-  void* theirs = dlsym(found, "QUMEN_InitMinimal");
-  std::string where = "an unknown path";
+  void* function = dlsym(found, "QUMEN_InitMinimal");
   Dl_info info{};
-  if (theirs != nullptr && dladdr(theirs, &info) != 0 && info.dli_fname != nullptr) where = info.dli_fname;
+  std::string where = function != nullptr && dladdr(function, &info) != 0 && info.dli_fname != nullptr
+                          ? info.dli_fname
+                          : "an unknown path";
   dlclose(found);
-  if (theirs == reinterpret_cast<void*>(&QUMEN_InitMinimal)) return nullptr;
-  return env->NewStringUTF(where.c_str());
+  const char* ours = env->GetStringUTFChars(kit, nullptr);
+  if (ours == nullptr) return nullptr;
+  char* real_where = realpath(where.c_str(), nullptr);
+  char* real_ours = realpath(ours, nullptr);
+  bool same = real_where != nullptr && real_ours != nullptr && std::strcmp(real_where, real_ours) == 0;
+  std::free(real_where);
+  std::free(real_ours);
+  env->ReleaseStringUTFChars(kit, ours);
+  return same ? nullptr : env->NewStringUTF(where.c_str());
 }
 
 JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_functions0(JNIEnv* env, jclass) {

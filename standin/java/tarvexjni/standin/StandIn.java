@@ -81,7 +81,7 @@ public final class StandIn {
           + ", but the kit supplies libtarvex.so itself: do not set it in tests that use the kit");
     }
     System.load(library.toString());
-    String foreign = foreignLibrary0();
+    String foreign = foreignLibrary0(library.toString());
     if (foreign != null) {
       throw new UnsatisfiedLinkError("tarvexjni.standin: another libtarvex.so is already loaded, from "
           + foreign + ". Initialise StandIn before Norv1.LocalIface (for example, call"
@@ -257,7 +257,7 @@ public final class StandIn {
     return function;
   }
 
-  private static native String foreignLibrary0();
+  private static native String foreignLibrary0(String kit);
 
   private static native String[] functions0();
 
