@@ -18,7 +18,9 @@ public final class DocumentException extends Exception {
     LIBRARY_ERROR,
   }
 
+  /** Why the operation failed. */
   private final Failure failure;
+  /** The library's status for the failed call. */
   private final int status;
 
   DocumentException(Failure failure, String message, int status) {

@@ -24,7 +24,12 @@ public final class DocumentService implements AutoCloseable {
   private final String signer;
   private LocalIface lib = new LocalIface();
 
-  /** A verified document: its content and who signed it. */
+  /**
+   * A verified document.
+   *
+   * @param content the document as it was signed
+   * @param signer the subject of the signer's certificate, or null when the library named none
+   */
   public record Verified(byte[] content, String signer) {}
 
   /**
