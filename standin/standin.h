@@ -8,7 +8,8 @@
 //     QUMEN_FreeMem or a QUMEN_Free* function, with the context that produced it; a foreign
 //     or double free, or a free with another context, is recorded as an error;
 //   - it can raise a real SIGSEGV, SIGFPE, SIGILL or SIGBUS inside a call, on request.
-// With TARVEX_STANDIN_QUIET set (benchmarks) there is no call log and no ledger.
+// With TARVEX_STANDIN_QUIET set (benchmarks) there is no call log and no ledger. Java tests
+// program it through tarvexjni.standin.StandIn, whose natives are in kit.cpp.
 // Without a handler a function checks its context (0x7E570001 for one that is not live) and
 // does something plausible and deterministic: contexts are created and ended, HashMem returns
 // a 32-byte digest that is NOT cryptographic, most other functions succeed with empty results.
