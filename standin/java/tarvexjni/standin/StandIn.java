@@ -40,7 +40,8 @@ import tarvexjni.internal.NativeLoader;
  * changed after signing fails verification with {@link #MISMATCH} (its signer's status 1);
  * {@code EncryptMem} and {@code DecryptMem} make a round trip; {@code ParseCert} accepts any
  * bytes; a store search finds two certificates and an enumeration walks three objects; a
- * time-stamp authority at any URL stamps, and the stamp verifies; TLS sessions echo. Other
+ * time-stamp authority at any URL stamps, and the stamp verifies; what a TLS session writes, it
+ * reads back. Other
  * functions succeed with empty results.
  *
  * <h2>Threads and parallel tests</h2>
