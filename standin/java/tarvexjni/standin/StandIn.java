@@ -41,8 +41,7 @@ import tarvexjni.internal.NativeLoader;
  * {@code EncryptMem} and {@code DecryptMem} make a round trip; {@code ParseCert} accepts any
  * bytes; a store search finds two certificates and an enumeration walks three objects; a
  * time-stamp authority at any URL stamps, and the stamp verifies; what a TLS session writes, it
- * reads back. Other
- * functions succeed with empty results.
+ * reads back. Other functions succeed with empty results.
  *
  * <h2>Threads and parallel tests</h2>
  * Every method may be called from any thread; each takes effect atomically. There is one
