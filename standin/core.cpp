@@ -1,11 +1,13 @@
 // The stand-in's state: handlers, faults, the call log, contexts and the ledger.
+#include <algorithm>
+#include <atomic>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <mutex>
-#include <atomic>
 #include <set>
 
 #include <sys/mman.h>
@@ -30,6 +32,18 @@ std::map<const void*, PendingFault>& faults() {
   static auto* f = new std::map<const void*, PendingFault>();
   return *f;
 }
+struct PendingFailure {
+  int32_t status;
+  int times;
+};
+std::map<const void*, PendingFailure>& failures() {
+  static auto* f = new std::map<const void*, PendingFailure>();
+  return *f;
+}
+std::map<const void*, std::deque<std::vector<uint8_t>>>& outputs() {
+  static auto* o = new std::map<const void*, std::deque<std::vector<uint8_t>>>();
+  return *o;
+}
 
 std::mutex log_mutex;
 std::vector<Call>& log() {
@@ -52,11 +66,17 @@ struct Block {
   uint64_t context;
   int64_t size;
   uint64_t serial;
+  const char* function;  // the stand-in function that handed it out, or null
 };
 std::mutex ledger_mutex;
 std::map<const void*, Block>& blocks() {
   static auto* b = new std::map<const void*, Block>();
   return *b;
+}
+// Blocks outstanding when the ledger was forgiven: released later without complaint.
+std::set<const void*>& forgiven() {
+  static auto* f = new std::set<const void*>();
+  return *f;
 }
 std::vector<std::string>& ledger_errors() {
   static auto* e = new std::vector<std::string>();
@@ -122,17 +142,70 @@ void set_fault(const void* fn, Fault fault, int times) {
 
 void crash(Fault f) { raise_fault(f); }
 
+void set_failure(const void* fn, int32_t status, int times) {
+  std::lock_guard<std::mutex> lock(handler_mutex);
+  failures()[fn] = PendingFailure{status, times};
+  programmed = true;
+}
+
+void queue_output(const void* fn, std::vector<uint8_t> bytes) {
+  std::lock_guard<std::mutex> lock(handler_mutex);
+  outputs()[fn].push_back(std::move(bytes));
+  programmed = true;
+}
+
 void reset() {
   {
     std::lock_guard<std::mutex> lock(handler_mutex);
     handlers().clear();
     faults().clear();
+    failures().clear();
+    outputs().clear();
     programmed = false;
   }
   clear_calls();
 }
 
 namespace detail {
+
+thread_local const char* running = nullptr;
+
+std::optional<int32_t> take_failure(const void* fn) {
+  if (!programmed.load(std::memory_order_relaxed)) return std::nullopt;
+  std::lock_guard<std::mutex> lock(handler_mutex);
+  auto it = failures().find(fn);
+  if (it == failures().end() || it->second.times == 0) return std::nullopt;
+  if (it->second.times > 0) --it->second.times;
+  return it->second.status;
+}
+
+bool output_queued(const void* fn) {
+  if (!programmed.load(std::memory_order_relaxed)) return false;
+  std::lock_guard<std::mutex> lock(handler_mutex);
+  auto it = outputs().find(fn);
+  return it != outputs().end() && !it->second.empty();
+}
+
+bool give_queued_output(const void* fn, mem_blk_t* block) {
+  std::vector<uint8_t> bytes;
+  {
+    std::lock_guard<std::mutex> lock(handler_mutex);
+    auto it = outputs().find(fn);
+    if (it == outputs().end() || it->second.empty()) return false;
+    bytes = std::move(it->second.front());
+    it->second.pop_front();
+  }
+  uint64_t context = 0;
+  {
+    std::lock_guard<std::mutex> lock(ledger_mutex);
+    auto it = blocks().find(block->buf);
+    if (it != blocks().end()) context = it->second.context;
+  }
+  release(context_t(context), block->buf, "stand-in");
+  block->buf = standin::bytes(context_t(context), bytes);
+  block->len = int32_t(bytes.size());
+  return true;
+}
 
 void raise_requested_fault(const void* fn) {
   if (!programmed.load(std::memory_order_relaxed)) return;
@@ -221,7 +294,7 @@ void* alloc(context_t context, int64_t size) {
   void* p = std::malloc(size_t(size > 0 ? size : 1));
   if (p == nullptr || quiet) return p;
   std::lock_guard<std::mutex> lock(ledger_mutex);
-  blocks()[p] = Block{uint64_t(context), size, next_serial++};
+  blocks()[p] = Block{uint64_t(context), size, next_serial++, detail::running};
   return p;
 }
 
@@ -246,6 +319,10 @@ void release(context_t context, void* block, const char* by) {
   std::lock_guard<std::mutex> lock(ledger_mutex);
   char line[256];
   auto it = blocks().find(block);
+  if (it == blocks().end() && forgiven().erase(block) != 0) {
+    std::free(block);
+    return;
+  }
   if (it == blocks().end()) {
     std::snprintf(line, sizeof line, "%s: %p is not an outstanding block (foreign or double free)",
                   by, block);
@@ -276,9 +353,10 @@ std::vector<std::string> ledger_problems() {
   std::lock_guard<std::mutex> lock(ledger_mutex);
   std::vector<std::string> problems = ledger_errors();
   for (const auto& [p, b] : blocks()) {
-    char line[160];
-    std::snprintf(line, sizeof line, "block #%" PRIu64 " of %" PRId64 " bytes (context %#" PRIx64
-                  ") was never released", b.serial, b.size, b.context);
+    char line[200];
+    std::snprintf(line, sizeof line, "block #%" PRIu64 " of %" PRId64 " bytes from %s (context %#" PRIx64
+                  ") was never released", b.serial, b.size, b.function ? b.function : "outside a call",
+                  b.context);
     problems.push_back(line);
   }
   return problems;
@@ -289,6 +367,32 @@ void ledger_forget() {
   for (const auto& [p, b] : blocks()) std::free(const_cast<void*>(p));
   blocks().clear();
   ledger_errors().clear();
+}
+
+void ledger_forgive() {
+  std::lock_guard<std::mutex> lock(ledger_mutex);
+  for (const auto& [p, b] : blocks()) forgiven().insert(p);
+  blocks().clear();
+  ledger_errors().clear();
+}
+
+std::vector<Outstanding> outstanding_blocks() {
+  std::vector<std::pair<uint64_t, Outstanding>> by_serial;
+  {
+    std::lock_guard<std::mutex> lock(ledger_mutex);
+    for (const auto& [p, b] : blocks())
+      by_serial.push_back({b.serial, Outstanding{b.function ? b.function : "", b.size}});
+  }
+  std::sort(by_serial.begin(), by_serial.end(),
+            [](const auto& x, const auto& y) { return x.first < y.first; });
+  std::vector<Outstanding> out;
+  for (auto& [serial, o] : by_serial) out.push_back(std::move(o));
+  return out;
+}
+
+std::vector<std::string> release_errors() {
+  std::lock_guard<std::mutex> lock(ledger_mutex);
+  return ledger_errors();
 }
 
 // ---- Digest ------------------------------------------------------------------------------------------

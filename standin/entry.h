@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -23,6 +25,45 @@ bool end_context(context_t context);  // false when it was not live
 void log_call(const char* function, uint64_t context, std::vector<uint64_t> words);
 bool logging();  // false in benchmarks
 void raise_requested_fault(const void* fn);
+std::optional<int32_t> take_failure(const void* fn);
+bool output_queued(const void* fn);
+// Replaces the block's contents with fn's next queued output; false when none is queued.
+bool give_queued_output(const void* fn, mem_blk_t* block);
+
+// The stand-in function running on this thread: the ledger records it with every block.
+extern thread_local const char* running;
+struct Running {
+  const char* previous;
+  explicit Running(const char* function) : previous(running) { running = function; }
+  ~Running() { running = previous; }
+  Running(const Running&) = delete;
+  Running& operator=(const Running&) = delete;
+};
+
+// A programmed failure of a stream's Update or Final stage ends the stream's handle.
+template <typename... A>
+void end_streams(const char* function, A... args) {
+  if (std::strstr(function, "UpdateMem") == nullptr && std::strstr(function, "FinalMem") == nullptr)
+    return;
+  auto end = [](auto a) {
+    if constexpr (std::is_same_v<decltype(a), strhandle_t*>)
+      if (a != nullptr) end_handle(*a);
+  };
+  (end(args), ...);
+}
+
+// The first of the arguments' blocks that holds a buffer of the stand-in's allocator: the
+// function's output, since a caller's inputs never come from it.
+template <typename... A>
+mem_blk_t* first_output(A... args) {
+  mem_blk_t* found = nullptr;
+  auto look = [&found](auto a) {
+    if constexpr (std::is_same_v<decltype(a), mem_blk_t*>)
+      if (found == nullptr && a != nullptr && a->buf != nullptr && owns(a->buf)) found = a;
+  };
+  (look(args), ...);
+  return found;
+}
 
 template <typename First, typename... Rest>
 void log_args(const char* function, First first, Rest... rest) {
@@ -34,7 +75,9 @@ void log_args(const char* function, First first, Rest... rest) {
 
 template <auto Fn, typename Default, typename... A>
 auto enter(const char* function, Default&& fallback, A... args) {
+  using R = decltype(fallback());
   const void* key = reinterpret_cast<const void*>(Fn);
+  Running scope(function);
   if (logging()) {
     if constexpr (sizeof...(A) > 0)
       log_args(function, args...);
@@ -42,11 +85,25 @@ auto enter(const char* function, Default&& fallback, A... args) {
       log_call(function, 0, {});
   }
   raise_requested_fault(key);
+  if (std::optional<int32_t> status = take_failure(key)) {
+    end_streams(function, args...);
+    if constexpr (std::is_pointer_v<R>)
+      return R(nullptr);
+    else
+      return R(*status);
+  }
+  R result;
   if (std::shared_ptr<void> h = get_handler(key)) {
     using Handler = typename Signature<Fn>::Handler;
-    return (*std::static_pointer_cast<Handler>(h))(args...);
+    result = (*std::static_pointer_cast<Handler>(h))(args...);
+  } else {
+    result = fallback();
   }
-  return fallback();
+  if constexpr (sizeof...(A) > 0) {
+    if (output_queued(key))
+      if (mem_blk_t* out = first_output(args...)) give_queued_output(key, out);
+  }
+  return result;
 }
 
 // The stand-in's digest, fed piece by piece.

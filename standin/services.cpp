@@ -50,6 +50,11 @@ bool handle_open(strhandle_t h) {
   return handles().count(uint64_t(h)) != 0;
 }
 
+void end_handle(strhandle_t h) {
+  std::lock_guard<std::mutex> lock(handle_mutex);
+  handles().erase(uint64_t(h));
+}
+
 void end_all_handles() {
   std::lock_guard<std::mutex> lock(handle_mutex);
   handles().clear();

@@ -8,7 +8,8 @@
 //     QUMEN_FreeMem or a QUMEN_Free* function, with the context that produced it; a foreign
 //     or double free, or a free with another context, is recorded as an error;
 //   - it can raise a real SIGSEGV, SIGFPE, SIGILL or SIGBUS inside a call, on request.
-// With TARVEX_STANDIN_QUIET set (benchmarks) there is no call log and no ledger.
+// With TARVEX_STANDIN_QUIET set (benchmarks) there is no call log and no ledger. Java tests
+// program it through tarvexjni.standin.StandIn, whose natives are in kit.cpp.
 // Without a handler a function checks its context (0x7E570001 for one that is not live) and
 // does something plausible and deterministic: contexts are created and ended, HashMem returns
 // a 32-byte digest that is NOT cryptographic, most other functions succeed with empty results.
@@ -65,7 +66,16 @@ void fault(Fault f, int times = 1) {
 // Raises the fault now, from inside a handler (after it has put results in place, say).
 void crash(Fault f);
 
-// Forgets every handler and fault; empties the call log. Contexts and the ledger stay.
+// The next `times` calls of fn (every call if negative) return `status` without doing their
+// work; the two functions that return a pointer (AllocMem, GetErrorText) return null instead.
+// A failing Update or Final stage of a stream ends its handle, as the library's contract says.
+void set_failure(const void* fn, int32_t status, int times);
+// The next output block that fn hands out (the first block of its allocator among its mem_blk_t
+// arguments after the call) is replaced by these bytes; queued, one per such call.
+void queue_output(const void* fn, std::vector<uint8_t> bytes);
+
+// Forgets every handler, fault, failure and queued output; empties the call log. Contexts and
+// the ledger stay.
 void reset();
 
 // ---- The call log ----------------------------------------------------------------------------
@@ -93,6 +103,7 @@ void end_all_contexts();
 // contract says. Using an ended or unknown handle answers kBadHandle.
 size_t open_handles();
 bool handle_open(strhandle_t handle);
+void end_handle(strhandle_t handle);
 void end_all_handles();
 // The objects a store enumeration walks through: the encodings it returns, one per step.
 std::vector<std::vector<uint8_t>> store_objects();
@@ -111,6 +122,17 @@ size_t outstanding();
 std::vector<std::string> ledger_problems();
 // Drops every record (after a deliberate leak, such as a fault that skipped the results).
 void ledger_forget();
+// Stops tracking the outstanding blocks without freeing them (a call on another thread may still
+// be using one): their later release is accepted silently. Also drops the recorded errors.
+void ledger_forgive();
+// The outstanding blocks, oldest first: the function that handed each out, and its size.
+struct Outstanding {
+  std::string function;  // "QUMEN_HashMem"; "" for a block allocated outside any call
+  int64_t size;
+};
+std::vector<Outstanding> outstanding_blocks();
+// The foreign, double or cross-context releases recorded, one line each.
+std::vector<std::string> release_errors();
 
 // ---- Fully populated results -----------------------------------------------------------------
 // Every string, array and buffer below comes from the ledger under `context`, so a test can
