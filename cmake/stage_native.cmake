@@ -1,8 +1,8 @@
-# Lays out the jar's native folders in STAGE, from the arguments after "--", each
-# <platform>=<library>: STAGE/tarvexjni/native/<platform>/<library's name> and beside it
-# <name>.sha256, in sha256sum's format.
-# Usage: cmake -DSTAGE=<dir> -P stage_native.cmake -- <platform>=<library>...
-set(root ${STAGE}/tarvexjni/native)
+# Lays out a jar's native folders under ROOT, from the arguments after "--", each
+# <platform>=<library>: ROOT/<platform>/<library's name> and beside it <name>.sha256, in
+# sha256sum's format, which the jar's loader checks after extracting the library.
+# Usage: cmake -DROOT=<dir> -P stage_native.cmake -- <platform>=<library>...
+set(root ${ROOT})
 file(REMOVE_RECURSE ${root})
 set(seen FALSE)
 math(EXPR last "${CMAKE_ARGC} - 1")
