@@ -76,13 +76,14 @@ messages)  # what a user reads when a library cannot be found
   run no-bridge "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.library=/nowhere/libtarvexjni.so tvload.Probe
   expect no-bridge "tried, in order:" "1. the system property tarvexjni.library (/nowhere/libtarvexjni.so)"
   # java.io.tmpdir on a file system mounted noexec, in a mount namespace of its own.
-  if unshare -m true 2>/dev/null; then
-    wrap=(unshare -m sh -c 'mount -t tmpfs -o noexec tmpfs "$0" && exec "$@"' "$work/tmp")
+  wrap=(unshare -m sh -c 'mount -t tmpfs -o noexec tmpfs "$0" && exec "$@"' "$work/tmp")
+  if "${wrap[@]}" true 2>/dev/null; then
     run noexec "${classpath[@]}" -Dtarvex.library="$vendor" tvload.Probe
     wrap=()
     expect noexec "failed to map segment" "mounted noexec: set java.io.tmpdir to a folder that allows executables"
   else
-    echo "noexec: skipped (no mount namespace for this user)"
+    wrap=()
+    echo "noexec: skipped (this user cannot mount in a namespace of its own)"
   fi
   # A jar whose bridge does not match its digest, then one without the bridge.
   mkdir "$work/unpacked"
