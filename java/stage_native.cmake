@@ -1,8 +1,11 @@
-# Lays out the jar's native folders in STAGE, from the arguments after "--", each
-# <platform>=<library>: STAGE/tarvexjni/native/<platform>/<library's name> and beside it
-# <name>.sha256, in sha256sum's format.
-# Usage: cmake -DSTAGE=<dir> -P stage_native.cmake -- <platform>=<library>...
-set(root ${STAGE}/tarvexjni/native)
+# Lays out a jar's native folders in STAGE, from the arguments after "--", each
+# <platform>=<library>: STAGE/ROOT/<platform>/<library's name> and beside it <name>.sha256, in
+# sha256sum's format, as NativeLoader.extract reads them. ROOT is tarvexjni/native by default.
+# Usage: cmake -DSTAGE=<dir> [-DROOT=<folder>] -P stage_native.cmake -- <platform>=<library>...
+if(NOT DEFINED ROOT)
+  set(ROOT tarvexjni/native)
+endif()
+set(root ${STAGE}/${ROOT})
 file(REMOVE_RECURSE ${root})
 set(seen FALSE)
 math(EXPR last "${CMAKE_ARGC} - 1")
