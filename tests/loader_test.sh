@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The jar as applications deploy it: copied into an empty folder, no java.library.path, no
 # LD_LIBRARY_PATH, the vendor library in a folder of its own. Each run is a fresh JVM under
-# -Xcheck:jni with libjsig preloaded, and anything it writes to stderr fails the case.
+# -Xcheck:jni with libjsig preloaded, and anything it writes to stderr (where the JVM's own output
+# goes too) fails the case.
 # Usage: loader_test.sh <case> <java> <tarvexjni.jar> <probe.jar> <libtarvex.so>
 #   (the bridge, libtarvexjni.so, beside libtarvex.so)
 #   cases: jar vendor messages modules concurrent
@@ -29,7 +30,7 @@ run() {
   local vars=()
   while [[ $# -gt 0 && $1 == *=* && $1 != -* ]]; do vars+=("$1"); shift; done
   (cd "$work/app" && env -u LD_LIBRARY_PATH -u TARVEX_LIBRARY "${vars[@]}" "${wrap[@]}" \
-     env LD_PRELOAD="$jsig" "$java" -Xcheck:jni -Djava.io.tmpdir="$work/tmp" "$@") >"$work/$name.out" 2>"$work/$name.err"
+     env LD_PRELOAD="$jsig" "$java" -Xcheck:jni -XX:+DisplayVMOutputToStderr -Djava.io.tmpdir="$work/tmp" "$@") >"$work/$name.out" 2>"$work/$name.err"
   quiet "$name"
 }
 quiet() {
