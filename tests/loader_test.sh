@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The jar as applications deploy it: copied into an empty folder, no java.library.path, no
 # LD_LIBRARY_PATH, the vendor library in a folder of its own. Each run is a fresh JVM under
-# -Xcheck:jni with libjsig preloaded, and anything it writes to stderr fails the case.
+# -Xcheck:jni with libjsig preloaded, and anything it writes to stderr (where the JVM's own output
+# goes too) fails the case.
 # Usage: loader_test.sh <case> <java> <tarvexjni.jar> <probe.jar> <libtarvex.so>
 #   (the bridge, libtarvexjni.so, beside libtarvex.so)
 #   cases: jar vendor messages modules concurrent
@@ -29,7 +30,7 @@ run() {
   local vars=()
   while [[ $# -gt 0 && $1 == *=* && $1 != -* ]]; do vars+=("$1"); shift; done
   (cd "$work/app" && env -u LD_LIBRARY_PATH -u TARVEX_LIBRARY "${vars[@]}" "${wrap[@]}" \
-     env LD_PRELOAD="$jsig" "$java" -Xcheck:jni -Djava.io.tmpdir="$work/tmp" "$@") >"$work/$name.out" 2>"$work/$name.err"
+     env LD_PRELOAD="$jsig" "$java" -Xcheck:jni -XX:+DisplayVMOutputToStderr -Djava.io.tmpdir="$work/tmp" "$@") >"$work/$name.out" 2>"$work/$name.err"
   quiet "$name"
 }
 quiet() {
@@ -76,13 +77,14 @@ messages)  # what a user reads when a library cannot be found
   run no-bridge "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.library=/nowhere/libtarvexjni.so tvload.Probe
   expect no-bridge "tried, in order:" "1. the system property tarvexjni.library (/nowhere/libtarvexjni.so)"
   # java.io.tmpdir on a file system mounted noexec, in a mount namespace of its own.
-  if unshare -m true 2>/dev/null; then
-    wrap=(unshare -m sh -c 'mount -t tmpfs -o noexec tmpfs "$0" && exec "$@"' "$work/tmp")
+  wrap=(unshare -m sh -c 'mount -t tmpfs -o noexec tmpfs "$0" && exec "$@"' "$work/tmp")
+  if "${wrap[@]}" true 2>/dev/null; then
     run noexec "${classpath[@]}" -Dtarvex.library="$vendor" tvload.Probe
     wrap=()
     expect noexec "failed to map segment" "mounted noexec: set java.io.tmpdir to a folder that allows executables"
   else
-    echo "noexec: skipped (no mount namespace for this user)"
+    wrap=()
+    echo "noexec: skipped (this user cannot mount in a namespace of its own)"
   fi
   # A jar whose bridge does not match its digest, then one without the bridge.
   mkdir "$work/unpacked"
