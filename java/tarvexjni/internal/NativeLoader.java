@@ -208,7 +208,8 @@ public final class NativeLoader {
       text.append("Cannot find ").append(VENDOR).append(", the tarvex library that ")
           .append(BRIDGE).append(" needs: set the system property ").append(VENDOR_PROPERTY)
           .append(" or the environment variable ").append(VENDOR_VARIABLE)
-          .append(" to its path (or put it beside the bridge or on LD_LIBRARY_PATH). ");
+          .append(" to its path (or put it beside the bridge or on LD_LIBRARY_PATH; tests over")
+          .append(" tarvexjni-standin.jar initialise tarvexjni.standin.StandIn first). ");
     } else if (vendorMissing) {
       text.append(vendor).append(" was loaded, but the bridge still did not find ")
           .append(VENDOR).append(" by that name: its SONAME must be ").append(VENDOR)
