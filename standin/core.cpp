@@ -10,7 +10,9 @@
 #include <mutex>
 #include <set>
 
+#include <signal.h>
 #include <sys/mman.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include "entry.h"
@@ -84,9 +86,36 @@ std::vector<std::string>& ledger_errors() {
 }
 uint64_t next_serial = 1;
 
-// Real faults, not signals sent with kill: the guard acts only on those.
+// Sends `sig` to this thread with a fault's si_code (as the kernel reports a trap), delivered
+// before the system call returns. For the faults an architecture has no trap for.
+void send_fault(int sig, int code) {
+  siginfo_t info{};
+  info.si_signo = sig;
+  info.si_code = code;
+  syscall(SYS_rt_tgsigqueueinfo, getpid(), gettid(), sig, &info);
+}
+
+// A bus error: touching a page of a file mapping that lies beyond the file's end.
+void read_past_end_of_file() {
+  char path[] = "/tmp/standin-busXXXXXX";
+  int fd = mkstemp(path);
+  if (fd < 0) return;
+  unlink(path);
+  void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE, fd, 0);
+  close(fd);
+  if (page == MAP_FAILED) return;
+  volatile const char* p = static_cast<const char*>(page);
+  (void)*p;
+  munmap(page, 4096);
+}
+
+// Real faults, raised the way the hardware raises them, not signals sent with kill: the guard
+// acts only on those. Where the architecture has no such trap the signal is sent with the
+// si_code its kernel gives the fault elsewhere: a division by zero on aarch64 (which yields 0)
+// and a misaligned access on x86_64 (which just works).
 [[gnu::noinline]] void raise_fault(Fault f) {
   switch (f) {
+#if defined(__x86_64__)
     case Fault::kSegv:
       asm volatile("xorl %%eax, %%eax\n\tmovl $1, (%%rax)" ::: "rax", "memory");
       break;
@@ -97,20 +126,32 @@ uint64_t next_serial = 1;
     case Fault::kIll:
       asm volatile("ud2");
       break;
-    case Fault::kBus: {
-      // A bus error: touching a page of a file mapping that lies beyond the file's end.
-      char path[] = "/tmp/standin-busXXXXXX";
-      int fd = mkstemp(path);
-      if (fd < 0) break;
-      unlink(path);
-      void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE, fd, 0);
-      close(fd);
-      if (page == MAP_FAILED) break;
-      volatile const char* p = static_cast<const char*>(page);
-      (void)*p;
-      munmap(page, 4096);
+    case Fault::kMisaligned:
+      send_fault(SIGBUS, BUS_ADRALN);
+      break;
+#elif defined(__aarch64__)
+    case Fault::kSegv:
+      asm volatile("mov x9, #0\n\tstr w9, [x9]" ::: "x9", "memory");
+      break;
+    case Fault::kFpe:
+      send_fault(SIGFPE, FPE_INTDIV);
+      break;
+    case Fault::kIll:
+      asm volatile("udf #0");
+      break;
+    case Fault::kMisaligned: {
+      // An exclusive load must be aligned to its size, whatever the memory's attributes.
+      alignas(8) uint32_t words[2] = {};
+      uint32_t value;
+      asm volatile("ldxr %w0, [%1]" : "=r"(value) : "r"(reinterpret_cast<char*>(words) + 1) : "memory");
       break;
     }
+#else
+#error "no fault raiser for this architecture"
+#endif
+    case Fault::kBus:
+      read_past_end_of_file();
+      break;
     case Fault::kNone:
       break;
   }

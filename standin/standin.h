@@ -53,7 +53,12 @@ void on(H handler) {
   set_handler(reinterpret_cast<const void*>(Fn), std::make_shared<Handler>(std::move(handler)));
 }
 
-enum class Fault { kNone, kSegv, kFpe, kIll, kBus };
+// kSegv: a store through a null pointer; kFpe: an integer division by zero (FPE_INTDIV);
+// kIll: an undefined instruction; kBus: a read past the end of a mapped file (BUS_ADRERR);
+// kMisaligned: a misaligned exclusive load (BUS_ADRALN). aarch64 has no trap for a division by
+// zero and x86_64 none for a misaligned access: there the signal is sent to the calling thread
+// with that si_code, as the kernel would report the fault.
+enum class Fault { kNone, kSegv, kFpe, kIll, kBus, kMisaligned };
 
 // The next `times` calls of Fn (every call if negative) raise a real fault before doing
 // anything else.

@@ -1,12 +1,22 @@
 #!/usr/bin/env bash
 # The bridge as other people's JVMs load it: it needs libtarvex.so by that exact name, finds it
-# beside itself, exports only JNI entry points, and (unless sanitized) carries its C++ runtime.
-# Usage: check_library.sh <libtarvexjni.so> <sanitized: ON|OFF>
+# beside itself, exports only JNI entry points, and (unless sanitized) carries its C++ runtime;
+# it is built for the machine it is named for.
+# Usage: check_library.sh <libtarvexjni.so> <sanitized: ON|OFF> <x86_64|aarch64>
 set -euo pipefail
 lib=$1
 sanitized=$2
+arch=$3
 fail=0
 say() { echo "$lib: $*" >&2; fail=1; }
+
+case $arch in
+  x86_64) machine="Advanced Micro Devices X86-64" ;;  # EM_X86_64
+  aarch64) machine="AArch64" ;;                       # EM_AARCH64
+  *) machine="unknown architecture $arch" ;;
+esac
+actual=$(readelf -h "$lib" | sed -n 's/^ *Machine: *//p')
+[ "$actual" = "$machine" ] || say "is built for $actual, not $arch"
 
 needed=$(readelf -d "$lib" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 grep -qx 'libtarvex.so' <<<"$needed" || say "does not need libtarvex.so (needs: $needed)"

@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
 
+#include "core/guard.h"
 #include "harness/jvm.h"
 
 using namespace tj;
@@ -17,6 +19,8 @@ constexpr jint kAccessViolation = jint(0xC0000005);
 constexpr jint kIntDivideByZero = jint(0xC0000094);
 constexpr jint kIllegalInstruction = jint(0xC000001D);
 constexpr jint kInPageError = jint(0xC0000006);
+constexpr jint kMisaligned = jint(0x80000002);
+constexpr jint kFloatInvalid = jint(0xC0000090);
 
 class Guard : public BridgeTest {
  protected:
@@ -32,7 +36,8 @@ TEST_F(Guard, AFaultInsideTheLibraryBecomesItsWindowsCode) {
   const std::pair<Fault, jint> faults[] = {{Fault::kSegv, kAccessViolation},
                                            {Fault::kFpe, kIntDivideByZero},
                                            {Fault::kIll, kIllegalInstruction},
-                                           {Fault::kBus, kInPageError}};
+                                           {Fault::kBus, kInPageError},
+                                           {Fault::kMisaligned, kMisaligned}};
   for (auto [fault, code] : faults) {
     standin::fault<QUMEN_HashMem>(fault);
     jobject out = block({1, 2, 3});
@@ -40,6 +45,21 @@ TEST_F(Guard, AFaultInsideTheLibraryBecomesItsWindowsCode) {
     EXPECT_EQ(get_bytes(out, "buf"), (std::vector<uint8_t>{1, 2, 3})) << "no result after a fault";
     EXPECT_EQ(call("HashMem", s, block({9}), out), 0) << "and the next call works";
   }
+}
+
+// The other codes an arm64 kernel gives these signals (the stand-in raises the rest for real):
+// memory tagging, hardware memory errors, pointer authentication, trapped float exceptions.
+TEST(FaultStatus, TheOtherCodesOfAnArm64Kernel) {
+  const std::tuple<int, int, jint> codes[] = {
+      {SIGSEGV, SEGV_ACCERR, kAccessViolation},  {SIGSEGV, SEGV_MTEAERR, kAccessViolation},
+      {SIGSEGV, SEGV_MTESERR, kAccessViolation}, {SIGBUS, BUS_OBJERR, kInPageError},
+      {SIGBUS, BUS_MCEERR_AR, kInPageError},     {SIGILL, ILL_ILLOPN, kIllegalInstruction},
+      {SIGFPE, FPE_FLTDIV, jint(0xC000008E)},    {SIGFPE, FPE_FLTOVF, jint(0xC0000091)},
+      {SIGFPE, FPE_FLTUND, jint(0xC0000093)},    {SIGFPE, FPE_FLTRES, jint(0xC000008F)},
+      {SIGFPE, FPE_FLTINV, kFloatInvalid},       {SIGFPE, FPE_FLTUNK, kFloatInvalid},
+  };
+  for (auto [sig, code, status] : codes)
+    EXPECT_EQ(tvj::fault_status(sig, code), status) << "signal " << sig << ", si_code " << code;
 }
 
 TEST_F(Guard, TheResultsOfAFaultedCallAreLeftAlone) {
