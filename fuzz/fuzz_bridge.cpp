@@ -169,6 +169,24 @@ const Known kKnown[] = {
     ROW(Initialize, "NTx") ROW(InitializeEx, "TPx") ROW(InitMinimal, "x") ROW(Uninitialize, "")
     ROW(EncodeMem, "PPG") ROW(DecodeMem, "PPG") ROW(EnumStoreObjects, "_HOT")
     ROW(EnumStoreObjectsEx, "_NNHOT") ROW(CreateCertificateStore, "ITITNNT")
+    // Selector 4 offers the bridge's own 4096-byte block: the library writes into it and
+    // leaves a len of its choice (beyond the block, negative), never a buffer of its own.
+    {"QUMENJNI_ControlEx",
+     [] {
+       standin::on<QUMEN_ControlEx>([](context_t c, int64_t, int32_t selector, mem_blk_t*,
+                                       mem_blk_t* out, int32_t) {
+         answer.entered = true;
+         if (selector != 4) {
+           give(c, 'O', out);
+         } else {
+           static const int32_t kLens[] = {0, 1, 4096, 4097, -3, 1 << 30};
+           out->len = kLens[choose(std::size(kLens))];
+           std::memset(out->buf, 'c', size_t(std::clamp(out->len, 0, 4096)));
+         }
+         return finish();
+       });
+     },
+     reinterpret_cast<const void*>(&QUMEN_ControlEx)},
     {"QUMENJNI_GetErrorText",
      [] {
        standin::on<QUMEN_GetErrorText>([](int32_t, char* buffer, int32_t capacity) -> string_t {
@@ -266,7 +284,7 @@ void start_jvm() {
     std::string symbol = "Java_Norv1_LocalIface_QUMENJNI_1" + m.name.substr(9);
     m.exported = dlsym(bridge, symbol.c_str());
     require(m.exported != nullptr, symbol.c_str());
-    for (const Known& k : kKnown)
+    for (const Known& k : kKnown)  // the last entry of a name wins (ControlEx's own)
       if (m.name == k.name) m.install = k.install, m.native = k.native;
     require(m.install != nullptr, (m.name + " has no answer").c_str());
     methods.push_back(m);
