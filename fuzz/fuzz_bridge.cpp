@@ -81,7 +81,7 @@ struct Method {
   std::string params;      // one letter per Java parameter: I int, J long, L object
   bool returns_string;
   void* exported;
-  void (*install)();       // programs the stand-in's answer; null: its default behaviour
+  void (*install)();       // programs the stand-in's answer for one call
   const void* native;      // the QUMEN_ function, for faults
   long reached[2];         // native calls that succeeded, failed
 };
