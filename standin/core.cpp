@@ -403,6 +403,12 @@ std::vector<std::string> ledger_problems() {
   return problems;
 }
 
+void reclaim() {
+  std::lock_guard<std::mutex> lock(ledger_mutex);
+  for (const auto& [p, b] : blocks()) std::free(const_cast<void*>(p));
+  blocks().clear();
+}
+
 void ledger_forget() {
   std::lock_guard<std::mutex> lock(ledger_mutex);
   for (const auto& [p, b] : blocks()) std::free(const_cast<void*>(p));

@@ -138,6 +138,9 @@ struct Outstanding {
 std::vector<Outstanding> outstanding_blocks();
 // The foreign, double or cross-context releases recorded, one line each.
 std::vector<std::string> release_errors();
+// Gives back every outstanding block but keeps the errors: what a caller does with the results
+// a fault left with it, before checking that nothing was released twice or wrongly.
+void reclaim();
 
 // ---- Fully populated results -----------------------------------------------------------------
 // Every string, array and buffer below comes from the ledger under `context`, so a test can
@@ -185,6 +188,28 @@ struct CertificateText {  // what fill_certificate puts in the texts, for tests 
   static std::string subject(int seed);
   static std::string serial(int seed);
 };
+
+// ---- Results of any shape, for fuzzing ------------------------------------------------------------
+// Records as a library might fill them, every choice drawn from `choose` (a number below its
+// bound): counts of zero, one, several, negative or far beyond any array (then with a null
+// pointer), null parts at any depth, null, empty, long and non-ASCII texts, unknown identifier
+// types. Whatever is allocated comes from the ledger and is reachable through the record the
+// way the QUMEN_Free* functions walk it, so that a correct caller gives everything back.
+using Choose = std::function<uint32_t(uint32_t bound)>;
+void fill_any(context_t context, const Choose& choose, mem_blk_t* blk);
+void fill_any(context_t context, const Choose& choose, certificate_t* cert);
+void fill_any(context_t context, const Choose& choose, verify_result_t* result);
+void fill_any(context_t context, const Choose& choose, decrypt_result_t* result);
+void fill_any(context_t context, const Choose& choose, encrypted_info_result_t* result);
+void fill_any(context_t context, const Choose& choose, signed_info_result_t* result);
+void fill_any(context_t context, const Choose& choose, pkcs7_info_t* info);
+void fill_any(context_t context, const Choose& choose, cms_msginf_t* info);
+void fill_any(context_t context, const Choose& choose, crl_t* crl);
+void fill_any(context_t context, const Choose& choose, altname_ex_t* ext);
+void fill_any(context_t context, const Choose& choose, basic_constraints_ex_t* bc);
+void fill_any(context_t context, const Choose& choose, find_result_t* result);
+void fill_any(context_t context, const Choose& choose, tsp_verify_result_t* result);
+void fill_any(context_t context, const Choose& choose, ocsp_verify_result_t* result);
 
 // ---- Non-cryptographic digest ------------------------------------------------------------------
 

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "helpers.h"
+#include "method_layouts.h"
 
 using namespace tj;
 
@@ -167,86 +168,10 @@ struct Row {
   const char* layout;
   void (*install)(std::shared_ptr<Probe>);
 };
-// Every method but the eleven that depart from the frame, which have tests of their own: the
-// lifecycle, GetErrorText, EncodeMem and DecodeMem, the store enumerations, CreateCertificateStore
-// and QueryRegistryProfile. (ControlEx is here with a common selector; selector 4 is tested apart.)
-// clang-format off
-#define ROW(op, layout) Row{#op, layout, &probe<QUMEN_##op>}
-const Row kRows[] = {
-    // Diagnostics, hashing and one-shot signing.
-    ROW(GetErrorLineEx, "OOWO"), ROW(GenRandom, "TO"), ROW(UpdateCRLs, ""),
-    ROW(ExportToSystemStore, "T"), ROW(ControlEx, "GTIOT"),  // selector 101: the common path
-    ROW(HashMem, "IO"), ROW(HashFile, "NO"), ROW(BlkHashMem, "NIO"), ROW(BlkHashFile, "NNO"),
-    ROW(SignMem, "SIIO"), ROW(SignFile, "SNNN"), ROW(VerifyMem, "VIIOr"), ROW(VerifyFile, "VNNNr"),
-    ROW(SignHashMem, "_IO"), ROW(VerifyHashMem, "_III"),
-    // Inspection.
-    ROW(ParseCert, "ITc"), ROW(VerifyCert, "VIc"), ROW(VerifyCertificatePolicy, "LI"),
-    ROW(ParseCrl, "ITl"), ROW(VerifyCrlPolicy, "LI"), ROW(ParseAltnameEx, "Ia"),
-    ROW(ParseBasicConstraintsEx, "Ib"), ROW(ParseKeyIdentifierEx, "IO"), ROW(ShowCertificate, "I"),
-    ROW(ShowCrl, "I"), ROW(ShowCertificateEx, "GI"), ROW(ShowCrlEx, "GI"), ROW(ShowRequestEx, "GI"),
-    ROW(ShowRevocationEx, "GI"), ROW(CreateXmlRequest, "TCO"),
-    // PKCS#7 envelopes.
-    ROW(EncryptMem, "EIO"), ROW(EncryptFile, "ENN"), ROW(DecryptMem, "DIOd"), ROW(DecryptFile, "DNNd"),
-    ROW(SignedInfoMem, "Is"), ROW(SignedInfoFile, "Ns"), ROW(EncryptedInfoMem, "Ie"),
-    ROW(EncryptedInfoFile, "Ne"), ROW(AttachSignMem, "IIO"), ROW(AttachSignFile, "NNN"),
-    ROW(DetachSignMem, "IOO"), ROW(DetachSignFile, "NNN"), ROW(VerifyAndSignMem, "VSIIOr"),
-    ROW(VerifyAndSignFile, "VSNNNr"), ROW(SignAndEncryptMem, "SEIO"), ROW(SignAndEncryptFile, "SENN"),
-    ROW(DecryptAndVerifyMem, "DVIOdr"), ROW(DecryptAndVerifyFile, "DVNNdr"),
-    ROW(GetPkcs7InfoMem, "Ip"), ROW(GetPkcs7InfoFile, "Np"),
-    // Streaming.
-    ROW(StrHashInitMem, "NH"), ROW(StrHashUpdateMem, "HI"), ROW(StrHashFinalMem, "HO"),
-    ROW(StrHashFile, "NNO"), ROW(StrSignInitMem, "SIH"), ROW(StrSignUpdateMem, "SHI"),
-    ROW(StrSignFinalMem, "SHO"), ROW(StrSignFile, "SNNN"), ROW(StrVerifyInitMem, "VIH"),
-    ROW(StrVerifyUpdateMem, "VHI"), ROW(StrVerifyFinalMem, "VHOr"), ROW(StrVerifyFile, "VNNNr"),
-    ROW(StrEncryptInitMem, "EH"), ROW(StrEncryptUpdateMem, "EHIO"), ROW(StrEncryptFinalMem, "EHO"),
-    ROW(StrEncryptFile, "ENN"), ROW(StrDecryptInitMem, "DIWH"), ROW(StrDecryptUpdateMem, "DHIWO"),
-    ROW(StrDecryptFinalMem, "DHd"), ROW(StrDecryptFile, "DNNd"), ROW(StrEncryptedInfoMem, "Ie"),
-    ROW(StrEncryptedInfoFile, "Ne"),
-    // CMS.
-    ROW(CmsBlkAttSignMem, "SIO"), ROW(CmsBlkAttSignFile, "SNN"), ROW(CmsStrAttSignInitMem, "SIH"),
-    ROW(CmsStrAttSignUpdateMem, "SHIO"), ROW(CmsStrAttSignFinalMem, "SHO"),
-    ROW(CmsStrAttSignFile, "SNN"), ROW(CmsBlkDetSignMem, "SIIO"), ROW(CmsBlkDetSignFile, "SNNN"),
-    ROW(CmsStrDetSignInitMem, "SIH"), ROW(CmsStrDetSignUpdateMem, "SHI"),
-    ROW(CmsStrDetSignFinalMem, "SHO"), ROW(CmsStrDetSignFile, "SNNN"),
-    ROW(CmsBlkAttVerifyMem, "VIOr"), ROW(CmsBlkAttVerifyFile, "VNNr"),
-    ROW(CmsStrAttVerifyInitMem, "VIH"), ROW(CmsStrAttVerifyUpdateMem, "VHIO"),
-    ROW(CmsStrAttVerifyFinalMem, "VHOr"), ROW(CmsStrAttVerifyFile, "VNNr"),
-    ROW(CmsBlkDetVerifyMem, "VIIOr"), ROW(CmsBlkDetVerifyFile, "VNNNr"),
-    ROW(CmsStrDetVerifyInitMem, "VIH"), ROW(CmsStrDetVerifyUpdateMem, "VHI"),
-    ROW(CmsStrDetVerifyFinalMem, "VHOr"), ROW(CmsStrDetVerifyFile, "VNNNr"),
-    ROW(CmsBlkEncryptMem, "EIO"), ROW(CmsBlkEncryptFile, "ENN"), ROW(CmsStrEncryptInitMem, "EIH"),
-    ROW(CmsStrEncryptUpdateMem, "EHIO"), ROW(CmsStrEncryptFinalMem, "EHO"),
-    ROW(CmsStrEncryptFile, "ENN"), ROW(CmsBlkDecryptMem, "DIOd"), ROW(CmsBlkDecryptFile, "DNNd"),
-    ROW(CmsStrDecryptInitMem, "DIH"), ROW(CmsStrDecryptUpdateMem, "DHIO"),
-    ROW(CmsStrDecryptFinalMem, "DHOd"), ROW(CmsStrDecryptFile, "DNNd"),
-    ROW(CmsBlkSignAttachMem, "IIOT"), ROW(CmsBlkSignAttachFile, "NNNT"),
-    ROW(CmsBlkSignDetachMem, "IOOT"), ROW(CmsBlkSignDetachFile, "NNNT"),
-    ROW(CmsStrSignDetachInitMem, "IHT"), ROW(CmsStrSignDetachUpdateMem, "HIO"),
-    ROW(CmsStrSignDetachFinalMem, "HOO"), ROW(CmsStrSignDetachFile, "NNNT"),
-    ROW(CmsBlkMsgInfMem, "ImT"), ROW(CmsBlkMsgInfFile, "NmT"), ROW(CmsStrMsgInfInitMem, "IHT"),
-    ROW(CmsStrMsgInfUpdateMem, "HI"), ROW(CmsStrMsgInfFinalMem, "Hm"), ROW(CmsStrMsgInfFile, "NmT"),
-    // Stores and profiles.
-    ROW(ImportMem, "MI"), ROW(ImportFile, "MN"), ROW(ExportMem, "XO"), ROW(ExportFile, "XN"),
-    ROW(AddCertificate, "AI"), ROW(AddCRL, "AI"), ROW(FindCert, "Ff"), ROW(IssueCertificateStore, "INN"),
-    ROW(CreateRegistryProfile, "NNT"), ROW(CreateRegistryProfileEx, "NNNNT"),
-    ROW(QueryRegistryProfileEx, "OOOOT"),
-    // Time stamps, OCSP and TLS sessions.
-    ROW(TspBlkRequestFromCmsMem, "QIO"), ROW(TspRequestFromPkcs7, "QIO"),
-    ROW(TspBlkRequestFromCmsFile, "QNO"), ROW(TspSignResponse, "RIO"), ROW(TspVerifyResponse, "YIt"),
-    ROW(TspBlkVerifyCmsMem, "YIt"), ROW(TspVerifyPkcs7Mem, "YIt"), ROW(TspBlkVerifyCmsFile, "YNt"),
-    ROW(TspStrVerifyCmsFile, "YNt"), ROW(TspVerifyPkcs7File, "YNt"), ROW(TspBlkUrlStampCmsMem, "QNIO"),
-    ROW(TspUrlStampPkcs7Mem, "QNIO"), ROW(TspBlkUrlStampCmsFile, "QNNN"),
-    ROW(TspStrUrlStampCmsFile, "QNNN"), ROW(TspUrlStampPkcs7File, "QNNN"),
-    ROW(TspStrUrlStampCmsInitMem, "QNIH"), ROW(TspStrUrlStampCmsUpdateMem, "QNHIO"),
-    ROW(TspStrUrlStampCmsFinalMem, "QNHO"), ROW(TspStrVerifyCmsInitMem, "YIH"),
-    ROW(TspStrVerifyCmsUpdateMem, "YHI"), ROW(TspStrVerifyCmsFinalMem, "YHt"),
-    ROW(OcspCreateRequest, "PIO"), ROW(OcspUrlObtainResponse, "PNIO"), ROW(OcspSignResponse, "KIO"),
-    ROW(OcspVerifyResponse, "ZIx"), ROW(TlsSessionCreate, "NHT"), ROW(TlsSessionDestroy, "H"),
-    ROW(TlsSessionHandshake, "JIO"), ROW(TlsSessionComplete, "J"), ROW(TlsSessionQuery, "JTO"),
-    ROW(TlsSessionWrite, "JIO"), ROW(TlsSessionRead, "JIO"),
-};
-// clang-format on
-#undef ROW
+// Every method but the eleven that depart from the frame, which have tests of their own
+// (method_layouts.h).
+#define ROW(op, layout) Row{#op, layout, &probe<QUMEN_##op>},
+const Row kRows[] = {TVJ_FRAME_METHODS(ROW)};
 static_assert(std::size(kRows) == 176 - 11);
 
 // The handle rules: an Init (or a session's creation) stores the new handle on success and 0

@@ -45,13 +45,11 @@ bool store_bytes(JNIEnv* env, jobject obj, jfieldID field, const uint8_t* buf, j
   }
   LocalRef<jbyteArray> array(env, env->NewByteArray(len));
   if (!array) {
-    // The field must not keep its old array: set it to null, then the VM's own error (the
-    // first of the call) goes back in place.
-    LocalRef<jthrowable> error(env, env->ExceptionOccurred());
+    // The field must not keep its old array: set it to null (with the VM's error cleared, as
+    // SetObjectField needs), then raise the documented error.
     env->ExceptionClear();
     env->SetObjectField(obj, field, nullptr);
-    if (error) env->Throw(error.get());
-    else throw_out_of_memory(env, converter);
+    throw_out_of_memory(env, converter);
     return false;
   }
   env->SetByteArrayRegion(array.get(), 0, len, reinterpret_cast<const jbyte*>(buf));

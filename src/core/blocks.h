@@ -37,12 +37,12 @@ bool mem_blk_t2jobjectNoFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
 
 // A new Java mem_blk_t filled from the native block (released), for a field of a record.
 // Missing class: ClassNotFoundException "<converter>:Norv1/LocalIface$mem_blk_t"; a failed
-// creation leaves the VM's own error. Empty on failure.
+// creation: OutOfMemoryError "<converter>". Empty on failure.
 LocalRef<jobject> new_mem_blk(JNIEnv* env, mem_blk_t* blk, context_t context, const char* converter);
 
 // Sets the byte[] field `field` of `obj` to a new array holding the `len` bytes at `buf`, or to
-// null when `make` is false. When the array cannot be made the field is left null and the VM's
-// own error pending (OutOfMemoryError, or NegativeArraySizeException for a negative len).
+// null when `make` is false. When the array cannot be made (no room, or a negative len) the
+// field is left null and "java/lang/OutOfMemoryError" "<converter>" pending.
 bool store_bytes(JNIEnv* env, jobject obj, jfieldID field, const uint8_t* buf, jint len, bool make,
                  const char* converter);
 

@@ -32,7 +32,9 @@ void throw_class_not_found(JNIEnv* env, const char* converter, const char* class
 }
 
 void throw_out_of_memory(JNIEnv* env, const char* converter) {
-  if (env->ExceptionCheck()) return;  // the VM's own allocation error is the first: it stands
+  // The VM's own error of a failed creation (OutOfMemoryError without our message,
+  // NegativeArraySizeException, InstantiationException) gives way to the documented one.
+  if (env->ExceptionCheck()) env->ExceptionClear();
   raise(env, "java/lang/OutOfMemoryError", converter);
 }
 

@@ -2,10 +2,10 @@
 //
 // Converters report failure only by leaving a Java exception pending, and stop at the first; the
 // first exception raised in a call is the one Java sees. After a failed lookup (GetFieldID,
-// FindClass) the VM's own error (NoSuchFieldError, NoClassDefFoundError) is cleared and the
-// bridge's documented exception raised in its place. After a failed allocation in the VM
-// (NewByteArray, NewObjectArray, AllocObject, NewString) the VM's own error stands: it is the
-// first. No JNI function outside the set allowed with a pending exception is ever called.
+// FindClass) or a failed creation (NewByteArray, NewObjectArray, AllocObject, NewString) the
+// VM's own error (NoSuchFieldError, NoClassDefFoundError, NegativeArraySizeException, its own
+// OutOfMemoryError...) is cleared and the bridge's documented exception raised in its place.
+// No JNI function outside the set allowed with a pending exception is ever called.
 #pragma once
 
 #include <jni.h>
@@ -22,8 +22,8 @@ void raise(JNIEnv* env, const char* java_class, const char* converter, const cha
 void throw_no_such_field(JNIEnv* env, const char* converter, const char* field);
 // After a failed FindClass: "java/lang/ClassNotFoundException", "<converter>:<JNI class name>".
 void throw_class_not_found(JNIEnv* env, const char* converter, const char* class_name);
-// "java/lang/OutOfMemoryError", "<converter>", for an allocation of the bridge's own; after a
-// failed allocation in the VM, whose own error is pending, nothing more is raised.
+// "java/lang/OutOfMemoryError", "<converter>": a failed allocation of the bridge's own, or a
+// failed creation in the VM, whose own error (pending or not) it replaces.
 void throw_out_of_memory(JNIEnv* env, const char* converter);
 // "java/io/CharConversionException", "<converter>".
 void throw_char_conversion(JNIEnv* env, const char* converter);

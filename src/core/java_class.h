@@ -118,7 +118,7 @@ class JavaObject {
   }
 
   // Creates an object of the documented class without running a constructor (AllocObject).
-  // On failure: ClassNotFoundException "<converter>:<class>", or the VM's own allocation error.
+  // On failure: ClassNotFoundException "<converter>:<class>", or OutOfMemoryError "<converter>".
   static LocalRef<jobject> create(JNIEnv* env, const char* converter) {
     jclass cls = find_class<Class>(env, converter);
     if (cls == nullptr) return {};

@@ -11,7 +11,8 @@
 // Native to Java: every nested object is new (AllocObject, no constructor runs), and the field's
 // old value is dropped first, so a failure leaves the field null. Missing classes raise
 // "java/lang/ClassNotFoundException" "<converter>:<class>"; a creation that fails in the VM
-// leaves the VM's own error (the first of the call). Local references are deleted once stored.
+// (no room, a negative count) raises "java/lang/OutOfMemoryError" "<converter>" in place of the
+// VM's own error. Local references are deleted once stored.
 #pragma once
 
 #include <jni.h>
