@@ -52,6 +52,14 @@ TEST(Scratch, WhatThreadsKeepStaysWithinTheBudget) {
   // Chunks are kept smallest first: of 3 MiB and 8 MiB only the 3 MiB fits.
   EXPECT_EQ(kept_by_a_call({3 * kMiB, 8 * kMiB}, &after_exit), others + 3 * kMiB);
   EXPECT_EQ(after_exit, others);
+  // What the last call used comes first: after a 3 MiB call and an 8 MiB call, the 8 MiB stays.
+  std::thread([&] {
+    for (size_t size : {3 * kMiB, 8 * kMiB}) {
+      tvj::CallMemory call;
+      tvj::scratch_alloc(size);
+    }
+    EXPECT_EQ(tvj::scratch_retained(), others + 8 * kMiB);
+  }).join();
   tvj::set_scratch_budget(budget);
 }
 

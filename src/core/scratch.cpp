@@ -53,6 +53,7 @@ struct Arena {
   size_t count = 0;    // chunks mapped
   size_t current = 0;  // chunk being filled
   size_t used = 0;     // bytes taken from the current chunk
+  size_t high = 0;     // the highest chunk the current call has taken from
   size_t charged = 0;  // bytes of chunks[1..count) counted in `retained`
   size_t extra = 0;    // bytes of chunks[1..count)
   int depth = 0;       // CallMemory scopes open on this thread
@@ -87,21 +88,27 @@ struct Arena {
     std::swap(chunks[next], chunks[best]);
     current = next;
     used = size;
+    if (current > high) high = current;
     return chunks[current].data;
   }
 
   // After the outermost call. A call that mapped nothing changes nothing. Otherwise the chunks
-  // beyond the first are kept, smallest first, as far as the process's budget allows, and the
-  // rest unmapped.
+  // beyond the first are kept as far as the process's budget allows, and the rest unmapped:
+  // first those the call used (the likeliest needs of the next call), then older ones, each
+  // group smallest first.
   void settle() {
-    current = 0;
-    used = 0;
+    size_t last = high;
+    current = used = high = 0;
     if (extra == charged) return;
     size_t order[kMaxChunks];
     size_t n = 0;
-    for (size_t i = 1; i < count; ++i) {  // indices by size, ascending
+    auto before = [&](size_t a, size_t b) {
+      if ((a <= last) != (b <= last)) return a <= last;
+      return chunks[a].size < chunks[b].size;
+    };
+    for (size_t i = 1; i < count; ++i) {  // insertion sort: a few chunks at most
       size_t j = n++;
-      for (; j > 0 && chunks[order[j - 1]].size > chunks[i].size; --j) order[j] = order[j - 1];
+      for (; j > 0 && before(i, order[j - 1]); --j) order[j] = order[j - 1];
       order[j] = i;
     }
     bool keep[kMaxChunks] = {};
