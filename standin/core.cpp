@@ -39,7 +39,10 @@ std::vector<Call>& log() {
 // Benchmarks: no call log and no ledger (blocks are plain malloc and free), so that what is
 // measured is the bridge, not the test double.
 const bool quiet = std::getenv("TARVEX_STANDIN_QUIET") != nullptr;
-std::atomic<bool> programmed{false};  // any handler or fault set since the last reset
+// Functions given a handler or a fault since the last reset, one bit per hash of the function:
+// the others answer without taking the lock (a shared bit only costs a lookup).
+std::atomic<uint64_t> programmed{0};
+uint64_t bit_of(const void* fn) { return uint64_t(1) << ((reinterpret_cast<uintptr_t>(fn) >> 4) % 64); }
 
 std::mutex context_mutex;
 std::set<uint64_t>& contexts() {
@@ -103,11 +106,11 @@ uint64_t next_serial = 1;
 void set_handler(const void* fn, std::shared_ptr<void> handler) {
   std::lock_guard<std::mutex> lock(handler_mutex);
   handlers()[fn] = std::move(handler);
-  programmed = true;
+  programmed |= bit_of(fn);
 }
 
 std::shared_ptr<void> get_handler(const void* fn) {
-  if (!programmed.load(std::memory_order_relaxed)) return nullptr;
+  if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return nullptr;
   std::lock_guard<std::mutex> lock(handler_mutex);
   if (handlers().empty()) return nullptr;
   auto it = handlers().find(fn);
@@ -117,7 +120,7 @@ std::shared_ptr<void> get_handler(const void* fn) {
 void set_fault(const void* fn, Fault fault, int times) {
   std::lock_guard<std::mutex> lock(handler_mutex);
   faults()[fn] = PendingFault{fault, times};
-  programmed = true;
+  programmed |= bit_of(fn);
 }
 
 void crash(Fault f) { raise_fault(f); }
@@ -127,7 +130,7 @@ void reset() {
     std::lock_guard<std::mutex> lock(handler_mutex);
     handlers().clear();
     faults().clear();
-    programmed = false;
+    programmed = 0;
   }
   clear_calls();
 }
@@ -135,7 +138,7 @@ void reset() {
 namespace detail {
 
 void raise_requested_fault(const void* fn) {
-  if (!programmed.load(std::memory_order_relaxed)) return;
+  if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return;
   Fault f = Fault::kNone;
   {
     std::lock_guard<std::mutex> lock(handler_mutex);
