@@ -37,7 +37,7 @@ void throw_null_pointer(JNIEnv* env, const char* converter, const char* what);
 // deletes nothing; a call that converts many objects deletes every reference past the first
 // kSpareLocalRefs, so that few are ever live at once. Outside a call (SpareLocalRefs) there
 // are none: every reference is deleted.
-inline constexpr int kSpareLocalRefs = 12;
+inline constexpr int kSpareLocalRefs = 24;
 extern __thread int t_spare_local_refs __attribute__((tls_model("initial-exec")));
 
 // Opens the allowance of one call, on its thread.

@@ -34,9 +34,16 @@ class Units {
 // n bytes of ASCII in a codeset that keeps ASCII: the text is its own modified UTF-8 form, and
 // the VM can make the string straight from it (when it ends with a NUL at n).
 bool plain_ascii(const char* text, size_t n) {
-  for (size_t i = 0; i < n; ++i)
-    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
-  return n <= size_t(INT32_MAX) && keeps_ascii(process_codeset());
+  uint64_t high = 0;  // the top bits of every byte, eight bytes at a time
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text + i, 8);
+    high |= word;
+  }
+  for (; i < n; ++i) high |= static_cast<unsigned char>(text[i]);
+  return (high & 0x8080808080808080u) == 0 && n <= size_t(INT32_MAX) &&
+         keeps_ascii(process_codeset());
 }
 
 }  // namespace
