@@ -22,17 +22,18 @@ import java.util.function.IntSupplier;
  * Nanoseconds per call of the bridge beside the same work written by hand (the floor) and a
  * bare static native call, in one run (the machines are shared: compare ratios, not absolute
  * times). Before timing, the results of both sides are compared field by field. Each case is
- * warmed up, then the two sides are timed in alternating rounds; the median round of each side
- * counts.
+ * warmed up, then the two sides are timed in alternating rounds, side by side; the median round
+ * of each side gives its ns per call, and the ratio is the median of the ratios of the rounds
+ * run side by side (which a load that comes and goes disturbs least).
  *
  * <p>Arguments: the label of the record classes on the class path ("final" or "non-final"),
  * optionally a CSV file to append the figures to ("" for none), then optionally the names of the
  * cases to time (all when none are named).
  */
 public final class Bench {
-  private static final int ROUNDS = 9;
+  private static final int ROUNDS = 15;
   private static final long WARM_NS = 300_000_000L;
-  private static final long ROUND_NS = 100_000_000L;
+  private static final long ROUND_NS = 60_000_000L;
 
   private static final class Case {
     final String name;
@@ -114,8 +115,8 @@ public final class Bench {
     for (Case c : cases) {
       if (!only.isEmpty() && !only.contains(c.name)) continue;
       double[] ns = alternate(c.bridge, c.floor);
-      System.out.printf("%-36s %14.1f %14.1f %7.2f%n", c.name, ns[0], ns[1], ns[0] / ns[1]);
-      if (out != null) out.printf("%s,%s,%d,%.1f,%.1f,%.3f%n", variant, c.name.replace(",", ""), c.bytes, ns[0], ns[1], ns[0] / ns[1]);
+      System.out.printf("%-36s %14.1f %14.1f %7.2f%n", c.name, ns[0], ns[1], ns[2]);
+      if (out != null) out.printf("%s,%s,%d,%.1f,%.1f,%.3f%n", variant, c.name.replace(",", ""), c.bytes, ns[0], ns[1], ns[2]);
     }
     if (out != null) out.close();
     check(LocalIface.QUMENJNI_Uninitialize(lib));
@@ -139,12 +140,16 @@ public final class Bench {
     return Math.max(2, (long) (calls * ((double) ROUND_NS / elapsed)));
   }
 
-  /** Median ns per call of each side, in rounds that alternate which side goes first. */
+  /**
+   * Median ns per call of each side, in rounds that alternate which side goes first, and the
+   * median ratio of the rounds run side by side.
+   */
   static double[] alternate(IntSupplier bridge, IntSupplier floor) {
     long bridgeCalls = calls(bridge);
     long floorCalls = calls(floor);
     List<Double> b = new ArrayList<>();
     List<Double> f = new ArrayList<>();
+    List<Double> ratios = new ArrayList<>();
     for (int r = 0; r < ROUNDS; r++) {
       if (r % 2 == 0) {
         b.addAll(rounds(bridge, bridgeCalls, 1));
@@ -153,8 +158,9 @@ public final class Bench {
         f.addAll(rounds(floor, floorCalls, 1));
         b.addAll(rounds(bridge, bridgeCalls, 1));
       }
+      ratios.add(b.get(r) / f.get(r));
     }
-    return new double[] {median(b), median(f)};
+    return new double[] {median(b), median(f), median(ratios)};
   }
 
   /** ns per call of `n` rounds of `calls` calls each, with no clock read inside a round. */

@@ -10,7 +10,8 @@ import Norv1.LocalIface.verify_result_t;
 
 /**
  * One case, called N times through the bridge and N times through the floor, for a profiler
- * (valgrind --tool=callgrind --toggle-collect=..., perf record): hash32, verify, find or parse.
+ * (valgrind --tool=callgrind --toggle-collect=..., perf record): hash32, hash1m, verify, find or
+ * parse.
  */
 public final class Profile {
   public static void main(String[] args) {
@@ -20,6 +21,7 @@ public final class Profile {
     Bench.check(LocalIface.QUMENJNI_InitMinimal(lib));
     Floor.program();
     mem_blk_t small = new mem_blk_t(new byte[32]);
+    mem_blk_t large = new mem_blk_t(new byte[1 << 20]);
     mem_blk_t out = new mem_blk_t();
     mem_blk_t signed = new mem_blk_t();
     Bench.check(LocalIface.QUMENJNI_SignMem(lib, new LocalIface.sign_param_t(), new mem_blk_t(new byte[64]), null, signed));
@@ -35,6 +37,9 @@ public final class Profile {
         switch (which) {
           case "hash32":
             status = side == 0 ? LocalIface.QUMENJNI_HashMem(lib, small, out) : Floor.hashMem(lib, small, out);
+            break;
+          case "hash1m":
+            status = side == 0 ? LocalIface.QUMENJNI_HashMem(lib, large, out) : Floor.hashMem(lib, large, out);
             break;
           case "verify":
             status = side == 0 ? LocalIface.QUMENJNI_VerifyMem(lib, vparam, signed, null, out, vresult)
