@@ -55,7 +55,10 @@ std::vector<Call>& log() {
 // Benchmarks: no call log and no ledger (blocks are plain malloc and free), so that what is
 // measured is the bridge, not the test double.
 const bool quiet = std::getenv("TARVEX_STANDIN_QUIET") != nullptr;
-std::atomic<bool> programmed{false};  // any handler or fault set since the last reset
+// Functions given a handler or a fault since the last reset, one bit per hash of the function:
+// the others answer without taking the lock (a shared bit only costs a lookup).
+std::atomic<uint64_t> programmed{0};
+uint64_t bit_of(const void* fn) { return uint64_t(1) << ((reinterpret_cast<uintptr_t>(fn) >> 4) % 64); }
 
 std::mutex context_mutex;
 std::set<uint64_t>& contexts() {
@@ -164,11 +167,11 @@ void read_past_end_of_file() {
 void set_handler(const void* fn, std::shared_ptr<void> handler) {
   std::lock_guard<std::mutex> lock(handler_mutex);
   handlers()[fn] = std::move(handler);
-  programmed = true;
+  programmed |= bit_of(fn);
 }
 
 std::shared_ptr<void> get_handler(const void* fn) {
-  if (!programmed.load(std::memory_order_relaxed)) return nullptr;
+  if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return nullptr;
   std::lock_guard<std::mutex> lock(handler_mutex);
   if (handlers().empty()) return nullptr;
   auto it = handlers().find(fn);
@@ -178,7 +181,7 @@ std::shared_ptr<void> get_handler(const void* fn) {
 void set_fault(const void* fn, Fault fault, int times) {
   std::lock_guard<std::mutex> lock(handler_mutex);
   faults()[fn] = PendingFault{fault, times};
-  programmed = true;
+  programmed |= bit_of(fn);
 }
 
 void crash(Fault f) { raise_fault(f); }
@@ -186,13 +189,13 @@ void crash(Fault f) { raise_fault(f); }
 void set_failure(const void* fn, int32_t status, int times) {
   std::lock_guard<std::mutex> lock(handler_mutex);
   failures()[fn] = PendingFailure{status, times};
-  programmed = true;
+  programmed |= bit_of(fn);
 }
 
 void queue_output(const void* fn, std::vector<uint8_t> bytes) {
   std::lock_guard<std::mutex> lock(handler_mutex);
   outputs()[fn].push_back(std::move(bytes));
-  programmed = true;
+  programmed |= bit_of(fn);
 }
 
 void reset() {
@@ -202,7 +205,7 @@ void reset() {
     faults().clear();
     failures().clear();
     outputs().clear();
-    programmed = false;
+    programmed = 0;
   }
   clear_calls();
 }
@@ -212,7 +215,7 @@ namespace detail {
 thread_local const char* running = nullptr;
 
 std::optional<int32_t> take_failure(const void* fn) {
-  if (!programmed.load(std::memory_order_relaxed)) return std::nullopt;
+  if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return std::nullopt;
   std::lock_guard<std::mutex> lock(handler_mutex);
   auto it = failures().find(fn);
   if (it == failures().end() || it->second.times == 0) return std::nullopt;
@@ -221,7 +224,7 @@ std::optional<int32_t> take_failure(const void* fn) {
 }
 
 bool output_queued(const void* fn) {
-  if (!programmed.load(std::memory_order_relaxed)) return false;
+  if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return false;
   std::lock_guard<std::mutex> lock(handler_mutex);
   auto it = outputs().find(fn);
   return it != outputs().end() && !it->second.empty();
@@ -249,7 +252,7 @@ bool give_queued_output(const void* fn, mem_blk_t* block) {
 }
 
 void raise_requested_fault(const void* fn) {
-  if (!programmed.load(std::memory_order_relaxed)) return;
+  if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return;
   Fault f = Fault::kNone;
   {
     std::lock_guard<std::mutex> lock(handler_mutex);

@@ -283,15 +283,35 @@ const Codeset* codeset_named(const char* name) {
   return registry().back().get();
 }
 
+namespace {
+__thread bool t_in_call __attribute__((tls_model("initial-exec"))) = false;
+__thread const Codeset* t_call_codeset __attribute__((tls_model("initial-exec"))) = nullptr;
+}  // namespace
+
+CallCodeset::CallCodeset() : saved_in_call_(t_in_call), saved_(t_call_codeset) {
+  t_in_call = true;
+  t_call_codeset = nullptr;
+}
+
+CallCodeset::~CallCodeset() {
+  t_in_call = saved_in_call_;
+  t_call_codeset = saved_;
+}
+
 const Codeset& process_codeset() {
+  if (t_call_codeset != nullptr) return *t_call_codeset;
   const char* name = nl_langinfo(CODESET);
-  const Codeset* last = last_process_codeset.load(std::memory_order_acquire);
-  if (last != nullptr && last->name == name) return *last;
-  const Codeset* cs = codeset_named(name);
-  if (cs == nullptr) cs = codeset_named("ANSI_X3.4-1968");  // unknown to iconv: plain ASCII
-  last_process_codeset.store(cs, std::memory_order_release);
+  const Codeset* cs = last_process_codeset.load(std::memory_order_acquire);
+  if (cs == nullptr || cs->name != name) {
+    cs = codeset_named(name);
+    if (cs == nullptr) cs = codeset_named("ANSI_X3.4-1968");  // unknown to iconv: plain ASCII
+    last_process_codeset.store(cs, std::memory_order_release);
+  }
+  if (t_in_call) t_call_codeset = cs;
   return *cs;
 }
+
+bool keeps_ascii(const Codeset& cs) { return cs.ascii_compatible || cs.kind == Kind::kUtf8; }
 
 long encode_narrow(const Codeset& cs, const jchar* in, size_t n, char* out) {
   size_t i = 0;

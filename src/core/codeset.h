@@ -22,12 +22,29 @@ namespace tvj {
 
 class Codeset;
 
-// The codeset of the process locale as it is now.
+// The codeset of the process locale as it is now; within a call (CallCodeset), as it was when
+// the call first asked: the locale is read once per call, not once per string.
 const Codeset& process_codeset();
+
+class CallCodeset {
+ public:
+  CallCodeset();
+  ~CallCodeset();
+  CallCodeset(const CallCodeset&) = delete;
+  CallCodeset& operator=(const CallCodeset&) = delete;
+
+ private:
+  bool saved_in_call_;
+  const Codeset* saved_;
+};
 
 // A codeset by its iconv name ("UTF-8", "CP1251", "ISO-8859-1", ...); null if iconv does not
 // know it. Codesets are made once and live for the process.
 const Codeset* codeset_named(const char* name);
+
+// Whether every ASCII byte stands for the same character in the codeset (ASCII-compatible
+// codesets and UTF-8).
+bool keeps_ascii(const Codeset& codeset);
 
 // Encodes n UTF-16 units into out (room for n bytes). Returns the number of bytes the text
 // takes in the codeset when that is at most n, or -1 when it takes more.

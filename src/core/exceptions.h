@@ -32,8 +32,54 @@ void throw_array_index(JNIEnv* env, const char* converter, const char* what);
 // "java/lang/NullPointerException", "<converter>:<what>".
 void throw_null_pointer(JNIEnv* env, const char* converter, const char* what);
 
-// Owns one local reference and deletes it when it goes out of scope. DeleteLocalRef is among
-// the functions allowed while an exception is pending, so this is safe on every path.
+// Local references a call may leave to the VM instead of deleting them one by one: the VM drops
+// them all when the native method returns. A short call (a block or two, a small record) thus
+// deletes nothing; a call that converts many objects deletes every reference past the first
+// kSpareLocalRefs, so that few are ever live at once. Outside a call (SpareLocalRefs) there
+// are none: every reference is deleted.
+inline constexpr int kSpareLocalRefs = 24;
+extern __thread int t_spare_local_refs __attribute__((tls_model("initial-exec")));
+
+// Opens the allowance of one call, on its thread.
+class SpareLocalRefs {
+ public:
+  SpareLocalRefs() : saved_(t_spare_local_refs) { t_spare_local_refs = kSpareLocalRefs; }
+  ~SpareLocalRefs() { t_spare_local_refs = saved_; }
+  SpareLocalRefs(const SpareLocalRefs&) = delete;
+  SpareLocalRefs& operator=(const SpareLocalRefs&) = delete;
+
+ private:
+  int saved_;
+};
+
+// A local frame of its own around the conversion of one object with many fields: the references
+// made inside go all at once when it ends (PopLocalFrame) instead of one by one, the frame's
+// capacity standing in for the call's allowance meanwhile. Check pushed(): when the VM cannot
+// make the frame, its own error is pending.
+class LocalFrame {
+ public:
+  static constexpr int kCapacity = 32;
+  explicit LocalFrame(JNIEnv* env)
+      : env_(env), saved_(t_spare_local_refs), pushed_(env->PushLocalFrame(kCapacity) == 0) {
+    if (pushed_) t_spare_local_refs = kCapacity - 8;  // room for those live at once
+  }
+  ~LocalFrame() {
+    if (pushed_) env_->PopLocalFrame(nullptr);
+    t_spare_local_refs = saved_;
+  }
+  LocalFrame(const LocalFrame&) = delete;
+  LocalFrame& operator=(const LocalFrame&) = delete;
+  bool pushed() const { return pushed_; }
+
+ private:
+  JNIEnv* env_;
+  int saved_;
+  bool pushed_;
+};
+
+// Owns one local reference and gives it up when it goes out of scope: to the call's allowance
+// while it lasts, else with DeleteLocalRef, which is among the functions allowed while an
+// exception is pending, so this is safe on every path.
 template <typename T = jobject>
 class LocalRef {
  public:
@@ -55,7 +101,12 @@ class LocalRef {
   T get() const { return ref_; }
   explicit operator bool() const { return ref_ != nullptr; }
   void reset() {
-    if (ref_) env_->DeleteLocalRef(ref_);
+    if (ref_) {
+      if (t_spare_local_refs > 0)
+        --t_spare_local_refs;
+      else
+        env_->DeleteLocalRef(ref_);
+    }
     ref_ = nullptr;
   }
 

@@ -46,6 +46,7 @@
 
 #include "../native/tarvex.h"
 #include "blocks.h"
+#include "codeset.h"
 #include "guard.h"
 #include "handles.h"
 #include "scratch.h"
@@ -159,6 +160,8 @@ bool all_zero(const T& rec) {
 template <auto Native, typename... Args>
 jint call(JNIEnv* env, jclass cls, jobject self, Args&&... args) {
   CallMemory memory;
+  SpareLocalRefs spare_refs;
+  CallCodeset codeset;
   CallState state{env, cls, self, context_t{}, 0};
   bool ready = true;
   if constexpr (NativeSignature<decltype(Native)>::takes_context)

@@ -110,11 +110,12 @@ class JavaObject {
   JavaObject(JNIEnv* env, jobject obj, const char* converter)
       : env_(env), obj_(obj), converter_(converter) {
     const ResolvedClass* r = documented_class<Class>(env);
-    if (r != nullptr && is_exactly(r)) {
-      known_ = r;
-    } else {
-      own_class_ = LocalRef<jclass>(env, env->GetObjectClass(obj));
+    if (r != nullptr && r->final_class && env->IsInstanceOf(obj, r->cls)) {
+      known_ = r;  // a final class has no subclass: an instance is of exactly that class
+      return;
     }
+    own_class_ = LocalRef<jclass>(env, env->GetObjectClass(obj));
+    if (r != nullptr && !r->final_class && env->IsSameObject(own_class_.get(), r->cls)) known_ = r;
   }
 
   // Creates an object of the documented class without running a constructor (AllocObject).
@@ -218,12 +219,6 @@ class JavaObject {
   template <Name F>
   static constexpr std::string_view sig() {
     return Class.fields[index<F>()].sig;
-  }
-
-  bool is_exactly(const ResolvedClass* r) const {
-    if (r->final_class) return env_->IsInstanceOf(obj_, r->cls);
-    LocalRef<jclass> own(env_, env_->GetObjectClass(obj_));
-    return env_->IsSameObject(own.get(), r->cls);
   }
 
   JNIEnv* env_;

@@ -2,6 +2,8 @@
 #include <dlfcn.h>
 #include <jni.h>
 
+#include <cstdlib>
+
 #include "frame.h"
 #include "guard.h"
 #include "handles.h"
@@ -21,6 +23,35 @@ void pin_library() {
   dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);  // never closed
 }
 
+// The one setting the bridge reads, once: the budget for scratch memory kept between calls
+// (core/scratch.h). The system property wins over the environment variable.
+void read_scratch_budget(JavaVM* vm) {
+  JNIEnv* env = nullptr;
+  if (vm->GetEnv(reinterpret_cast<void**>(&env), JNI_VERSION_1_8) != JNI_OK) return;
+  size_t bytes = kDefaultRetain;
+  bool found = false;
+  LocalRef<jclass> system(env, env->FindClass("java/lang/System"));
+  jmethodID get = system ? env->GetStaticMethodID(system.get(), "getProperty",
+                                                  "(Ljava/lang/String;)Ljava/lang/String;")
+                         : nullptr;
+  LocalRef<jstring> key(env, get ? env->NewStringUTF("tarvexjni.scratch.retain") : nullptr);
+  LocalRef<jstring> value;
+  if (key) value = LocalRef<jstring>(env, static_cast<jstring>(env->CallStaticObjectMethod(
+                                              system.get(), get, key.get())));
+  if (env->ExceptionCheck()) env->ExceptionClear();  // no property: as if unset
+  if (value) {
+    found = true;
+    if (const char* text = env->GetStringUTFChars(value.get(), nullptr)) {
+      parse_scratch_size(text, &bytes);
+      env->ReleaseStringUTFChars(value.get(), text);
+    } else {
+      env->ExceptionClear();
+    }
+  }
+  if (!found) parse_scratch_size(std::getenv("TARVEXJNI_SCRATCH_RETAIN"), &bytes);
+  set_scratch_budget(bytes);
+}
+
 }  // namespace
 }  // namespace tvj
 
@@ -29,9 +60,10 @@ using namespace tvj;
 extern "C" {
 
 // Loading succeeds whether or not pinning did.
-JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM*, void*) {
+JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
   pin_library();
   install_fault_guard();
+  read_scratch_budget(vm);
   return JNI_VERSION_1_8;
 }
 

@@ -1,76 +1,140 @@
 #include "scratch.h"
 
 #include <pthread.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
-#include <cstdlib>
+#include <atomic>
+#include <cstdint>
+#include <limits>
 #include <new>
+#include <utility>
 
 namespace tvj {
 namespace {
 
 constexpr size_t kFirstChunk = size_t(64) << 10;
-constexpr size_t kMaxChunks = 48;  // chunks grow geometrically: far more than any call needs
+constexpr size_t kGrowthCap = size_t(4) << 20;  // chunks double up to this, then come as asked
+constexpr size_t kMaxChunks = 64;
 constexpr size_t kAlign = 16;
+
+std::atomic<size_t> budget{kDefaultRetain};
+std::atomic<size_t> retained{0};  // chunks beyond the first, kept between calls, all threads
+
+size_t page_size() {
+  static const size_t page = [] {
+    long p = sysconf(_SC_PAGESIZE);
+    return p > 0 ? size_t(p) : size_t(4096);
+  }();
+  return page;
+}
 
 struct Chunk {
   char* data;
   size_t size;
 };
 
+bool map_chunk(size_t size, Chunk* out) {
+  size_t page = page_size();
+  if (size > std::numeric_limits<size_t>::max() - page) return false;
+  size = (size + page - 1) & ~(page - 1);
+  void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) return false;
+  *out = Chunk{static_cast<char*>(p), size};
+  return true;
+}
+
+void unmap_chunk(const Chunk& c) { munmap(c.data, c.size); }
+
+// chunks[0] is the thread's first chunk, kept for the thread's life and outside the budget.
+// The chunks after `current` are free; a call takes the smallest free one that fits.
 struct Arena {
   Chunk chunks[kMaxChunks] = {};
-  size_t count = 0;    // chunks allocated
+  size_t count = 0;    // chunks mapped
   size_t current = 0;  // chunk being filled
   size_t used = 0;     // bytes taken from the current chunk
+  size_t high = 0;     // the highest chunk the current call has taken from
+  size_t charged = 0;  // bytes of chunks[1..count) counted in `retained`
+  size_t extra = 0;    // bytes of chunks[1..count)
   int depth = 0;       // CallMemory scopes open on this thread
 
   ~Arena() {
-    for (size_t i = 0; i < count; ++i) std::free(chunks[i].data);
+    for (size_t i = 0; i < count; ++i) unmap_chunk(chunks[i]);
+    retained.fetch_sub(charged, std::memory_order_relaxed);
   }
 
   void* take(size_t size) {
     size = (size + kAlign - 1) & ~(kAlign - 1);
     if (size == 0) size = kAlign;
-    if (count > 0 && chunks[current].size - used >= size) {
+    if (chunks[current].size - used >= size) {
       void* p = chunks[current].data + used;
       used += size;
       return p;
     }
-    size_t next = count == 0 ? 0 : current + 1;
-    if (next < count && chunks[next].size < size) drop_from(next);
-    if (next >= count && !grow(size)) return nullptr;
+    size_t next = current + 1;
+    size_t best = count;
+    for (size_t i = next; i < count; ++i)
+      if (chunks[i].size >= size && (best == count || chunks[i].size < chunks[best].size)) best = i;
+    if (best == count) {
+      if (count == kMaxChunks) return nullptr;
+      size_t want = chunks[current].size * 2;
+      if (want > kGrowthCap) want = kGrowthCap;
+      if (want < size) want = size;
+      if (!map_chunk(want, &chunks[count]) && (want == size || !map_chunk(size, &chunks[count])))
+        return nullptr;
+      extra += chunks[count].size;
+      best = count++;
+    }
+    std::swap(chunks[next], chunks[best]);
     current = next;
     used = size;
+    if (current > high) high = current;
     return chunks[current].data;
   }
 
-  bool grow(size_t size) {
-    if (count == kMaxChunks) return false;
-    size_t want = count == 0 ? kFirstChunk : chunks[count - 1].size * 2;
-    if (want < size) want = size;
-    void* p = std::malloc(want);
-    if (p == nullptr && want > size) p = std::malloc(want = size);
-    if (p == nullptr) return false;
-    chunks[count++] = Chunk{static_cast<char*>(p), want};
-    return true;
-  }
-
-  void drop_from(size_t first) {
-    for (size_t i = first; i < count; ++i) std::free(chunks[i].data);
-    count = first;
-  }
-
-  // After the outermost call: keep one chunk big enough for what the call needed, within
-  // the retention limit, so the next call of the same size takes no new memory.
+  // After the outermost call. A call that mapped nothing changes nothing. Otherwise the chunks
+  // beyond the first are kept as far as the process's budget allows, and the rest unmapped:
+  // first those the call used (the likeliest needs of the next call), then older ones, each
+  // group smallest first.
   void settle() {
-    current = 0;
-    used = 0;
-    if (count <= 1 && (count == 0 || chunks[0].size <= kRetainLimit)) return;
-    size_t total = 0;
-    for (size_t i = 0; i < count; ++i) total += chunks[i].size;
-    drop_from(0);
-    if (total > kRetainLimit) total = kFirstChunk;
-    if (void* p = std::malloc(total)) chunks[count++] = Chunk{static_cast<char*>(p), total};
+    size_t last = high;
+    current = used = high = 0;
+    if (extra == charged) return;
+    size_t order[kMaxChunks];
+    size_t n = 0;
+    auto before = [&](size_t a, size_t b) {
+      if ((a <= last) != (b <= last)) return a <= last;
+      return chunks[a].size < chunks[b].size;
+    };
+    for (size_t i = 1; i < count; ++i) {  // insertion sort: a few chunks at most
+      size_t j = n++;
+      for (; j > 0 && before(i, order[j - 1]); --j) order[j] = order[j - 1];
+      order[j] = i;
+    }
+    bool keep[kMaxChunks] = {};
+    size_t kept = 0;
+    size_t now = retained.load(std::memory_order_relaxed);
+    for (;;) {
+      size_t others = now - charged;
+      size_t limit = budget.load(std::memory_order_relaxed);
+      size_t allowed = others < limit ? limit - others : 0;
+      kept = 0;
+      for (size_t k = 0; k < n; ++k) {
+        size_t size = chunks[order[k]].size;
+        keep[order[k]] = kept + size <= allowed;
+        if (keep[order[k]]) kept += size;
+      }
+      if (retained.compare_exchange_weak(now, others + kept, std::memory_order_relaxed)) break;
+    }
+    size_t out = 1;
+    for (size_t i = 1; i < count; ++i) {
+      if (keep[i])
+        chunks[out++] = chunks[i];
+      else
+        unmap_chunk(chunks[i]);
+    }
+    count = out;
+    charged = extra = kept;
   }
 };
 
@@ -81,15 +145,27 @@ __thread Arena* t_arena __attribute__((tls_model("initial-exec"))) = nullptr;
 pthread_key_t arena_key;
 pthread_once_t arena_key_once = PTHREAD_ONCE_INIT;
 
-void free_arena(void* arena) { delete static_cast<Arena*>(arena); }
+// Runs when the thread ends, for Java threads and for native threads attached to the VM alike
+// (both are POSIX threads that leave through pthread_exit or by returning).
+void free_arena(void* arena) {
+  delete static_cast<Arena*>(arena);
+  t_arena = nullptr;
+}
 void make_arena_key() { pthread_key_create(&arena_key, free_arena); }
 
-// nullptr only when the arena itself cannot be allocated; every allocation then fails.
+// nullptr only when the arena itself cannot be had; every allocation then fails.
 Arena* arena() {
   if (t_arena == nullptr) {
     pthread_once(&arena_key_once, make_arena_key);
-    t_arena = new (std::nothrow) Arena();
-    if (t_arena != nullptr) pthread_setspecific(arena_key, t_arena);  // freed at thread exit
+    auto* a = new (std::nothrow) Arena();
+    if (a == nullptr) return nullptr;
+    if (!map_chunk(kFirstChunk, &a->chunks[0])) {
+      delete a;
+      return nullptr;
+    }
+    a->count = 1;
+    t_arena = a;
+    pthread_setspecific(arena_key, a);
   }
   return t_arena;
 }
@@ -115,6 +191,32 @@ CallMemory::~CallMemory() {
   a->current = chunk_;
   a->used = used_;
   if (--a->depth == 0) a->settle();
+}
+
+void set_scratch_budget(size_t bytes) { budget.store(bytes, std::memory_order_relaxed); }
+size_t scratch_budget() { return budget.load(std::memory_order_relaxed); }
+size_t scratch_retained() { return retained.load(std::memory_order_relaxed); }
+
+bool parse_scratch_size(const char* text, size_t* bytes) {
+  if (text == nullptr || *text < '0' || *text > '9') return false;
+  size_t value = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) {
+    size_t digit = size_t(*text - '0');
+    if (value > (std::numeric_limits<size_t>::max() - digit) / 10) return false;
+    value = value * 10 + digit;
+  }
+  int shift = 0;
+  switch (*text) {
+    case '\0': break;
+    case 'k': case 'K': shift = 10; break;
+    case 'm': case 'M': shift = 20; break;
+    case 'g': case 'G': shift = 30; break;
+    default: return false;
+  }
+  if (shift != 0 && *++text != '\0') return false;
+  if (value > (std::numeric_limits<size_t>::max() >> shift)) return false;
+  *bytes = value << shift;
+  return true;
 }
 
 }  // namespace tvj

@@ -3,10 +3,23 @@
 //
 // Each thread owns one arena. A call takes blocks from it as its arguments are converted and
 // gives all of them back at once when the call ends (`CallMemory`), so nothing the bridge
-// allocates can outlive a call, whichever path it leaves by. The arena keeps its largest chunk
-// for the thread's next call, up to kRetainLimit: a call's inputs are copied into warm memory
-// instead of a fresh allocation, which matters most for large blocks (a fresh region above
-// glibc's mmap threshold page-faults on every call).
+// allocates can outlive a call, whichever path it leaves by.
+//
+// Memory kept between calls. Every chunk of an arena is mapped directly (mmap), never taken
+// from malloc, so a chunk given back (munmap) really goes back to the system instead of
+// staying in a malloc arena. Each thread keeps its first chunk (64 KiB, enough for every small
+// call) for as long as it lives; larger chunks are kept for the thread's next call only within
+// a budget shared by the whole process, so that a pool of many threads does not keep a copy of
+// its largest block each. A chunk kept is warm: the next call of the same size copies its
+// input into memory that is already mapped instead of page-faulting through fresh memory. A
+// thread's chunks are all returned when the thread ends. The small-call path takes no lock and
+// touches no shared state: the budget is settled with one atomic operation, and only after a
+// call that mapped or gave back a chunk.
+//
+// The budget is kDefaultRetain, or the value of the system property `tarvexjni.scratch.retain`
+// (else the environment variable TARVEXJNI_SCRATCH_RETAIN) read once when the library loads:
+// a number of bytes with an optional suffix k, m or g (KiB, MiB, GiB); 0 keeps nothing beyond
+// each thread's first chunk. A value that does not parse is ignored.
 //
 // Input bytes are copied rather than pinned. On HotSpot GetByteArrayElements copies anyway;
 // a copy released without writing back is what unpinning with JNI_ABORT gives, so the native
@@ -18,7 +31,7 @@
 
 namespace tvj {
 
-inline constexpr size_t kRetainLimit = size_t(64) << 20;
+inline constexpr size_t kDefaultRetain = size_t(256) << 20;
 
 // A block of `size` bytes, 16-byte aligned, from this thread's arena; nullptr when no memory.
 // Valid until the outermost CallMemory of the thread ends.
@@ -37,5 +50,16 @@ class CallMemory {
   size_t chunk_;
   size_t used_;
 };
+
+// The budget for chunks kept between calls by all threads together (beyond each thread's first
+// chunk). Set when the library loads; a lower value later takes nothing back from a thread
+// until one of its calls maps or gives back a chunk.
+void set_scratch_budget(size_t bytes);
+size_t scratch_budget();
+// Bytes of chunks kept between calls now, by all threads (first chunks not counted).
+size_t scratch_retained();
+
+// "256m", "1g", "65536", "0": bytes; false for anything else (then `bytes` is unchanged).
+bool parse_scratch_size(const char* text, size_t* bytes);
 
 }  // namespace tvj

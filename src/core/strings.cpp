@@ -31,6 +31,21 @@ class Units {
   jchar* data_;
 };
 
+// n bytes of ASCII in a codeset that keeps ASCII: the text is its own modified UTF-8 form, and
+// the VM can make the string straight from it (when it ends with a NUL at n).
+bool plain_ascii(const char* text, size_t n) {
+  uint64_t high = 0;  // the top bits of every byte, eight bytes at a time
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text + i, 8);
+    high |= word;
+  }
+  for (; i < n; ++i) high |= static_cast<unsigned char>(text[i]);
+  return (high & 0x8080808080808080u) == 0 && n <= size_t(INT32_MAX) &&
+         keeps_ascii(process_codeset());
+}
+
 }  // namespace
 
 bool jstring2string_t(JNIEnv* env, jstring s, string_t* out) {
@@ -84,7 +99,15 @@ bool string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t cont
     *text = nullptr;
     return true;
   }
-  if (!narrow_to_jstring(env, *text, n, slot, "string_t2jstring")) return false;
+  if (plain_ascii(*text, n)) {
+    *slot = env->NewStringUTF(*text);
+    if (*slot == nullptr) {
+      throw_out_of_memory(env, "string_t2jstring");
+      return false;
+    }
+  } else if (!narrow_to_jstring(env, *text, n, slot, "string_t2jstring")) {
+    return false;
+  }
   QUMEN_FreeMem(context, *text);
   *text = nullptr;
   return true;

@@ -110,6 +110,18 @@ LocalRef<jobject> new_object(JNIEnv* env, const char* converter) {
   return JavaObject<ElemClass>::create(env, converter);
 }
 
+// Fills a new object of ElemClass's class from `rec` with From: one of many fields inside a local
+// frame of its own (LocalFrame), so that the references its conversion makes go at once.
+template <const auto& ElemClass, auto From, typename Rec>
+bool fill_object(JNIEnv* env, jobject obj, Rec* rec, context_t context) {
+  if constexpr (ElemClass.fields.size() >= 8) {
+    LocalFrame frame(env);
+    return frame.pushed() && From(env, obj, rec, context);
+  } else {
+    return From(env, obj, rec, context);
+  }
+}
+
 // The record field F becomes a new object of ElemClass's class filled from `rec` by From; a null
 // `rec` (a record the library did not give) leaves the field null.
 template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Rec>
@@ -120,7 +132,7 @@ bool write_record(JavaObject<Class>& o, Rec* rec, context_t context) {
   env->SetObjectField(o.get(), id, nullptr);
   if (rec == nullptr) return true;
   LocalRef<jobject> child = new_object<ElemClass>(env, o.converter());
-  if (!child || !From(env, child.get(), rec, context)) return false;
+  if (!child || !fill_object<ElemClass, From>(env, child.get(), rec, context)) return false;
   env->SetObjectField(o.get(), id, child.get());
   return true;
 }
@@ -165,7 +177,7 @@ bool write_records(JavaObject<Class>& o, Elem* elems, jint count, context_t cont
   if (cls == nullptr) return false;
   return write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
     element = new_object<ElemClass>(env, o.converter());
-    return element && From(env, element.get(), &elems[i], context);
+    return element && fill_object<ElemClass, From>(env, element.get(), &elems[i], context);
   });
 }
 
