@@ -146,7 +146,8 @@ void read_past_end_of_file() {
       // An exclusive load must be aligned to its size, whatever the memory's attributes.
       alignas(8) uint32_t words[2] = {};
       uint32_t value;
-      asm volatile("ldxr %w0, [%1]" : "=r"(value) : "r"(reinterpret_cast<char*>(words) + 1) : "memory");
+      const char* misaligned = reinterpret_cast<const char*>(words) + 1;
+      asm volatile("ldxr %w0, [%1]" : "=r"(value) : "r"(misaligned) : "memory");
       break;
     }
 #else
