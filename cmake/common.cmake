@@ -1,0 +1,35 @@
+# What every configuration of the project shares (the main build and the fuzz target's):
+# the language, where the libraries and jars land, the JDK, and the platform folder's name.
+set(TVJ_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+if(NOT CMAKE_BUILD_TYPE)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo)
+endif()
+
+# Every shared library lands in one folder, so that libtarvexjni.so finds libtarvex.so beside it.
+set(TVJ_LIB_DIR ${CMAKE_BINARY_DIR}/lib)
+set(TVJ_JAR_DIR ${CMAKE_BINARY_DIR}/java)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${TVJ_LIB_DIR})
+
+# JDK 17, from JAVA_HOME or where Debian installs it.
+if(NOT DEFINED ENV{JAVA_HOME} AND EXISTS /usr/lib/jvm/java-17-openjdk-amd64)
+  set(ENV{JAVA_HOME} /usr/lib/jvm/java-17-openjdk-amd64)
+endif()
+find_package(Java 17 REQUIRED COMPONENTS Development Runtime)
+find_package(JNI REQUIRED COMPONENTS JVM)
+include(UseJava)
+set(CMAKE_JAVA_COMPILE_FLAGS --release 17 -Xlint:all -Werror)
+get_filename_component(TVJ_JVM_DIR ${JAVA_JVM_LIBRARY} DIRECTORY)     # .../lib/server
+get_filename_component(TVJ_JDK_LIB_DIR ${TVJ_JVM_DIR} DIRECTORY)     # .../lib
+set(TVJ_LIBJSIG ${TVJ_JDK_LIB_DIR}/libjsig.so)
+
+# The platform folder of this build's native libraries inside the jars.
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|amd64|AMD64)$")
+  set(TVJ_PLATFORM linux-x86_64)
+elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
+  set(TVJ_PLATFORM linux-aarch64)
+else()
+  message(FATAL_ERROR "tarvexjni: no platform folder for ${CMAKE_SYSTEM_PROCESSOR}")
+endif()
