@@ -10,6 +10,19 @@ package Norv1;
  * ({@link #QUMENJNI_GetErrorText} alone returns a {@code String}). Results arrive in the objects
  * passed for them.
  *
+ * <h2 id="loading">Loading</h2>
+ *
+ * <p>Initialising this class loads the library's native parts, once per process. The vendor's
+ * {@code libtarvex.so} comes first from the path in the system property {@code tarvex.library},
+ * else the environment variable {@code TARVEX_LIBRARY}, else the dynamic linker's own search.
+ * The bridge {@code libtarvexjni.so} comes from the path in the system property
+ * {@code tarvexjni.library}, else {@code java.library.path}, else the copy inside this jar for
+ * the platform ({@code linux-x86_64}, {@code linux-aarch64}), extracted into a new owner-only
+ * folder under {@code java.io.tmpdir} and checked against the digest recorded at build time.
+ * When nothing loads, the {@link UnsatisfiedLinkError} lists every attempt in order. On JDK 24
+ * and later, grant native access ({@code --enable-native-access=tarvexjni} on the module path,
+ * {@code =ALL-UNNAMED} on the class path) or the JVM prints a warning.
+ *
  * <h2 id="context">The context</h2>
  *
  * <p>An instance holds one context of the library in {@link #handle}.
