@@ -64,6 +64,8 @@ std::vector<std::string>& ledger_errors() {
 }
 uint64_t next_serial = 1;
 
+std::atomic<size_t> unraised{0};  // bus errors that could not be raised (no file mapping)
+
 // Real faults, not signals sent with kill: the guard acts only on those.
 [[gnu::noinline]] void raise_fault(Fault f) {
   switch (f) {
@@ -81,11 +83,17 @@ uint64_t next_serial = 1;
       // A bus error: touching a page of a file mapping that lies beyond the file's end.
       char path[] = "/tmp/standin-busXXXXXX";
       int fd = mkstemp(path);
-      if (fd < 0) break;
+      if (fd < 0) {
+        ++unraised;
+        break;
+      }
       unlink(path);
       void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE, fd, 0);
       close(fd);
-      if (page == MAP_FAILED) break;
+      if (page == MAP_FAILED) {
+        ++unraised;
+        break;
+      }
       volatile const char* p = static_cast<const char*>(page);
       (void)*p;
       munmap(page, 4096);
@@ -121,6 +129,8 @@ void set_fault(const void* fn, Fault fault, int times) {
 }
 
 void crash(Fault f) { raise_fault(f); }
+
+size_t faults_not_raised() { return unraised.load(); }
 
 void reset() {
   {
