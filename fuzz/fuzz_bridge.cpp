@@ -398,9 +398,11 @@ bool one_call(FuzzedDataProvider& in, jobject self, std::vector<jlong>& handles,
     jmethodID describe = env->GetStaticMethodID(shapes_class, "describe", "([Ljava/lang/Object;)Ljava/lang/String;");
     std::fprintf(stderr, "%s %s\n", trace.c_str(), utf8(static_cast<jstring>(env->CallStaticObjectMethod(shapes_class, describe, args))).c_str());
   }
+  const size_t unraised = standin::faults_not_raised();
   uint64_t result = invoke(m.exported, words);
   const bool native_called = standin::count("QUMEN_" + m.name.substr(9)) > 0;
-  const bool faulted = answer.fault != standin::Fault::kNone && native_called;
+  const bool faulted = answer.fault != standin::Fault::kNone && native_called &&
+                       standin::faults_not_raised() == unraised;
   std::setlocale(LC_CTYPE, "C");
 
   // The invariants.

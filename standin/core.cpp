@@ -98,15 +98,23 @@ void send_fault(int sig, int code) {
   syscall(SYS_rt_tgsigqueueinfo, getpid(), gettid(), sig, &info);
 }
 
+std::atomic<size_t> unraised{0};  // bus errors that could not be raised (no file mapping)
+
 // A bus error: touching a page of a file mapping that lies beyond the file's end.
 void read_past_end_of_file() {
   char path[] = "/tmp/standin-busXXXXXX";
   int fd = mkstemp(path);
-  if (fd < 0) return;
+  if (fd < 0) {
+    ++unraised;
+    return;
+  }
   unlink(path);
   void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE, fd, 0);
   close(fd);
-  if (page == MAP_FAILED) return;
+  if (page == MAP_FAILED) {
+    ++unraised;
+    return;
+  }
   volatile const char* p = static_cast<const char*>(page);
   (void)*p;
   munmap(page, 4096);
@@ -198,6 +206,8 @@ void queue_output(const void* fn, std::vector<uint8_t> bytes) {
   outputs()[fn].push_back(std::move(bytes));
   programmed |= bit_of(fn);
 }
+
+size_t faults_not_raised() { return unraised.load(); }
 
 void reset() {
   {

@@ -70,6 +70,9 @@ void fault(Fault f, int times = 1) {
 
 // Raises the fault now, from inside a handler (after it has put results in place, say).
 void crash(Fault f);
+// How many requested faults could not be raised: a bus error needs a file mapping, which a
+// loaded machine may refuse (the call then goes on as if no fault had been asked for).
+size_t faults_not_raised();
 
 // The next `times` calls of fn (every call if negative) return `status` without doing their
 // work; the two functions that return a pointer (AllocMem, GetErrorText) return null instead.
