@@ -272,8 +272,12 @@ void start_jvm() {
   require(!env->ExceptionCheck() && list != nullptr, "Shapes.names");
   for (jsize i = 0; i < env->GetArrayLength(list); ++i) {
     Method m{};
-    m.name = utf8(static_cast<jstring>(env->GetObjectArrayElement(list, i)));
-    std::string desc = utf8(static_cast<jstring>(env->CallStaticObjectMethod(shapes_class, descriptor, i)));
+    auto name = static_cast<jstring>(env->GetObjectArrayElement(list, i));
+    auto described = static_cast<jstring>(env->CallStaticObjectMethod(shapes_class, descriptor, i));
+    m.name = utf8(name);
+    std::string desc = utf8(described);
+    env->DeleteLocalRef(name);  // 176 methods: two references each would pass the frame's 32
+    env->DeleteLocalRef(described);
     for (size_t k = 1; desc[k] != ')'; ++k) {
       char c = desc[k];
       while (desc[k] == '[') ++k;
@@ -291,6 +295,7 @@ void start_jvm() {
   }
   require(methods.size() == 176, "176 native methods");
   env->DeleteLocalRef(list);
+  if (!jvm_output.empty()) fail("the JVM printed while the target started");
 }
 
 // The exported function called directly, as the JVM would call it, so that the status is seen
