@@ -92,6 +92,7 @@ LocalRef<jobject> new_mem_blk(JNIEnv* env, mem_blk_t* blk, context_t context,
                               const char* converter) {
   LocalRef<jobject> obj = JavaObject<kMemBlkClass>::create(env, converter);
   if (!obj) return obj;
+  Filling filling = JavaObject<kMemBlkClass>::filling(env, obj.get());
   if (!mem_blk_t2jobject(env, obj.get(), blk, context)) return {};
   return obj;
 }

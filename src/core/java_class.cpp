@@ -4,6 +4,9 @@
 #include <new>
 
 namespace tvj {
+
+__thread CreatedObject t_filling __attribute__((tls_model("initial-exec"))) = {nullptr, nullptr};
+
 namespace {
 
 std::mutex resolve_mutex;

@@ -73,6 +73,26 @@ struct ClassSlot {
   std::atomic<bool> absent{false};
 };
 
+// The object that JavaObject::create just made, while its converter fills it (Filling): the VM
+// made it of exactly the documented class, so the converter's JavaObject asks the VM nothing.
+// A local reference identifies one object while it lives, and this one lives for the whole fill.
+struct CreatedObject {
+  jobject obj;
+  const ResolvedClass* cls;
+};
+extern __thread CreatedObject t_filling __attribute__((tls_model("initial-exec")));
+
+class Filling {
+ public:
+  Filling(jobject obj, const ResolvedClass* cls) : saved_(t_filling) { t_filling = {obj, cls}; }
+  ~Filling() { t_filling = saved_; }
+  Filling(const Filling&) = delete;
+  Filling& operator=(const Filling&) = delete;
+
+ private:
+  CreatedObject saved_;
+};
+
 // Resolves the class named `name` (FindClass through LocalIface's class loader) and its
 // fields, once per slot; nullptr when the class cannot be found. Called with no exception
 // pending; leaves none pending.
@@ -110,6 +130,10 @@ class JavaObject {
   JavaObject(JNIEnv* env, jobject obj, const char* converter)
       : env_(env), obj_(obj), converter_(converter) {
     const ResolvedClass* r = documented_class<Class>(env);
+    if (r != nullptr && obj == t_filling.obj && r == t_filling.cls) {
+      known_ = r;  // made by create() and being filled
+      return;
+    }
     if (r != nullptr && r->final_class && env->IsInstanceOf(obj, r->cls)) {
       known_ = r;  // a final class has no subclass: an instance is of exactly that class
       return;
@@ -118,7 +142,8 @@ class JavaObject {
     if (r != nullptr && !r->final_class && env->IsSameObject(own_class_.get(), r->cls)) known_ = r;
   }
 
-  // Creates an object of the documented class without running a constructor (AllocObject).
+  // Creates an object of the documented class without running a constructor (AllocObject);
+  // fill it inside filling(obj), so that its converter knows its class.
   // On failure: ClassNotFoundException "<converter>:<class>", or OutOfMemoryError "<converter>".
   static LocalRef<jobject> create(JNIEnv* env, const char* converter) {
     jclass cls = find_class<Class>(env, converter);
@@ -128,9 +153,9 @@ class JavaObject {
     return LocalRef<jobject>(env, obj);
   }
 
-  // An object `create` made: its class is known.
-  static JavaObject created(JNIEnv* env, jobject obj, const char* converter) {
-    return JavaObject(env, obj, converter, documented_class<Class>(env));
+  // The scope in which an object create() made is filled.
+  static Filling filling(JNIEnv* env, jobject created) {
+    return Filling(created, documented_class<Class>(env));
   }
 
   jobject get() const { return obj_; }
@@ -207,9 +232,6 @@ class JavaObject {
   }
 
  private:
-  JavaObject(JNIEnv* env, jobject obj, const char* converter, const ResolvedClass* known)
-      : env_(env), obj_(obj), converter_(converter), known_(known) {}
-
   template <Name F>
   static constexpr int index() {
     constexpr int i = Class.index_of(F.view());

@@ -114,6 +114,7 @@ LocalRef<jobject> new_object(JNIEnv* env, const char* converter) {
 // frame of its own (LocalFrame), so that the references its conversion makes go at once.
 template <const auto& ElemClass, auto From, typename Rec>
 bool fill_object(JNIEnv* env, jobject obj, Rec* rec, context_t context) {
+  Filling filling = JavaObject<ElemClass>::filling(env, obj);
   if constexpr (ElemClass.fields.size() >= 8) {
     LocalFrame frame(env);
     return frame.pushed() && From(env, obj, rec, context);
