@@ -6,7 +6,8 @@
 // does not compile. At run time the fields are looked up on the class of the object actually
 // given, as any JNI converter must, but the documented class (the nested class of LocalIface)
 // is resolved once per process and its field IDs reused whenever the object is an instance of
-// exactly that class. Any other class is looked up field by field, on demand. Both paths raise
+// exactly that class (asked of the VM for an object a caller gave; known for one the bridge
+// created). Any other class is looked up field by field, on demand. Both paths raise
 // the same exceptions at the same points: a missing field is "java/lang/NoSuchFieldException"
 // with "<converter>:<field>", raised where the converter first needs it.
 //
