@@ -276,7 +276,7 @@ void start_jvm() {
     auto described = static_cast<jstring>(env->CallStaticObjectMethod(shapes_class, descriptor, i));
     m.name = utf8(name);
     std::string desc = utf8(described);
-    env->DeleteLocalRef(name);  // 176 methods: two references each would pass the frame's 32
+    env->DeleteLocalRef(name);  // else two references per method, 352, stay live in this frame
     env->DeleteLocalRef(described);
     for (size_t k = 1; desc[k] != ')'; ++k) {
       char c = desc[k];
