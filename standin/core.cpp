@@ -278,6 +278,8 @@ void raise_requested_fault(const void* fn) {
 
 bool logging() { return !quiet; }
 
+bool bare(const void* fn) { return quiet && !(programmed.load(std::memory_order_relaxed) & bit_of(fn)); }
+
 void log_call(const char* function, uint64_t context, std::vector<uint64_t> words) {
   std::lock_guard<std::mutex> lock(log_mutex);
   log().push_back(Call{function, context, std::move(words)});
