@@ -283,12 +283,12 @@ const Codeset* codeset_named(const char* name) {
   return registry().back().get();
 }
 
-namespace {
 __thread bool t_in_call __attribute__((tls_model("initial-exec"))) = false;
 __thread const Codeset* t_call_codeset __attribute__((tls_model("initial-exec"))) = nullptr;
-}  // namespace
+__thread bool t_call_keeps_ascii __attribute__((tls_model("initial-exec"))) = false;
 
-CallCodeset::CallCodeset() : saved_in_call_(t_in_call), saved_(t_call_codeset) {
+CallCodeset::CallCodeset()
+    : saved_in_call_(t_in_call), saved_keeps_ascii_(t_call_keeps_ascii), saved_(t_call_codeset) {
   t_in_call = true;
   t_call_codeset = nullptr;
 }
@@ -296,10 +296,10 @@ CallCodeset::CallCodeset() : saved_in_call_(t_in_call), saved_(t_call_codeset) {
 CallCodeset::~CallCodeset() {
   t_in_call = saved_in_call_;
   t_call_codeset = saved_;
+  t_call_keeps_ascii = saved_keeps_ascii_;
 }
 
-const Codeset& process_codeset() {
-  if (t_call_codeset != nullptr) return *t_call_codeset;
+const Codeset& process_codeset_now() {
   const char* name = nl_langinfo(CODESET);
   const Codeset* cs = last_process_codeset.load(std::memory_order_acquire);
   if (cs == nullptr || cs->name != name) {
@@ -307,7 +307,10 @@ const Codeset& process_codeset() {
     if (cs == nullptr) cs = codeset_named("ANSI_X3.4-1968");  // unknown to iconv: plain ASCII
     last_process_codeset.store(cs, std::memory_order_release);
   }
-  if (t_in_call) t_call_codeset = cs;
+  if (t_in_call) {
+    t_call_codeset = cs;
+    t_call_keeps_ascii = keeps_ascii(*cs);
+  }
   return *cs;
 }
 

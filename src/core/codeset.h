@@ -22,9 +22,29 @@ namespace tvj {
 
 class Codeset;
 
+// Within a call (CallCodeset): whether one is running, its codeset once asked, and whether
+// that codeset keeps ASCII.
+extern __thread bool t_in_call __attribute__((tls_model("initial-exec")));
+extern __thread const Codeset* t_call_codeset __attribute__((tls_model("initial-exec")));
+extern __thread bool t_call_keeps_ascii __attribute__((tls_model("initial-exec")));
+
+// The codeset of the process locale as it is now (read from the locale).
+const Codeset& process_codeset_now();
+
 // The codeset of the process locale as it is now; within a call (CallCodeset), as it was when
 // the call first asked: the locale is read once per call, not once per string.
-const Codeset& process_codeset();
+inline const Codeset& process_codeset() {
+  return t_call_codeset != nullptr ? *t_call_codeset : process_codeset_now();
+}
+
+// Whether every ASCII byte stands for the same character in the codeset (ASCII-compatible
+// codesets and UTF-8).
+bool keeps_ascii(const Codeset& codeset);
+
+// keeps_ascii(process_codeset()), without a call once the call's codeset is known.
+inline bool process_keeps_ascii() {
+  return t_call_codeset != nullptr ? t_call_keeps_ascii : keeps_ascii(process_codeset_now());
+}
 
 class CallCodeset {
  public:
@@ -35,6 +55,7 @@ class CallCodeset {
 
  private:
   bool saved_in_call_;
+  bool saved_keeps_ascii_;
   const Codeset* saved_;
 };
 
@@ -42,9 +63,6 @@ class CallCodeset {
 // know it. Codesets are made once and live for the process.
 const Codeset* codeset_named(const char* name);
 
-// Whether every ASCII byte stands for the same character in the codeset (ASCII-compatible
-// codesets and UTF-8).
-bool keeps_ascii(const Codeset& codeset);
 
 // Encodes n UTF-16 units into out (room for n bytes). Returns the number of bytes the text
 // takes in the codeset when that is at most n, or -1 when it takes more.

@@ -42,8 +42,7 @@ bool plain_ascii(const char* text, size_t n) {
     high |= word;
   }
   for (; i < n; ++i) high |= static_cast<unsigned char>(text[i]);
-  return (high & 0x8080808080808080u) == 0 && n <= size_t(INT32_MAX) &&
-         keeps_ascii(process_codeset());
+  return (high & 0x8080808080808080u) == 0 && n <= size_t(INT32_MAX) && process_keeps_ascii();
 }
 
 }  // namespace
