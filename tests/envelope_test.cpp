@@ -167,14 +167,17 @@ TEST_F(Envelopes, DecryptAndVerifyMemStopsAtTheFirstResultThatFails) {
   jobject vresult = make("verify_result_t");
   set(vresult, "sign_num", jint(9));
 
-  // The output block cannot take its length: neither result is touched.
-  EXPECT_EQ(raw("DecryptAndVerifyMem", s, nullptr, nullptr, nullptr, make("tvtest/Odd$BlockNoLen"),
-                result, vresult),
-            kPending);
-  EXPECT_THROWN("java.lang.NoSuchFieldException", "mem_blk_t2jobject:len");
-  EXPECT_TRUE(same(get(result, "sender"), old_sender));
-  EXPECT_EQ(get_string(old_sender, "subject"), "CN=Old");
-  EXPECT_EQ(get_int(vresult, "sign_num"), 9);
+  // The output block cannot take its length: neither result is touched. (A look-alike block
+  // through JNI: only where the host's block class is not final.)
+  if (open_host()) {
+    EXPECT_EQ(raw("DecryptAndVerifyMem", s, nullptr, nullptr, nullptr,
+                  make("tvtest/Odd$BlockNoLen"), result, vresult),
+              kPending);
+    EXPECT_THROWN("java.lang.NoSuchFieldException", "mem_blk_t2jobject:len");
+    EXPECT_TRUE(same(get(result, "sender"), old_sender));
+    EXPECT_EQ(get_string(old_sender, "subject"), "CN=Old");
+    EXPECT_EQ(get_int(vresult, "sign_num"), 9);
+  }
 
   // The decryption result cannot take its sender: the block is converted, the verification not.
   jobject out = make("mem_blk_t");
@@ -184,7 +187,7 @@ TEST_F(Envelopes, DecryptAndVerifyMemStopsAtTheFirstResultThatFails) {
   EXPECT_THROWN("java.lang.NoSuchFieldException", "decrypt_result_t2jobject:sender");
   EXPECT_EQ(show_block(out), "2:d00d");
   EXPECT_EQ(get_int(vresult, "sign_num"), 9);
-  EXPECT_EQ(standin::count("QUMEN_FreeVerifyResult"), 2u);
+  EXPECT_EQ(standin::count("QUMEN_FreeVerifyResult"), open_host() ? 2u : 1u);
 }
 
 }  // namespace

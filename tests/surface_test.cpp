@@ -1,11 +1,14 @@
 // The bridge's whole surface: every native method LocalIface declares is exported under its JNI
 // name, and every exported Java_ function belongs to a declared method.
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <iterator>
 #include <set>
 
+#include "core/declarations.h"
 #include "harness/jvm.h"
+#include "method_layouts.h"
 
 using namespace tj;
 
@@ -69,6 +72,47 @@ TEST_F(Surface, EveryDeclaredMethodIsExportedAndEveryExportIsDeclared) {
   EXPECT_EQ(library.size(), 176u);
   EXPECT_EQ(minus(java, library), std::vector<std::string>{}) << "declared but not exported";
   EXPECT_EQ(minus(library, java), std::vector<std::string>{}) << "exported but not declared";
+}
+
+// The bridge takes a final block class as known only where its host declares every method as
+// the bridge implements it; any other declaration, and it asks every object its class.
+TEST_F(Surface, OnlyAHostDeclaredAsTheBridgeImplementsItIsTrusted) {
+  EXPECT_EQ(tvj::kDeclarationCount, 176u);
+  for (size_t i = 0; i < tvj::kDeclarationCount; ++i) {
+    std::string op = std::string(tvj::kDeclarations[i].name).substr(std::strlen("QUMENJNI_"));
+    EXPECT_EQ(method_descriptor(op.c_str()), tvj::kDeclarations[i].descriptor) << op;
+  }
+  EXPECT_TRUE(tvj::declares_exactly(env(), cls("Norv1/LocalIface")));
+  EXPECT_TRUE(tvj::declares_exactly(env(), cls("tvtest/Hosts$Partial")));
+  EXPECT_FALSE(tvj::declares_exactly(env(), cls("tvtest/Hosts$Wider")));
+  EXPECT_FALSE(tvj::declares_exactly(env(), cls("tvtest/Hosts$Overloaded")));
+  EXPECT_FALSE(tvj::declares_exactly(env(), cls("tvtest/Hosts$Foreign")));
+  EXPECT_FALSE(env()->ExceptionCheck());
+}
+
+// What the frame converts as a block is declared as one: each input (I) and output (O) block of
+// a layout is a mem_blk_t parameter of the method.
+TEST_F(Surface, EveryBlockOfALayoutIsDeclaredAsABlock) {
+  auto check = [](const char* op, const std::string& layout) {
+    std::string desc = method_descriptor(op);
+    std::vector<std::string> params;
+    for (size_t i = desc.find(';') + 1; i < desc.size() && desc[i] != ')';) {  // after self
+      size_t start = i;
+      while (desc[i] == '[') ++i;
+      i = desc[i] == 'L' ? desc.find(';', i) + 1 : i + 1;
+      params.push_back(desc.substr(start, i - start));
+    }
+    ASSERT_EQ(params.size(), layout.size()) << op;
+    for (size_t k = 0; k < layout.size(); ++k) {
+      bool block = params[k] == "LNorv1/LocalIface$mem_blk_t;";
+      if (layout[k] == 'I' || layout[k] == 'O') {
+        EXPECT_TRUE(block) << op << " parameter " << k;
+      }
+    }
+  };
+#define TVJ_CHECK_LAYOUT(op, layout) check(#op, layout);
+  TVJ_FRAME_METHODS(TVJ_CHECK_LAYOUT)
+#undef TVJ_CHECK_LAYOUT
 }
 
 }  // namespace

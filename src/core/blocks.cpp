@@ -22,10 +22,14 @@ bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out,
 }
 
 bool jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk) {
+  return jobject2mem_blk_t_declared(env, obj, blk, nullptr);
+}
+
+bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk, const ResolvedClass* declared) {
   blk->len = 0;
   blk->buf = nullptr;
   if (obj == nullptr) return true;
-  JavaObject<kMemBlkClass> o(env, obj, "jobject2mem_blk_t");
+  JavaObject<kMemBlkClass> o(env, obj, "jobject2mem_blk_t", declared);
   LocalRef<jbyteArray> array;
   if (!o.read<"len">(blk->len) || !o.read<"buf">(array)) return false;
   if (!array || blk->len < 1) return true;
@@ -62,8 +66,8 @@ namespace {
 // Stores the Java side of an output block: len, then buf as a new array of exactly the bytes
 // (or null). Without `always_array` an array is made only for a non-null buf and len >= 1.
 bool store_block(JNIEnv* env, jobject obj, const mem_blk_t* blk, const char* converter,
-                 bool always_array) {
-  JavaObject<kMemBlkClass> o(env, obj, converter);
+                 bool always_array, const ResolvedClass* declared = nullptr) {
+  JavaObject<kMemBlkClass> o(env, obj, converter, declared);
   if (!o.write<"len">(blk->len)) return false;
   jfieldID buf = o.field<"buf">();
   if (buf == nullptr) return false;
@@ -74,7 +78,13 @@ bool store_block(JNIEnv* env, jobject obj, const mem_blk_t* blk, const char* con
 }  // namespace
 
 bool mem_blk_t2jobject(JNIEnv* env, jobject obj, mem_blk_t* blk, context_t context) {
-  if (obj != nullptr && !store_block(env, obj, blk, "mem_blk_t2jobject", false)) return false;
+  return mem_blk_t2jobject_declared(env, obj, blk, context, nullptr);
+}
+
+bool mem_blk_t2jobject_declared(JNIEnv* env, jobject obj, mem_blk_t* blk, context_t context,
+                                const ResolvedClass* declared) {
+  if (obj != nullptr && !store_block(env, obj, blk, "mem_blk_t2jobject", false, declared))
+    return false;
   QUMEN_FreeMem(context, blk->buf);
   blk->len = 0;
   blk->buf = nullptr;

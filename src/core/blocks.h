@@ -22,6 +22,10 @@ inline constexpr JavaClass kMemBlkClass{"Norv1/LocalIface$mem_blk_t", {{"len", "
 // array's length is refused: "java/lang/ArrayIndexOutOfBoundsException" "jobject2mem_blk_t:len".
 bool jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk);
 
+// The same for an argument whose class the method's declaration settles (core/declarations.h):
+// `declared` is that class, or null to ask the object, as jobject2mem_blk_t does.
+bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk, const ResolvedClass* declared);
+
 // Release of an input block: the copy goes back with the call's memory; the record is cleared.
 // Never raises, never calls into the VM.
 void mem_blk_tFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
@@ -31,6 +35,8 @@ void mem_blk_tFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
 // QUMEN_FreeMem (also when null). A null object only releases. On failure the record keeps
 // its len and buf, unreleased.
 bool mem_blk_t2jobject(JNIEnv* env, jobject obj, mem_blk_t* blk, context_t context);
+bool mem_blk_t2jobject_declared(JNIEnv* env, jobject obj, mem_blk_t* blk, context_t context,
+                                const ResolvedClass* declared);
 
 // As mem_blk_t2jobject, but releases nothing: the array is made whenever buf is not null.
 bool mem_blk_t2jobjectNoFree(JNIEnv* env, jobject obj, mem_blk_t* blk);

@@ -47,6 +47,7 @@
 #include "../native/tarvex.h"
 #include "blocks.h"
 #include "codeset.h"
+#include "declarations.h"
 #include "guard.h"
 #include "handles.h"
 #include "scratch.h"
@@ -237,7 +238,9 @@ struct Text {
 struct BlockIn {
   jobject java;
   mem_blk_t blk{};
-  bool convert(CallState& s) { return jobject2mem_blk_t(s.env, java, &blk); }
+  bool convert(CallState& s) {
+    return jobject2mem_blk_t_declared(s.env, java, &blk, declared_class<kMemBlkClass>(s.env, s.cls));
+  }
   mem_blk_t* native() { return &blk; }
   void release(JNIEnv* env) { mem_blk_tFree(env, java, &blk); }
 };
@@ -248,7 +251,10 @@ struct BlockOut : Result {
   mem_blk_t blk{};
   explicit BlockOut(jobject j) : java(j) {}
   mem_blk_t* native() { return &blk; }
-  bool result(CallState& s) { return mem_blk_t2jobject(s.env, java, &blk, s.context); }
+  bool result(CallState& s) {
+    return mem_blk_t2jobject_declared(s.env, java, &blk, s.context,
+                                      declared_class<kMemBlkClass>(s.env, s.cls));
+  }
   void discard(context_t context) {
     if (blk.buf != nullptr) QUMEN_FreeMem(context, blk.buf);
     blk.buf = nullptr;

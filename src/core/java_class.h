@@ -127,9 +127,15 @@ class JavaObject {
   static constexpr size_t kFields = Class.fields.size();
 
  public:
-  // An object the caller passed (not null): fields are found on its own class.
-  JavaObject(JNIEnv* env, jobject obj, const char* converter)
+  // An object the caller passed (not null): fields are found on its own class. `declared`, when
+  // not null, is that class, settled by the method's declaration (core/declarations.h).
+  JavaObject(JNIEnv* env, jobject obj, const char* converter,
+             const ResolvedClass* declared = nullptr)
       : env_(env), obj_(obj), converter_(converter) {
+    if (declared != nullptr) {
+      known_ = declared;
+      return;
+    }
     const ResolvedClass* r = documented_class<Class>(env);
     if (r != nullptr && obj == t_filling.obj && r == t_filling.cls) {
       known_ = r;  // made by create() and being filled

@@ -287,6 +287,11 @@ jobject BridgeTest::open() {
   return s;
 }
 
+bool open_host() {
+  const char* host = std::getenv("TVJ_HOST_JAR");
+  return host != nullptr && *host != '\0';
+}
+
 }  // namespace tj
 
 // ---- main: the JVM and the tests run on a thread of our own -------------------------------------
@@ -294,8 +299,9 @@ jobject BridgeTest::open() {
 namespace {
 
 int run_tests() {
+  const char* host = std::getenv("TVJ_HOST_JAR");
   std::vector<std::string> options = {
-      std::string("-Djava.class.path=") + TVJ_JAR + ":" + TVJ_TEST_JAR,
+      std::string("-Djava.class.path=") + (host && *host ? host : TVJ_JAR) + ":" + TVJ_TEST_JAR,
       std::string("-Djava.library.path=") + TVJ_LIB_DIR,
       "--enable-native-access=ALL-UNNAMED",  // JDK 24 and later warn without it
       "-Xss2m",

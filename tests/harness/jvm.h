@@ -4,6 +4,8 @@
 //
 // Environment: TVJ_XCHECK=1 starts the JVM with -Xcheck:jni. Every line the JVM prints (its
 // warnings under -Xcheck:jni included) is captured and fails the test that caused it.
+// TVJ_HOST_JAR names another jar to take LocalIface from (the host compiled with record classes
+// that are not final).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -31,6 +33,14 @@ jclass cls(const std::string& name);
 // A new object through its no-argument constructor.
 jobject make(const std::string& name);
 jobject self();  // a new LocalIface, handle 0
+
+// Whether LocalIface comes from TVJ_HOST_JAR, whose record classes are not final. Only there may
+// a test pass an object of another class through JNI where a method declares a block: with the
+// shipped host's final classes that breaks the method's declared type, and the bridge relies on
+// that type.
+bool open_host();
+#define TVJ_ONLY_ON_OPEN_HOST() \
+  if (!::tj::open_host()) GTEST_SKIP() << "look-alike blocks through JNI: run by jvm.open"
 
 // A long argument, told apart from an int.
 struct L {
