@@ -19,6 +19,16 @@
 
 namespace standin {
 
+namespace detail {
+// Benchmarks: no call log and no ledger (blocks are plain malloc and free), so that what is
+// measured is the bridge, not the test double.
+const bool quiet = std::getenv("TARVEX_STANDIN_QUIET") != nullptr;
+std::atomic<uint64_t> programmed{0};
+}  // namespace detail
+using detail::bit_of;
+using detail::programmed;
+using detail::quiet;
+
 namespace {
 
 std::mutex handler_mutex;
@@ -52,14 +62,6 @@ std::vector<Call>& log() {
   static auto* l = new std::vector<Call>();
   return *l;
 }
-// Benchmarks: no call log and no ledger (blocks are plain malloc and free), so that what is
-// measured is the bridge, not the test double.
-const bool quiet = std::getenv("TARVEX_STANDIN_QUIET") != nullptr;
-// Functions given a handler or a fault since the last reset, one bit per hash of the function:
-// the others answer without taking the lock (a shared bit only costs a lookup).
-std::atomic<uint64_t> programmed{0};
-uint64_t bit_of(const void* fn) { return uint64_t(1) << ((reinterpret_cast<uintptr_t>(fn) >> 4) % 64); }
-
 std::mutex context_mutex;
 std::set<uint64_t>& contexts() {
   static auto* c = new std::set<uint64_t>();
@@ -278,7 +280,6 @@ void raise_requested_fault(const void* fn) {
 
 bool logging() { return !quiet; }
 
-bool bare(const void* fn) { return quiet && !(programmed.load(std::memory_order_relaxed) & bit_of(fn)); }
 
 void log_call(const char* function, uint64_t context, std::vector<uint64_t> words) {
   std::lock_guard<std::mutex> lock(log_mutex);

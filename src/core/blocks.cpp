@@ -36,11 +36,6 @@ bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk, const 
   return copy_input_bytes(env, array.get(), blk->len, &blk->buf, "jobject2mem_blk_t", "len");
 }
 
-void mem_blk_tFree(JNIEnv*, jobject, mem_blk_t* blk) {
-  blk->len = 0;
-  blk->buf = nullptr;
-}
-
 bool store_bytes(JNIEnv* env, jobject obj, jfieldID field, const uint8_t* buf, jint len, bool make,
                  const char* converter) {
   if (!make) {
@@ -72,6 +67,7 @@ bool store_block(JNIEnv* env, jobject obj, const mem_blk_t* blk, const char* con
   jfieldID buf = o.field<"buf">();
   if (buf == nullptr) return false;
   bool make = blk->buf != nullptr && (always_array || blk->len > 0);
+  if (!make && o.fresh()) return true;  // buf is null already
   return store_bytes(env, obj, buf, blk->buf, blk->len, make, converter);
 }
 

@@ -28,7 +28,10 @@ bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk, const 
 
 // Release of an input block: the copy goes back with the call's memory; the record is cleared.
 // Never raises, never calls into the VM.
-void mem_blk_tFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
+inline void mem_blk_tFree(JNIEnv*, jobject, mem_blk_t* blk) {
+  blk->len = 0;
+  blk->buf = nullptr;
+}
 
 // Output block: Java len becomes the native len, Java buf a new array of exactly len bytes
 // (null when the native buf is null or len < 1), and the native buffer is released with

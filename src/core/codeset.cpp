@@ -287,18 +287,6 @@ __thread bool t_in_call __attribute__((tls_model("initial-exec"))) = false;
 __thread const Codeset* t_call_codeset __attribute__((tls_model("initial-exec"))) = nullptr;
 __thread bool t_call_keeps_ascii __attribute__((tls_model("initial-exec"))) = false;
 
-CallCodeset::CallCodeset()
-    : saved_in_call_(t_in_call), saved_keeps_ascii_(t_call_keeps_ascii), saved_(t_call_codeset) {
-  t_in_call = true;
-  t_call_codeset = nullptr;
-}
-
-CallCodeset::~CallCodeset() {
-  t_in_call = saved_in_call_;
-  t_call_codeset = saved_;
-  t_call_keeps_ascii = saved_keeps_ascii_;
-}
-
 const Codeset& process_codeset_now() {
   const char* name = nl_langinfo(CODESET);
   const Codeset* cs = last_process_codeset.load(std::memory_order_acquire);

@@ -48,8 +48,16 @@ inline bool process_keeps_ascii() {
 
 class CallCodeset {
  public:
-  CallCodeset();
-  ~CallCodeset();
+  CallCodeset()
+      : saved_in_call_(t_in_call), saved_keeps_ascii_(t_call_keeps_ascii), saved_(t_call_codeset) {
+    t_in_call = true;
+    t_call_codeset = nullptr;
+  }
+  ~CallCodeset() {
+    t_in_call = saved_in_call_;
+    t_call_codeset = saved_;
+    t_call_keeps_ascii = saved_keeps_ascii_;
+  }
   CallCodeset(const CallCodeset&) = delete;
   CallCodeset& operator=(const CallCodeset&) = delete;
 

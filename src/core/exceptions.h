@@ -58,7 +58,7 @@ class SpareLocalRefs {
 // make the frame, its own error is pending.
 class LocalFrame {
  public:
-  static constexpr int kCapacity = 32;
+  static constexpr int kCapacity = 128;
   explicit LocalFrame(JNIEnv* env)
       : env_(env), saved_(t_spare_local_refs), pushed_(env->PushLocalFrame(kCapacity) == 0) {
     if (pushed_) t_spare_local_refs = kCapacity - 8;  // room for those live at once
@@ -70,6 +70,34 @@ class LocalFrame {
   LocalFrame(const LocalFrame&) = delete;
   LocalFrame& operator=(const LocalFrame&) = delete;
   bool pushed() const { return pushed_; }
+
+ private:
+  JNIEnv* env_;
+  int saved_;
+  bool pushed_;
+};
+
+// Room for `refs` more references, for the conversion of one large record: a frame of its own
+// (as LocalFrame) only when the allowance left cannot hold them, so that a record converted
+// inside another's frame shares it. A frame the VM cannot make is done without (its error
+// cleared): the references then go one by one, as outside a frame.
+class RefRoom {
+ public:
+  RefRoom(JNIEnv* env, int refs) : env_(env), saved_(t_spare_local_refs), pushed_(false) {
+    if (t_spare_local_refs >= refs) return;
+    pushed_ = env->PushLocalFrame(LocalFrame::kCapacity) == 0;
+    if (pushed_)
+      t_spare_local_refs = LocalFrame::kCapacity - 8;
+    else
+      env->ExceptionClear();
+  }
+  ~RefRoom() {
+    if (!pushed_) return;  // without a frame, what was used of the allowance stays used
+    env_->PopLocalFrame(nullptr);
+    t_spare_local_refs = saved_;
+  }
+  RefRoom(const RefRoom&) = delete;
+  RefRoom& operator=(const RefRoom&) = delete;
 
  private:
   JNIEnv* env_;

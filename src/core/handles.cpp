@@ -8,31 +8,31 @@
 
 namespace tvj {
 
-namespace {
-
 // LocalIface.handle, found on the class argument of the native methods (always LocalIface).
 // Cached once found; while it is missing every call looks again and fails the same way.
-std::atomic<jfieldID> context_field{nullptr};
+std::atomic<jfieldID> g_context_field{nullptr};
+
+namespace {
 
 jfieldID handle_of(JNIEnv* env, jclass cls, jobject self, const char* converter) {
   if (self == nullptr) {
     throw_null_pointer(env, converter, "self");
     return nullptr;
   }
-  jfieldID id = context_field.load(std::memory_order_relaxed);
+  jfieldID id = g_context_field.load(std::memory_order_relaxed);
   if (id != nullptr) return id;
   id = env->GetFieldID(cls, "handle", "J");
   if (id == nullptr) {
     throw_no_such_field(env, converter, "handle");
     return nullptr;
   }
-  context_field.store(id, std::memory_order_relaxed);
+  g_context_field.store(id, std::memory_order_relaxed);
   return id;
 }
 
 }  // namespace
 
-bool read_context(JNIEnv* env, jclass cls, jobject self, context_t* context) {
+bool read_context_looked_up(JNIEnv* env, jclass cls, jobject self, context_t* context) {
   *context = context_t{};
   jfieldID id = handle_of(env, cls, self, "jthis2context_t");
   if (id == nullptr) return false;

@@ -4,6 +4,8 @@
 
 #include <jni.h>
 
+#include <atomic>
+
 #include "../native/tarvex.h"
 #include "java_class.h"
 
@@ -25,8 +27,17 @@ context_t jthis2context_t(JNIEnv* env, jclass cls, jobject self);
 // Stores a context in self's `handle` ("context_t2jthis:handle", "context_t2jthis:self").
 bool context_t2jthis(JNIEnv* env, jclass cls, jobject self, context_t context);
 
+// The field ID of LocalIface.handle once found, and the lookup that finds it.
+extern std::atomic<jfieldID> g_context_field;
+bool read_context_looked_up(JNIEnv* env, jclass cls, jobject self, context_t* context);
+
 // As jthis2context_t, telling whether it succeeded.
-bool read_context(JNIEnv* env, jclass cls, jobject self, context_t* context);
+inline bool read_context(JNIEnv* env, jclass cls, jobject self, context_t* context) {
+  jfieldID id = g_context_field.load(std::memory_order_relaxed);
+  if (id == nullptr || self == nullptr) return read_context_looked_up(env, cls, self, context);
+  *context = context_t(uint64_t(env->GetLongField(self, id)));
+  return true;
+}
 
 // The handle in obj's `handle`; a null object reads as 0 without a lookup.
 // Missing field: "jobject2strhandle_t:handle".

@@ -139,6 +139,7 @@ class JavaObject {
     const ResolvedClass* r = documented_class<Class>(env);
     if (r != nullptr && obj == t_filling.obj && r == t_filling.cls) {
       known_ = r;  // made by create() and being filled
+      fresh_ = true;
       return;
     }
     if (r != nullptr && r->final_class && env->IsInstanceOf(obj, r->cls)) {
@@ -166,6 +167,9 @@ class JavaObject {
   }
 
   jobject get() const { return obj_; }
+  // Made by create() in this call and not yet seen by Java: its fields all still hold null or
+  // 0, so storing null or 0 changes nothing.
+  bool fresh() const { return fresh_; }
   JNIEnv* env() const { return env_; }
   const char* converter() const { return converter_; }
 
@@ -254,6 +258,7 @@ class JavaObject {
   jobject obj_;
   const char* converter_;
   const ResolvedClass* known_ = nullptr;
+  bool fresh_ = false;
   LocalRef<jclass> own_class_;
   std::array<jfieldID, kFields> ids_{};
 };

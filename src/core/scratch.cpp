@@ -48,15 +48,11 @@ void unmap_chunk(const Chunk& c) { munmap(c.data, c.size); }
 
 // chunks[0] is the thread's first chunk, kept for the thread's life and outside the budget.
 // The chunks after `current` are free; a call takes the smallest free one that fits.
-struct Arena {
+// current, used, high, charged (bytes of chunks[1..count) counted in `retained`), extra (bytes
+// of chunks[1..count)) and depth: ArenaState.
+struct Arena : ArenaState {
   Chunk chunks[kMaxChunks] = {};
-  size_t count = 0;    // chunks mapped
-  size_t current = 0;  // chunk being filled
-  size_t used = 0;     // bytes taken from the current chunk
-  size_t high = 0;     // the highest chunk the current call has taken from
-  size_t charged = 0;  // bytes of chunks[1..count) counted in `retained`
-  size_t extra = 0;    // bytes of chunks[1..count)
-  int depth = 0;       // CallMemory scopes open on this thread
+  size_t count = 0;  // chunks mapped
 
   ~Arena() {
     for (size_t i = 0; i < count; ++i) unmap_chunk(chunks[i]);
@@ -138,10 +134,6 @@ struct Arena {
   }
 };
 
-// The arena of this thread. Initial-exec TLS: one pointer of static TLS, reached without a
-// call into the dynamic loader.
-__thread Arena* t_arena __attribute__((tls_model("initial-exec"))) = nullptr;
-
 pthread_key_t arena_key;
 pthread_once_t arena_key_once = PTHREAD_ONCE_INIT;
 
@@ -167,30 +159,22 @@ Arena* arena() {
     t_arena = a;
     pthread_setspecific(arena_key, a);
   }
-  return t_arena;
+  return static_cast<Arena*>(t_arena);
 }
 
 }  // namespace
 
+// The arena of this thread. Initial-exec TLS: one pointer of static TLS, reached without a
+// call into the dynamic loader.
+__thread ArenaState* t_arena __attribute__((tls_model("initial-exec"))) = nullptr;
+
+ArenaState* make_arena() { return arena(); }
+
+void settle_arena(ArenaState* a) { static_cast<Arena*>(a)->settle(); }
+
 void* scratch_alloc(size_t size) {
   Arena* a = arena();
   return a != nullptr ? a->take(size) : nullptr;
-}
-
-CallMemory::CallMemory() : arena_(arena()), chunk_(0), used_(0) {
-  if (Arena* a = static_cast<Arena*>(arena_)) {
-    chunk_ = a->current;
-    used_ = a->used;
-    ++a->depth;
-  }
-}
-
-CallMemory::~CallMemory() {
-  Arena* a = static_cast<Arena*>(arena_);
-  if (a == nullptr) return;
-  a->current = chunk_;
-  a->used = used_;
-  if (--a->depth == 0) a->settle();
 }
 
 void set_scratch_budget(size_t bytes) { budget.store(bytes, std::memory_order_relaxed); }

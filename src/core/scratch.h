@@ -37,18 +37,47 @@ inline constexpr size_t kDefaultRetain = size_t(256) << 20;
 // Valid until the outermost CallMemory of the thread ends.
 void* scratch_alloc(size_t size);
 
+// What a call marks of its thread's arena, and what the end of the outermost call looks at.
+struct ArenaState {
+  size_t current = 0;  // chunk being filled
+  size_t used = 0;     // bytes taken from the current chunk
+  size_t high = 0;     // the highest chunk the current call has taken from
+  size_t charged = 0;  // bytes of the chunks beyond the first counted in the process's total
+  size_t extra = 0;    // bytes of the chunks beyond the first
+  int depth = 0;       // CallMemory scopes open on this thread
+};
+
+// This thread's arena once made (initial-exec TLS: reached without a call).
+extern __thread ArenaState* t_arena __attribute__((tls_model("initial-exec")));
+// This thread's arena, made on first use; null when it cannot be had.
+ArenaState* make_arena();
+// After the outermost call that took from or mapped a chunk beyond the first: keeps what the
+// budget allows, unmaps the rest.
+void settle_arena(ArenaState* arena);
+
 // Marks the arena on entry and gives back everything taken since, on exit.
 class CallMemory {
  public:
-  CallMemory();
-  ~CallMemory();
+  CallMemory() : arena_(t_arena != nullptr ? t_arena : make_arena()) {
+    if (arena_ == nullptr) return;
+    chunk_ = arena_->current;
+    used_ = arena_->used;
+    ++arena_->depth;
+  }
+  ~CallMemory() {
+    if (arena_ == nullptr) return;
+    arena_->current = chunk_;
+    arena_->used = used_;
+    if (--arena_->depth == 0 && (arena_->high != 0 || arena_->extra != arena_->charged))
+      settle_arena(arena_);
+  }
   CallMemory(const CallMemory&) = delete;
   CallMemory& operator=(const CallMemory&) = delete;
 
  private:
-  void* arena_;  // this thread's arena, or null when it could not be had
-  size_t chunk_;
-  size_t used_;
+  ArenaState* arena_;  // this thread's arena, or null when it could not be had
+  size_t chunk_ = 0;
+  size_t used_ = 0;
 };
 
 // The budget for chunks kept between calls by all threads together (beyond each thread's first

@@ -35,13 +35,17 @@ class Units {
 // the VM can make the string straight from it (when it ends with a NUL at n).
 bool plain_ascii(const char* text, size_t n) {
   uint64_t high = 0;  // the top bits of every byte, eight bytes at a time
-  size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, text + i, 8);
+  uint64_t word;
+  if (n >= 8) {
+    for (size_t i = 0; i + 8 < n; i += 8) {
+      std::memcpy(&word, text + i, 8);
+      high |= word;
+    }
+    std::memcpy(&word, text + n - 8, 8);  // the last eight, overlapping what came before
     high |= word;
+  } else {
+    for (size_t i = 0; i < n; ++i) high |= static_cast<unsigned char>(text[i]);
   }
-  for (; i < n; ++i) high |= static_cast<unsigned char>(text[i]);
   return (high & 0x8080808080808080u) == 0 && n <= size_t(INT32_MAX) && process_keeps_ascii();
 }
 

@@ -39,7 +39,7 @@ bool write_string(JavaObject<Class>& o, string_t* text, context_t context) {
   bool converted = string_t2jstring(o.env(), &s, text, context);
   LocalRef<jstring> owned(o.env(), s);
   if (!converted) return false;
-  o.env()->SetObjectField(o.get(), id, s);
+  if (s != nullptr || !o.fresh()) o.env()->SetObjectField(o.get(), id, s);
   return true;
 }
 

@@ -29,8 +29,13 @@ bool jobject2certificate_t(JNIEnv* env, jobject obj, certificate_t* rec) {
       read_record<"certHash", jobject2mem_blk_t>(o, &rec->certHash);
 }
 
+// The references a complete certificate's conversion makes, its alternative names' texts and
+// its arrays' elements included: converted in a frame with room for them, it makes no other.
+constexpr int kCertificateRefs = 96;
+
 bool certificate_t2jobject(JNIEnv* env, jobject obj, certificate_t* rec, context_t context) {
   if (obj != nullptr) {
+    RefRoom room(env, kCertificateRefs);
     JavaObject<kCertificateClass> o(env, obj, "certificate_t2jobject");
     bool done =
         o.write<"fields">(rec->fields) &&

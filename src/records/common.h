@@ -9,7 +9,7 @@
 // allocated for elements that cannot exist.
 //
 // Native to Java: every nested object is new (AllocObject, no constructor runs), and the field's
-// old value is dropped first, so a failure leaves the field null. Missing classes raise
+// old value never outlives the conversion: a failure leaves the field null. Missing classes raise
 // "java/lang/ClassNotFoundException" "<converter>:<class>"; a creation that fails in the VM
 // (no room, a negative count) raises "java/lang/OutOfMemoryError" "<converter>" in place of the
 // VM's own error. Local references are deleted once stored.
@@ -104,6 +104,30 @@ void free_native(context_t context, T*& block) {
   block = nullptr;
 }
 
+// Null into the object field `id` (nothing to do in an object made by this call).
+template <const auto& Class>
+bool store_null(JavaObject<Class>& o, jfieldID id) {
+  if (!o.fresh()) o.env()->SetObjectField(o.get(), id, nullptr);
+  return true;
+}
+
+// After a conversion into the object field `id` failed: the field must not keep its old value.
+// It is set to null with the pending exception set aside meanwhile (no other call is allowed
+// while one is pending), then the same exception is raised again. Returns false.
+template <const auto& Class>
+bool dropped_on_failure(JavaObject<Class>& o, jfieldID id) {
+  if (o.fresh()) return false;  // null already, and never seen by Java
+  JNIEnv* env = o.env();
+  jthrowable pending = env->ExceptionOccurred();
+  env->ExceptionClear();
+  env->SetObjectField(o.get(), id, nullptr);
+  if (pending != nullptr) {
+    env->Throw(pending);
+    env->DeleteLocalRef(pending);
+  }
+  return false;
+}
+
 // Creates an object of ElemClass's class (messages under `converter`).
 template <const auto& ElemClass>
 LocalRef<jobject> new_object(JNIEnv* env, const char* converter) {
@@ -111,11 +135,14 @@ LocalRef<jobject> new_object(JNIEnv* env, const char* converter) {
 }
 
 // Fills a new object of ElemClass's class from `rec` with From: one of many fields inside a local
-// frame of its own (LocalFrame), so that the references its conversion makes go at once.
+// frame of its own (LocalFrame), so that the references its conversion makes go at once, unless
+// it is converted inside a frame that still has room for them.
 template <const auto& ElemClass, auto From, typename Rec>
 bool fill_object(JNIEnv* env, jobject obj, Rec* rec, context_t context) {
   Filling filling = JavaObject<ElemClass>::filling(env, obj);
   if constexpr (ElemClass.fields.size() >= 8) {
+    if (t_spare_local_refs >= int(ElemClass.fields.size()) + 8)  // inside a frame with room
+      return From(env, obj, rec, context);
     LocalFrame frame(env);
     return frame.pushed() && From(env, obj, rec, context);
   } else {
@@ -130,10 +157,10 @@ bool write_record(JavaObject<Class>& o, Rec* rec, context_t context) {
   JNIEnv* env = o.env();
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;
-  env->SetObjectField(o.get(), id, nullptr);
-  if (rec == nullptr) return true;
+  if (rec == nullptr) return store_null(o, id);
   LocalRef<jobject> child = new_object<ElemClass>(env, o.converter());
-  if (!child || !fill_object<ElemClass, From>(env, child.get(), rec, context)) return false;
+  if (!child || !fill_object<ElemClass, From>(env, child.get(), rec, context))
+    return dropped_on_failure(o, id);
   env->SetObjectField(o.get(), id, child.get());
   return true;
 }
@@ -172,14 +199,15 @@ bool write_records(JavaObject<Class>& o, Elem* elems, jint count, context_t cont
   JNIEnv* env = o.env();
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;
-  env->SetObjectField(o.get(), id, nullptr);
-  if (elems == nullptr) return true;
+  if (elems == nullptr) return store_null(o, id);
   jclass cls = find_class<ElemClass>(env, o.converter());
-  if (cls == nullptr) return false;
-  return write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
-    element = new_object<ElemClass>(env, o.converter());
-    return element && fill_object<ElemClass, From>(env, element.get(), &elems[i], context);
-  });
+  if (cls == nullptr ||
+      !write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
+        element = new_object<ElemClass>(env, o.converter());
+        return element && fill_object<ElemClass, From>(env, element.get(), &elems[i], context);
+      }))
+    return dropped_on_failure(o, id);
+  return true;
 }
 
 // As write_records, for an array block the converter itself gives back: once the array reached
@@ -198,16 +226,17 @@ bool write_texts(JavaObject<Class>& o, string_t* texts, jint count, context_t co
   JNIEnv* env = o.env();
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;
-  env->SetObjectField(o.get(), id, nullptr);
-  if (texts == nullptr) return true;
+  if (texts == nullptr) return store_null(o, id);
   jclass cls = find_class<kStringClass>(env, o.converter());
-  if (cls == nullptr) return false;
-  return write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
-    jstring s = nullptr;
-    bool converted = string_t2jstring(env, &s, &texts[i], context);
-    element = LocalRef<jobject>(env, s);
-    return converted;
-  });
+  if (cls == nullptr ||
+      !write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
+        jstring s = nullptr;
+        bool converted = string_t2jstring(env, &s, &texts[i], context);
+        element = LocalRef<jobject>(env, s);
+        return converted;
+      }))
+    return dropped_on_failure(o, id);
+  return true;
 }
 
 }  // namespace tvj
