@@ -175,7 +175,12 @@ class JavaObject {
 
   template <Name F>
   jfieldID field() {
-    constexpr int i = index<F>();
+    return field_at(index<F>());
+  }
+
+  // The field at `i` in the class description; null, with NoSuchFieldException pending, when
+  // the object's class lacks it.
+  jfieldID field_at(int i) {
     if (known_ != nullptr) {
       if (known_->ids[i] == nullptr) throw_no_such_field(env_, converter_, Class.fields[i].name);
       return known_->ids[i];

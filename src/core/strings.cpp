@@ -116,4 +116,14 @@ bool string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t cont
   return true;
 }
 
+bool store_string(JNIEnv* env, jobject obj, jfieldID id, string_t* text, context_t context,
+                  bool fresh) {
+  jstring s = nullptr;
+  bool converted = string_t2jstring(env, &s, text, context);
+  LocalRef<jstring> owned(env, s);
+  if (!converted) return false;
+  if (s != nullptr || !fresh) env->SetObjectField(obj, id, s);
+  return true;
+}
+
 }  // namespace tvj

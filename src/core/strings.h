@@ -22,6 +22,13 @@ bool string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t cont
 // raises CharConversionException "<converter>" (or leaves an allocation error) and returns false.
 bool narrow_to_jstring(JNIEnv* env, const char* text, size_t n, jstring* out, const char* converter);
 
+// The String field `id` of `obj` set from a native text, which is released; a null result is
+// not stored into a `fresh` object (one this call made, which holds null already). After a
+// failed conversion the field keeps its old value. One function for every field and record:
+// the conversion of a large record runs through little code.
+bool store_string(JNIEnv* env, jobject obj, jfieldID id, string_t* text, context_t context,
+                  bool fresh);
+
 // A String field of a record, read and converted into *out.
 template <Name F, const auto& Class>
 bool read_string(JavaObject<Class>& o, string_t* out) {
@@ -34,13 +41,7 @@ bool read_string(JavaObject<Class>& o, string_t* out) {
 template <Name F, const auto& Class>
 bool write_string(JavaObject<Class>& o, string_t* text, context_t context) {
   jfieldID id = o.template field<F>();
-  if (id == nullptr) return false;
-  jstring s = nullptr;
-  bool converted = string_t2jstring(o.env(), &s, text, context);
-  LocalRef<jstring> owned(o.env(), s);
-  if (!converted) return false;
-  if (s != nullptr || !o.fresh()) o.env()->SetObjectField(o.get(), id, s);
-  return true;
+  return id != nullptr && store_string(o.env(), o.get(), id, text, context, o.fresh());
 }
 
 }  // namespace tvj

@@ -14,8 +14,15 @@ struct Texts {
     return (read_string<Fields>(o, slot++) && ...);
   }
   static bool write(JavaObject<kAltnameClass>& o, altname_t* rec, context_t context) {
+    static constexpr int kFields[] = {kAltnameClass.index_of(Fields.view())...};
+    static_assert(((kAltnameClass.index_of(Fields.view()) >= 0) && ...), "a name not described");
     string_t* slot = &rec->emailAddress;
-    return (write_string<Fields>(o, slot++, context) && ...);
+    for (int i : kFields) {
+      jfieldID id = o.field_at(i);
+      if (id == nullptr || !store_string(o.env(), o.get(), id, slot++, context, o.fresh()))
+        return false;
+    }
+    return true;
   }
 };
 using Names = Texts<"emailAddress", "DNS", "URI", "IP", "organizationName", "registredAddress",
