@@ -31,9 +31,9 @@ import java.util.function.IntSupplier;
  * cases to time (all when none are named).
  */
 public final class Bench {
-  private static final int ROUNDS = 15;
+  private static final int ROUNDS = 41;
   private static final long WARM_NS = 300_000_000L;
-  private static final long ROUND_NS = 60_000_000L;
+  private static final long ROUND_NS = 20_000_000L;
 
   private static final class Case {
     final String name;
