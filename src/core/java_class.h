@@ -142,12 +142,7 @@ class JavaObject {
       fresh_ = true;
       return;
     }
-    if (r != nullptr && r->final_class && env->IsInstanceOf(obj, r->cls)) {
-      known_ = r;  // a final class has no subclass: an instance is of exactly that class
-      return;
-    }
-    own_class_ = LocalRef<jclass>(env, env->GetObjectClass(obj));
-    if (r != nullptr && !r->final_class && env->IsSameObject(own_class_.get(), r->cls)) known_ = r;
+    ask_class(r);
   }
 
   // Creates an object of the documented class without running a constructor (AllocObject);
@@ -181,15 +176,8 @@ class JavaObject {
   // The field at `i` in the class description; null, with NoSuchFieldException pending, when
   // the object's class lacks it.
   jfieldID field_at(int i) {
-    if (known_ != nullptr) {
-      if (known_->ids[i] == nullptr) throw_no_such_field(env_, converter_, Class.fields[i].name);
-      return known_->ids[i];
-    }
-    if (ids_[i] == nullptr) {
-      ids_[i] = env_->GetFieldID(own_class_.get(), Class.fields[i].name, Class.fields[i].sig);
-      if (ids_[i] == nullptr) throw_no_such_field(env_, converter_, Class.fields[i].name);
-    }
-    return ids_[i];
+    if (known_ != nullptr && known_->ids[i] != nullptr) return known_->ids[i];
+    return look_up(i);
   }
 
   template <Name F>
@@ -257,6 +245,31 @@ class JavaObject {
   template <Name F>
   static constexpr std::string_view sig() {
     return Class.fields[index<F>()].sig;
+  }
+
+  // The class of an object the caller passed, asked of the VM. Out of line, like look_up, so
+  // that every converter stays small: converting a large record runs through little code.
+  [[gnu::noinline]] void ask_class(const ResolvedClass* r) {
+    if (r != nullptr && r->final_class && env_->IsInstanceOf(obj_, r->cls)) {
+      known_ = r;  // a final class has no subclass: an instance is of exactly that class
+      return;
+    }
+    own_class_ = LocalRef<jclass>(env_, env_->GetObjectClass(obj_));
+    if (r != nullptr && !r->final_class && env_->IsSameObject(own_class_.get(), r->cls)) known_ = r;
+  }
+
+  // A field the documented class lacks, or any field of another class: looked up on the
+  // object's own class once per object.
+  [[gnu::noinline]] jfieldID look_up(int i) {
+    if (known_ != nullptr) {
+      throw_no_such_field(env_, converter_, Class.fields[i].name);
+      return nullptr;
+    }
+    if (ids_[i] == nullptr) {
+      ids_[i] = env_->GetFieldID(own_class_.get(), Class.fields[i].name, Class.fields[i].sig);
+      if (ids_[i] == nullptr) throw_no_such_field(env_, converter_, Class.fields[i].name);
+    }
+    return ids_[i];
   }
 
   JNIEnv* env_;
