@@ -87,6 +87,31 @@ TEST_F(Inspection, AFailedParseCertStillRewritesTheCertificate) {
   EXPECT_EQ(show_block(old_encoded), "1:09");
 }
 
+// A nested record that fails to convert leaves the caller's field null, not its old object, and
+// Java sees the conversion's own exception; what came before it stays converted.
+TEST_F(Inspection, ANestedRecordThatFailsLeavesTheCallersFieldNull) {
+  Locale utf8("C.UTF-8");
+  ASSERT_TRUE(utf8.ok());
+  jobject s = open();
+  standin::on<QUMEN_ParseCert>([](context_t c, mem_blk_t*, int32_t, certificate_t* cert) {
+    cert->subject = standin::text(c, "CN=New");
+    cert->issuerAltName.surname = standin::text(c, "Z\xc3\xa9");  // two bytes, one character
+    return 0;
+  });
+  jobject cert = make("certificate_t");
+  jobject old_names = make("altname_t");
+  set(old_names, "DNS", "old.example");
+  set(cert, "issuerAltName", old_names);
+  set(cert, "subjectAltName", old_names);
+
+  EXPECT_EQ(raw("ParseCert", s, nullptr, jint(0), cert), kPending);
+  EXPECT_THROWN("java.io.CharConversionException", "string_t2jstring");
+  EXPECT_EQ(get(cert, "issuerAltName"), nullptr);
+  EXPECT_TRUE(same(get(cert, "subjectAltName"), old_names)) << "not reached";
+  EXPECT_EQ(get_string(cert, "subject"), "CN=New");
+  EXPECT_EQ(get_string(old_names, "DNS"), "old.example");
+}
+
 TEST_F(Inspection, PolicyChecksReceiveASizeAndTheLowBitsOfTheTime) {
   jobject s = open();
   verify_policy_param_t got;
