@@ -25,7 +25,8 @@ bool jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk) {
   return jobject2mem_blk_t_declared(env, obj, blk, nullptr);
 }
 
-bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk, const ResolvedClass* declared) {
+bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk,
+                                const ResolvedClass* declared) {
   blk->len = 0;
   blk->buf = nullptr;
   if (obj == nullptr) return true;

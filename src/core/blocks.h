@@ -24,7 +24,8 @@ bool jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk);
 
 // The same for an argument whose class the method's declaration settles (core/declarations.h):
 // `declared` is that class, or null to ask the object, as jobject2mem_blk_t does.
-bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk, const ResolvedClass* declared);
+bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk,
+                                const ResolvedClass* declared);
 
 // Release of an input block: the copy goes back with the call's memory; the record is cleared.
 // Never raises, never calls into the VM.

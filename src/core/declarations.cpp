@@ -82,7 +82,8 @@ bool check_declarations(JNIEnv* env, jclass host) {
   jmethodID method_name = env->GetMethodID(method_class.get(), "getName", "()Ljava/lang/String;");
   jmethodID parameters =
       env->GetMethodID(method_class.get(), "getParameterTypes", "()[Ljava/lang/Class;");
-  jmethodID return_type = env->GetMethodID(method_class.get(), "getReturnType", "()Ljava/lang/Class;");
+  jmethodID return_type =
+      env->GetMethodID(method_class.get(), "getReturnType", "()Ljava/lang/Class;");
   if (!get_methods || !class_name || !modifiers || !method_name || !parameters || !return_type)
     return false;
 

@@ -239,7 +239,8 @@ struct BlockIn {
   jobject java;
   mem_blk_t blk{};
   bool convert(CallState& s) {
-    return jobject2mem_blk_t_declared(s.env, java, &blk, declared_class<kMemBlkClass>(s.env, s.cls));
+    return jobject2mem_blk_t_declared(s.env, java, &blk,
+                                      declared_class<kMemBlkClass>(s.env, s.cls));
   }
   mem_blk_t* native() { return &blk; }
   void release(JNIEnv* env) { mem_blk_tFree(env, java, &blk); }

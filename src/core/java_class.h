@@ -7,7 +7,8 @@
 // given, as any JNI converter must, but the documented class (the nested class of LocalIface)
 // is resolved once per process and its field IDs reused whenever the object is an instance of
 // exactly that class (asked of the VM for an object a caller gave; known for one the bridge
-// created). Any other class is looked up field by field, on demand. Both paths raise
+// created, and for an argument whose declared class settles it, core/declarations.h). Any other
+// class is looked up field by field, on demand. Both paths raise
 // the same exceptions at the same points: a missing field is "java/lang/NoSuchFieldException"
 // with "<converter>:<field>", raised where the converter first needs it.
 //

@@ -153,8 +153,8 @@ public final class Shapes {
         // A look-alike where a method declares the final block class would break the method's
         // type (the bridge relies on it there); other records, and blocks of a host whose
         // classes are not final, may be any class with the fields.
-        if (depth == 0 && oneIn(6) && !(t == LocalIface.mem_blk_t.class && Modifier.isFinal(t.getModifiers())))
-          return alike(t);
+        boolean finalBlock = t == LocalIface.mem_blk_t.class && Modifier.isFinal(t.getModifiers());
+        if (depth == 0 && oneIn(6) && !finalBlock) return alike(t);
         return record(t, depth);
       }
       return null;

@@ -13,7 +13,8 @@ public final class Hosts {
   public static final class Wider {
     private Wider() {}
 
-    public static native int QUMENJNI_HashMem(LocalIface self, Object data, LocalIface.mem_blk_t hash);
+    public static native int QUMENJNI_HashMem(
+        LocalIface self, Object data, LocalIface.mem_blk_t hash);
   }
 
   /** The method as declared, and an overload beside it. */
