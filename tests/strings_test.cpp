@@ -71,6 +71,27 @@ TEST_F(Strings, NativeTextsBecomeJavaStringsAndAreReleased) {
   EXPECT_EQ(text, nullptr);
 }
 
+TEST_F(Strings, EveryByteOfANativeTextIsLookedAtBeforeItIsTakenForAscii) {
+  // ASCII texts go to the VM as they are; a text with one other byte must take the codeset's
+  // way, wherever that byte stands and however long the text is.
+  Locale c("C");
+  context_t ctx = standin::open_context();
+  for (size_t n = 1; n <= 72; ++n) {
+    std::string ascii(n, 'a');
+    jstring s = java_text(env_, ascii.c_str(), ctx);
+    EXPECT_EQ(utf8(s), ascii);
+    env_->DeleteLocalRef(s);
+    for (size_t at = 0; at < n; ++at) {
+      std::string text = ascii;
+      text[at] = '\xe9';
+      s = java_text(env_, text.c_str(), ctx);
+      EXPECT_EQ(utf8(s), ascii.substr(0, at) + "\xef\xbf\xbd" + ascii.substr(at + 1))
+          << n << " bytes, the other one at " << at;
+      env_->DeleteLocalRef(s);
+    }
+  }
+}
+
 TEST_F(Strings, AMultiByteNativeTextIsRefusedAndKept) {
   Locale utf8("C.UTF-8");
   ASSERT_TRUE(utf8.ok());
