@@ -104,35 +104,27 @@ void free_native(context_t context, T*& block) {
   block = nullptr;
 }
 
-// Null into the object field `id` (nothing to do in an object made by this call).
+// The object field a writer below stores into.
+struct FieldTarget {
+  JNIEnv* env;
+  jobject obj;
+  jfieldID id;
+  bool fresh;  // the object is one this call made (JavaObject::fresh)
+  const char* converter;
+};
+
 template <const auto& Class>
-bool store_null(JavaObject<Class>& o, jfieldID id) {
-  if (!o.fresh()) o.env()->SetObjectField(o.get(), id, nullptr);
-  return true;
+FieldTarget target(JavaObject<Class>& o, jfieldID id) {
+  return {o.env(), o.get(), id, o.fresh(), o.converter()};
 }
 
-// After a conversion into the object field `id` failed: the field must not keep its old value.
-// It is set to null with the pending exception set aside meanwhile (no other call is allowed
-// while one is pending), then the same exception is raised again. Returns false.
-template <const auto& Class>
-bool dropped_on_failure(JavaObject<Class>& o, jfieldID id) {
-  if (o.fresh()) return false;  // null already, and never seen by Java
-  JNIEnv* env = o.env();
-  jthrowable pending = env->ExceptionOccurred();
-  env->ExceptionClear();
-  env->SetObjectField(o.get(), id, nullptr);
-  if (pending != nullptr) {
-    env->Throw(pending);
-    env->DeleteLocalRef(pending);
-  }
-  return false;
-}
+// Null into the field (nothing to do in an object made by this call).
+bool store_null(const FieldTarget& to);
 
-// Creates an object of ElemClass's class (messages under `converter`).
-template <const auto& ElemClass>
-LocalRef<jobject> new_object(JNIEnv* env, const char* converter) {
-  return JavaObject<ElemClass>::create(env, converter);
-}
+// After a conversion into the field failed: the field must not keep its old value. It is set to
+// null with the pending exception set aside meanwhile (no other call is allowed while one is
+// pending), then the same exception is raised again. Returns false.
+bool dropped_on_failure(const FieldTarget& to);
 
 // Fills a new object of ElemClass's class from `rec` with From: one of many fields inside a local
 // frame of its own (LocalFrame), so that the references its conversion makes go at once, unless
@@ -150,25 +142,65 @@ bool fill_object(JNIEnv* env, jobject obj, Rec* rec, context_t context) {
   }
 }
 
+// How the objects of one record class are found, made and filled from native records: all that
+// the writers of nested records need to know of it. One copy of their code thus serves every
+// field of every record, and a large record's conversion runs through little code.
+struct RecordKind {
+  jclass (*find)(JNIEnv* env, const char* converter);
+  LocalRef<jobject> (*create)(JNIEnv* env, const char* converter);
+  bool (*fill)(JNIEnv* env, jobject obj, void* rec, context_t context);
+  size_t size;  // of one native record
+};
+
+template <const auto& ElemClass, auto From, typename Rec>
+bool fill_kind(JNIEnv* env, jobject obj, void* rec, context_t context) {
+  return fill_object<ElemClass, From>(env, obj, static_cast<Rec*>(rec), context);
+}
+
+template <const auto& ElemClass, auto From, typename Rec>
+inline constexpr RecordKind kRecordKind{&find_class<ElemClass>, &JavaObject<ElemClass>::create,
+                                        &fill_kind<ElemClass, From, Rec>, sizeof(Rec)};
+
+// The field becomes a new object of the kind, filled from `rec`; a null `rec` (a record the
+// library did not give) leaves the field null.
+bool write_record_to(const FieldTarget& to, const RecordKind& kind, void* rec, context_t context);
+
+// The array field: `count` new objects of the kind, element i filled from the i-th record at
+// `elems`. A null `elems` leaves the field null.
+bool write_records_to(const FieldTarget& to, const RecordKind& kind, void* elems, jint count,
+                      context_t context);
+
 // The record field F becomes a new object of ElemClass's class filled from `rec` by From; a null
-// `rec` (a record the library did not give) leaves the field null.
+// `rec` leaves the field null.
 template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Rec>
 bool write_record(JavaObject<Class>& o, Rec* rec, context_t context) {
-  JNIEnv* env = o.env();
   jfieldID id = o.template field<F>();
-  if (id == nullptr) return false;
-  if (rec == nullptr) return store_null(o, id);
-  LocalRef<jobject> child = new_object<ElemClass>(env, o.converter());
-  if (!child || !fill_object<ElemClass, From>(env, child.get(), rec, context))
-    return dropped_on_failure(o, id);
-  env->SetObjectField(o.get(), id, child.get());
-  return true;
+  return id != nullptr &&
+         write_record_to(target(o, id), kRecordKind<ElemClass, From, Rec>, rec, context);
 }
 
 // The mem_blk_t field F becomes a new block object, filled (and released) from `blk`.
 template <Name F, const auto& Class>
 bool write_block(JavaObject<Class>& o, mem_blk_t* blk, context_t context) {
   return write_record<F, kMemBlkClass, mem_blk_t2jobject>(o, blk, context);
+}
+
+// The array field F: `count` new objects of ElemClass's class, element i filled from elems[i] by
+// From. A null `elems` leaves it null.
+template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Elem>
+bool write_records(JavaObject<Class>& o, Elem* elems, jint count, context_t context) {
+  jfieldID id = o.template field<F>();
+  return id != nullptr && write_records_to(target(o, id), kRecordKind<ElemClass, From, Elem>,
+                                           elems, count, context);
+}
+
+// As write_records, for an array block the converter itself gives back: once the array reached
+// Java, the native block (its elements already emptied) is released with QUMEN_FreeMem.
+template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Elem>
+bool write_released_records(JavaObject<Class>& o, Elem*& elems, jint count, context_t context) {
+  if (!write_records<F, ElemClass, From>(o, elems, count, context)) return false;
+  free_native(context, elems);
+  return true;
 }
 
 // A new array of `count` elements of the class `cls` for field F, each made by make(i), which
@@ -192,33 +224,6 @@ bool write_array(JavaObject<Class>& o, jclass cls, jint count, Make make) {
   return true;
 }
 
-// The array field F: `count` new objects of ElemClass's class, element i filled from elems[i] by
-// From. The field is cleared first; a null `elems` leaves it null.
-template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Elem>
-bool write_records(JavaObject<Class>& o, Elem* elems, jint count, context_t context) {
-  JNIEnv* env = o.env();
-  jfieldID id = o.template field<F>();
-  if (id == nullptr) return false;
-  if (elems == nullptr) return store_null(o, id);
-  jclass cls = find_class<ElemClass>(env, o.converter());
-  if (cls == nullptr ||
-      !write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
-        element = new_object<ElemClass>(env, o.converter());
-        return element && fill_object<ElemClass, From>(env, element.get(), &elems[i], context);
-      }))
-    return dropped_on_failure(o, id);
-  return true;
-}
-
-// As write_records, for an array block the converter itself gives back: once the array reached
-// Java, the native block (its elements already emptied) is released with QUMEN_FreeMem.
-template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Elem>
-bool write_released_records(JavaObject<Class>& o, Elem*& elems, jint count, context_t context) {
-  if (!write_records<F, ElemClass, From>(o, elems, count, context)) return false;
-  free_native(context, elems);
-  return true;
-}
-
 // The String[] field F from `count` native texts, each released by string_t2jstring (an empty
 // text gives a null element). The field is cleared first; a null list leaves it null.
 template <Name F, const auto& Class>
@@ -226,7 +231,7 @@ bool write_texts(JavaObject<Class>& o, string_t* texts, jint count, context_t co
   JNIEnv* env = o.env();
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;
-  if (texts == nullptr) return store_null(o, id);
+  if (texts == nullptr) return store_null(target(o, id));
   jclass cls = find_class<kStringClass>(env, o.converter());
   if (cls == nullptr ||
       !write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
@@ -235,7 +240,7 @@ bool write_texts(JavaObject<Class>& o, string_t* texts, jint count, context_t co
         element = LocalRef<jobject>(env, s);
         return converted;
       }))
-    return dropped_on_failure(o, id);
+    return dropped_on_failure(target(o, id));
   return true;
 }
 
