@@ -63,4 +63,10 @@ const ResolvedClass* resolve_class(JNIEnv* env, ClassSlot& slot, const char* nam
   return r;
 }
 
+LocalRef<jobject> allocate_object(JNIEnv* env, jclass cls, const char* converter) {
+  jobject obj = env->AllocObject(cls);
+  if (obj == nullptr) throw_out_of_memory(env, converter);
+  return LocalRef<jobject>(env, obj);
+}
+
 }  // namespace tvj

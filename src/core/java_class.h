@@ -121,6 +121,10 @@ inline jclass find_class(JNIEnv* env, const char* converter) {
   return r->cls;
 }
 
+// A new object of `cls` (AllocObject: no constructor runs); on failure OutOfMemoryError
+// "<converter>" in place of the VM's own error.
+LocalRef<jobject> allocate_object(JNIEnv* env, jclass cls, const char* converter);
+
 // One Java object of a record class, with its fields reached by name. Every accessor returns
 // false, with an exception pending, when the field is missing; the caller returns at once.
 template <const auto& Class>
@@ -151,10 +155,7 @@ class JavaObject {
   // On failure: ClassNotFoundException "<converter>:<class>", or OutOfMemoryError "<converter>".
   static LocalRef<jobject> create(JNIEnv* env, const char* converter) {
     jclass cls = find_class<Class>(env, converter);
-    if (cls == nullptr) return {};
-    jobject obj = env->AllocObject(cls);
-    if (obj == nullptr) throw_out_of_memory(env, converter);
-    return LocalRef<jobject>(env, obj);
+    return cls != nullptr ? allocate_object(env, cls, converter) : LocalRef<jobject>();
   }
 
   // The scope in which an object create() made is filled.

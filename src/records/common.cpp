@@ -22,7 +22,9 @@ bool dropped_on_failure(const FieldTarget& to) {
 
 bool write_record_to(const FieldTarget& to, const RecordKind& kind, void* rec, context_t context) {
   if (rec == nullptr) return store_null(to);
-  LocalRef<jobject> child = kind.create(to.env, to.converter);
+  jclass cls = kind.find(to.env, to.converter);
+  LocalRef<jobject> child;
+  if (cls != nullptr) child = allocate_object(to.env, cls, to.converter);
   if (!child || !kind.fill(to.env, child.get(), rec, context)) return dropped_on_failure(to);
   to.env->SetObjectField(to.obj, to.id, child.get());
   return true;
@@ -41,7 +43,7 @@ bool write_records_to(const FieldTarget& to, const RecordKind& kind, void* elems
   }
   auto* elem = static_cast<char*>(elems);
   for (jint i = 0; i < count; ++i, elem += kind.size) {
-    LocalRef<jobject> element = kind.create(env, to.converter);
+    LocalRef<jobject> element = allocate_object(env, cls, to.converter);
     if (!element || !kind.fill(env, element.get(), elem, context)) return dropped_on_failure(to);
     env->SetObjectArrayElement(array.get(), i, element.get());
   }

@@ -142,12 +142,11 @@ bool fill_object(JNIEnv* env, jobject obj, Rec* rec, context_t context) {
   }
 }
 
-// How the objects of one record class are found, made and filled from native records: all that
+// How the objects of one record class are found and filled from native records: all that
 // the writers of nested records need to know of it. One copy of their code thus serves every
 // field of every record, and a large record's conversion runs through little code.
 struct RecordKind {
   jclass (*find)(JNIEnv* env, const char* converter);
-  LocalRef<jobject> (*create)(JNIEnv* env, const char* converter);
   bool (*fill)(JNIEnv* env, jobject obj, void* rec, context_t context);
   size_t size;  // of one native record
 };
@@ -158,8 +157,8 @@ bool fill_kind(JNIEnv* env, jobject obj, void* rec, context_t context) {
 }
 
 template <const auto& ElemClass, auto From, typename Rec>
-inline constexpr RecordKind kRecordKind{&find_class<ElemClass>, &JavaObject<ElemClass>::create,
-                                        &fill_kind<ElemClass, From, Rec>, sizeof(Rec)};
+inline constexpr RecordKind kRecordKind{&find_class<ElemClass>, &fill_kind<ElemClass, From, Rec>,
+                                        sizeof(Rec)};
 
 // The field becomes a new object of the kind, filled from `rec`; a null `rec` (a record the
 // library did not give) leaves the field null.
