@@ -16,21 +16,21 @@ namespace tvj {
 
 // Throws `java_class` with the message "<converter><suffix>". If the class itself cannot be
 // found, the error of that failed lookup stays pending instead. Called with nothing pending.
-[[gnu::cold]] void raise(JNIEnv* env, const char* java_class, const char* converter, const char* suffix = "");
+void raise(JNIEnv* env, const char* java_class, const char* converter, const char* suffix = "");
 
 // After a failed GetFieldID: "java/lang/NoSuchFieldException", "<converter>:<field>".
-[[gnu::cold]] void throw_no_such_field(JNIEnv* env, const char* converter, const char* field);
+void throw_no_such_field(JNIEnv* env, const char* converter, const char* field);
 // After a failed FindClass: "java/lang/ClassNotFoundException", "<converter>:<JNI class name>".
-[[gnu::cold]] void throw_class_not_found(JNIEnv* env, const char* converter, const char* class_name);
+void throw_class_not_found(JNIEnv* env, const char* converter, const char* class_name);
 // "java/lang/OutOfMemoryError", "<converter>": a failed allocation of the bridge's own, or a
 // failed creation in the VM, whose own error (pending or not) it replaces.
-[[gnu::cold]] void throw_out_of_memory(JNIEnv* env, const char* converter);
+void throw_out_of_memory(JNIEnv* env, const char* converter);
 // "java/io/CharConversionException", "<converter>".
-[[gnu::cold]] void throw_char_conversion(JNIEnv* env, const char* converter);
+void throw_char_conversion(JNIEnv* env, const char* converter);
 // "java/lang/ArrayIndexOutOfBoundsException", "<converter>:<what>".
-[[gnu::cold]] void throw_array_index(JNIEnv* env, const char* converter, const char* what);
+void throw_array_index(JNIEnv* env, const char* converter, const char* what);
 // "java/lang/NullPointerException", "<converter>:<what>".
-[[gnu::cold]] void throw_null_pointer(JNIEnv* env, const char* converter, const char* what);
+void throw_null_pointer(JNIEnv* env, const char* converter, const char* what);
 
 // Local references a call may leave to the VM instead of deleting them one by one: the VM drops
 // them all when the native method returns. A short call (a block or two, a small record) thus

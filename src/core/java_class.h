@@ -262,7 +262,7 @@ class JavaObject {
 
   // A field the documented class lacks, or any field of another class: looked up on the
   // object's own class once per object.
-  [[gnu::noinline, gnu::cold]] jfieldID look_up(int i) {
+  [[gnu::noinline]] jfieldID look_up(int i) {
     if (known_ != nullptr) {
       throw_no_such_field(env_, converter_, Class.fields[i].name);
       return nullptr;
