@@ -3,9 +3,10 @@
 // no-op. Field and class IDs are resolved once at load; inputs are copied with
 // GetByteArrayRegion into a stack buffer or into a per-thread buffer kept from call to call (no
 // heap allocation per call); results are new Java objects, built inside one local frame per
-// certificate; texts (ASCII here) become Java strings with NewStringUTF; native results go back
-// with the library's one-shot release functions. No checks beyond what JNI itself makes: the
-// benchmark passes well-formed objects.
+// certificate; texts (ASCII here) become Java strings with NewStringUTF. Native results go back
+// to the library as the bridge gives them back: each text, buffer and block of a record array
+// with QUMEN_FreeMem once its content reached Java, then the rest with the record's release
+// function. No checks beyond what JNI itself makes: the benchmark passes well-formed objects.
 //
 // Floor.program() also sets the stand-in's answers that the benchmark compares: VerifyMem with
 // four signers, each with a fully populated certificate, and FindCert with 32 certificates.
@@ -107,8 +108,18 @@ jbyteArray byte_array(JNIEnv* env, const uint8_t* buf, jint len) {
   return array;
 }
 
-void set_text(JNIEnv* env, jobject obj, jfieldID id, const char* s) {
+// A native block given back to the library once its content reached Java, as the bridge does
+// (its contract: texts, buffers and the blocks of record arrays go back one by one, and the
+// record's release function finds only what was not converted).
+template <typename T>
+void give_back(context_t context, T*& block) {
+  if (block != nullptr) QUMEN_FreeMem(context, block);
+  block = nullptr;
+}
+
+void set_text(JNIEnv* env, jobject obj, jfieldID id, string_t& s, context_t context) {
   env->SetObjectField(obj, id, text(env, s));
+  give_back(context, s);
 }
 
 void write_block(JNIEnv* env, jobject obj, const mem_blk_t& blk) {
@@ -116,23 +127,24 @@ void write_block(JNIEnv* env, jobject obj, const mem_blk_t& blk) {
   env->SetObjectField(obj, buf_id, byte_array(env, blk.buf, blk.len));
 }
 
-jobject new_block(JNIEnv* env, const mem_blk_t& blk) {
+jobject new_block(JNIEnv* env, mem_blk_t& blk, context_t context) {
   jobject obj = env->AllocObject(mem_blk_class);
   write_block(env, obj, blk);
+  give_back(context, blk.buf);
   return obj;
 }
 
-jobject new_altname(JNIEnv* env, const altname_t& names) {
+jobject new_altname(JNIEnv* env, altname_t& names, context_t context) {
   jobject obj = env->AllocObject(altname_class);
-  const string_t* texts = &names.emailAddress;
-  for (int i = 0; i < 14; ++i) set_text(env, obj, altname_ids[i], texts[i]);
+  string_t* texts = &names.emailAddress;
+  for (int i = 0; i < 14; ++i) set_text(env, obj, altname_ids[i], texts[i], context);
   return obj;
 }
 
 // A new array of `count` new objects of `cls`, each filled by fill(object, element); null for a
 // null list. Each element's reference goes once stored, so that few are live at once.
 template <typename T, typename Fill>
-jobjectArray new_array(JNIEnv* env, jclass cls, const T* elems, jint count, Fill fill) {
+jobjectArray new_array(JNIEnv* env, jclass cls, T* elems, jint count, Fill fill) {
   if (elems == nullptr) return nullptr;
   jobjectArray array = env->NewObjectArray(count, cls, nullptr);
   for (jint i = 0; i < count; ++i) {
@@ -145,45 +157,49 @@ jobjectArray new_array(JNIEnv* env, jclass cls, const T* elems, jint count, Fill
 }
 
 // Fills a certificate_t in a local frame of its own (the caller's references stay few).
-void fill_certificate(JNIEnv* env, jobject obj, const certificate_t& c) {
+void fill_certificate(JNIEnv* env, jobject obj, certificate_t& c, context_t context) {
   env->PushLocalFrame(80);
   env->SetIntField(obj, c_fields, c.fields);
-  set_text(env, obj, c_issuer, c.issuer);
-  set_text(env, obj, c_serial, c.serialNumber);
-  set_text(env, obj, c_subject, c.subject);
-  set_text(env, obj, c_algorithm, c.algorithm);
+  set_text(env, obj, c_issuer, c.issuer, context);
+  set_text(env, obj, c_serial, c.serialNumber, context);
+  set_text(env, obj, c_subject, c.subject, context);
+  set_text(env, obj, c_algorithm, c.algorithm, context);
   env->SetLongField(obj, c_nb, jlong(c.notBeforeEx));
   env->SetLongField(obj, c_na, jlong(c.notAfterEx));
   env->SetIntField(obj, c_ku, c.keyUsage);
   env->SetLongField(obj, c_nbp, jlong(c.notBeforePrivateEx));
   env->SetLongField(obj, c_nap, jlong(c.notAfterPrivateEx));
-  env->SetObjectField(obj, c_ialt, new_altname(env, c.issuerAltName));
-  env->SetObjectField(obj, c_salt, new_altname(env, c.subjectAltName));
-  set_text(env, obj, c_keyid, c.keyId);
+  env->SetObjectField(obj, c_ialt, new_altname(env, c.issuerAltName, context));
+  env->SetObjectField(obj, c_salt, new_altname(env, c.subjectAltName, context));
+  set_text(env, obj, c_keyid, c.keyId, context);
   env->SetIntField(obj, c_pnum, c.policy_num);
   env->SetObjectField(obj, c_pols, new_array(env, policy_class, c.policies, c.policy_num,
-                                             [&](jobject p, const policy_t& x) {
-    set_text(env, p, policy_oid, x.oid);
-    set_text(env, p, policy_org, x.org_name);
+                                             [&](jobject p, policy_t& x) {
+    set_text(env, p, policy_oid, x.oid, context);
+    set_text(env, p, policy_org, x.org_name, context);
     env->SetIntField(p, policy_not, x.not_num);
-    set_text(env, p, policy_text, x.text);
+    set_text(env, p, policy_text, x.text, context);
   }));
+  give_back(context, c.policies);
   env->SetIntField(obj, c_enum, c.extkeyusage_num);
   env->SetObjectField(obj, c_ekus, new_array(env, eku_class, c.extKeyUsage, c.extkeyusage_num,
-                                             [&](jobject e, const extkeyusage_t& x) {
-    set_text(env, e, eku_oid, x.oid);
+                                             [&](jobject e, extkeyusage_t& x) {
+    set_text(env, e, eku_oid, x.oid, context);
   }));
+  give_back(context, c.extKeyUsage);
   env->SetIntField(obj, c_xnum, c.extension_num);
   env->SetObjectField(obj, c_exts, new_array(env, extension_class, c.extensions, c.extension_num,
-                                             [&](jobject e, const extension_t& x) {
-    set_text(env, e, ext_oid, x.oid);
+                                             [&](jobject e, extension_t& x) {
+    set_text(env, e, ext_oid, x.oid, context);
     env->SetIntField(e, ext_type, x.type);
     env->SetIntField(e, ext_critical, x.critical);
     env->SetIntField(e, ext_len, x.len);
     env->SetObjectField(e, ext_data, byte_array(env, x.data, x.len));
+    give_back(context, x.data);
   }));
-  env->SetObjectField(obj, c_enc, new_block(env, c.certEncoded));
-  env->SetObjectField(obj, c_hash, new_block(env, c.certHash));
+  give_back(context, c.extensions);
+  env->SetObjectField(obj, c_enc, new_block(env, c.certEncoded, context));
+  env->SetObjectField(obj, c_hash, new_block(env, c.certHash, context));
   env->PopLocalFrame(nullptr);
 }
 
@@ -300,7 +316,7 @@ JNIEXPORT jint JNICALL Java_tvbench_Floor_parseCert(JNIEnv* env, jclass, jobject
   mem_blk_t in = read_block(env, encoded, stack);
   certificate_t out{};
   int32_t status = QUMEN_ParseCert(context, &in, flag, &out);
-  fill_certificate(env, cert, out);
+  fill_certificate(env, cert, out, context);
   QUMEN_FreeCert(context, &out);
   return status;
 }
@@ -331,12 +347,12 @@ JNIEXPORT jint JNICALL Java_tvbench_Floor_verifyMem(JNIEnv* env, jclass, jobject
   QUMEN_FreeMem(context, out.buf);
   env->SetIntField(result, vr_num, r.sign_num);
   env->SetObjectField(result, vr_signs, new_array(env, sign_status_class, r.signs, r.sign_num,
-                                                  [&](jobject s, const sign_status_t& x) {
+                                                  [&](jobject s, sign_status_t& x) {
     env->SetIntField(s, ss_status, x.status);
     env->SetLongField(s, ss_time, jlong(x.timeEx));
     if (x.cert == nullptr) return;
     jobject cert = env->AllocObject(certificate_class);
-    fill_certificate(env, cert, *x.cert);
+    fill_certificate(env, cert, *x.cert, context);
     env->SetObjectField(s, ss_cert, cert);
     env->DeleteLocalRef(cert);
   }));
@@ -355,8 +371,8 @@ JNIEXPORT jint JNICALL Java_tvbench_Floor_findCert(JNIEnv* env, jclass, jobject 
   int32_t status = QUMEN_FindCert(context, &p, &r);
   env->SetIntField(result, fr_num, r.num);
   env->SetObjectField(result, fr_certs, new_array(env, certificate_class, r.certs, r.num,
-                                                  [&](jobject cert, const certificate_t& x) {
-    fill_certificate(env, cert, x);
+                                                  [&](jobject cert, certificate_t& x) {
+    fill_certificate(env, cert, x, context);
   }));
   QUMEN_FreeFindResult(context, &r);
   return status;
