@@ -64,9 +64,7 @@ namespace {
 bool store_block(JNIEnv* env, jobject obj, const mem_blk_t* blk, const char* converter,
                  bool always_array, const ResolvedClass* declared = nullptr) {
   JavaObject<kMemBlkClass> o(env, obj, converter, declared);
-  jfieldID len = o.field<"len">();  // written here, not through write_int_at: the short call's path
-  if (len == nullptr) return false;
-  env->SetIntField(obj, len, blk->len);
+  if (!o.write<"len">(blk->len)) return false;
   jfieldID buf = o.field<"buf">();
   if (buf == nullptr) return false;
   bool make = blk->buf != nullptr && (always_array || blk->len > 0);

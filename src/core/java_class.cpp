@@ -69,39 +69,4 @@ LocalRef<jobject> allocate_object(JNIEnv* env, jclass cls, const char* converter
   return LocalRef<jobject>(env, obj);
 }
 
-void RecordObject::ask_class(const ResolvedClass* r) {
-  if (r != nullptr && r->final_class && env_->IsInstanceOf(obj_, r->cls)) {
-    known_ = r;  // a final class has no subclass: an instance is of exactly that class
-    return;
-  }
-  own_class_ = LocalRef<jclass>(env_, env_->GetObjectClass(obj_));
-  if (r != nullptr && !r->final_class && env_->IsSameObject(own_class_.get(), r->cls)) known_ = r;
-}
-
-jfieldID RecordObject::look_up(int i) {
-  if (known_ != nullptr) {
-    throw_no_such_field(env_, converter_, fields_[i].name);
-    return nullptr;
-  }
-  if (own_ids_[i] == nullptr) {
-    own_ids_[i] = env_->GetFieldID(own_class_.get(), fields_[i].name, fields_[i].sig);
-    if (own_ids_[i] == nullptr) throw_no_such_field(env_, converter_, fields_[i].name);
-  }
-  return own_ids_[i];
-}
-
-bool RecordObject::write_int_at(int i, jint value) {
-  jfieldID id = field_at(i);
-  if (id == nullptr) return false;
-  env_->SetIntField(obj_, id, value);
-  return true;
-}
-
-bool RecordObject::write_long_at(int i, jlong value) {
-  jfieldID id = field_at(i);
-  if (id == nullptr) return false;
-  env_->SetLongField(obj_, id, value);
-  return true;
-}
-
 }  // namespace tvj

@@ -121,54 +121,6 @@ inline jclass find_class(JNIEnv* env, const char* converter) {
   return r->cls;
 }
 
-// What a JavaObject knows of its object, whatever its record class. The work that does not
-// depend on the class (asking the object its class, looking a field up, writing one field by
-// its index) is out of line here, so that one copy of its code serves every field of every
-// converter: converting a large record runs through little code.
-class RecordObject {
- public:
-  RecordObject(const RecordObject&) = delete;
-  RecordObject& operator=(const RecordObject&) = delete;
-
-  jobject get() const { return obj_; }
-  // Made by create() in this call and not yet seen by Java: its fields all still hold null or
-  // 0, so storing null or 0 changes nothing.
-  bool fresh() const { return fresh_; }
-  JNIEnv* env() const { return env_; }
-  const char* converter() const { return converter_; }
-
-  // The field at `i` in the class description; null, with NoSuchFieldException pending, when
-  // the object's class lacks it.
-  jfieldID field_at(int i) {
-    if (known_ != nullptr && known_->ids[i] != nullptr) return known_->ids[i];
-    return look_up(i);
-  }
-
-  // The field at `i` set; false, with NoSuchFieldException pending, when the class lacks it.
-  [[gnu::noinline]] bool write_int_at(int i, jint value);
-  [[gnu::noinline]] bool write_long_at(int i, jlong value);
-
- protected:
-  RecordObject(JNIEnv* env, jobject obj, const char* converter, const JavaField* fields,
-               jfieldID* own_ids)
-      : env_(env), obj_(obj), converter_(converter), fields_(fields), own_ids_(own_ids) {}
-
-  // The class of an object the caller passed, asked of the VM.
-  [[gnu::noinline]] void ask_class(const ResolvedClass* r);
-  // A field the documented class lacks, or any field of another class: looked up on the
-  // object's own class once per object.
-  [[gnu::noinline]] jfieldID look_up(int i);
-
-  JNIEnv* env_;
-  jobject obj_;
-  const char* converter_;
-  const JavaField* fields_;  // the class description's
-  jfieldID* own_ids_;        // the lookups on the object's own class, one per field
-  const ResolvedClass* known_ = nullptr;
-  bool fresh_ = false;
-  LocalRef<jclass> own_class_;
-};
-
 // A new object of `cls` (AllocObject: no constructor runs); on failure OutOfMemoryError
 // "<converter>" in place of the VM's own error.
 LocalRef<jobject> allocate_object(JNIEnv* env, jclass cls, const char* converter);
@@ -176,7 +128,7 @@ LocalRef<jobject> allocate_object(JNIEnv* env, jclass cls, const char* converter
 // One Java object of a record class, with its fields reached by name. Every accessor returns
 // false, with an exception pending, when the field is missing; the caller returns at once.
 template <const auto& Class>
-class JavaObject : public RecordObject {
+class JavaObject {
   static constexpr size_t kFields = Class.fields.size();
 
  public:
@@ -184,7 +136,7 @@ class JavaObject : public RecordObject {
   // not null, is that class, settled by the method's declaration (core/declarations.h).
   JavaObject(JNIEnv* env, jobject obj, const char* converter,
              const ResolvedClass* declared = nullptr)
-      : RecordObject(env, obj, converter, Class.fields.data(), ids_.data()) {
+      : env_(env), obj_(obj), converter_(converter) {
     if (declared != nullptr) {
       known_ = declared;
       return;
@@ -211,17 +163,23 @@ class JavaObject : public RecordObject {
     return Filling(created, documented_class<Class>(env));
   }
 
-  // The index of field F in the class description.
-  template <Name F>
-  static constexpr int index() {
-    constexpr int i = Class.index_of(F.view());
-    static_assert(i >= 0, "the class description has no field of this name");
-    return i;
-  }
+  jobject get() const { return obj_; }
+  // Made by create() in this call and not yet seen by Java: its fields all still hold null or
+  // 0, so storing null or 0 changes nothing.
+  bool fresh() const { return fresh_; }
+  JNIEnv* env() const { return env_; }
+  const char* converter() const { return converter_; }
 
   template <Name F>
   jfieldID field() {
     return field_at(index<F>());
+  }
+
+  // The field at `i` in the class description; null, with NoSuchFieldException pending, when
+  // the object's class lacks it.
+  jfieldID field_at(int i) {
+    if (known_ != nullptr && known_->ids[i] != nullptr) return known_->ids[i];
+    return look_up(i);
   }
 
   template <Name F>
@@ -252,12 +210,18 @@ class JavaObject : public RecordObject {
   template <Name F>
   bool write(jint value) {
     static_assert(sig<F>() == "I", "an int accessor on a field that is not I");
-    return write_int_at(index<F>(), value);
+    jfieldID id = field<F>();
+    if (id == nullptr) return false;
+    env_->SetIntField(obj_, id, value);
+    return true;
   }
   template <Name F>
   bool write(jlong value) {
     static_assert(sig<F>() == "J", "a long accessor on a field that is not J");
-    return write_long_at(index<F>(), value);
+    jfieldID id = field<F>();
+    if (id == nullptr) return false;
+    env_->SetLongField(obj_, id, value);
+    return true;
   }
   // A native unsigned 32-bit time into a Java long, widened without sign.
   template <Name F>
@@ -275,10 +239,47 @@ class JavaObject : public RecordObject {
 
  private:
   template <Name F>
+  static constexpr int index() {
+    constexpr int i = Class.index_of(F.view());
+    static_assert(i >= 0, "the class description has no field of this name");
+    return i;
+  }
+  template <Name F>
   static constexpr std::string_view sig() {
     return Class.fields[index<F>()].sig;
   }
 
+  // The class of an object the caller passed, asked of the VM. Out of line, like look_up, so
+  // that every converter stays small: converting a large record runs through little code.
+  [[gnu::noinline]] void ask_class(const ResolvedClass* r) {
+    if (r != nullptr && r->final_class && env_->IsInstanceOf(obj_, r->cls)) {
+      known_ = r;  // a final class has no subclass: an instance is of exactly that class
+      return;
+    }
+    own_class_ = LocalRef<jclass>(env_, env_->GetObjectClass(obj_));
+    if (r != nullptr && !r->final_class && env_->IsSameObject(own_class_.get(), r->cls)) known_ = r;
+  }
+
+  // A field the documented class lacks, or any field of another class: looked up on the
+  // object's own class once per object.
+  [[gnu::noinline]] jfieldID look_up(int i) {
+    if (known_ != nullptr) {
+      throw_no_such_field(env_, converter_, Class.fields[i].name);
+      return nullptr;
+    }
+    if (ids_[i] == nullptr) {
+      ids_[i] = env_->GetFieldID(own_class_.get(), Class.fields[i].name, Class.fields[i].sig);
+      if (ids_[i] == nullptr) throw_no_such_field(env_, converter_, Class.fields[i].name);
+    }
+    return ids_[i];
+  }
+
+  JNIEnv* env_;
+  jobject obj_;
+  const char* converter_;
+  const ResolvedClass* known_ = nullptr;
+  bool fresh_ = false;
+  LocalRef<jclass> own_class_;
   std::array<jfieldID, kFields> ids_{};
 };
 

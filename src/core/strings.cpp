@@ -132,20 +132,14 @@ bool string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t cont
   return true;
 }
 
-// Out of line: every text of every record goes through this one copy.
-[[gnu::noinline]] bool store_string(JNIEnv* env, jobject obj, jfieldID id, string_t* text,
-                                    context_t context, bool fresh) {
+bool store_string(JNIEnv* env, jobject obj, jfieldID id, string_t* text, context_t context,
+                  bool fresh) {
   jstring s = nullptr;
   bool converted = string_t2jstring(env, &s, text, context);
   LocalRef<jstring> owned(env, s);
   if (!converted) return false;
   if (s != nullptr || !fresh) env->SetObjectField(obj, id, s);
   return true;
-}
-
-bool write_string_at(RecordObject& o, int i, string_t* text, context_t context) {
-  jfieldID id = o.field_at(i);
-  return id != nullptr && store_string(o.env(), o.get(), id, text, context, o.fresh());
 }
 
 }  // namespace tvj

@@ -36,13 +36,12 @@ bool read_string(JavaObject<Class>& o, string_t* out) {
   return o.template read<F>(s) && jstring2string_t(o.env(), s.get(), out);
 }
 
-// The String field at `i` of a record set from a native text, which is released. After a
-// failed conversion the field keeps its old value.
-bool write_string_at(RecordObject& o, int i, string_t* text, context_t context);
-
+// A String field of a record set from a native text, which is released. After a failed
+// conversion the field keeps its old value.
 template <Name F, const auto& Class>
 bool write_string(JavaObject<Class>& o, string_t* text, context_t context) {
-  return write_string_at(o, o.template index<F>(), text, context);
+  jfieldID id = o.template field<F>();
+  return id != nullptr && store_string(o.env(), o.get(), id, text, context, o.fresh());
 }
 
 }  // namespace tvj

@@ -104,55 +104,78 @@ void free_native(context_t context, T*& block) {
   block = nullptr;
 }
 
-// Null into the object field `id` (nothing to do in an object made by this call).
-bool store_null(RecordObject& o, jfieldID id);
+// The object field a writer below stores into.
+struct FieldTarget {
+  JNIEnv* env;
+  jobject obj;
+  jfieldID id;
+  bool fresh;  // the object is one this call made (JavaObject::fresh)
+  const char* converter;
+};
 
-// After a conversion into the object field `id` failed: the field must not keep its old value.
-// It is set to null with the pending exception set aside meanwhile (no other call is allowed
-// while one is pending), then the same exception is raised again. Returns false.
-bool dropped_on_failure(RecordObject& o, jfieldID id);
+template <const auto& Class>
+FieldTarget target(JavaObject<Class>& o, jfieldID id) {
+  return {o.env(), o.get(), id, o.fresh(), o.converter()};
+}
 
-// How the objects of one record class are found and filled from native records: all that the
-// writers of nested records need to know of it. One copy of their code, and of the filling
-// below, thus serves every field of every record: a large record's conversion runs through
-// little code.
+// Null into the field (nothing to do in an object made by this call).
+bool store_null(const FieldTarget& to);
+
+// After a conversion into the field failed: the field must not keep its old value. It is set to
+// null with the pending exception set aside meanwhile (no other call is allowed while one is
+// pending), then the same exception is raised again. Returns false.
+bool dropped_on_failure(const FieldTarget& to);
+
+// Fills a new object of ElemClass's class from `rec` with From: one of many fields inside a local
+// frame of its own (LocalFrame), so that the references its conversion makes go at once, unless
+// it is converted inside a frame that still has room for them.
+template <const auto& ElemClass, auto From, typename Rec>
+bool fill_object(JNIEnv* env, jobject obj, Rec* rec, context_t context) {
+  Filling filling = JavaObject<ElemClass>::filling(env, obj);
+  if constexpr (ElemClass.fields.size() >= 8) {
+    if (t_spare_local_refs >= int(ElemClass.fields.size()) + 8)  // inside a frame with room
+      return From(env, obj, rec, context);
+    LocalFrame frame(env);
+    return frame.pushed() && From(env, obj, rec, context);
+  } else {
+    return From(env, obj, rec, context);
+  }
+}
+
+// How the objects of one record class are found and filled from native records: all that
+// the writers of nested records need to know of it. One copy of their code thus serves every
+// field of every record, and a large record's conversion runs through little code.
 struct RecordKind {
   jclass (*find)(JNIEnv* env, const char* converter);
-  const ResolvedClass* (*documented)(JNIEnv* env);
-  bool (*from)(JNIEnv* env, jobject obj, void* rec, context_t context);  // the converter
-  int fields;   // in the class description
+  bool (*fill)(JNIEnv* env, jobject obj, void* rec, context_t context);
   size_t size;  // of one native record
 };
 
-template <auto From, typename Rec>
-bool from_any(JNIEnv* env, jobject obj, void* rec, context_t context) {
-  return From(env, obj, static_cast<Rec*>(rec), context);
+template <const auto& ElemClass, auto From, typename Rec>
+bool fill_kind(JNIEnv* env, jobject obj, void* rec, context_t context) {
+  return fill_object<ElemClass, From>(env, obj, static_cast<Rec*>(rec), context);
 }
 
 template <const auto& ElemClass, auto From, typename Rec>
-inline constexpr RecordKind kRecordKind{&find_class<ElemClass>, &documented_class<ElemClass>,
-                                        &from_any<From, Rec>, int(ElemClass.fields.size()),
+inline constexpr RecordKind kRecordKind{&find_class<ElemClass>, &fill_kind<ElemClass, From, Rec>,
                                         sizeof(Rec)};
 
-// Fills a new object of the kind from `rec`: a record of many fields inside a local frame of its
-// own (LocalFrame), so that the references its conversion makes go at once, unless it is
-// converted inside a frame that still has room for them.
-bool fill_record(JNIEnv* env, jobject obj, const RecordKind& kind, void* rec, context_t context);
+// The field becomes a new object of the kind, filled from `rec`; a null `rec` (a record the
+// library did not give) leaves the field null.
+bool write_record_to(const FieldTarget& to, const RecordKind& kind, void* rec, context_t context);
 
-// The field at `i` becomes a new object of the kind, filled from `rec`; a null `rec` (a record
-// the library did not give) leaves the field null.
-bool write_record_at(RecordObject& o, int i, const RecordKind& kind, void* rec, context_t context);
-
-// The array field at `i`: `count` new objects of the kind, element j filled from the j-th record
-// at `elems`. A null `elems` leaves the field null.
-bool write_records_at(RecordObject& o, int i, const RecordKind& kind, void* elems, jint count,
+// The array field: `count` new objects of the kind, element i filled from the i-th record at
+// `elems`. A null `elems` leaves the field null.
+bool write_records_to(const FieldTarget& to, const RecordKind& kind, void* elems, jint count,
                       context_t context);
 
 // The record field F becomes a new object of ElemClass's class filled from `rec` by From; a null
 // `rec` leaves the field null.
 template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Rec>
 bool write_record(JavaObject<Class>& o, Rec* rec, context_t context) {
-  return write_record_at(o, o.template index<F>(), kRecordKind<ElemClass, From, Rec>, rec, context);
+  jfieldID id = o.template field<F>();
+  return id != nullptr &&
+         write_record_to(target(o, id), kRecordKind<ElemClass, From, Rec>, rec, context);
 }
 
 // The mem_blk_t field F becomes a new block object, filled (and released) from `blk`.
@@ -165,8 +188,9 @@ bool write_block(JavaObject<Class>& o, mem_blk_t* blk, context_t context) {
 // From. A null `elems` leaves it null.
 template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Elem>
 bool write_records(JavaObject<Class>& o, Elem* elems, jint count, context_t context) {
-  return write_records_at(o, o.template index<F>(), kRecordKind<ElemClass, From, Elem>, elems,
-                          count, context);
+  jfieldID id = o.template field<F>();
+  return id != nullptr && write_records_to(target(o, id), kRecordKind<ElemClass, From, Elem>,
+                                           elems, count, context);
 }
 
 // As write_records, for an array block the converter itself gives back: once the array reached
@@ -206,7 +230,7 @@ bool write_texts(JavaObject<Class>& o, string_t* texts, jint count, context_t co
   JNIEnv* env = o.env();
   jfieldID id = o.template field<F>();
   if (id == nullptr) return false;
-  if (texts == nullptr) return store_null(o, id);
+  if (texts == nullptr) return store_null(target(o, id));
   jclass cls = find_class<kStringClass>(env, o.converter());
   if (cls == nullptr ||
       !write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
@@ -215,7 +239,7 @@ bool write_texts(JavaObject<Class>& o, string_t* texts, jint count, context_t co
         element = LocalRef<jobject>(env, s);
         return converted;
       }))
-    return dropped_on_failure(o, id);
+    return dropped_on_failure(target(o, id));
   return true;
 }
 
