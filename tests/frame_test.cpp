@@ -144,19 +144,23 @@ TEST_F(Frame, AnyLookAlikeClassWithTheFieldsServesAsABlock) {
 }
 
 // Larger than the first chunk of the call's memory: the arena grows, and nothing is lost.
-TEST_F(Frame, LargeBlocksCrossIntact) {
+TEST_F(Frame, BlocksCrossIntactWhateverTheirSize) {
+  // Short inputs are copied onto the stack, longer ones into the call's memory.
   jobject s = open();
-  Bytes big(3 << 20), seen_in;
-  for (size_t i = 0; i < big.size(); ++i) big[i] = uint8_t(i * 7);
+  Bytes seen_in;
   standin::on<QUMEN_HashMem>([&](context_t c, mem_blk_t* in, mem_blk_t* out) {
     seen_in.assign(in->buf, in->buf + in->len);
     *out = mem_blk_t{in->len, standin::bytes(c, seen_in)};
     return 0;
   });
-  jobject out = make("mem_blk_t");
-  ASSERT_EQ(call("HashMem", s, block(big), out), 0);
-  EXPECT_TRUE(seen_in == big);
-  EXPECT_TRUE(get_bytes(out, "buf") == big);
+  for (size_t n : {size_t(1), size_t(256), size_t(257), size_t(3) << 20}) {
+    Bytes data(n);
+    for (size_t i = 0; i < n; ++i) data[i] = uint8_t(i * 7 + n);
+    jobject out = make("mem_blk_t");
+    ASSERT_EQ(call("HashMem", s, block(data), out), 0) << n;
+    EXPECT_TRUE(seen_in == data) << n;
+    EXPECT_TRUE(get_bytes(out, "buf") == data) << n;
+  }
 }
 
 }  // namespace

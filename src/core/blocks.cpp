@@ -6,12 +6,13 @@
 namespace tvj {
 
 bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out,
-                      const char* converter, const char* len_field) {
+                      const char* converter, const char* len_field, uint8_t* room,
+                      size_t room_size) {
   if (len > env->GetArrayLength(array)) {
     throw_array_index(env, converter, len_field);
     return false;
   }
-  auto* copy = static_cast<uint8_t*>(scratch_alloc(size_t(len)));
+  auto* copy = size_t(len) <= room_size ? room : static_cast<uint8_t*>(scratch_alloc(size_t(len)));
   if (copy == nullptr) {
     throw_out_of_memory(env, converter);
     return false;
@@ -26,7 +27,7 @@ bool jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk) {
 }
 
 bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk,
-                                const ResolvedClass* declared) {
+                                const ResolvedClass* declared, uint8_t* room, size_t room_size) {
   blk->len = 0;
   blk->buf = nullptr;
   if (obj == nullptr) return true;
@@ -34,7 +35,8 @@ bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk,
   LocalRef<jbyteArray> array;
   if (!o.read<"len">(blk->len) || !o.read<"buf">(array)) return false;
   if (!array || blk->len < 1) return true;
-  return copy_input_bytes(env, array.get(), blk->len, &blk->buf, "jobject2mem_blk_t", "len");
+  return copy_input_bytes(env, array.get(), blk->len, &blk->buf, "jobject2mem_blk_t", "len", room,
+                          room_size);
 }
 
 bool store_bytes(JNIEnv* env, jobject obj, jfieldID field, const uint8_t* buf, jint len, bool make,

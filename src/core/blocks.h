@@ -23,9 +23,11 @@ inline constexpr JavaClass kMemBlkClass{"Norv1/LocalIface$mem_blk_t", {{"len", "
 bool jobject2mem_blk_t(JNIEnv* env, jobject obj, mem_blk_t* blk);
 
 // The same for an argument whose class the method's declaration settles (core/declarations.h):
-// `declared` is that class, or null to ask the object, as jobject2mem_blk_t does.
+// `declared` is that class, or null to ask the object, as jobject2mem_blk_t does. A block of at
+// most room_size bytes is copied into `room`, which the caller keeps for the call.
 bool jobject2mem_blk_t_declared(JNIEnv* env, jobject obj, mem_blk_t* blk,
-                                const ResolvedClass* declared);
+                                const ResolvedClass* declared, uint8_t* room = nullptr,
+                                size_t room_size = 0);
 
 // Release of an input block: the copy goes back with the call's memory; the record is cleared.
 // Never raises, never calls into the VM.
@@ -56,10 +58,12 @@ LocalRef<jobject> new_mem_blk(JNIEnv* env, mem_blk_t* blk, context_t context, co
 bool store_bytes(JNIEnv* env, jobject obj, jfieldID field, const uint8_t* buf, jint len, bool make,
                  const char* converter);
 
-// The first `len` bytes of a Java byte array, copied into the call's memory. Refuses a len
-// beyond the array (ArrayIndexOutOfBoundsException "<converter>:<len_field>").
+// The first `len` bytes of a Java byte array, copied into `room` when they fit (room_size bytes
+// the caller keeps for the call), else into the call's memory. Refuses a len beyond the array
+// (ArrayIndexOutOfBoundsException "<converter>:<len_field>").
 bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out,
-                      const char* converter, const char* len_field);
+                      const char* converter, const char* len_field, uint8_t* room = nullptr,
+                      size_t room_size = 0);
 
 // Native values into a Java int[] of exactly `count` elements (a null array: nothing). Another
 // length raises "java/lang/ArrayIndexOutOfBoundsException" "intArray2jintArray:array".

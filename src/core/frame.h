@@ -236,11 +236,15 @@ struct Text {
 
 // A mem_blk_t the native library reads.
 struct BlockIn {
+  static constexpr size_t kRoom = 256;  // a block this short is copied here, on the stack
   jobject java;
   mem_blk_t blk{};
+  uint8_t room[kRoom];  // left unset: only what the copy writes is read
+
+  BlockIn(jobject j) : java(j) {}  // implicit: kinds are made from their Java argument
   bool convert(CallState& s) {
     return jobject2mem_blk_t_declared(s.env, java, &blk,
-                                      declared_class<kMemBlkClass>(s.env, s.cls));
+                                      declared_class<kMemBlkClass>(s.env, s.cls), room, kRoom);
   }
   mem_blk_t* native() { return &blk; }
   void release(JNIEnv* env) { mem_blk_tFree(env, java, &blk); }
