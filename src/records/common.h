@@ -144,7 +144,7 @@ bool fill_object(JNIEnv* env, jobject obj, Rec* rec, context_t context) {
 
 // How the objects of one record class are found and filled from native records: all that
 // the writers of nested records need to know of it. One copy of their code thus serves every
-// field of every record, and a large record's conversion runs through little code.
+// field of every record.
 struct RecordKind {
   jclass (*find)(JNIEnv* env, const char* converter);
   bool (*fill)(JNIEnv* env, jobject obj, void* rec, context_t context);
