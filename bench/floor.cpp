@@ -156,7 +156,8 @@ jobjectArray new_array(JNIEnv* env, jclass cls, T* elems, jint count, Fill fill)
   return array;
 }
 
-// Fills a certificate_t in a local frame of its own (the caller's references stay few).
+// Fills a certificate_t in a local frame of its own (the caller's references stay few), then
+// releases what is left of it.
 void fill_certificate(JNIEnv* env, jobject obj, certificate_t& c, context_t context) {
   env->PushLocalFrame(80);
   env->SetIntField(obj, c_fields, c.fields);
@@ -201,6 +202,7 @@ void fill_certificate(JNIEnv* env, jobject obj, certificate_t& c, context_t cont
   env->SetObjectField(obj, c_enc, new_block(env, c.certEncoded, context));
   env->SetObjectField(obj, c_hash, new_block(env, c.certHash, context));
   env->PopLocalFrame(nullptr);
+  QUMEN_FreeCert(context, &c);  // as the bridge does; nothing is left by now
 }
 
 context_t context_of(JNIEnv* env, jobject self) {
@@ -317,7 +319,6 @@ JNIEXPORT jint JNICALL Java_tvbench_Floor_parseCert(JNIEnv* env, jclass, jobject
   certificate_t out{};
   int32_t status = QUMEN_ParseCert(context, &in, flag, &out);
   fill_certificate(env, cert, out, context);
-  QUMEN_FreeCert(context, &out);
   return status;
 }
 
@@ -353,6 +354,7 @@ JNIEXPORT jint JNICALL Java_tvbench_Floor_verifyMem(JNIEnv* env, jclass, jobject
     if (x.cert == nullptr) return;
     jobject cert = env->AllocObject(certificate_class);
     fill_certificate(env, cert, *x.cert, context);
+    give_back(context, x.cert);
     env->SetObjectField(s, ss_cert, cert);
     env->DeleteLocalRef(cert);
   }));
