@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The bridge as other people's JVMs load it: it needs libtarvex.so by that exact name, finds it
-# beside itself, exports only JNI entry points, and (unless sanitized) carries its C++ runtime;
-# it is built for the machine it is named for.
+# beside itself, binds its functions when it loads (a library that lacks one is refused then, not
+# at its first call), exports only JNI entry points, and (unless sanitized) carries its C++
+# runtime; it is built for the machine it is named for.
 # Usage: check_library.sh <libtarvexjni.so> <sanitized: ON|OFF> <x86_64|aarch64>
 set -euo pipefail
 lib=$1
@@ -23,6 +24,7 @@ grep -qx 'libtarvex.so' <<<"$needed" || say "does not need libtarvex.so (needs: 
 if [ "$sanitized" != "ON" ]; then
   grep -qE 'libstdc\+\+|libgcc_s' <<<"$needed" && say "needs the shared C++ runtime: $needed"
 fi
+readelf -d "$lib" | grep -qE '\(FLAGS\).*BIND_NOW|\(FLAGS_1\).*NOW' || say "is not linked with -z now"
 runpath=$(readelf -d "$lib" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
 [ "$runpath" = '$ORIGIN' ] || say "RUNPATH is '$runpath', not \$ORIGIN"
 exported=$(nm -D --defined-only "$lib" | awk '{print $3}' | grep -vE '^(Java_Norv1_LocalIface_QUMENJNI_1[A-Za-z0-9]+|JNI_OnLoad)$' || true)

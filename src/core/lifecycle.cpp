@@ -7,6 +7,7 @@
 #include "frame.h"
 #include "guard.h"
 #include "handles.h"
+#include "version.h"
 
 namespace tvj {
 namespace {
@@ -64,6 +65,7 @@ JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
   pin_library();
   install_fault_guard();
   read_scratch_budget(vm);
+  register_version(vm);
   return JNI_VERSION_1_8;
 }
 
