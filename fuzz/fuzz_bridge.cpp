@@ -239,7 +239,7 @@ jclass global_class(const char* name) {
 void start_jvm() {
   std::vector<std::string> options = {
       std::string("-Djava.class.path=") + TVJ_JAR + ":" + TVJ_FUZZ_JAR,
-      std::string("-Djava.library.path=") + TVJ_LIB_DIR,
+      std::string("-Dtarvexjni.library=") + TVJ_LIB_DIR + "/libtarvexjni.so",
       "-Xmx512m",
       "-XX:+UseSerialGC",  // one GC thread: the machine is shared
   };

@@ -1,9 +1,11 @@
 /**
  * tarvexjni: Java programs use the native cryptographic library tarvex through the class
- * {@link Norv1.LocalIface}. The jar carries the native bridge and loads it itself.
+ * {@link Norv1.LocalIface}; {@link tarvexjni.Native} tells whether its native part is available
+ * and which version runs. The jar carries the native bridge and loads it itself.
  */
 module tarvexjni {
   exports Norv1;
+  exports tarvexjni;
   // The loader, shared with the test kit that carries the stand-in library the same way.
   exports tarvexjni.internal to tarvexjni.standin;
 }

@@ -302,7 +302,7 @@ int run_tests() {
   const char* host = std::getenv("TVJ_HOST_JAR");
   std::vector<std::string> options = {
       std::string("-Djava.class.path=") + (host && *host ? host : TVJ_JAR) + ":" + TVJ_TEST_JAR,
-      std::string("-Djava.library.path=") + TVJ_LIB_DIR,
+      std::string("-Dtarvexjni.library=") + TVJ_LIB_DIR + "/libtarvexjni.so",
       "--enable-native-access=ALL-UNNAMED",  // JDK 24 and later warn without it
       "-Xss2m",
       "-Xmx512m",

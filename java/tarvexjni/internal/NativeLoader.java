@@ -1,40 +1,58 @@
 package tarvexjni.internal;
 
+import java.io.File;
 import java.io.IOException;
 import java.io.InputStream;
+import java.net.URISyntaxException;
+import java.net.URL;
 import java.nio.ByteBuffer;
 import java.nio.channels.SeekableByteChannel;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.DirectoryStream;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.StandardOpenOption;
+import java.nio.file.attribute.FileAttribute;
+import java.nio.file.attribute.PosixFilePermission;
 import java.nio.file.attribute.PosixFilePermissions;
 import java.security.MessageDigest;
 import java.security.NoSuchAlgorithmException;
 import java.util.ArrayList;
+import java.util.Comparator;
 import java.util.EnumSet;
 import java.util.HashMap;
 import java.util.HexFormat;
 import java.util.List;
-import java.util.Locale;
 import java.util.Map;
+import java.util.Set;
+import java.util.regex.Matcher;
+import java.util.regex.Pattern;
+import java.util.stream.Stream;
 
 /**
- * Finds and loads the native libraries of tarvexjni: the bridge {@code libtarvexjni.so} and,
- * when its path is given, the vendor's {@code libtarvex.so}. Not part of the public API.
+ * Finds, checks and loads the native libraries of tarvexjni: the bridge ({@code libtarvexjni.so},
+ * {@code tarvexjni.dll}) and, where its path is given, the vendor's tarvex library. Not part of
+ * the public API.
  *
- * <p>The bridge comes from the first of: the path in the system property
- * {@value #BRIDGE_PROPERTY} (when set, the only place tried); {@code java.library.path}; the
- * copy inside this jar, under {@value #RESOURCE_DIR}{@code /<platform>/}, extracted into a
- * directory private to this process. The vendor library, when the system property
- * {@value #VENDOR_PROPERTY} or else the environment variable {@value #VENDOR_VARIABLE} names
- * it, is loaded first: the bridge's dependency on {@code libtarvex.so} then resolves to it by
- * its SONAME. Otherwise the dynamic linker looks for it beside the bridge, on
- * {@code LD_LIBRARY_PATH} and in the system's folders.
+ * <p>The bridge comes from exactly one place, the first that applies: the path in the system
+ * property {@value #BRIDGE_PROPERTY}, which must exist; else this jar's own copy for the
+ * platform, under {@value #RESOURCE_DIR}{@code /<platform>/}; else, only when the jar has none
+ * for the platform, {@code java.library.path}. A jar's copy is extracted into a new folder that
+ * only this user can enter (under the system property {@value #WORKDIR_PROPERTY}, else
+ * {@code java.io.tmpdir}), checked against its SHA-256 digest, loaded, and on Linux deleted with
+ * its folder at once. Windows cannot delete a loaded library: each folder carries its process's
+ * id, and folders whose process is gone are removed when the next JVM extracts.
  *
- * <p>The bridge binds to the class loader that loads it first, for the life of the process. A
- * second class loader that loads {@code Norv1.LocalIface} gets an {@link UnsatisfiedLinkError}
- * saying so, rather than a second copy of the bridge in the process.
+ * <p>The vendor library is loaded first when the system property {@value #VENDOR_PROPERTY} or
+ * else the environment variable {@value #VENDOR_VARIABLE} names it; the bridge's dependency then
+ * resolves to it by name. Otherwise Linux's dynamic linker looks beside the bridge, on
+ * {@code LD_LIBRARY_PATH} and in the system's folders; on Windows a {@code tarvex.dll} beside the
+ * bridge is loaded first, since Windows does not look beside a library loaded by path.
+ *
+ * <p>Right after loading, the bridge must report the version of these classes, or loading fails.
+ * The outcome is kept: after a failure every later attempt throws an error whose cause is the
+ * first, which carries as suppressed exceptions what each step that failed reported. The bridge
+ * binds to the class loader that loads it first, for the life of the process.
  */
 public final class NativeLoader {
   /** System property: the bridge's path. */
@@ -43,244 +61,566 @@ public final class NativeLoader {
   public static final String VENDOR_PROPERTY = "tarvex.library";
   /** Environment variable: the vendor library's path. */
   public static final String VENDOR_VARIABLE = "TARVEX_LIBRARY";
+  /** System property: the folder to extract libraries into, instead of java.io.tmpdir. */
+  public static final String WORKDIR_PROPERTY = "tarvexjni.workdir";
   /** Where the jar keeps its native libraries, one folder per platform. */
   public static final String RESOURCE_DIR = "tarvexjni/native";
 
-  private static final String BRIDGE = "libtarvexjni.so";
-  private static final String VENDOR = "libtarvex.so";
+  private static final String VERSION = BuildVersion.VERSION;
+  private static final String FOLDER_PREFIX = "tarvexjni-";
+  private static final Pattern FOLDER = Pattern.compile(FOLDER_PREFIX + "(\\d+)-.+");
+  private static final Pattern UNDEFINED = Pattern.compile("undefined symbol: (QUMEN_\\w+)");
 
-  // This process's private directory, made on the first extraction, and what went into it.
-  private static Path privateDirectory;
-  private static final Map<String, Extracted> extracted = new HashMap<>();
-  private static boolean bridgeLoaded;
+  private static final NativeLoader PROCESS = new NativeLoader(Platform.current(), new Host());
 
-  private record Extracted(String resource, Path path) {}
+  private final Platform platform;
+  private final Host host;
+  // The private folder while it holds files, and what was extracted into it, by file name.
+  private Path folder;
+  private boolean swept;
+  private final Map<String, Extracted> extracted = new HashMap<>();
+  // The outcome: the bridge's version once loaded, or the first failure.
+  private String loadedVersion;
+  private UnsatisfiedLinkError failure;
 
-  private NativeLoader() {}
+  private static final class Extracted {
+    final String resource;
+    final Path path;
+    boolean loaded;
+    boolean deleted;
+
+    Extracted(String resource, Path path) {
+      this.resource = resource;
+      this.path = path;
+    }
+  }
+
+  NativeLoader(Platform platform, Host host) {
+    this.platform = platform;
+    this.host = host;
+  }
+
+  /** The version the loaded bridge was built with; bound by the bridge when it loads. */
+  static native String bridgeVersion0();
+
+  // ---- The process's loader ------------------------------------------------------------------
 
   /**
-   * This JVM's platform as the jar names its native folders.
+   * Loads the bridge as the class description says, once per process; does nothing after a
+   * success.
    *
-   * @return {@code "linux-x86_64"} or {@code "linux-aarch64"}
+   * @throws UnsatisfiedLinkError when the bridge is not available: its message says why and
+   *     what to do, its cause is the first failure (the same on every call)
+   */
+  public static void loadBridge() {
+    PROCESS.load();
+  }
+
+  /**
+   * Loads the bridge unless that was tried already, and tells how it went.
+   *
+   * @return null when the bridge is loaded, else the first failure
+   */
+  public static UnsatisfiedLinkError failure() {
+    try {
+      PROCESS.load();
+      return null;
+    } catch (UnsatisfiedLinkError e) {
+      return PROCESS.firstFailure();
+    }
+  }
+
+  /**
+   * The version of this jar's classes, which the bridge must report.
+   *
+   * @return the version, e.g. {@code "0.1.0"}
+   */
+  public static String version() {
+    return VERSION;
+  }
+
+  /**
+   * The version the loaded bridge reported, loading it first.
+   *
+   * @return the bridge's version, the same as {@link #version()}
+   * @throws UnsatisfiedLinkError as {@link #loadBridge()}
+   */
+  public static String bridgeVersion() {
+    PROCESS.load();
+    return PROCESS.loadedVersion();
+  }
+
+  /**
+   * This JVM's platform as the jars name their native folders.
+   *
+   * @return {@code "linux-x86_64"}, {@code "linux-aarch64"} or {@code "windows-x86_64"}
    * @throws UnsatisfiedLinkError on any other operating system or architecture
    */
   public static String platform() {
-    String os = System.getProperty("os.name", "").toLowerCase(Locale.ROOT);
-    String arch = System.getProperty("os.arch", "").toLowerCase(Locale.ROOT);
-    if (os.equals("linux")) {
-      if (arch.equals("amd64") || arch.equals("x86_64")) return "linux-x86_64";
-      if (arch.equals("aarch64") || arch.equals("arm64")) return "linux-aarch64";
-    }
-    throw new UnsatisfiedLinkError("tarvexjni has no native libraries for " + os + " on " + arch
-        + " (it has them for linux-x86_64 and linux-aarch64)");
+    return PROCESS.platformName();
+  }
+
+  /**
+   * The vendor library's file name on this platform.
+   *
+   * @return {@code "libtarvex.so"} or {@code "tarvex.dll"}
+   */
+  public static String vendorFileName() {
+    return PROCESS.platform.vendorFile;
   }
 
   /**
    * Extracts the resource {@code resourceDir + "/" + platform() + "/" + fileName} of the jar of
-   * {@code owner} into this process's private directory, under its own name, and returns the
-   * extracted file's absolute path. The directory is made once per process (per loader of this
-   * class): a new one with an unpredictable name under {@code java.io.tmpdir}, owner-only
-   * permissions, removed with its files when the JVM exits. The file's bytes are checked against
-   * the SHA-256 digest in the resource of the same name plus {@code ".sha256"}, recorded when the
-   * jar was built. Extracting the same resource again returns the same path.
+   * {@code owner} into this process's private folder, under its own name, and returns the
+   * extracted file's absolute path; the caller then loads it and calls {@link #loaded(Path)}. The
+   * folder is new, made with the first extraction, and only this user can enter it: under the
+   * system property {@value #WORKDIR_PROPERTY}, else {@code java.io.tmpdir}. The file's bytes are
+   * checked against the SHA-256 digest in the resource of the same name plus {@code ".sha256"},
+   * recorded when the jar was built: this catches a damaged jar, not a tampered one, whose digest
+   * can be changed with it. Extracting the same resource again returns the same path.
    *
    * @param owner a class of the jar that carries the resource
    * @param resourceDir the folder that holds one folder per platform, e.g. {@value #RESOURCE_DIR}
    * @param fileName the library's file name, e.g. {@code "libtarvexjni.so"}
    * @return the extracted file's absolute path
-   * @throws IllegalArgumentException when {@code fileName} is empty or has a {@code '/'}
+   * @throws IllegalArgumentException when {@code fileName} is empty or names a folder
    * @throws UnsatisfiedLinkError saying what failed: no resource for this platform, no or a
-   *     malformed digest, a digest mismatch, the directory or file could not be made or written
+   *     malformed digest, a digest mismatch, the folder or file could not be made or written
    */
-  public static synchronized Path extract(Class<?> owner, String resourceDir, String fileName) {
-    if (fileName.isEmpty() || fileName.contains("/")) {
-      throw new IllegalArgumentException("not a file name: " + fileName);
-    }
-    String resource = stripSlashes(resourceDir) + "/" + platform() + "/" + fileName;
-    Extracted done = extracted.get(fileName);
-    if (done != null) {
-      if (done.resource.equals(resource)) return done.path;
-      throw new UnsatisfiedLinkError("cannot extract " + resource + ": " + done.resource
-          + " was already extracted to " + done.path);
-    }
-    byte[] bytes = readResource(owner, resource);
-    if (bytes == null) {
-      throw new UnsatisfiedLinkError("the jar of " + owner.getName() + " has no " + resource
-          + ": no native library for this platform in it");
-    }
-    byte[] digestFile = readResource(owner, resource + ".sha256");
-    if (digestFile == null) {
-      throw new UnsatisfiedLinkError("the jar of " + owner.getName() + " has no digest "
-          + resource + ".sha256");
-    }
-    String expected = new String(digestFile, StandardCharsets.US_ASCII).trim().split("\\s+")[0];
-    if (!expected.matches("[0-9a-fA-F]{64}")) {
-      throw new UnsatisfiedLinkError("the digest " + resource + ".sha256 is not a SHA-256 value");
-    }
-    Path file = privateDirectory().resolve(fileName);
-    String failure = "cannot write " + resource + " to " + file;
-    try {
-      // Made owner-only from the start, in a directory nobody else can enter.
-      try (SeekableByteChannel out = Files.newByteChannel(file,
-          EnumSet.of(StandardOpenOption.CREATE_NEW, StandardOpenOption.WRITE),
-          PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rw-------")))) {
-        file.toFile().deleteOnExit();
-        ByteBuffer buffer = ByteBuffer.wrap(bytes);
-        while (buffer.hasRemaining()) out.write(buffer);
-      }
-      Files.setPosixFilePermissions(file, PosixFilePermissions.fromString("r-x------"));
-      failure = "cannot read back " + file;
-      String actual = sha256(Files.readAllBytes(file));
-      if (!actual.equalsIgnoreCase(expected)) {
-        Files.delete(file);
-        throw new UnsatisfiedLinkError("the extracted " + resource + " has SHA-256 " + actual
-            + ", the jar's digest says " + expected + ": the jar is damaged");
-      }
-    } catch (IOException | UnsupportedOperationException e) {
-      throw new UnsatisfiedLinkError(failure + ": " + e);
-    }
-    extracted.put(fileName, new Extracted(resource, file));
-    return file;
+  public static Path extract(Class<?> owner, String resourceDir, String fileName) {
+    return PROCESS.extractFile(owner, resourceDir, fileName);
   }
 
   /**
-   * Loads the vendor library when its path is given, then the bridge, as the class description
-   * says; does nothing after the first success.
+   * Tells the loader that the library that {@link #extract} returned is now loaded. Where the
+   * system allows it (Linux) the copy is deleted at once, and its folder when it is empty; the
+   * path stays valid as {@value #VENDOR_PROPERTY}, which the loader then knows to be loaded.
    *
-   * @throws UnsatisfiedLinkError naming every attempt, in order, and why each failed
+   * @param library the path {@link #extract} returned
    */
-  public static synchronized void loadBridge() {
-    if (bridgeLoaded) return;
-    String resident = mappedBridge();
-    if (resident != null) {
-      throw new UnsatisfiedLinkError(BRIDGE + " is already loaded in this process (" + resident
-          + "), by another class loader: the bridge serves the class loader that loaded it"
-          + " first, for the life of the process. Load tarvexjni.jar once, in a class loader"
-          + " that all its users share");
-    }
-    String vendor = loadVendor();
-    List<String> tried = new ArrayList<>();
-    String path = System.getProperty(BRIDGE_PROPERTY, "");
-    if (!path.isEmpty()) {
-      String absolute = Path.of(path).toAbsolutePath().toString();
-      if (attempt(tried, "the system property " + BRIDGE_PROPERTY + " (" + absolute + ")",
-          () -> System.load(absolute))) return;
-    } else {
-      if (attempt(tried, "java.library.path",
-          () -> System.loadLibrary("tarvexjni"))) return;
-      Path copy = null;
-      try {
-        copy = extract(NativeLoader.class, RESOURCE_DIR, BRIDGE);
-      } catch (UnsatisfiedLinkError e) {
-        tried.add("the copy inside the jar: " + e.getMessage());
-      }
-      if (copy != null) {
-        String file = copy.toString();
-        if (attempt(tried, "the copy inside the jar, extracted to " + file,
-            () -> System.load(file))) return;
-        int last = tried.size() - 1;
-        if (tried.get(last).contains("failed to map segment")) {
-          tried.set(last, tried.get(last) + " (the folder is on a file system mounted noexec:"
-              + " set java.io.tmpdir to a folder that allows executables, or "
-              + BRIDGE_PROPERTY + " to an installed copy)");
-        }
-      }
-    }
-    throw new UnsatisfiedLinkError(explain(tried, vendor));
+  public static void loaded(Path library) {
+    PROCESS.markLoaded(library);
   }
 
-  // Runs one attempt to load the bridge; records why it failed.
-  private static boolean attempt(List<String> tried, String where, Runnable load) {
+  // ---- Loading -------------------------------------------------------------------------------
+
+  synchronized void load() {
+    if (failure != null) throw again();
+    if (loadedVersion != null) return;
     try {
-      load.run();
-      bridgeLoaded = true;
-      return true;
+      loadOnce();
     } catch (UnsatisfiedLinkError e) {
-      tried.add(where + ": " + e.getMessage());
-      return false;
+      failure = e;
+    } catch (RuntimeException e) {  // a security manager's refusal, say
+      failure = withCause(new UnsatisfiedLinkError("Cannot load " + platform.bridgeFile + ": " + e),
+          e);
+    }
+    if (failure != null) throw again();
+  }
+
+  synchronized UnsatisfiedLinkError firstFailure() {
+    return failure;
+  }
+
+  synchronized String loadedVersion() {
+    return loadedVersion;
+  }
+
+  private UnsatisfiedLinkError again() {
+    return withCause(new UnsatisfiedLinkError(failure.getMessage()), failure);
+  }
+
+  private void loadOnce() {
+    String resident = host.mappedLibrary(platform.bridgeFile);
+    if (resident != null) {
+      throw new UnsatisfiedLinkError(platform.bridgeFile + " is already loaded in this process ("
+          + resident + "), by another class loader: the bridge serves the class loader that"
+          + " loaded it first, for the life of the process. Load tarvexjni.jar once, in a class"
+          + " loader that all its users share");
+    }
+    Path bridge;
+    String where;
+    Source source;
+    String explicit = setting(host.property(BRIDGE_PROPERTY));
+    if (explicit != null) {
+      source = Source.PROPERTY;
+      bridge = Path.of(explicit).toAbsolutePath();
+      where = "the system property " + BRIDGE_PROPERTY + " (" + bridge + ")";
+      if (!Files.isRegularFile(bridge)) {
+        throw new UnsatisfiedLinkError("Cannot load " + platform.bridgeFile + " from " + where
+            + ": no such file");
+      }
+    } else if (platform.name != null && holds(platform.name)) {
+      source = Source.JAR;
+      try {
+        bridge = extractFile(NativeLoader.class, RESOURCE_DIR, platform.bridgeFile);
+      } catch (UnsatisfiedLinkError e) {
+        throw withSuppressed(new UnsatisfiedLinkError("Cannot extract the jar's copy of "
+            + platform.bridgeFile + " for " + platform.name + ": " + e.getMessage()), e);
+      }
+      where = "the jar's copy for " + platform.name + ", extracted to " + bridge;
+    } else {
+      source = Source.LIBRARY_PATH;
+      String none = "tarvexjni.jar has no bridge for " + platform.description + " (" + held() + ")";
+      bridge = onLibraryPath();
+      if (bridge == null) {
+        throw new UnsatisfiedLinkError(none + ", and java.library.path ("
+            + host.property("java.library.path") + ") has no " + platform.bridgeFile
+            + ": build the bridge for this platform and name it with the system property "
+            + BRIDGE_PROPERTY);
+      }
+      where = "java.library.path (" + bridge + "), since " + none;
+    }
+    boolean loaded = false;
+    try {
+      String vendor = loadVendor(bridge.getParent());
+      try {
+        host.load(bridge.toString());
+      } catch (UnsatisfiedLinkError e) {
+        String why = bridgeFailure(describe(e, bridge), where, vendor, source);
+        throw withSuppressed(new UnsatisfiedLinkError(why), e);
+      }
+      loaded = true;
+      loadedVersion = handshake(bridge, where, source);
+    } finally {
+      // Windows cannot delete a loaded library: the next JVM's sweep removes it.
+      if (source == Source.JAR && !(loaded && platform.windows)) discard(platform.bridgeFile);
     }
   }
 
-  private static String explain(List<String> tried, String vendor) {
-    StringBuilder text = new StringBuilder();
-    boolean vendorMissing = tried.stream().anyMatch(t -> t.contains(VENDOR + ": cannot open"));
-    if (vendorMissing && vendor == null) {
-      text.append("Cannot find ").append(VENDOR).append(", the tarvex library that ")
-          .append(BRIDGE).append(" needs: set the system property ").append(VENDOR_PROPERTY)
-          .append(" or the environment variable ").append(VENDOR_VARIABLE)
-          .append(" to its path (or put it beside the bridge or on LD_LIBRARY_PATH; tests over")
-          .append(" tarvexjni-standin.jar initialise tarvexjni.standin.StandIn first). ");
-    } else if (vendorMissing) {
-      text.append(vendor).append(" was loaded, but the bridge still did not find ")
-          .append(VENDOR).append(" by that name: its SONAME must be ").append(VENDOR)
-          .append(". ");
+  private enum Source { PROPERTY, JAR, LIBRARY_PATH }
+
+  // The bridge's version, when it is this jar's.
+  private String handshake(Path bridge, String where, Source source) {
+    String reported = null;
+    UnsatisfiedLinkError none = null;
+    try {
+      reported = host.bridgeVersion();
+    } catch (UnsatisfiedLinkError e) {
+      none = e;
     }
-    text.append("Cannot load ").append(BRIDGE).append("; tried, in order:");
-    for (int i = 0; i < tried.size(); ++i) text.append("\n  ").append(i + 1).append(". ").append(tried.get(i));
-    return text.toString();
+    if (VERSION.equals(reported)) return reported;
+    String fix = switch (source) {
+      case PROPERTY -> "point the system property " + BRIDGE_PROPERTY + " at the bridge of version "
+          + VERSION + ", or leave it unset to use the jar's own";
+      case JAR -> "the jar is inconsistent; replace it";
+      case LIBRARY_PATH -> "take it off java.library.path, or use a tarvexjni.jar that carries"
+          + " the bridge for this platform";
+    };
+    UnsatisfiedLinkError error = new UnsatisfiedLinkError("The bridge " + bridge + " (from "
+        + where + ") " + (reported == null ? "reports no version" : "is version " + reported)
+        + ", but tarvexjni.jar is version " + VERSION + ": the bridge and the jar must come from"
+        + " the same build; " + fix);
+    throw none == null ? error : withSuppressed(error, none);
   }
 
-  // Loads the vendor library named by the property or the variable; returns a description of
-  // where it came from, or null when neither is set.
-  private static String loadVendor() {
-    String path = System.getProperty(VENDOR_PROPERTY, "");
-    String source = "the system property " + VENDOR_PROPERTY;
-    if (path.isEmpty()) {
-      String variable = System.getenv(VENDOR_VARIABLE);
-      path = variable == null ? "" : variable;
-      source = "the environment variable " + VENDOR_VARIABLE;
+  // Loads the vendor library where it is named (or, on Windows, beside the bridge); says which.
+  private String loadVendor(Path bridgeFolder) {
+    String path = setting(host.property(VENDOR_PROPERTY));
+    String source = "from the system property " + VENDOR_PROPERTY;
+    if (path == null) {
+      path = setting(host.variable(VENDOR_VARIABLE));
+      source = "from the environment variable " + VENDOR_VARIABLE;
     }
-    if (path.isEmpty()) return null;
-    Path absolute = Path.of(path).toAbsolutePath();
-    String where = VENDOR + " from " + source + " (" + absolute + ")";
-    if (!Files.isRegularFile(absolute)) {
+    Path beside = bridgeFolder.resolve(platform.vendorFile);
+    if (path == null && platform.windows && Files.isRegularFile(beside)) {
+      path = beside.toString();
+      source = "beside the bridge";
+    }
+    if (path == null) return null;
+    Path file = Path.of(path).toAbsolutePath();
+    String where = platform.vendorFile + " " + source + " (" + file + ")";
+    if (loadedCopy(file)) return where;  // loaded by the test kit; the copy may be gone
+    if (!Files.isRegularFile(file)) {
       throw new UnsatisfiedLinkError("Cannot load " + where + ": no such file");
     }
     try {
-      System.load(absolute.toString());
+      host.load(file.toString());
     } catch (UnsatisfiedLinkError e) {
-      throw new UnsatisfiedLinkError("Cannot load " + where + ": " + e.getMessage());
+      throw withSuppressed(
+          new UnsatisfiedLinkError("Cannot load " + where + ": " + describe(e, file)), e);
     }
     return where;
   }
 
-  // The bridge's file when some copy of it is mapped into this process already, else null.
-  private static String mappedBridge() {
-    try {
-      for (String line : Files.readAllLines(Path.of("/proc/self/maps"))) {
-        int slash = line.indexOf('/');
-        if (slash < 0) continue;
-        String file = line.substring(slash).replace(" (deleted)", "");
-        if (file.endsWith("/" + BRIDGE)) return file;
-      }
-    } catch (IOException | RuntimeException e) {
-      // Without /proc the JVM's own check for a library loaded twice still applies.
+  // What the system said when `file` did not load, as the messages quote it: without the
+  // file's name in front, which the messages give already (the JVM and dlerror each add it).
+  private static String describe(UnsatisfiedLinkError e, Path file) {
+    String text = String.valueOf(e.getMessage());
+    while (text.startsWith(file + ": ")) text = text.substring(file.toString().length() + 2);
+    return text;
+  }
+
+  // The message for a bridge that did not load: the likely cause first, then what was tried.
+  private String bridgeFailure(String why, String where, String vendor, Source source) {
+    String tried = "Cannot load " + platform.bridgeFile + " from " + where + ": " + why;
+    boolean vendorMissing = platform.windows ? why.contains("Can't find dependent libraries")
+        : why.contains(platform.vendorFile + ": cannot open shared object file");
+    if (vendorMissing && vendor == null) {
+      return "Cannot find " + platform.vendorFile + ", the tarvex library that "
+          + platform.bridgeFile + " needs: set the system property " + VENDOR_PROPERTY
+          + " or the environment variable " + VENDOR_VARIABLE + " to its path, or put it "
+          + (source == Source.JAR ? "" : "beside the bridge or ") + "in a folder on "
+          + platform.searchPath + " (tests over tarvexjni-standin.jar initialise"
+          + " tarvexjni.standin.StandIn first). " + tried;
+    }
+    if (vendorMissing && !platform.windows) {
+      return vendor + " was loaded, but the bridge still did not find " + platform.vendorFile
+          + " by that name: its SONAME must be " + platform.vendorFile + ". " + tried;
+    }
+    Matcher undefined = UNDEFINED.matcher(why);
+    boolean lacking = platform.windows ? why.contains("The specified procedure could not be found")
+        : undefined.find();
+    if (lacking) {
+      String library = vendor != null ? vendor
+          : "the " + platform.vendorFile + " that the system's loader found";
+      String function = platform.windows ? "a function (Windows does not say which)"
+          : "the function " + undefined.group(1);
+      return "The tarvex library " + library + " lacks " + function + ", which "
+          + platform.bridgeFile + " " + VERSION + " calls: use a tarvex library that has it. "
+          + tried;
+    }
+    if (source == Source.JAR && why.contains("failed to map segment")) {
+      return tried + " (its folder is on a file system mounted noexec: set the system property "
+          + WORKDIR_PROPERTY + " to a folder that allows executables)";
+    }
+    return tried;
+  }
+
+  // The first folder of java.library.path that holds the bridge (an empty entry is the working
+  // folder, as the JVM reads it), or null.
+  private Path onLibraryPath() {
+    String path = host.property("java.library.path");
+    if (path == null) return null;
+    for (String entry : path.split(Pattern.quote(File.pathSeparator), -1)) {
+      Path file = Path.of(entry.isEmpty() ? "." : entry, platform.bridgeFile).toAbsolutePath();
+      if (Files.isRegularFile(file)) return file;
     }
     return null;
   }
 
-  private static synchronized Path privateDirectory() {
-    if (privateDirectory != null) return privateDirectory;
-    String tmp = System.getProperty("java.io.tmpdir");
-    try {
-      Path dir = Files.createTempDirectory(Path.of(tmp), "tarvexjni-",
-          PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rwx------")));
-      dir.toFile().deleteOnExit();  // after the files in it, which register later
-      privateDirectory = dir.toAbsolutePath();
-      return privateDirectory;
-    } catch (IOException | RuntimeException e) {
-      throw new UnsatisfiedLinkError("cannot create a private directory in java.io.tmpdir ("
-          + tmp + "): " + e + "; set java.io.tmpdir to a folder this user can write");
+  // Whether this jar carries the bridge for `name`.
+  private boolean holds(String name) {
+    String file = Platform.of(name.startsWith("windows") ? "Windows" : "Linux", "").bridgeFile;
+    String resource = RESOURCE_DIR + "/" + name + "/" + file;
+    try (InputStream in = host.resource(NativeLoader.class, resource)) {
+      return in != null;
+    } catch (IOException e) {
+      return false;
     }
   }
 
-  private static byte[] readResource(Class<?> owner, String resource) {
-    try (InputStream in = owner.getResourceAsStream("/" + resource)) {
+  // "it has linux-x86_64, linux-aarch64" or "it has none".
+  private String held() {
+    List<String> names = new ArrayList<>();
+    for (String name : Platform.KNOWN) if (holds(name)) names.add(name);
+    return "it has " + (names.isEmpty() ? "none" : String.join(", ", names));
+  }
+
+  private String platformName() {
+    if (platform.name != null) return platform.name;
+    throw new UnsatisfiedLinkError("tarvexjni has no native libraries for " + platform.description
+        + " (its jars can carry them for " + String.join(", ", Platform.KNOWN) + ")");
+  }
+
+  // ---- Extraction ----------------------------------------------------------------------------
+
+  synchronized Path extractFile(Class<?> owner, String resourceDir, String fileName) {
+    if (fileName.isEmpty() || fileName.contains("/") || fileName.contains("\\")) {
+      throw new IllegalArgumentException("not a file name: " + fileName);
+    }
+    String resource = stripSlashes(resourceDir) + "/" + platformName() + "/" + fileName;
+    Extracted done = extracted.get(fileName);
+    if (done != null && !done.deleted) {
+      if (done.resource.equals(resource)) return done.path;
+      throw new UnsatisfiedLinkError("cannot extract " + resource + ": " + done.resource
+          + " was already extracted to " + done.path);
+    }
+    String jar = jarOf(owner);
+    byte[] bytes = readResource(owner, resource);
+    if (bytes == null) {
+      throw new UnsatisfiedLinkError(jar + " has no " + resource + ": no native library for "
+          + platform.name + " in it");
+    }
+    byte[] digestFile = readResource(owner, resource + ".sha256");
+    if (digestFile == null) {
+      throw new UnsatisfiedLinkError(jar + " has no digest " + resource + ".sha256: it is damaged");
+    }
+    String expected = new String(digestFile, StandardCharsets.US_ASCII).trim().split("\\s+")[0];
+    if (!expected.matches("[0-9a-fA-F]{64}")) {
+      throw new UnsatisfiedLinkError("the digest " + resource + ".sha256 in " + jar
+          + " is not a SHA-256 value: the jar is damaged");
+    }
+    Path file = privateFolder().resolve(fileName);
+    Extracted entry = new Extracted(resource, file);
+    extracted.put(fileName, entry);
+    String step = "cannot write " + resource + " to " + file;
+    try {
+      // Owner-only from the start, in a folder nobody else can enter.
+      List<FileAttribute<?>> attributes = new ArrayList<>();
+      if (!platform.windows) {
+        attributes.add(PosixFilePermissions.asFileAttribute(mode("rw-------")));
+      }
+      try (SeekableByteChannel out = Files.newByteChannel(file,
+          EnumSet.of(StandardOpenOption.CREATE_NEW, StandardOpenOption.WRITE),
+          attributes.toArray(new FileAttribute<?>[0]))) {
+        file.toFile().deleteOnExit();  // should the process end before the file is loaded
+        ByteBuffer buffer = ByteBuffer.wrap(bytes);
+        while (buffer.hasRemaining()) out.write(buffer);
+      }
+      if (!platform.windows) Files.setPosixFilePermissions(file, mode("r-x------"));
+      step = "cannot read back " + file;
+      String actual = sha256(Files.readAllBytes(file));
+      if (!actual.equalsIgnoreCase(expected)) {
+        throw new UnsatisfiedLinkError("the copy of " + resource + " extracted to " + file
+            + " has SHA-256 " + actual + ", but the digest beside it in " + jar + " says "
+            + expected + ": the jar is damaged; replace it");
+      }
+    } catch (IOException | UnsupportedOperationException e) {
+      discard(fileName);
+      throw withSuppressed(new UnsatisfiedLinkError(step + ": " + e), e);
+    } catch (UnsatisfiedLinkError e) {
+      discard(fileName);
+      throw e;
+    }
+    return file;
+  }
+
+  synchronized void markLoaded(Path library) {
+    for (Map.Entry<String, Extracted> e : extracted.entrySet()) {
+      if (!e.getValue().path.equals(library.toAbsolutePath())) continue;
+      e.getValue().loaded = true;
+      if (!platform.windows) discard(e.getKey());
+    }
+  }
+
+  // Whether `file` is a copy extracted here and loaded since.
+  private synchronized boolean loadedCopy(Path file) {
+    return extracted.values().stream().anyMatch(e -> e.loaded && e.path.equals(file));
+  }
+
+  // Deletes an extracted copy, and the private folder once it is empty: the next extraction
+  // makes a new one.
+  private synchronized void discard(String fileName) {
+    Extracted entry = extracted.get(fileName);
+    if (entry == null || entry.deleted) return;
+    try {
+      Files.deleteIfExists(entry.path);
+      entry.deleted = true;
+    } catch (IOException e) {
+      return;  // still loaded (Windows) or gone with its folder; deleteOnExit stays
+    }
+    Path in = folder;
+    boolean empty = extracted.values().stream().allMatch(e -> e.deleted || !e.path.startsWith(in));
+    if (in != null && empty) {
+      try {
+        Files.deleteIfExists(folder);
+        folder = null;
+      } catch (IOException e) {
+        // Something else went in; deleteOnExit stays.
+      }
+    }
+  }
+
+  private synchronized Path privateFolder() {
+    if (folder != null) return folder;
+    String workdir = setting(host.property(WORKDIR_PROPERTY));
+    Path parent;
+    String where;
+    if (workdir != null) {
+      parent = Path.of(workdir).toAbsolutePath();
+      where = "the system property " + WORKDIR_PROPERTY + " (" + parent + ")";
+      if (!Files.isDirectory(parent)) {
+        throw new UnsatisfiedLinkError("the folder in " + where + " does not exist: set "
+            + WORKDIR_PROPERTY + " to an existing folder that this user can write");
+      }
+    } else {
+      parent = Path.of(String.valueOf(host.property("java.io.tmpdir"))).toAbsolutePath();
+      where = "java.io.tmpdir (" + parent + ")";
+    }
+    if (platform.windows && !swept) {
+      swept = true;
+      sweep(parent);
+    }
+    try {
+      String prefix = FOLDER_PREFIX + host.pid() + "-";
+      folder = host.makePrivateFolder(parent, prefix, platform.windows).toAbsolutePath();
+    } catch (IOException | RuntimeException e) {
+      throw withSuppressed(new UnsatisfiedLinkError("cannot create a private folder in " + where
+          + ": " + e + "; set the system property " + WORKDIR_PROPERTY
+          + " to a folder that this user can write"), e);
+    }
+    folder.toFile().deleteOnExit();  // after the files in it, which register later
+    return folder;
+  }
+
+  // Removes the folders that earlier JVMs left in `parent` and whose process is gone. A library
+  // that a live process loaded cannot be deleted on Windows anyway; what cannot go, stays.
+  private void sweep(Path parent) {
+    try (DirectoryStream<Path> entries = Files.newDirectoryStream(parent, FOLDER_PREFIX + "*")) {
+      for (Path entry : entries) {
+        Matcher m = FOLDER.matcher(entry.getFileName().toString());
+        if (!m.matches() || !Files.isDirectory(entry)) continue;
+        long pid;
+        try {
+          pid = Long.parseLong(m.group(1));
+        } catch (NumberFormatException e) {
+          continue;
+        }
+        if (pid != host.pid() && host.ownerGone(pid, entry)) deleteTree(entry);
+      }
+    } catch (IOException | RuntimeException e) {
+      // Nothing to sweep, or not allowed to: leave it.
+    }
+  }
+
+  private static void deleteTree(Path root) {
+    try (Stream<Path> all = Files.walk(root)) {
+      for (Path p : (Iterable<Path>) all.sorted(Comparator.reverseOrder())::iterator) {
+        Files.deleteIfExists(p);
+      }
+    } catch (IOException | RuntimeException e) {
+      // In use, or someone else's: it stays.
+    }
+  }
+
+  private byte[] readResource(Class<?> owner, String resource) {
+    try (InputStream in = host.resource(owner, resource)) {
       return in == null ? null : in.readAllBytes();
     } catch (IOException e) {
-      throw new UnsatisfiedLinkError("cannot read " + resource + " from the jar of "
-          + owner.getName() + ": " + e);
+      throw withSuppressed(new UnsatisfiedLinkError("cannot read " + resource + " from "
+          + jarOf(owner) + ": " + e), e);
     }
+  }
+
+  // "the jar /app/tarvexjni.jar", or "the jar of <class>" where the class's origin is unknown.
+  private static String jarOf(Class<?> owner) {
+    try {
+      URL location = owner.getProtectionDomain().getCodeSource().getLocation();
+      return "the jar " + Path.of(location.toURI());
+    } catch (RuntimeException | URISyntaxException e) {
+      return "the jar of " + owner.getName();
+    }
+  }
+
+  // ---- Helpers -------------------------------------------------------------------------------
+
+  private static String setting(String value) {
+    return value == null || value.isEmpty() ? null : value;
+  }
+
+  private static UnsatisfiedLinkError withSuppressed(UnsatisfiedLinkError error, Throwable step) {
+    error.addSuppressed(step);
+    return error;
+  }
+
+  private static UnsatisfiedLinkError withCause(UnsatisfiedLinkError error, Throwable cause) {
+    error.initCause(cause);
+    return error;
+  }
+
+  private static Set<PosixFilePermission> mode(String text) {
+    return PosixFilePermissions.fromString(text);
   }
 
   private static String sha256(byte[] bytes) {

@@ -75,7 +75,8 @@ public final class StandIn {
 
   static {
     String configured = System.getProperty("tarvex.library");
-    Path library = NativeLoader.extract(StandIn.class, "tarvexjni/standin/native", "libtarvex.so");
+    Path library = NativeLoader.extract(StandIn.class, "tarvexjni/standin/native",
+        NativeLoader.vendorFileName());
     if (configured != null && !Path.of(configured).toAbsolutePath().equals(library)) {
       throw new UnsatisfiedLinkError("tarvexjni.standin: tarvex.library names " + configured
           + ", but the kit supplies libtarvex.so itself: do not set it in tests that use the kit");
@@ -88,7 +89,8 @@ public final class StandIn {
           + " StandIn.reset() in a @BeforeAll), and do not load the vendor's library in tests");
     }
     System.setProperty("tarvex.library", library.toString());
-    FUNCTIONS = List.of(functions0());
+    FUNCTIONS = List.of(functions0());  // read from the library's file, before it goes
+    NativeLoader.loaded(library);  // the copy is deleted where the system allows; the path serves
   }
 
   /**
