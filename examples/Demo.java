@@ -26,6 +26,7 @@ import java.time.Instant;
  */
 public final class Demo {
   public static void main(String[] args) throws Exception {
+    System.out.printf("tarvexjni %s, bridge %s%n", tarvexjni.Native.version(), tarvexjni.Native.bridgeVersion());
     LocalIface lib = new LocalIface();
     check("InitMinimal", LocalIface.QUMENJNI_InitMinimal(lib));
     System.out.printf("context:   %#x%n", lib.handle);
