@@ -13,15 +13,20 @@ package Norv1;
  * <h2 id="loading">Loading</h2>
  *
  * <p>Initialising this class loads the library's native parts, once per process. The vendor's
- * {@code libtarvex.so} comes first from the path in the system property {@code tarvex.library},
- * else the environment variable {@code TARVEX_LIBRARY}, else the dynamic linker's own search.
- * The bridge {@code libtarvexjni.so} comes from the path in the system property
- * {@code tarvexjni.library}, else {@code java.library.path}, else the copy inside this jar for
- * the platform ({@code linux-x86_64}, {@code linux-aarch64}), extracted into a new owner-only
- * folder under {@code java.io.tmpdir} and checked against the digest recorded at build time.
- * When nothing loads, the {@link UnsatisfiedLinkError} lists every attempt in order. On JDK 24
- * and later, grant native access ({@code --enable-native-access=tarvexjni} on the module path,
- * {@code =ALL-UNNAMED} on the class path) or the JVM prints a warning.
+ * {@code libtarvex.so} ({@code tarvex.dll}) comes first from the path in the system property
+ * {@code tarvex.library}, else the environment variable {@code TARVEX_LIBRARY}, else the
+ * system's own search. The bridge {@code libtarvexjni.so} ({@code tarvexjni.dll}) comes from the
+ * path in the system property {@code tarvexjni.library}, else from the copy inside this jar for
+ * the platform, else, only when the jar has none for it, from {@code java.library.path}. The
+ * jar's copy is extracted into a new folder that only its user can enter (under the system
+ * property {@code tarvexjni.workdir}, else {@code java.io.tmpdir}), checked against the SHA-256
+ * digest the jar records, which catches a damaged jar but not a tampered one, and deleted once
+ * loaded. The bridge must report the version of this jar, or it is refused. When loading fails,
+ * the {@link UnsatisfiedLinkError} says what failed and what to do, and every later use of this
+ * class fails with a {@code NoClassDefFoundError}; {@link tarvexjni.Native} tells beforehand
+ * whether the bridge is available, and why not. On JDK 24 and later, grant native access
+ * ({@code --enable-native-access=tarvexjni} on the module path, {@code =ALL-UNNAMED} on the
+ * class path) or the JVM prints a warning.
  *
  * <h2 id="context">The context</h2>
  *
@@ -148,13 +153,14 @@ package Norv1;
  * class or argument concerned:
  * <ul>
  * <li>{@code NoSuchFieldException} "<i>converter</i>:<i>field</i>": an object lacks a field of
- *   the expected name and type, for example "jobject2mem_blk_t:len" or
- *   "jobject2strhandle_t:handle".</li>
+ *   the expected name and type. With the classes of this jar that is an object passed for a
+ *   second handle whose class has no {@code long} field {@code handle}:
+ *   "jobject2strhandle_t:handle" or "strhandle_t2jobject:handle".</li>
  * <li>{@code ClassNotFoundException} "<i>converter</i>:<i>class</i>": a record class the bridge
- *   creates is missing, for example
- *   "certificate_t2jobject:Norv1/LocalIface$altname_t".</li>
- * <li>{@code OutOfMemoryError} "<i>converter</i>": an allocation failed (the virtual machine's
- *   own error when it failed in the virtual machine).</li>
+ *   creates is missing, for example "certificate_t2jobject:Norv1/LocalIface$altname_t". Never
+ *   with this jar: only with a copy of this class compiled without it.</li>
+ * <li>{@code OutOfMemoryError} "<i>converter</i>": an allocation failed, in the bridge or in the
+ *   virtual machine, or the library gave a negative length or count.</li>
  * <li>{@code CharConversionException} "jstring2string_t" or "string_t2jstring": a text does not
  *   convert one unit per byte (see <a href="#blocks">Blocks, strings</a>).</li>
  * <li>{@code ArrayIndexOutOfBoundsException} "jobject2mem_blk_t:len" (or
@@ -164,6 +170,31 @@ package Norv1;
  * <li>{@code NullPointerException} "<i>converter</i>:self", for example "jthis2context_t:self": the
  *   {@code LocalIface} passed first is null.</li>
  * </ul>
+ *
+ * <p>Each method lists under "Throws" the exceptions it can raise, with their conditions, and
+ * under "Also throws" the checked ones.
+ *
+ * <h3 id="checked">Checked exceptions</h3>
+ *
+ * <p>{@code NoSuchFieldException}, {@code ClassNotFoundException} and
+ * {@code CharConversionException} are checked exceptions, which the methods do not declare: the
+ * Java compiler does not check what native code throws, and the declarations stay as they are
+ * so that code written against them keeps compiling. The compiler therefore refuses a
+ * {@code catch (CharConversionException e)} around a call ("exception is never thrown in body of
+ * corresponding try statement"). Catch {@code Exception} and tell them apart; rethrowing the
+ * caught exception needs no {@code throws} clause, since the compiler knows that the call throws
+ * no checked exception:
+ *
+ * <pre>{@code
+ * try {
+ *   status = LocalIface.QUMENJNI_HashFile(lib, fileName, hash);
+ * } catch (Exception e) {
+ *   if (e instanceof java.io.CharConversionException) {
+ *     throw new IllegalArgumentException("not in the locale's codeset: " + fileName, e);
+ *   }
+ *   throw e;  // unchecked: rethrown as it is
+ * }
+ * }</pre>
  *
  * <h2 id="threads">Threads</h2>
  *
@@ -1039,23 +1070,45 @@ public final class LocalIface {
   /**
    * Starts the library and creates a context.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code name} holds a character that the narrow codeset writes with more than one byte; the
+   *   library is not called.</li>
+   * </ul>
+   *
    * @param context receives the new context in {@link #handle}, filled on success
    * @param name read by the library: a name whose meaning is the library's; null or empty passes
    *     null
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("context_t2jthis:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_Initialize(LocalIface context, String name, int option);
 
   /**
    * Starts the library with the user's key and certificate locations and creates a context.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * </ul>
+   *
    * @param context receives the new context in {@link #handle}, filled on success
    * @param option read by the library, passed through unchanged
    * @param param read by the library; null passes an empty record
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("context_t2jthis:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2local_param_t"
    */
   public static native int QUMENJNI_InitializeEx(LocalIface context, int option, local_param_t param);
 
@@ -1065,6 +1118,8 @@ public final class LocalIface {
    * @param context receives the new context in {@link #handle}, filled on success
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("context_t2jthis:self"); the library
+   *     is not called
    */
   public static native int QUMENJNI_InitMinimal(LocalIface context);
 
@@ -1074,6 +1129,8 @@ public final class LocalIface {
    * @param context holds the context to end
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
    */
   public static native int QUMENJNI_Uninitialize(LocalIface context);
 
@@ -1082,10 +1139,20 @@ public final class LocalIface {
   /**
    * The library's text for a status.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if the
+   *   returned text does not decode to one character per byte, after the library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param status the status to describe
    * @return the text; null when the library has none (an unknown status), for an empty text,
    *     when no buffer could be had, after a machine fault, or with an exception pending
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the text is made; the message names the
+   *     converter, such as "string_t2jstring"
    */
   public static native String QUMENJNI_GetErrorText(LocalIface context, int status);
 
@@ -1100,6 +1167,13 @@ public final class LocalIface {
    * @param lastDetail filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if {@code number} is not null and has not exactly one
+   *     element ("intArray2jintArray:array"), after the library's call
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_GetErrorLineEx(LocalIface context, mem_blk_t firstDetail, mem_blk_t secondDetail, int[] number, mem_blk_t lastDetail);
 
@@ -1111,12 +1185,18 @@ public final class LocalIface {
    * @param random filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_GenRandom(LocalIface context, int count, mem_blk_t random);
 
   /**
    * Encodes bytes in place, without a context. No block rules apply: the arrays are passed
    * whole.
+   * The bridge raises no exception here.
    *
    * @param context not read
    * @param target read and written by the library: what it writes into the array is copied back,
@@ -1129,6 +1209,7 @@ public final class LocalIface {
 
   /**
    * Decodes bytes in place, without a context; the counterpart of {@link #QUMENJNI_EncodeMem}.
+   * The bridge raises no exception here.
    *
    * @param context not read
    * @param target read and written by the library: what it writes into the array is copied back,
@@ -1145,6 +1226,8 @@ public final class LocalIface {
    * @param context holds the library's context
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
    */
   public static native int QUMENJNI_UpdateCRLs(LocalIface context);
 
@@ -1155,6 +1238,8 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
    */
   public static native int QUMENJNI_ExportToSystemStore(LocalIface context, int option);
 
@@ -1170,6 +1255,13 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ControlEx(LocalIface context, long value, int selector, mem_blk_t input, mem_blk_t output, int option);
 
@@ -1183,22 +1275,48 @@ public final class LocalIface {
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code data} exceeds the length of
+   *     its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_HashMem(LocalIface context, mem_blk_t data, mem_blk_t hash);
 
   /**
    * Hashes a file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code dataFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param dataFile read by the library: the name of the file to hash
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_HashFile(LocalIface context, String dataFile, mem_blk_t hash);
 
   /**
    * Hashes a block, with a leading text for the library.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code text} holds a character that the narrow codeset writes with more than one byte; the
+   *   library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param text read by the library: a text whose meaning is the library's; null or empty passes
@@ -1207,11 +1325,25 @@ public final class LocalIface {
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code data} exceeds the length of
+   *     its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_BlkHashMem(LocalIface context, String text, mem_blk_t data, mem_blk_t hash);
 
   /**
    * Hashes a file, with a leading text for the library.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code text} or {@code dataFile} holds a character that the narrow codeset writes with more
+   *   than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param text read by the library: a text whose meaning is the library's; null or empty passes
@@ -1220,6 +1352,11 @@ public final class LocalIface {
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_BlkHashFile(LocalIface context, String text, String dataFile, mem_blk_t hash);
 
@@ -1234,12 +1371,27 @@ public final class LocalIface {
    * @param signed filled whatever the status: the signed output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} or
+   *     {@code secondInput} exceeds the length of its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_SignMem(LocalIface context, sign_param_t param, mem_blk_t input, mem_blk_t secondInput, mem_blk_t signed);
 
   /**
    * Signs a file in one call; {@link #QUMENJNI_SignMem} with file names. The library writes the
    * output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code inputFile}, {@code secondInputFile} or {@code outputFile} holds a character that the
+   *   narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1248,12 +1400,26 @@ public final class LocalIface {
    * @param outputFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_SignFile(LocalIface context, sign_param_t param, String inputFile, String secondInputFile, String outputFile);
 
   /**
    * Verifies a signed message in one call. The roles of the two inputs are the library's; the
    * signed message goes first.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1263,11 +1429,32 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} or
+   *     {@code secondInput} exceeds the length of its {@code buf} ("jobject2mem_blk_t:len"); a
+   *     count in {@code param} exceeds the length of its array (the virtual machine's own
+   *     exception); or an extension in {@code param} has a {@code len} beyond its {@code data}
+   *     ("jobject2extension_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_VerifyMem(LocalIface context, verify_param_t param, mem_blk_t signed, mem_blk_t secondInput, mem_blk_t content, verify_result_t result);
 
   /**
    * Verifies a signed file in one call; {@link #QUMENJNI_VerifyMem} with file names.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code signedFile}, {@code secondInputFile} or {@code contentFile} or a text in {@code param}
+   *   holds a character that the narrow codeset writes with more than one byte; the library is not
+   *   called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1277,6 +1464,15 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_VerifyFile(LocalIface context, verify_param_t param, String signedFile, String secondInputFile, String contentFile, verify_result_t result);
 
@@ -1289,6 +1485,13 @@ public final class LocalIface {
    * @param signature filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code hash} exceeds the length of
+   *     its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_SignHashMem(LocalIface context, Object ignored, mem_blk_t hash, mem_blk_t signature);
 
@@ -1303,6 +1506,13 @@ public final class LocalIface {
    * @param thirdInput read by the library
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input}, {@code secondInput}
+   *     or {@code thirdInput} exceeds the length of its {@code buf} ("jobject2mem_blk_t:len"),
+   *     before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_VerifyHashMem(LocalIface context, Object ignored, mem_blk_t input, mem_blk_t secondInput, mem_blk_t thirdInput);
 
@@ -1311,17 +1521,41 @@ public final class LocalIface {
   /**
    * Parses a certificate.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code cert} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param encoded read by the library: the encoded certificate
    * @param flag read by the library, passed through unchanged
    * @param cert filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ParseCert(LocalIface context, mem_blk_t encoded, int flag, certificate_t cert);
 
   /**
    * Verifies a certificate and parses it.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code cert} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1329,22 +1563,53 @@ public final class LocalIface {
    * @param cert filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_VerifyCert(LocalIface context, verify_param_t param, mem_blk_t encoded, certificate_t cert);
 
   /**
    * Checks a certificate against a policy.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param encoded read by the library: the encoded certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); or a count in {@code param} exceeds the
+   *     length of its array (the virtual machine's own exception), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2verify_policy_param_t"
    */
   public static native int QUMENJNI_VerifyCertificatePolicy(LocalIface context, verify_policy_param_t param, mem_blk_t encoded);
 
   /**
    * Parses a certificate revocation list.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code crl} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param encoded read by the library: the encoded CRL
@@ -1352,28 +1617,63 @@ public final class LocalIface {
    * @param crl filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ParseCrl(LocalIface context, mem_blk_t encoded, int flag, crl_t crl);
 
   /**
    * Checks a certificate revocation list against a policy.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param encoded read by the library: the encoded CRL
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); or a count in {@code param} exceeds the
+   *     length of its array (the virtual machine's own exception), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2verify_policy_param_t"
    */
   public static native int QUMENJNI_VerifyCrlPolicy(LocalIface context, verify_policy_param_t param, mem_blk_t encoded);
 
   /**
    * Parses the otherName entries of an alternative-name extension.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code altname} does not decode to one character per byte, after
+   *   the library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param encoded read by the library: the encoded extension
    * @param altname filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ParseAltnameEx(LocalIface context, mem_blk_t encoded, altname_ex_t altname);
 
@@ -1385,6 +1685,13 @@ public final class LocalIface {
    * @param constraints filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ParseBasicConstraintsEx(LocalIface context, mem_blk_t encoded, basic_constraints_ex_t constraints);
 
@@ -1396,6 +1703,13 @@ public final class LocalIface {
    * @param keyId filled whatever the status: the key identifier's bytes
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ParseKeyIdentifierEx(LocalIface context, mem_blk_t encoded, mem_blk_t keyId);
 
@@ -1406,6 +1720,12 @@ public final class LocalIface {
    * @param encoded read by the library: the encoded certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ShowCertificate(LocalIface context, mem_blk_t encoded);
 
@@ -1416,6 +1736,12 @@ public final class LocalIface {
    * @param encoded read by the library: the encoded CRL
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ShowCrl(LocalIface context, mem_blk_t encoded);
 
@@ -1427,6 +1753,12 @@ public final class LocalIface {
    * @param encoded read by the library: the encoded certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ShowCertificateEx(LocalIface context, long value, mem_blk_t encoded);
 
@@ -1438,6 +1770,12 @@ public final class LocalIface {
    * @param encoded read by the library: the encoded CRL
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ShowCrlEx(LocalIface context, long value, mem_blk_t encoded);
 
@@ -1449,6 +1787,12 @@ public final class LocalIface {
    * @param encoded read by the library: the encoded request
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ShowRequestEx(LocalIface context, long value, mem_blk_t encoded);
 
@@ -1460,11 +1804,24 @@ public final class LocalIface {
    * @param encoded read by the library: the encoded revocation
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ShowRevocationEx(LocalIface context, long value, mem_blk_t encoded);
 
   /**
    * Builds an XML certificate request from a certificate description.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code cert} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param flag read by the library, passed through unchanged
@@ -1472,6 +1829,15 @@ public final class LocalIface {
    * @param request filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code cert} exceeds the length of its
+   *     array (the virtual machine's own exception); an extension in {@code cert} has a {@code len}
+   *     beyond its {@code data} ("jobject2extension_t:len"); or a block in {@code cert} has a
+   *     {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2certificate_t"
    */
   public static native int QUMENJNI_CreateXmlRequest(LocalIface context, int flag, certificate_t cert, mem_blk_t request);
 
@@ -1480,6 +1846,13 @@ public final class LocalIface {
   /**
    * Encrypts a message for its receivers.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an
    *     empty record
@@ -1487,11 +1860,29 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the encrypted message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_EncryptMem(LocalIface context, encrypt_param_t param, mem_blk_t content, mem_blk_t encrypted);
 
   /**
    * Encrypts a file for its receivers. The library writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code contentFile} or {@code encryptedFile} or a text in {@code param} holds a character
+   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an
@@ -1500,11 +1891,27 @@ public final class LocalIface {
    * @param encryptedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_EncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile);
 
   /**
    * Decrypts a message.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1513,11 +1920,28 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_DecryptMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, mem_blk_t content, decrypt_result_t result);
 
   /**
    * Decrypts a file. The library writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code encryptedFile} or {@code contentFile} holds a character that the narrow codeset writes
+   *   with more than one byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1526,50 +1950,113 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_DecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result);
 
   /**
    * Lists the signatures a signed message carries.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param signed read by the library: the signed message
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_SignedInfoMem(LocalIface context, mem_blk_t signed, signed_info_result_t result);
 
   /**
    * Lists the signatures a signed file carries.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code signedFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param signedFile read by the library: the signed file
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_SignedInfoFile(LocalIface context, String signedFile, signed_info_result_t result);
 
   /**
    * Lists the recipients and the sender of an encrypted message.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param encrypted read by the library: the encrypted message
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_EncryptedInfoMem(LocalIface context, mem_blk_t encrypted, encrypted_info_result_t result);
 
   /**
    * Lists the recipients and the sender of an encrypted file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code encryptedFile} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param encryptedFile read by the library: the encrypted file
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_EncryptedInfoFile(LocalIface context, String encryptedFile, encrypted_info_result_t result);
 
@@ -1583,6 +2070,14 @@ public final class LocalIface {
    * @param signed filled whatever the status: the signed message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} or
+   *     {@code secondInput} exceeds the length of its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_AttachSignMem(LocalIface context, mem_blk_t input, mem_blk_t secondInput, mem_blk_t signed);
 
@@ -1590,12 +2085,23 @@ public final class LocalIface {
    * Joins a signature file and its data file into one signed file. The library writes the output
    * file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code inputFile}, {@code secondInputFile} or {@code signedFile} holds a character that the
+   *   narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param inputFile read by the library
    * @param secondInputFile read by the library
    * @param signedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_AttachSignFile(LocalIface context, String inputFile, String secondInputFile, String signedFile);
 
@@ -1608,11 +2114,25 @@ public final class LocalIface {
    * @param secondOutput filled whatever the status, after {@code output}
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_DetachSignMem(LocalIface context, mem_blk_t signed, mem_blk_t output, mem_blk_t secondOutput);
 
   /**
    * Splits a signed file into two files, in the library's order. The library writes them.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code signedFile}, {@code outputFile} or {@code secondOutputFile} holds a character that the
+   *   narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param signedFile read by the library: the signed file
@@ -1620,11 +2140,25 @@ public final class LocalIface {
    * @param secondOutputFile read by the library: the second file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_DetachSignFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile);
 
   /**
    * Verifies a signed message and signs it in one call.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code verifyParam} holds a character that the narrow codeset writes with more than
+   *   one byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param verifyParam read by the library; null passes an empty record
@@ -1635,11 +2169,32 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code output}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} or
+   *     {@code secondInput} exceeds the length of its {@code buf} ("jobject2mem_blk_t:len"); a
+   *     count in {@code verifyParam} exceeds the length of its array (the virtual machine's own
+   *     exception); or an extension in {@code verifyParam} has a {@code len} beyond its
+   *     {@code data} ("jobject2extension_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_VerifyAndSignMem(LocalIface context, verify_param_t verifyParam, sign_param_t signParam, mem_blk_t input, mem_blk_t secondInput, mem_blk_t output, verify_result_t result);
 
   /**
    * Verifies a signed file and signs it in one call. The library writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code inputFile}, {@code secondInputFile} or {@code outputFile} or a text in
+   *   {@code verifyParam} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param verifyParam read by the library; null passes an empty record
@@ -1650,11 +2205,27 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code verifyParam} exceeds the length of
+   *     its array (the virtual machine's own exception); or an extension in {@code verifyParam} has
+   *     a {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_VerifyAndSignFile(LocalIface context, verify_param_t verifyParam, sign_param_t signParam, String inputFile, String secondInputFile, String outputFile, verify_result_t result);
 
   /**
    * Signs a message and encrypts it in one call.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code encryptParam} holds a character that the narrow codeset writes with more than
+   *   one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param signParam read by the library; null passes an empty record
@@ -1664,11 +2235,29 @@ public final class LocalIface {
    * @param output filled whatever the status: the signed and encrypted message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code encryptParam} exceeds the
+   *     length of its array (the virtual machine's own exception); an extension in
+   *     {@code encryptParam} has a {@code len} beyond its {@code data} ("jobject2extension_t:len");
+   *     or a block in {@code encryptParam} has a {@code len} beyond its {@code buf}
+   *     ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_SignAndEncryptMem(LocalIface context, sign_param_t signParam, encrypt_param_t encryptParam, mem_blk_t content, mem_blk_t output);
 
   /**
    * Signs a file and encrypts it in one call. The library writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code contentFile} or {@code outputFile} or a text in {@code encryptParam} holds a character
+   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param signParam read by the library; null passes an empty record
@@ -1678,11 +2267,30 @@ public final class LocalIface {
    * @param outputFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code encryptParam} exceeds the length of
+   *     its array (the virtual machine's own exception); an extension in {@code encryptParam} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code encryptParam} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"),
+   *     before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_SignAndEncryptFile(LocalIface context, sign_param_t signParam, encrypt_param_t encryptParam, String contentFile, String outputFile);
 
   /**
    * Decrypts a message and verifies its signatures in one call.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code verifyParam} holds a character that the narrow codeset writes with more than
+   *   one byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} or {@code verifyResult} does not decode to one
+   *   character per byte, after the library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param decryptParam read by the library; null passes an empty record
@@ -1694,11 +2302,31 @@ public final class LocalIface {
    *     signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code verifyParam} exceeds the
+   *     length of its array (the virtual machine's own exception); or an extension in
+   *     {@code verifyParam} has a {@code len} beyond its {@code data} ("jobject2extension_t:len"),
+   *     before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_DecryptAndVerifyMem(LocalIface context, decrypt_param_t decryptParam, verify_param_t verifyParam, mem_blk_t input, mem_blk_t content, decrypt_result_t result, verify_result_t verifyResult);
 
   /**
    * Decrypts a file and verifies its signatures in one call. The library writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code inputFile} or {@code contentFile} or a text in {@code verifyParam} holds a character
+   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} or {@code verifyResult} does not decode to one
+   *   character per byte, after the library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param decryptParam read by the library; null passes an empty record
@@ -1710,28 +2338,66 @@ public final class LocalIface {
    *     signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code verifyParam} exceeds the length of
+   *     its array (the virtual machine's own exception); or an extension in {@code verifyParam} has
+   *     a {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_DecryptAndVerifyFile(LocalIface context, decrypt_param_t decryptParam, verify_param_t verifyParam, String inputFile, String contentFile, decrypt_result_t result, verify_result_t verifyResult);
 
   /**
    * Reads the structure of a PKCS#7 message.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code info} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param message read by the library
    * @param info filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_GetPkcs7InfoMem(LocalIface context, mem_blk_t message, pkcs7_info_t info);
 
   /**
    * Reads the structure of a PKCS#7 file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code info} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param messageFile read by the library: the file to read
    * @param info filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_GetPkcs7InfoFile(LocalIface context, String messageFile, pkcs7_info_t info);
 
@@ -1740,6 +2406,16 @@ public final class LocalIface {
   /**
    * Opens a hash stream.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code text} holds a character that the narrow codeset writes with more than one byte; the
+   *   library is not called.</li>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param text read by the library: a text whose meaning is the library's; null or empty passes
    *     null
@@ -1747,33 +2423,67 @@ public final class LocalIface {
    *     failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_StrHashInitMem(LocalIface context, String text, Object stream);
 
   /**
    * Feeds a hash stream one block.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param stream handle, <a href="#update-rule">Update rule</a>: read; 0 stored on failure
    * @param data read by the library: the next piece of data
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code data} exceeds the length of
+   *     its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_StrHashUpdateMem(LocalIface context, Object stream, mem_blk_t data);
 
   /**
    * Finishes a hash stream.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param stream handle, <a href="#final-rule">Final rule</a>: read; 0 stored whatever the status
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_StrHashFinalMem(LocalIface context, Object stream, mem_blk_t hash);
 
   /**
    * Hashes a file by streaming, in one call; no handle.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code text} or {@code dataFile} holds a character that the narrow codeset writes with more
+   *   than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param text read by the library: a text whose meaning is the library's; null or empty passes
@@ -1782,11 +2492,23 @@ public final class LocalIface {
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_StrHashFile(LocalIface context, String text, String dataFile, mem_blk_t hash);
 
   /**
    * Opens a signing stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1795,11 +2517,23 @@ public final class LocalIface {
    *     failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_StrSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream);
 
   /**
    * Feeds a signing stream one block.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1807,11 +2541,23 @@ public final class LocalIface {
    * @param content read by the library: the next piece of content
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_StrSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content);
 
   /**
    * Finishes a signing stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1819,11 +2565,23 @@ public final class LocalIface {
    * @param signed filled whatever the status: the last output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_StrSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signed);
 
   /**
    * Signs a file by streaming, in one call; no handle. As {@link #QUMENJNI_SignFile}.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code inputFile}, {@code secondInputFile} or {@code outputFile} holds a character that the
+   *   narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1832,11 +2590,25 @@ public final class LocalIface {
    * @param outputFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_StrSignFile(LocalIface context, sign_param_t param, String inputFile, String secondInputFile, String outputFile);
 
   /**
    * Opens a verification stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1845,11 +2617,29 @@ public final class LocalIface {
    *     failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_StrVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream);
 
   /**
    * Feeds a verification stream one block.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1857,11 +2647,32 @@ public final class LocalIface {
    * @param input read by the library: the next piece
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_StrVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t input);
 
   /**
    * Finishes a verification stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1870,11 +2681,31 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code content}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_StrVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content, verify_result_t result);
 
   /**
    * Verifies a signed file by streaming, in one call; no handle. As {@link #QUMENJNI_VerifyFile}.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code signedFile}, {@code secondInputFile} or {@code contentFile} or a text in {@code param}
+   *   holds a character that the narrow codeset writes with more than one byte; the library is not
+   *   called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1884,11 +2715,30 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_StrVerifyFile(LocalIface context, verify_param_t param, String signedFile, String secondInputFile, String contentFile, verify_result_t result);
 
   /**
    * Opens an encryption stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an
@@ -1897,11 +2747,29 @@ public final class LocalIface {
    *     failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_StrEncryptInitMem(LocalIface context, encrypt_param_t param, Object stream);
 
   /**
    * Feeds an encryption stream one block and returns the output so far.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1910,11 +2778,31 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the encrypted output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_StrEncryptUpdateMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t content, mem_blk_t encrypted);
 
   /**
    * Finishes an encryption stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1922,11 +2810,28 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the last output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_StrEncryptFinalMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t encrypted);
 
   /**
    * Encrypts a file by streaming, in one call; no handle. As {@link #QUMENJNI_EncryptFile}.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code contentFile} or {@code encryptedFile} or a text in {@code param} holds a character
+   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an
@@ -1935,11 +2840,27 @@ public final class LocalIface {
    * @param encryptedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_StrEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile);
 
   /**
    * Opens a decryption stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1950,11 +2871,25 @@ public final class LocalIface {
    *     failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called; or, if
+   *     {@code state} is not null and has not exactly one element ("intArray2jintArray:array"),
+   *     after the library's call
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_StrDecryptInitMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, int[] state, Object stream);
 
   /**
    * Feeds a decryption stream one block and returns the output so far.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1965,11 +2900,28 @@ public final class LocalIface {
    * @param content filled whatever the status: the decrypted output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"); or {@code state} is not null and has
+   *     not exactly one element ("jintArray2intArray:array"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_StrDecryptUpdateMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t encrypted, int[] state, mem_blk_t content);
 
   /**
    * Finishes a decryption stream. It returns no output block.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1977,11 +2929,26 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "decrypt_result_t2jobject"
    */
   public static native int QUMENJNI_StrDecryptFinalMem(LocalIface context, decrypt_param_t param, Object stream, decrypt_result_t result);
 
   /**
    * Decrypts a file by streaming, in one call; no handle. As {@link #QUMENJNI_DecryptFile}.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code encryptedFile} or {@code contentFile} holds a character that the narrow codeset writes
+   *   with more than one byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1990,28 +2957,62 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_StrDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result);
 
   /**
    * Lists the recipients and the sender of an encrypted message, in one call; no handle.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param encrypted read by the library: the encrypted message
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_StrEncryptedInfoMem(LocalIface context, mem_blk_t encrypted, encrypted_info_result_t result);
 
   /**
    * Lists the recipients and the sender of an encrypted file, in one call; no handle.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code encryptedFile} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param encryptedFile read by the library: the encrypted file
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_StrEncryptedInfoFile(LocalIface context, String encryptedFile, encrypted_info_result_t result);
 
@@ -2026,6 +3027,13 @@ public final class LocalIface {
    * @param signed filled whatever the status: the signed message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsBlkAttSignMem(LocalIface context, sign_param_t param, mem_blk_t content, mem_blk_t signed);
 
@@ -2033,17 +3041,35 @@ public final class LocalIface {
    * Signs a file into a CMS message that carries it, in one call. The library writes the output
    * file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code contentFile} or {@code signedFile} holds a character that the narrow codeset writes
+   *   with more than one byte; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param contentFile read by the library: the file to sign
    * @param signedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsBlkAttSignFile(LocalIface context, sign_param_t param, String contentFile, String signedFile);
 
   /**
    * Opens a stream that signs content into a CMS message that carries it.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2051,11 +3077,23 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsStrAttSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream);
 
   /**
    * Feeds a CMS attached-signing stream one block and returns the output so far.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2064,11 +3102,24 @@ public final class LocalIface {
    * @param signed filled on success: the signed output so far; left as it was on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsStrAttSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content, mem_blk_t signed);
 
   /**
    * Finishes a CMS attached-signing stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2076,6 +3127,11 @@ public final class LocalIface {
    * @param signed filled whatever the status: the last output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_CmsStrAttSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signed);
 
@@ -2083,12 +3139,23 @@ public final class LocalIface {
    * Signs a file into a CMS message that carries it, by streaming in one call; no handle. The
    * library writes the output file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code contentFile} or {@code signedFile} holds a character that the narrow codeset writes
+   *   with more than one byte; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param contentFile read by the library: the file to sign
    * @param signedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsStrAttSignFile(LocalIface context, sign_param_t param, String contentFile, String signedFile);
 
@@ -2102,11 +3169,26 @@ public final class LocalIface {
    * @param signature filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} or
+   *     {@code secondInput} exceeds the length of its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsBlkDetSignMem(LocalIface context, sign_param_t param, mem_blk_t content, mem_blk_t secondInput, mem_blk_t signature);
 
   /**
    * Makes a detached CMS signature of a file, in one call. The library writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code contentFile}, {@code secondInputFile} or {@code signatureFile} holds a character that
+   *   the narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2115,11 +3197,22 @@ public final class LocalIface {
    * @param signatureFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsBlkDetSignFile(LocalIface context, sign_param_t param, String contentFile, String secondInputFile, String signatureFile);
 
   /**
    * Opens a stream that makes a detached CMS signature.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2127,11 +3220,23 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsStrDetSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream);
 
   /**
    * Feeds a CMS detached-signing stream one block.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2139,11 +3244,23 @@ public final class LocalIface {
    * @param content read by the library: the next piece of content
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsStrDetSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content);
 
   /**
    * Finishes a CMS detached-signing stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2151,12 +3268,24 @@ public final class LocalIface {
    * @param signature filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_CmsStrDetSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signature);
 
   /**
    * Makes a detached CMS signature of a file, by streaming in one call; no handle. The library
    * writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code contentFile}, {@code secondInputFile} or {@code signatureFile} holds a character that
+   *   the narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2165,11 +3294,25 @@ public final class LocalIface {
    * @param signatureFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsStrDetSignFile(LocalIface context, sign_param_t param, String contentFile, String secondInputFile, String signatureFile);
 
   /**
    * Verifies a CMS message that carries its content, in one call.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2178,11 +3321,31 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code content}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsBlkAttVerifyMem(LocalIface context, verify_param_t param, mem_blk_t signed, mem_blk_t content, verify_result_t result);
 
   /**
    * Verifies a CMS file that carries its content, in one call. The library writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code signedFile} or {@code contentFile} or a text in {@code param} holds a character that
+   *   the narrow codeset writes with more than one byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2191,11 +3354,30 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsBlkAttVerifyFile(LocalIface context, verify_param_t param, String signedFile, String contentFile, verify_result_t result);
 
   /**
    * Opens a stream that verifies a CMS message that carries its content.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2203,11 +3385,29 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsStrAttVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream);
 
   /**
    * Feeds a CMS attached-verification stream one block and returns the content so far.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2216,11 +3416,33 @@ public final class LocalIface {
    * @param content filled on success: the content so far; left as it was on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsStrAttVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t signed, mem_blk_t content);
 
   /**
    * Finishes a CMS attached-verification stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2229,12 +3451,31 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code content}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsStrAttVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content, verify_result_t result);
 
   /**
    * Verifies a CMS file that carries its content, by streaming in one call; no handle. The library
    * writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code signedFile} or {@code contentFile} or a text in {@code param} holds a character that
+   *   the narrow codeset writes with more than one byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2243,11 +3484,30 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsStrAttVerifyFile(LocalIface context, verify_param_t param, String signedFile, String contentFile, verify_result_t result);
 
   /**
    * Verifies a detached CMS signature, in one call. The roles of the two inputs are the library's.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2257,11 +3517,32 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code output}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} or
+   *     {@code secondInput} exceeds the length of its {@code buf} ("jobject2mem_blk_t:len"); a
+   *     count in {@code param} exceeds the length of its array (the virtual machine's own
+   *     exception); or an extension in {@code param} has a {@code len} beyond its {@code data}
+   *     ("jobject2extension_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsBlkDetVerifyMem(LocalIface context, verify_param_t param, mem_blk_t input, mem_blk_t secondInput, mem_blk_t output, verify_result_t result);
 
   /**
    * Verifies a detached CMS signature of a file, in one call.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code inputFile}, {@code secondInputFile} or {@code outputFile} or a text in {@code param}
+   *   holds a character that the narrow codeset writes with more than one byte; the library is not
+   *   called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2271,11 +3552,30 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsBlkDetVerifyFile(LocalIface context, verify_param_t param, String inputFile, String secondInputFile, String outputFile, verify_result_t result);
 
   /**
    * Opens a stream that verifies a detached CMS signature.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2283,11 +3583,29 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsStrDetVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream);
 
   /**
    * Feeds a CMS detached-verification stream one block.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2295,11 +3613,32 @@ public final class LocalIface {
    * @param content read by the library: the next piece of content
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsStrDetVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content);
 
   /**
    * Finishes a CMS detached-verification stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2308,11 +3647,31 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code output}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsStrDetVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t output, verify_result_t result);
 
   /**
    * Verifies a detached CMS signature of a file, by streaming in one call; no handle.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code inputFile}, {@code secondInputFile} or {@code outputFile} or a text in {@code param}
+   *   holds a character that the narrow codeset writes with more than one byte; the library is not
+   *   called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2322,11 +3681,27 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); or an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"), before the library is
+   *     called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
   public static native int QUMENJNI_CmsStrDetVerifyFile(LocalIface context, verify_param_t param, String inputFile, String secondInputFile, String outputFile, verify_result_t result);
 
   /**
    * Encrypts content into a CMS enveloped message, in one call.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -2335,11 +3710,29 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the enveloped message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_CmsBlkEncryptMem(LocalIface context, encrypt_param_t param, mem_blk_t content, mem_blk_t encrypted);
 
   /**
    * Encrypts a file into a CMS enveloped message, in one call. The library writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code contentFile} or {@code encryptedFile} or a text in {@code param} holds a character
+   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -2348,11 +3741,30 @@ public final class LocalIface {
    * @param encryptedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_CmsBlkEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile);
 
   /**
    * Opens a stream that encrypts into a CMS enveloped message.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -2361,11 +3773,30 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_CmsStrEncryptInitMem(LocalIface context, encrypt_param_t param, mem_blk_t input, Object stream);
 
   /**
    * Feeds a CMS encryption stream one block and returns the output so far.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -2375,11 +3806,31 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the encrypted output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"); a count in {@code param} exceeds the length
+   *     of its array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_CmsStrEncryptUpdateMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t content, mem_blk_t encrypted);
 
   /**
    * Finishes a CMS encryption stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -2388,12 +3839,29 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the last output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_CmsStrEncryptFinalMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t encrypted);
 
   /**
    * Encrypts a file into a CMS enveloped message, by streaming in one call; no handle. The library
    * writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code contentFile} or {@code encryptedFile} or a text in {@code param} holds a character
+   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -2402,11 +3870,27 @@ public final class LocalIface {
    * @param encryptedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
   public static native int QUMENJNI_CmsStrEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile);
 
   /**
    * Decrypts a CMS enveloped message, in one call.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2415,11 +3899,28 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code content}: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsBlkDecryptMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, mem_blk_t content, decrypt_result_t result);
 
   /**
    * Decrypts a CMS enveloped file, in one call. The library writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code encryptedFile} or {@code contentFile} holds a character that the narrow codeset writes
+   *   with more than one byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2428,11 +3929,23 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsBlkDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result);
 
   /**
    * Opens a stream that decrypts a CMS enveloped message.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2440,11 +3953,23 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsStrDecryptInitMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, Object stream);
 
   /**
    * Feeds a CMS decryption stream one block and returns the output so far.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2453,11 +3978,27 @@ public final class LocalIface {
    * @param content filled whatever the status: the decrypted output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsStrDecryptUpdateMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t encrypted, mem_blk_t content);
 
   /**
    * Finishes a CMS decryption stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2466,12 +4007,27 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code content}: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_CmsStrDecryptFinalMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t content, decrypt_result_t result);
 
   /**
    * Decrypts a CMS enveloped file, by streaming in one call; no handle. The library writes the
    * output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code encryptedFile} or {@code contentFile} holds a character that the narrow codeset writes
+   *   with more than one byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2480,6 +4036,11 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsStrDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result);
 
@@ -2494,12 +4055,27 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} or
+   *     {@code secondInput} exceeds the length of its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsBlkSignAttachMem(LocalIface context, mem_blk_t input, mem_blk_t secondInput, mem_blk_t signed, int option);
 
   /**
    * Joins a detached CMS signature file and its content file into one signed file, in one call. The
    * library writes the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code inputFile}, {@code secondInputFile} or {@code signedFile} holds a character that the
+   *   narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param inputFile read by the library
@@ -2508,6 +4084,10 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsBlkSignAttachFile(LocalIface context, String inputFile, String secondInputFile, String signedFile, int option);
 
@@ -2522,6 +4102,13 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsBlkSignDetachMem(LocalIface context, mem_blk_t signed, mem_blk_t output, mem_blk_t secondOutput, int option);
 
@@ -2529,6 +4116,13 @@ public final class LocalIface {
    * Splits a CMS signed file into two files, in the library's order, in one call. The library
    * writes them.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code signedFile}, {@code outputFile} or {@code secondOutputFile} holds a character that the
+   *   narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param signedFile read by the library: the signed file
    * @param outputFile read by the library: the first file to write
@@ -2536,11 +4130,22 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsBlkSignDetachFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile, int option);
 
   /**
    * Opens a stream that splits a CMS signed message.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param signed read by the library: the start of the signed message
@@ -2548,11 +4153,23 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsStrSignDetachInitMem(LocalIface context, mem_blk_t signed, Object stream, int option);
 
   /**
    * Feeds a CMS signature-splitting stream one block and returns the output so far.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#update-rule">Update rule</a>: read; 0 stored on failure
@@ -2560,11 +4177,24 @@ public final class LocalIface {
    * @param output filled whatever the status: the output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsStrSignDetachUpdateMem(LocalIface context, Object stream, mem_blk_t signed, mem_blk_t output);
 
   /**
    * Finishes a CMS signature-splitting stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#final-rule">Final rule</a>: read; 0 stored whatever the status
@@ -2572,12 +4202,24 @@ public final class LocalIface {
    * @param secondOutput filled whatever the status, after {@code output}
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_CmsStrSignDetachFinalMem(LocalIface context, Object stream, mem_blk_t output, mem_blk_t secondOutput);
 
   /**
    * Splits a CMS signed file into two files, by streaming in one call; no handle. The library
    * writes them.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code signedFile}, {@code outputFile} or {@code secondOutputFile} holds a character that the
+   *   narrow codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param signedFile read by the library: the signed file
@@ -2586,11 +4228,22 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsStrSignDetachFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile, int option);
 
   /**
    * Describes a CMS message without opening it, in one call.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code info} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param message read by the library
@@ -2598,11 +4251,28 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsBlkMsgInfMem(LocalIface context, mem_blk_t message, cms_msginf_t info, int option);
 
   /**
    * Describes a CMS file without opening it, in one call.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code info} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param messageFile read by the library: the file to read
@@ -2610,11 +4280,23 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsBlkMsgInfFile(LocalIface context, String messageFile, cms_msginf_t info, int option);
 
   /**
    * Opens a stream that describes a CMS message.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param message read by the library: the start of the message
@@ -2622,33 +4304,75 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsStrMsgInfInitMem(LocalIface context, mem_blk_t message, Object stream, int option);
 
   /**
    * Feeds a CMS message-description stream one block.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param stream handle, <a href="#update-rule">Update rule</a>: read; 0 stored on failure
    * @param message read by the library: the next piece of the message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CmsStrMsgInfUpdateMem(LocalIface context, Object stream, mem_blk_t message);
 
   /**
    * Finishes a CMS message-description stream and describes the message.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code info} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param stream handle, <a href="#final-rule">Final rule</a>: read; 0 stored whatever the status
    * @param info filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "cms_msginf_t2jobject"
    */
   public static native int QUMENJNI_CmsStrMsgInfFinalMem(LocalIface context, Object stream, cms_msginf_t info);
 
   /**
    * Describes a CMS file without opening it, by streaming in one call; no handle.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code info} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param messageFile read by the library: the file to read
@@ -2656,6 +4380,11 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CmsStrMsgInfFile(LocalIface context, String messageFile, cms_msginf_t info, int option);
 
@@ -2669,17 +4398,34 @@ public final class LocalIface {
    * @param data read by the library: the objects to import
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code data} exceeds the length of
+   *     its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_ImportMem(LocalIface context, import_param_t param, mem_blk_t data);
 
   /**
    * Imports objects into the store from a file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code dataFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param dataFile read by the library: the file to import
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_ImportFile(LocalIface context, import_param_t param, String dataFile);
 
@@ -2691,28 +4437,64 @@ public final class LocalIface {
    * @param data filled whatever the status: the exported objects
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_ExportMem(LocalIface context, export_param_t param, mem_blk_t data);
 
   /**
    * Exports objects from the store into a file. The library writes the file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code dataFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param dataFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_ExportFile(LocalIface context, export_param_t param, String dataFile);
 
   /**
    * Searches the store for certificates.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
+   *   text in {@code param} holds a character that the narrow codeset writes with more than one
+   *   byte; the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library: options and a template; null passes an empty record
    * @param result filled whatever the status: the certificates found
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
+   *     array (the virtual machine's own exception); an extension in {@code param} has a
+   *     {@code len} beyond its {@code data} ("jobject2extension_t:len"); or a block in
+   *     {@code param} has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2find_param_t"
    */
   public static native int QUMENJNI_FindCert(LocalIface context, find_param_t param, find_result_t result);
 
@@ -2724,6 +4506,12 @@ public final class LocalIface {
    * @param cert read by the library: the encoded certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code cert} exceeds the length of
+   *     its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_AddCertificate(LocalIface context, add_param_t param, mem_blk_t cert);
 
@@ -2735,11 +4523,23 @@ public final class LocalIface {
    * @param crl read by the library: the encoded CRL
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code crl} exceeds the length of
+   *     its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_AddCRL(LocalIface context, add_param_t param, mem_blk_t crl);
 
   /**
    * One step of an enumeration of the store's objects: call it until it fails.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code position}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param ignored not read; the library receives 0 in its place
@@ -2749,11 +4549,25 @@ public final class LocalIface {
    * @param options read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_EnumStoreObjects(LocalIface context, Object ignored, Object position, mem_blk_t object, int options);
 
   /**
    * One step of an enumeration of the objects of a named store: call it until it fails.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code firstText} or {@code secondText} holds a character that the narrow codeset writes with
+   *   more than one byte; the library is not called.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code position}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param ignored not read; the library receives 0 in its place
@@ -2767,11 +4581,23 @@ public final class LocalIface {
    * @param options read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_EnumStoreObjectsEx(LocalIface context, Object ignored, String firstText, String secondText, Object position, mem_blk_t object, int options);
 
   /**
    * Issues a certificate store.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code firstText} or {@code secondText} holds a character that the narrow codeset writes with
+   *   more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param data read by the library
@@ -2781,6 +4607,12 @@ public final class LocalIface {
    *     passes null
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code data} exceeds the length of
+   *     its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_IssueCertificateStore(LocalIface context, mem_blk_t data, String firstText, String secondText);
 
@@ -2788,6 +4620,13 @@ public final class LocalIface {
    * Creates a certificate store from two lists of blocks. Each count goes to the library as
    * given and says how many blocks of its array are read (not the array's length): a null array
    * or a count below 1 passes no blocks.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code firstText} or {@code secondText} holds a character that the narrow codeset writes with
+   *   more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param firstBlocks read by the library: {@code firstCount} blocks; a null element passes an
@@ -2803,11 +4642,28 @@ public final class LocalIface {
    * @param options read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #NO_BUFFER}, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if a block of {@code firstBlocks} has a {@code len}
+   *     beyond its {@code buf} ("jobject2mem_blk_t:len"); {@code firstCount} exceeds the length of
+   *     {@code firstBlocks} (the virtual machine's own exception); a block of {@code secondBlocks}
+   *     has a {@code len} beyond its {@code buf} ("jobject2mem_blk_t:len"); or {@code secondCount}
+   *     exceeds the length of {@code secondBlocks} (the virtual machine's own exception), before
+   *     the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_CreateCertificateStore(LocalIface context, mem_blk_t[] firstBlocks, int firstCount, mem_blk_t[] secondBlocks, int secondCount, String firstText, String secondText, int options);
 
   /**
    * Creates a registry profile.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code firstText} or {@code secondText} holds a character that the narrow codeset writes with
+   *   more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param firstText read by the library: a text whose meaning is the library's; null or empty
@@ -2817,11 +4673,23 @@ public final class LocalIface {
    * @param value read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CreateRegistryProfile(LocalIface context, String firstText, String secondText, int value);
 
   /**
    * Creates a registry profile, with four texts.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code firstText}, {@code secondText}, {@code thirdText} or {@code fourthText} holds a
+   *   character that the narrow codeset writes with more than one byte; the library is not
+   *   called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param firstText read by the library: a text whose meaning is the library's; null or empty
@@ -2835,11 +4703,22 @@ public final class LocalIface {
    * @param value read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_CreateRegistryProfileEx(LocalIface context, String firstText, String secondText, String thirdText, String fourthText, int value);
 
   /**
    * Queries a registry profile for a text.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code text} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param text filled whatever the status: element 0 receives the text, null for an empty one;
@@ -2848,6 +4727,12 @@ public final class LocalIface {
    * @param selector read by the library: what to query
    * @return 0, the library's failure code, {@link #NO_BUFFER}, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if {@code text} is not null and empty (the virtual
+   *     machine's own exception), after the library's call
+   * @throws OutOfMemoryError if memory runs out while the results are made; the message names the
+   *     converter, such as "string_t2jstring"
    */
   public static native int QUMENJNI_QueryRegistryProfile(LocalIface context, String[] text, int size, int selector);
 
@@ -2862,6 +4747,11 @@ public final class LocalIface {
    * @param selector read by the library: what to query
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_QueryRegistryProfileEx(LocalIface context, mem_blk_t firstOutput, mem_blk_t secondOutput, mem_blk_t thirdOutput, mem_blk_t fourthOutput, int selector);
 
@@ -2876,6 +4766,13 @@ public final class LocalIface {
    * @param request filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TspBlkRequestFromCmsMem(LocalIface context, tsp_request_param_t param, mem_blk_t message, mem_blk_t request);
 
@@ -2888,11 +4785,25 @@ public final class LocalIface {
    * @param request filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TspRequestFromPkcs7(LocalIface context, tsp_request_param_t param, mem_blk_t message, mem_blk_t request);
 
   /**
    * Builds a time-stamp request for the signatures of a CMS file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2900,6 +4811,11 @@ public final class LocalIface {
    * @param request filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TspBlkRequestFromCmsFile(LocalIface context, tsp_request_param_t param, String messageFile, mem_blk_t request);
 
@@ -2912,11 +4828,25 @@ public final class LocalIface {
    * @param response filled whatever the status: the signed response
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code request} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TspSignResponse(LocalIface context, tsp_response_param_t param, mem_blk_t request, mem_blk_t response);
 
   /**
    * Verifies a time-stamp response.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2924,84 +4854,158 @@ public final class LocalIface {
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code response} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TspVerifyResponse(LocalIface context, tsp_verify_param_t param, mem_blk_t response, tsp_verify_result_t result);
 
   /**
    * Verifies the time-stamps of a CMS message.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param message read by the library
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TspBlkVerifyCmsMem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, tsp_verify_result_t result);
 
   /**
    * Verifies the time-stamps of a PKCS#7 message.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param message read by the library
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TspVerifyPkcs7Mem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, tsp_verify_result_t result);
 
   /**
    * Verifies the time-stamps of a CMS file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param messageFile read by the library: the file to read
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TspBlkVerifyCmsFile(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result);
 
   /**
    * Verifies the time-stamps of a CMS file by streaming, in one call; no handle.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param messageFile read by the library: the file to read
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TspStrVerifyCmsFile(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result);
 
   /**
    * Verifies the time-stamps of a PKCS#7 file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
+   *   the library is not called.</li>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param messageFile read by the library: the file to read
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TspVerifyPkcs7File(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result);
 
   /**
    * Obtains time-stamps from an authority and embeds them into a CMS message.
    *
-   * @param context holds the library's context
-   * @param param read by the library; null passes an empty record
-   * @param url read by the library: the time-stamp authority's address; null or empty passes null
-   * @param message read by the library
-   * @param stamped filled whatever the status: the stamped message
-   * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
-   *     <a href="#statuses">fault code</a>
-   */
-  public static native int QUMENJNI_TspBlkUrlStampCmsMem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, mem_blk_t stamped);
-
-  /**
-   * Obtains time-stamps from an authority and embeds them into a PKCS#7 message.
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
+   *   library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3010,6 +5014,40 @@ public final class LocalIface {
    * @param stamped filled whatever the status: the stamped message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
+   */
+  public static native int QUMENJNI_TspBlkUrlStampCmsMem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, mem_blk_t stamped);
+
+  /**
+   * Obtains time-stamps from an authority and embeds them into a PKCS#7 message.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
+   *   library is not called.</li>
+   * </ul>
+   *
+   * @param context holds the library's context
+   * @param param read by the library; null passes an empty record
+   * @param url read by the library: the time-stamp authority's address; null or empty passes null
+   * @param message read by the library
+   * @param stamped filled whatever the status: the stamped message
+   * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
+   *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TspUrlStampPkcs7Mem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, mem_blk_t stamped);
 
@@ -3017,6 +5055,13 @@ public final class LocalIface {
    * Obtains time-stamps from an authority and embeds them into a CMS file. The library writes the
    * output file.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code url}, {@code messageFile} or {@code stampedFile} holds a character that the narrow
+   *   codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param url read by the library: the time-stamp authority's address; null or empty passes null
@@ -3024,6 +5069,10 @@ public final class LocalIface {
    * @param stampedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TspBlkUrlStampCmsFile(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile);
 
@@ -3031,19 +5080,12 @@ public final class LocalIface {
    * Obtains time-stamps from an authority and embeds them into a CMS file, by streaming in one
    * call; no handle. The library writes the output file.
    *
-   * @param context holds the library's context
-   * @param param read by the library; null passes an empty record
-   * @param url read by the library: the time-stamp authority's address; null or empty passes null
-   * @param messageFile read by the library: the file to read
-   * @param stampedFile read by the library: the file to write
-   * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
-   *     <a href="#statuses">fault code</a>
-   */
-  public static native int QUMENJNI_TspStrUrlStampCmsFile(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile);
-
-  /**
-   * Obtains time-stamps from an authority and embeds them into a PKCS#7 file. The library writes
-   * the output file.
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code url}, {@code messageFile} or {@code stampedFile} holds a character that the narrow
+   *   codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3052,11 +5094,50 @@ public final class LocalIface {
    * @param stampedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
+   */
+  public static native int QUMENJNI_TspStrUrlStampCmsFile(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile);
+
+  /**
+   * Obtains time-stamps from an authority and embeds them into a PKCS#7 file. The library writes
+   * the output file.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code url}, {@code messageFile} or {@code stampedFile} holds a character that the narrow
+   *   codeset writes with more than one byte; the library is not called.</li>
+   * </ul>
+   *
+   * @param context holds the library's context
+   * @param param read by the library; null passes an empty record
+   * @param url read by the library: the time-stamp authority's address; null or empty passes null
+   * @param messageFile read by the library: the file to read
+   * @param stampedFile read by the library: the file to write
+   * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
+   *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TspUrlStampPkcs7File(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile);
 
   /**
    * Opens a stream that time-stamps a CMS message through an authority.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
+   *   library is not called.</li>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3065,11 +5146,26 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TspStrUrlStampCmsInitMem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, Object stream);
 
   /**
    * Feeds a time-stamping stream one block and returns the output so far.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
+   *   library is not called.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3079,11 +5175,27 @@ public final class LocalIface {
    * @param stamped filled whatever the status: the stamped output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TspStrUrlStampCmsUpdateMem(LocalIface context, tsp_request_param_t param, String url, Object stream, mem_blk_t message, mem_blk_t stamped);
 
   /**
    * Finishes a time-stamping stream.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
+   *   library is not called.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3092,11 +5204,23 @@ public final class LocalIface {
    * @param stamped filled whatever the status: the last output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TspStrUrlStampCmsFinalMem(LocalIface context, tsp_request_param_t param, String url, Object stream, mem_blk_t stamped);
 
   /**
    * Opens a stream that verifies the time-stamps of a CMS message.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3104,11 +5228,23 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TspStrVerifyCmsInitMem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, Object stream);
 
   /**
    * Feeds a time-stamp verification stream one block.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3116,11 +5252,26 @@ public final class LocalIface {
    * @param message read by the library: the next piece of the message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TspStrVerifyCmsUpdateMem(LocalIface context, tsp_verify_param_t param, Object stream, mem_blk_t message);
 
   /**
    * Finishes a time-stamp verification stream and reports the time-stamp.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3128,6 +5279,11 @@ public final class LocalIface {
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "tsp_verify_result_t2jobject"
    */
   public static native int QUMENJNI_TspStrVerifyCmsFinalMem(LocalIface context, tsp_verify_param_t param, Object stream, tsp_verify_result_t result);
 
@@ -3142,11 +5298,25 @@ public final class LocalIface {
    * @param request filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_OcspCreateRequest(LocalIface context, ocsp_request_param_t param, mem_blk_t input, mem_blk_t request);
 
   /**
    * Sends an OCSP request to a responder and returns its response.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
+   *   library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3155,6 +5325,13 @@ public final class LocalIface {
    * @param response filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code request} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_OcspUrlObtainResponse(LocalIface context, ocsp_request_param_t param, String url, mem_blk_t request, mem_blk_t response);
 
@@ -3167,11 +5344,25 @@ public final class LocalIface {
    * @param response filled whatever the status: the signed response
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_OcspSignResponse(LocalIface context, ocsp_response_param_t param, mem_blk_t input, mem_blk_t response);
 
   /**
    * Verifies an OCSP response and reports the certificate status it states.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
+   *   text the library gives in {@code result} does not decode to one character per byte, after the
+   *   library's call.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3179,6 +5370,13 @@ public final class LocalIface {
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code response} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_OcspVerifyResponse(LocalIface context, ocsp_verify_param_t param, mem_blk_t response, ocsp_verify_result_t result);
 
@@ -3186,6 +5384,16 @@ public final class LocalIface {
 
   /**
    * Creates a TLS session.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
+   *   {@code name} holds a character that the narrow codeset writes with more than one byte; the
+   *   library is not called.</li>
+   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code session}
+   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
+   *   lost.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param name read by the library: a name whose meaning is the library's (for example the peer);
@@ -3195,22 +5403,40 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called); the message names the converter, such as "jstring2string_t"
    */
   public static native int QUMENJNI_TlsSessionCreate(LocalIface context, String name, Object session, int option);
 
   /**
    * Destroys a TLS session.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param session handle, <a href="#final-rule">Destroy rule</a>: read; 0 stored whatever the
    *     status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
    */
   public static native int QUMENJNI_TlsSessionDestroy(LocalIface context, Object session);
 
   /**
    * Takes the peer's handshake bytes and returns the bytes to send.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param session handle: the session, read
@@ -3218,21 +5444,42 @@ public final class LocalIface {
    * @param toSend filled whatever the status: the bytes to send to the peer
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code received} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TlsSessionHandshake(LocalIface context, Object session, mem_blk_t received, mem_blk_t toSend);
 
   /**
    * The library's completion step for a TLS session; its status is returned as it stands.
    *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
+   *
    * @param context holds the library's context
    * @param session handle: the session, read
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
    */
   public static native int QUMENJNI_TlsSessionComplete(LocalIface context, Object session);
 
   /**
    * Queries a property of a TLS session.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param session handle: the session, read
@@ -3240,11 +5487,22 @@ public final class LocalIface {
    * @param answer filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
+   *     gives a negative length or count; the message names the converter, such as
+   *     "mem_blk_t2jobject"
    */
   public static native int QUMENJNI_TlsSessionQuery(LocalIface context, Object session, int selector, mem_blk_t answer);
 
   /**
    * Protects application bytes for sending.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param session handle: the session, read
@@ -3252,11 +5510,24 @@ public final class LocalIface {
    * @param toSend filled whatever the status: the protected bytes to send
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code plain} exceeds the length
+   *     of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TlsSessionWrite(LocalIface context, Object session, mem_blk_t plain, mem_blk_t toSend);
 
   /**
    * Unprotects bytes received from the peer.
+   *
+   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
+   * <ul>
+   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
+   *   has no {@code long} field {@code handle}; the library is not called.</li>
+   * </ul>
    *
    * @param context holds the library's context
    * @param session handle: the session, read
@@ -3264,6 +5535,13 @@ public final class LocalIface {
    * @param plain filled whatever the status: the application bytes
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
+   *     is not called
+   * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code received} exceeds the
+   *     length of its {@code buf} ("jobject2mem_blk_t:len"), before the library is called
+   * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
+   *     not called), or while the results are made, also when the library gives a negative length
+   *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
   public static native int QUMENJNI_TlsSessionRead(LocalIface context, Object session, mem_blk_t received, mem_blk_t plain);
 }
