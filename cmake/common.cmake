@@ -1,6 +1,8 @@
-# What every configuration of the project shares (the main build and the fuzz target's):
-# the language, where the libraries and jars land, the JDK, and the platform folder's name.
+# What every configuration of the project shares (the main build and the fuzz target's): the
+# version (TVJ_VERSION), the language, where the libraries and jars land, the JDK, and the
+# platform folder's name.
 set(TVJ_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
+include(${TVJ_CMAKE_DIR}/version.cmake)
 set(CMAKE_CXX_STANDARD 20)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
