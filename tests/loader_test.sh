@@ -154,11 +154,17 @@ vendor)  # the vendor library from the variable, and the property winning over i
   run property TARVEX_LIBRARY="$work/none/libtarvex.so" "${classpath[@]}" -Dtarvex.library="$vendor" \
     -Dtarvexjni.library="$work/installed/lib/libtarvexjni.so" tvload.Probe
   expect property "hashed: status 0" "bridge: $work/installed/lib/libtarvexjni.so r"
-  mkdir "$work/lacking"
-  nm -D --defined-only "$vendor" | awk '$3 ~ /^QUMEN_/ && $3 != "QUMEN_HashMem" { print "extern \"C\" int " $3 "() { return 0; }" }' >"$work/lacking/all.cpp"
-  "$cxx" -shared -fPIC -Wl,-soname,libtarvex.so -o "$work/lacking/libtarvex.so" "$work/lacking/all.cpp"
+  # Libraries of the stand-in's functions that do nothing: one without QUMEN_HashMem, one whose
+  # SONAME is not libtarvex.so.
+  mkdir "$work/lacking" "$work/renamed"
+  nm -D --defined-only "$vendor" | awk '$3 ~ /^QUMEN_/ { print "extern \"C\" int " $3 "() { return 0; }" }' >"$work/all.cpp"
+  grep -v ' QUMEN_HashMem(' "$work/all.cpp" >"$work/lacking.cpp"
+  "$cxx" -shared -fPIC -Wl,-soname,libtarvex.so -o "$work/lacking/libtarvex.so" "$work/lacking.cpp"
+  "$cxx" -shared -fPIC -Wl,-soname,libvendor.so -o "$work/renamed/libtarvex.so" "$work/all.cpp"
   run lacking "${classpath[@]}" -Dtarvex.library="$work/lacking/libtarvex.so" tvload.Probe
   expect lacking "UnsatisfiedLinkError: The tarvex library libtarvex.so from the system property tarvex.library ($work/lacking/libtarvex.so) lacks the function QUMEN_HashMem, which libtarvexjni.so $version calls: use a tarvex library that has it. Cannot load libtarvexjni.so from the jar's copy for linux-"
+  run renamed "${classpath[@]}" -Dtarvex.library="$work/renamed/libtarvex.so" tvload.Probe
+  expect renamed "UnsatisfiedLinkError: libtarvex.so from the system property tarvex.library ($work/renamed/libtarvex.so) was loaded, but the bridge still did not find libtarvex.so by that name: its SONAME must be libtarvex.so."
   ;;
 messages)  # what a user reads when a library cannot be found
   run no-vendor "${classpath[@]}" tvload.Probe
