@@ -10,6 +10,7 @@ import java.nio.channels.SeekableByteChannel;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.DirectoryStream;
 import java.nio.file.Files;
+import java.nio.file.InvalidPathException;
 import java.nio.file.Path;
 import java.nio.file.StandardOpenOption;
 import java.nio.file.attribute.FileAttribute;
@@ -393,8 +394,12 @@ public final class NativeLoader {
     String path = host.property("java.library.path");
     if (path == null) return null;
     for (String entry : path.split(Pattern.quote(File.pathSeparator), -1)) {
-      Path file = Path.of(entry.isEmpty() ? "." : entry, platform.bridgeFile).toAbsolutePath();
-      if (Files.isRegularFile(file)) return file;
+      try {
+        Path file = Path.of(entry.isEmpty() ? "." : entry, platform.bridgeFile).toAbsolutePath();
+        if (Files.isRegularFile(file)) return file;
+      } catch (InvalidPathException e) {
+        // Not a path on this system: the JVM would not find a library there either.
+      }
     }
     return null;
   }
