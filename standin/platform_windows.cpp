@@ -18,8 +18,9 @@ namespace {
 
 HMODULE own_module() {
   HMODULE self = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&own_module), &self);
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&own_module), &self);
   return self;
 }
 
@@ -38,7 +39,8 @@ std::wstring module_path(HMODULE module) {
 
 std::string narrow(const std::wstring& wide) {
   if (wide.empty()) return "";
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+  int n =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string out(size_t(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), out.data(), n, nullptr, nullptr);
   return out;
@@ -99,7 +101,8 @@ std::vector<std::string> own_functions(const char* prefix) {
   if (base == nullptr) return names;
   auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  const IMAGE_DATA_DIRECTORY& entry =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
   if (entry.VirtualAddress == 0) return names;
   auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
   auto* rvas = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
@@ -124,7 +127,8 @@ std::string foreign_library(const char* kit) {
   std::wstring where = module_path(found);
   if (where.empty()) return "an unknown path";
   std::wstring a = full_path(where), b = full_path(wide(kit));
-  bool same = CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_EQUAL;
+  bool same =
+      CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_EQUAL;
   return same ? "" : narrow(where);
 }
 

@@ -6,10 +6,13 @@ namespace standin::traps {
 
 #if defined(__x86_64__)
 // A store through a null pointer.
-inline void null_store() { asm volatile("xorl %%eax, %%eax\n\tmovl $1, (%%rax)" ::: "rax", "memory"); }
+inline void null_store() {
+  asm volatile("xorl %%eax, %%eax\n\tmovl $1, (%%rax)" ::: "rax", "memory");
+}
 // An integer division by zero.
 inline void divide_by_zero() {
-  asm volatile("xorl %%ecx, %%ecx\n\tmovl $1, %%eax\n\tcltd\n\tidivl %%ecx" ::: "eax", "ecx", "edx");
+  asm volatile("xorl %%ecx, %%ecx\n\tmovl $1, %%eax\n\tcltd\n\tidivl %%ecx" ::: "eax", "ecx",
+               "edx");
 }
 // An undefined instruction.
 inline void undefined_instruction() { asm volatile("ud2"); }

@@ -18,7 +18,8 @@ inline Encoded encode(const char* codeset, const std::u16string& text) {
   const tvj::Codeset* cs = tvj::codeset_named(codeset);
   EXPECT_NE(cs, nullptr) << codeset;
   std::string out(text.size(), '\0');
-  long n = tvj::encode_narrow(*cs, reinterpret_cast<const jchar*>(text.data()), text.size(), out.data());
+  long n =
+      tvj::encode_narrow(*cs, reinterpret_cast<const jchar*>(text.data()), text.size(), out.data());
   return {n, n >= 0 ? out.substr(0, size_t(n)) : ""};
 }
 
@@ -26,7 +27,8 @@ inline std::u16string decode(const char* codeset, const std::string& bytes, long
   const tvj::Codeset* cs = tvj::codeset_named(codeset);
   EXPECT_NE(cs, nullptr) << codeset;
   std::u16string out(bytes.size(), u'\0');
-  long n = tvj::decode_narrow(*cs, bytes.data(), bytes.size(), reinterpret_cast<jchar*>(out.data()));
+  long n =
+      tvj::decode_narrow(*cs, bytes.data(), bytes.size(), reinterpret_cast<jchar*>(out.data()));
   if (count) *count = n;
   return out.substr(0, size_t(n > 0 ? n : 0));
 }

@@ -57,7 +57,8 @@ long encode_narrow(const Codeset& cs, const jchar* in, size_t n, char* out) {
 
 long decode_narrow(const Codeset& cs, const char* in, size_t n, jchar* out) {
   if (n == 0) return 0;
-  int written = MultiByteToWideChar(cs.page, 0, in, int(n), reinterpret_cast<wchar_t*>(out), int(n));
+  int written =
+      MultiByteToWideChar(cs.page, 0, in, int(n), reinterpret_cast<wchar_t*>(out), int(n));
   return written > 0 ? long(written) : -1;
 }
 

@@ -33,13 +33,15 @@ TEST_F(Bridge, AContextGoesToHandleAndStaysThereAfterItEnds) {
   EXPECT_TRUE(standin::context_live(context_t(context)));
   EXPECT_EQ(call("Uninitialize", self), 0);
   EXPECT_EQ(handle(self), context);
-  EXPECT_EQ(call("Uninitialize", self), standin::kBadContext) << "the stale value goes to the library";
+  EXPECT_EQ(call("Uninitialize", self), standin::kBadContext)
+      << "the stale value goes to the library";
 
   EXPECT_EQ(call("InitMinimal", nullptr), kPending);
   EXPECT_THROWN("java.lang.NullPointerException", "context_t2jthis:self");
 }
 
-// ---- Blocks ---------------------------------------------------------------------------------------
+// ---- Blocks
+// ---------------------------------------------------------------------------------------
 
 TEST_F(Bridge, HashMemReturnsTheLibrarysDigestInANewArray) {
   Obj self = open();
@@ -127,7 +129,8 @@ TEST_F(Bridge, FindCertReturnsEveryCertificateFoundWithinTheReferenceCapacity) {
     EXPECT_EQ(text(certs[size_t(i)], "subject"), standin::CertificateText::subject(11 + i));
 }
 
-// ---- An envelope, a stream -------------------------------------------------------------------------
+// ---- An envelope, a stream
+// -------------------------------------------------------------------------
 
 TEST_F(Bridge, AnEnvelopeMakesARoundTrip) {
   Obj self = open();
@@ -161,12 +164,14 @@ TEST_F(Bridge, AStreamHashesWhatItIsGivenAndEndsItsHandle) {
   EXPECT_EQ(standin::open_handles(), 0u);
 }
 
-// ---- Faults, exceptions, texts ----------------------------------------------------------------------
+// ---- Faults, exceptions, texts
+// ----------------------------------------------------------------------
 
 TEST_F(Bridge, AFaultInTheLibraryReturnsItsCodeAndLeavesTheResultsAlone) {
   Obj self = open();
-  const std::pair<Fault, jint> faults[] = {
-      {Fault::kSegv, kAccessViolation}, {Fault::kFpe, kIntDivideByZero}, {Fault::kIll, kIllegalInstruction}};
+  const std::pair<Fault, jint> faults[] = {{Fault::kSegv, kAccessViolation},
+                                           {Fault::kFpe, kIntDivideByZero},
+                                           {Fault::kIll, kIllegalInstruction}};
   for (auto [kind, code] : faults) {
     fault("QUMEN_HashMem", kind);
     Obj out = block({1, 2, 3});
@@ -243,7 +248,8 @@ TEST_F(Bridge, TheKitFindsTheLibrarysFunctionsByName) {
   HMODULE standin_dll = GetModuleHandleW(L"tarvex.dll");
   auto functions = reinterpret_cast<Functions>(
       GetProcAddress(standin_dll, "Java_tarvexjni_standin_StandIn_functions0"));
-  auto fault0 = reinterpret_cast<Fault0>(GetProcAddress(standin_dll, "Java_tarvexjni_standin_StandIn_fault0"));
+  auto fault0 = reinterpret_cast<Fault0>(
+      GetProcAddress(standin_dll, "Java_tarvexjni_standin_StandIn_fault0"));
   ASSERT_NE(functions, nullptr);
   ASSERT_NE(fault0, nullptr);
 

@@ -54,7 +54,9 @@ TEST_F(ActiveCodePage, StringsCrossOneBytePerUnit) {
       EXPECT_EQ(vm().units_of(widened("caf\xe9 \x80")), u"caf\u00e9 \u20ac");
       break;
     case 1251:
-      EXPECT_EQ(narrowed(u"\u0416\u00e9\u65e5"), "\xc6" "e?");
+      EXPECT_EQ(narrowed(u"\u0416\u00e9\u65e5"),
+                "\xc6"
+                "e?");
       EXPECT_EQ(vm().units_of(widened("\xc6\xe8")), u"\u0416\u0438");
       break;
     case 932:

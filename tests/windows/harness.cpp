@@ -48,7 +48,8 @@ HMODULE bridge() {
     std::wstring path = program_folder() + L"tarvexjni.dll";
     HMODULE m = LoadLibraryW(path.c_str());
     if (m == nullptr) fail("cannot load tarvexjni.dll: error " + std::to_string(GetLastError()));
-    auto on_load = reinterpret_cast<jint(JNICALL*)(JavaVM*, void*)>(GetProcAddress(m, "JNI_OnLoad"));
+    auto on_load =
+        reinterpret_cast<jint(JNICALL*)(JavaVM*, void*)>(GetProcAddress(m, "JNI_OnLoad"));
     if (on_load == nullptr || on_load(vm().java_vm(), nullptr) != JNI_VERSION_1_8)
       fail("tarvexjni.dll: JNI_OnLoad missing or refused");
     return m;

@@ -75,7 +75,8 @@ Obj call_object(const char* op, A... args) {
   using Fn = jobject(JNICALL*)(JNIEnv*, jclass, CType<A>...);
   auto fn = reinterpret_cast<Fn>(exported(op));
   vm().enter_native();
-  Obj result = vm().object_of(fn(vm().env(), static_cast<jclass>(vm().local(host_class())), arg(args)...));
+  Obj result =
+      vm().object_of(fn(vm().env(), static_cast<jclass>(vm().local(host_class())), arg(args)...));
   vm().leave_native();
   return result;
 }
@@ -87,10 +88,10 @@ constexpr jint kIllegalInstruction = jint(0xC000001D);
 
 // ---- Objects ---------------------------------------------------------------------------------
 
-Obj block(const Bytes& data);             // a mem_blk_t, len = the bytes' count
+Obj block(const Bytes& data);  // a mem_blk_t, len = the bytes' count
 Obj block(const Bytes& data, int32_t len);
-Obj str(const char* utf8);                // null for null
-std::optional<Bytes> block_bytes(Obj block);  // its buf
+Obj str(const char* utf8);                                  // null for null
+std::optional<Bytes> block_bytes(Obj block);                // its buf
 std::optional<std::string> text(Obj o, const char* field);  // a String field, as UTF-8
 
 // ---- The fixture -------------------------------------------------------------------------------
@@ -106,10 +107,10 @@ class BridgeTest : public ::testing::Test {
 
 }  // namespace wt
 
-#define EXPECT_THROWN(klass, msg)                              \
-  do {                                                         \
-    auto t_ = ::wt::vm().thrown();                             \
-    ASSERT_TRUE(t_.has_value()) << "no exception pending";     \
-    EXPECT_EQ(t_->cls, klass);                                 \
-    EXPECT_EQ(t_->message, msg);                               \
+#define EXPECT_THROWN(klass, msg)                          \
+  do {                                                     \
+    auto t_ = ::wt::vm().thrown();                         \
+    ASSERT_TRUE(t_.has_value()) << "no exception pending"; \
+    EXPECT_EQ(t_->cls, klass);                             \
+    EXPECT_EQ(t_->message, msg);                           \
   } while (0)

@@ -13,7 +13,8 @@
 
 namespace testjni {
 
-// ---- The model -----------------------------------------------------------------------------------
+// ---- The model
+// -----------------------------------------------------------------------------------
 
 namespace {
 
@@ -46,9 +47,9 @@ static_assert(sizeof kFunctionNames / sizeof *kFunctionNames ==
                   sizeof(JNINativeInterface_) / sizeof(void*),
               "one name for every slot of the JNI function table");
 
-const char* const kInvokeNames[] = {"reserved0",           "reserved1", "reserved2",
-                                    "DestroyJavaVM",       "AttachCurrentThread",
-                                    "DetachCurrentThread", "GetEnv",    "AttachCurrentThreadAsDaemon"};
+const char* const kInvokeNames[] = {
+    "reserved0",           "reserved1",           "reserved2", "DestroyJavaVM",
+    "AttachCurrentThread", "DetachCurrentThread", "GetEnv",    "AttachCurrentThreadAsDaemon"};
 static_assert(sizeof kInvokeNames / sizeof *kInvokeNames ==
                   sizeof(JNIInvokeInterface_) / sizeof(void*),
               "one name for every slot of the invocation table");
@@ -89,9 +90,9 @@ struct Class {
   int modifiers = kPublic;
   std::vector<std::unique_ptr<Field>> fields;
   std::vector<std::unique_ptr<Method>> methods;
-  size_t slots = 0;      // instance fields, inherited ones included
-  char primitive = 0;    // 'I', 'J', ... for a primitive class
-  char array = 0;        // 'B', 'I', 'L' for an array class
+  size_t slots = 0;    // instance fields, inherited ones included
+  char primitive = 0;  // 'I', 'J', ... for a primitive class
+  char array = 0;      // 'B', 'I', 'L' for an array class
   Class* element = nullptr;
   Object* mirror = nullptr;  // its java.lang.Class object
 };
@@ -99,13 +100,13 @@ struct Class {
 struct Object {
   Class* cls;
   std::vector<Value> fields;
-  std::vector<int8_t> bytes;       // byte[]
-  std::vector<int32_t> ints;       // int[]
-  std::vector<Object*> elements;   // Object[]
-  std::u16string chars;            // String
+  std::vector<int8_t> bytes;           // byte[]
+  std::vector<int32_t> ints;           // int[]
+  std::vector<Object*> elements;       // Object[]
+  std::u16string chars;                // String
   std::optional<std::string> message;  // Throwable
-  Class* mirrored = nullptr;       // Class
-  Method* method = nullptr;        // reflect.Method
+  Class* mirrored = nullptr;           // Class
+  Method* method = nullptr;            // reflect.Method
   size_t length() const {
     return cls->array == 'B' ? bytes.size() : cls->array == 'I' ? ints.size() : elements.size();
   }
@@ -192,7 +193,8 @@ std::vector<std::string> descriptor_types(const std::string& d) {
 
 }  // namespace
 
-// ---- The state -------------------------------------------------------------------------------------
+// ---- The state
+// -------------------------------------------------------------------------------------
 
 struct Vm::State {
   JNINativeInterface_ functions{};
@@ -236,8 +238,8 @@ struct Vm::State {
     known_fields.insert(c->fields.back().get());
   }
 
-  Method* add_method(Class* c, const std::string& name, const std::string& descriptor, int modifiers,
-                     Body body = nullptr) {
+  Method* add_method(Class* c, const std::string& name, const std::string& descriptor,
+                     int modifiers, Body body = nullptr) {
     c->methods.push_back(
         std::make_unique<Method>(Method{c, name, descriptor, modifiers, std::move(body)}));
     known_methods.insert(c->methods.back().get());
@@ -254,7 +256,7 @@ struct Vm::State {
   // on demand. Null when there is no such class.
   Class* by_descriptor(const std::string& d) {
     static const std::map<char, const char*> kPrimitives = {
-        {'I', "int"},  {'J', "long"},  {'B', "byte"},   {'Z', "boolean"}, {'C', "char"},
+        {'I', "int"},   {'J', "long"},  {'B', "byte"},   {'Z', "boolean"}, {'C', "char"},
         {'S', "short"}, {'F', "float"}, {'D', "double"}, {'V', "void"}};
     if (d.size() == 1 && kPrimitives.count(d[0])) return classes[kPrimitives.at(d[0])].get();
     if (d[0] == 'L') return by_name(d.substr(1, d.size() - 2));
@@ -486,7 +488,8 @@ struct Vm::State {
   }
 };
 
-// ---- The functions ------------------------------------------------------------------------------------
+// ---- The functions
+// ------------------------------------------------------------------------------------
 
 namespace {
 
@@ -724,7 +727,8 @@ void JNICALL GetByteArrayRegion(JNIEnv*, jbyteArray array, jsize start, jsize le
   if (a != nullptr && s.region(a, start, len) && len > 0)
     std::memcpy(buf, a->bytes.data() + start, size_t(len));
 }
-void JNICALL SetByteArrayRegion(JNIEnv*, jbyteArray array, jsize start, jsize len, const jbyte* buf) {
+void JNICALL SetByteArrayRegion(JNIEnv*, jbyteArray array, jsize start, jsize len,
+                                const jbyte* buf) {
   auto& s = S("SetByteArrayRegion");
   Object* a = s.array(array, 'B', "SetByteArrayRegion");
   if (a != nullptr && s.region(a, start, len) && len > 0)
@@ -765,9 +769,9 @@ jobject JNICALL GetObjectArrayElement(JNIEnv*, jobjectArray array, jsize index) 
   Object* a = s.array(array, 'L', "GetObjectArrayElement");
   if (a == nullptr) return nullptr;
   if (index < 0 || size_t(index) >= a->elements.size()) {
-    s.raise("java/lang/ArrayIndexOutOfBoundsException",
-            "Index " + std::to_string(index) + " out of bounds for length " +
-                std::to_string(a->elements.size()));
+    s.raise("java/lang/ArrayIndexOutOfBoundsException", "Index " + std::to_string(index) +
+                                                            " out of bounds for length " +
+                                                            std::to_string(a->elements.size()));
     return nullptr;
   }
   return s.local(a->elements[size_t(index)]);
@@ -778,9 +782,9 @@ void JNICALL SetObjectArrayElement(JNIEnv*, jobjectArray array, jsize index, job
   Object* v = s.deref(value, "SetObjectArrayElement");
   if (a == nullptr) return;
   if (index < 0 || size_t(index) >= a->elements.size()) {
-    s.raise("java/lang/ArrayIndexOutOfBoundsException",
-            "Index " + std::to_string(index) + " out of bounds for length " +
-                std::to_string(a->elements.size()));
+    s.raise("java/lang/ArrayIndexOutOfBoundsException", "Index " + std::to_string(index) +
+                                                            " out of bounds for length " +
+                                                            std::to_string(a->elements.size()));
     return;
   }
   if (v != nullptr && !s.instance_of(v, a->cls->element)) {
@@ -804,7 +808,8 @@ jint JNICALL ThrowNew(JNIEnv*, jclass cls, const char* message) {
     s.problem("ThrowNew: no class");
     return -1;
   }
-  s.raise(m->mirrored->name, message != nullptr ? std::optional<std::string>(message) : std::nullopt);
+  s.raise(m->mirrored->name,
+          message != nullptr ? std::optional<std::string>(message) : std::nullopt);
   return 0;
 }
 jthrowable JNICALL ExceptionOccurred(JNIEnv*) {
@@ -867,7 +872,8 @@ jint JNICALL GetEnv(JavaVM*, void** env, jint) {
 
 }  // namespace
 
-// ---- The environment --------------------------------------------------------------------------------
+// ---- The environment
+// --------------------------------------------------------------------------------
 
 Vm::Vm() : state_(std::make_unique<State>()) {
   if (g_state != nullptr) std::abort();  // one per process
@@ -933,8 +939,14 @@ Vm::Vm() : state_(std::make_unique<State>()) {
   Class* system = s.define("java/lang/System", s.object_class, kPublic | kFinal);
   for (Class* c : {s.object_class, s.class_class, s.string_class, s.method_class, system})
     s.mirror_of(c);
-  for (auto [code, name] : {std::pair{'I', "int"}, {'J', "long"}, {'B', "byte"}, {'Z', "boolean"},
-                            {'C', "char"}, {'S', "short"}, {'F', "float"}, {'D', "double"},
+  for (auto [code, name] : {std::pair{'I', "int"},
+                            {'J', "long"},
+                            {'B', "byte"},
+                            {'Z', "boolean"},
+                            {'C', "char"},
+                            {'S', "short"},
+                            {'F', "float"},
+                            {'D', "double"},
                             {'V', "void"}})
     s.mirror_of(s.primitive(code, name));
   Class* throwable = s.define("java/lang/Throwable", s.object_class, kPublic);
@@ -950,9 +962,13 @@ Vm::Vm() : state_(std::make_unique<State>()) {
     s.mirror_of(s.define(name, throwable, kPublic));
 
   State* st = &s;
-  auto text = [st](const std::string& utf8) { return st->new_string(from_modified_utf8(utf8.c_str())); };
+  auto text = [st](const std::string& utf8) {
+    return st->new_string(from_modified_utf8(utf8.c_str()));
+  };
   s.add_method(s.class_class, "getModifiers", "()I", kPublic,
-               [](Object* self, const std::vector<Value>&) { return Value{self->mirrored->modifiers, nullptr}; });
+               [](Object* self, const std::vector<Value>&) {
+                 return Value{self->mirrored->modifiers, nullptr};
+               });
   s.add_method(s.class_class, "getName", "()Ljava/lang/String;", kPublic,
                [text](Object* self, const std::vector<Value>&) {
                  const Class* c = self->mirrored;
@@ -970,21 +986,28 @@ Vm::Vm() : state_(std::make_unique<State>()) {
                  return Value{0, array};
                });
   s.add_method(s.method_class, "getModifiers", "()I", kPublic,
-               [](Object* self, const std::vector<Value>&) { return Value{self->method->modifiers, nullptr}; });
+               [](Object* self, const std::vector<Value>&) {
+                 return Value{self->method->modifiers, nullptr};
+               });
   s.add_method(s.method_class, "getName", "()Ljava/lang/String;", kPublic,
-               [text](Object* self, const std::vector<Value>&) { return Value{0, text(self->method->name)}; });
+               [text](Object* self, const std::vector<Value>&) {
+                 return Value{0, text(self->method->name)};
+               });
   s.add_method(s.method_class, "getParameterTypes", "()[Ljava/lang/Class;", kPublic,
                [st](Object* self, const std::vector<Value>&) {
                  std::vector<std::string> types = descriptor_types(self->method->descriptor);
                  types.pop_back();
                  Object* array = st->new_array(st->by_name("[Ljava/lang/Class;"), 0);
-                 for (const auto& t : types) array->elements.push_back(st->mirror_of(st->by_descriptor(t)));
+                 for (const auto& t : types)
+                   array->elements.push_back(st->mirror_of(st->by_descriptor(t)));
                  return Value{0, array};
                });
-  s.add_method(s.method_class, "getReturnType", "()Ljava/lang/Class;", kPublic,
-               [st](Object* self, const std::vector<Value>&) {
-                 return Value{0, st->mirror_of(st->by_descriptor(descriptor_types(self->method->descriptor).back()))};
-               });
+  s.add_method(
+      s.method_class, "getReturnType", "()Ljava/lang/Class;", kPublic,
+      [st](Object* self, const std::vector<Value>&) {
+        return Value{
+            0, st->mirror_of(st->by_descriptor(descriptor_types(self->method->descriptor).back()))};
+      });
   s.add_method(system, "getProperty", "(Ljava/lang/String;)Ljava/lang/String;", kPublic | kStatic,
                [](Object*, const std::vector<Value>&) { return Value{}; });  // no properties
 
@@ -1008,9 +1031,8 @@ JNIEnv* Vm::env() { return &state_->env; }
 JavaVM* Vm::java_vm() { return &state_->java_vm; }
 
 Class* Vm::find(const std::string& name) {
-  Class* c = state_->by_name(name.find('/') == std::string::npos && name[0] != '['
-                                 ? "Norv1/LocalIface$" + name
-                                 : name);
+  Class* c = state_->by_name(
+      name.find('/') == std::string::npos && name[0] != '[' ? "Norv1/LocalIface$" + name : name);
   if (c == nullptr) {
     std::fprintf(stderr, "test JNI environment: no class %s\n", name.c_str());
     std::abort();

@@ -74,7 +74,7 @@ class Vm {
   // The frame of one native method: the arguments become local references in it, the result
   // (an object) is taken back as an Obj, and its end is checked.
   void enter_native();
-  jobject local(Obj o);  // a local reference in the current frame; null for null
+  jobject local(Obj o);        // a local reference in the current frame; null for null
   Obj object_of(jobject ref);  // what a reference stands for (checked)
   void leave_native();
 
