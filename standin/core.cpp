@@ -10,12 +10,8 @@
 #include <mutex>
 #include <set>
 
-#include <signal.h>
-#include <sys/mman.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include "entry.h"
+#include "platform.h"
 
 namespace standin {
 
@@ -91,86 +87,6 @@ std::vector<std::string>& ledger_errors() {
 }
 uint64_t next_serial = 1;
 
-// Sends `sig` to this thread with a fault's si_code (as the kernel reports a trap), delivered
-// before the system call returns. For the faults an architecture has no trap for.
-void send_fault(int sig, int code) {
-  siginfo_t info{};
-  info.si_signo = sig;
-  info.si_code = code;
-  syscall(SYS_rt_tgsigqueueinfo, getpid(), gettid(), sig, &info);
-}
-
-std::atomic<size_t> unraised{0};  // bus errors that could not be raised (no file mapping)
-
-// A bus error: touching a page of a file mapping that lies beyond the file's end.
-void read_past_end_of_file() {
-  char path[] = "/tmp/standin-busXXXXXX";
-  int fd = mkstemp(path);
-  if (fd < 0) {
-    ++unraised;
-    return;
-  }
-  unlink(path);
-  void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE, fd, 0);
-  close(fd);
-  if (page == MAP_FAILED) {
-    ++unraised;
-    return;
-  }
-  volatile const char* p = static_cast<const char*>(page);
-  (void)*p;
-  munmap(page, 4096);
-}
-
-// Real faults, raised the way the hardware raises them, not signals sent with kill: the guard
-// acts only on those. Where the architecture has no such trap the signal is sent with the
-// si_code its kernel gives the fault elsewhere: a division by zero on aarch64 (which yields 0)
-// and a misaligned access on x86_64 (which just works).
-[[gnu::noinline]] void raise_fault(Fault f) {
-  switch (f) {
-#if defined(__x86_64__)
-    case Fault::kSegv:
-      asm volatile("xorl %%eax, %%eax\n\tmovl $1, (%%rax)" ::: "rax", "memory");
-      break;
-    case Fault::kFpe:
-      asm volatile("xorl %%ecx, %%ecx\n\tmovl $1, %%eax\n\tcltd\n\tidivl %%ecx" ::: "eax", "ecx",
-                   "edx");
-      break;
-    case Fault::kIll:
-      asm volatile("ud2");
-      break;
-    case Fault::kMisaligned:
-      send_fault(SIGBUS, BUS_ADRALN);
-      break;
-#elif defined(__aarch64__)
-    case Fault::kSegv:
-      asm volatile("mov x9, #0\n\tstr w9, [x9]" ::: "x9", "memory");
-      break;
-    case Fault::kFpe:
-      send_fault(SIGFPE, FPE_INTDIV);
-      break;
-    case Fault::kIll:
-      asm volatile("udf #0");
-      break;
-    case Fault::kMisaligned: {
-      // An exclusive load must be aligned to its size, whatever the memory's attributes.
-      alignas(8) uint32_t words[2] = {};
-      uint32_t value;
-      const char* misaligned = reinterpret_cast<const char*>(words) + 1;
-      asm volatile("ldxr %w0, [%1]" : "=r"(value) : "r"(misaligned) : "memory");
-      break;
-    }
-#else
-#error "no fault raiser for this architecture"
-#endif
-    case Fault::kBus:
-      read_past_end_of_file();
-      break;
-    case Fault::kNone:
-      break;
-  }
-}
-
 }  // namespace
 
 // ---- Handlers and faults -------------------------------------------------------------------------
@@ -195,7 +111,7 @@ void set_fault(const void* fn, Fault fault, int times) {
   programmed |= bit_of(fn);
 }
 
-void crash(Fault f) { raise_fault(f); }
+void crash(Fault f) { platform::raise_fault(f); }
 
 void set_failure(const void* fn, int32_t status, int times) {
   std::lock_guard<std::mutex> lock(handler_mutex);
@@ -208,8 +124,6 @@ void queue_output(const void* fn, std::vector<uint8_t> bytes) {
   outputs()[fn].push_back(std::move(bytes));
   programmed |= bit_of(fn);
 }
-
-size_t faults_not_raised() { return unraised.load(); }
 
 void reset() {
   {
@@ -275,7 +189,7 @@ void raise_requested_fault(const void* fn) {
     f = it->second.fault;
     if (it->second.times > 0) --it->second.times;
   }
-  raise_fault(f);
+  platform::raise_fault(f);
 }
 
 bool logging() { return !quiet; }

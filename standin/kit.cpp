@@ -1,19 +1,12 @@
 // The natives of tarvexjni.standin.StandIn, the Java test kit: the kit loads this library as
 // the process's libtarvex.so, and these functions program it from Java.
-#include <dlfcn.h>
-#include <elf.h>
 #include <jni.h>
-#include <link.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "entry.h"
+#include "platform.h"
 
 using namespace standin;
 
@@ -21,46 +14,8 @@ namespace {
 
 constexpr char kPrefix[] = "QUMEN_";
 
-// The path this library was loaded from.
-std::string own_path() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<const void*>(&QUMEN_InitMinimal), &info) == 0 || info.dli_fname == nullptr)
-    return "";
-  return info.dli_fname;
-}
-
-// The library's functions, without their prefix, read from its own dynamic symbol table.
-std::vector<std::string> read_functions() {
-  std::ifstream file(own_path(), std::ios::binary);
-  std::vector<char> image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  std::vector<std::string> names;
-  if (image.size() < sizeof(ElfW(Ehdr))) return names;
-  auto* header = reinterpret_cast<const ElfW(Ehdr)*>(image.data());
-  if (header->e_shoff == 0 || header->e_shoff + header->e_shnum * sizeof(ElfW(Shdr)) > image.size())
-    return names;
-  auto* sections = reinterpret_cast<const ElfW(Shdr)*>(image.data() + header->e_shoff);
-  for (int i = 0; i < header->e_shnum; ++i) {
-    if (sections[i].sh_type != SHT_DYNSYM || sections[i].sh_link >= header->e_shnum) continue;
-    const ElfW(Shdr)& strings = sections[sections[i].sh_link];
-    if (sections[i].sh_offset + sections[i].sh_size > image.size() ||
-        strings.sh_offset + strings.sh_size > image.size())
-      return names;
-    auto* symbols = reinterpret_cast<const ElfW(Sym)*>(image.data() + sections[i].sh_offset);
-    size_t count = sections[i].sh_size / sizeof(ElfW(Sym));
-    for (size_t k = 0; k < count; ++k) {
-      if (ELF64_ST_TYPE(symbols[k].st_info) != STT_FUNC || symbols[k].st_shndx == SHN_UNDEF ||
-          symbols[k].st_name >= strings.sh_size)
-        continue;
-      std::string name(image.data() + strings.sh_offset + symbols[k].st_name);
-      if (name.rfind(kPrefix, 0) == 0) names.push_back(name.substr(sizeof kPrefix - 1));
-    }
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 const std::vector<std::string>& functions() {
-  static const auto* names = new std::vector<std::string>(read_functions());
+  static const auto* names = new std::vector<std::string>(platform::own_functions(kPrefix));
   return *names;
 }
 
@@ -70,8 +25,7 @@ const void* key_of(JNIEnv* env, jstring function) {
   if (chars == nullptr) return nullptr;
   std::string name = kPrefix + std::string(chars);
   env->ReleaseStringUTFChars(function, chars);
-  static void* self = dlopen(own_path().c_str(), RTLD_LAZY | RTLD_NOLOAD);
-  return self == nullptr ? nullptr : dlsym(self, name.c_str());
+  return platform::own_function(name.c_str());
 }
 
 jobjectArray strings(JNIEnv* env, const std::vector<std::string>& items) {
@@ -101,23 +55,11 @@ extern "C" {
 // compares paths, not addresses: when another stand-in came first, this may be its copy running.
 JNIEXPORT jstring JNICALL Java_tarvexjni_standin_StandIn_foreignLibrary0(JNIEnv* env, jclass,
                                                                          jstring kit) {
-  void* found = dlopen("libtarvex.so", RTLD_LAZY | RTLD_NOLOAD);
-  if (found == nullptr) return nullptr;
-  void* function = dlsym(found, "QUMEN_InitMinimal");
-  Dl_info info{};
-  std::string where = function != nullptr && dladdr(function, &info) != 0 && info.dli_fname != nullptr
-                          ? info.dli_fname
-                          : "an unknown path";
-  dlclose(found);
   const char* ours = env->GetStringUTFChars(kit, nullptr);
   if (ours == nullptr) return nullptr;
-  char* real_where = realpath(where.c_str(), nullptr);
-  char* real_ours = realpath(ours, nullptr);
-  bool same = real_where != nullptr && real_ours != nullptr && std::strcmp(real_where, real_ours) == 0;
-  std::free(real_where);
-  std::free(real_ours);
+  std::string where = platform::foreign_library(ours);
   env->ReleaseStringUTFChars(kit, ours);
-  return same ? nullptr : env->NewStringUTF(where.c_str());
+  return where.empty() ? nullptr : env->NewStringUTF(where.c_str());
 }
 
 JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_functions0(JNIEnv* env, jclass) {

@@ -1,34 +1,7 @@
 // The narrow codeset conversion core, with explicit codesets (no JVM needed).
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "core/codeset.h"
+#include "codesets.h"
 
 namespace {
-
-struct Encoded {
-  long count;
-  std::string bytes;
-  bool operator==(const Encoded&) const = default;
-};
-
-Encoded encode(const char* codeset, const std::u16string& text) {
-  const tvj::Codeset* cs = tvj::codeset_named(codeset);
-  EXPECT_NE(cs, nullptr) << codeset;
-  std::string out(text.size(), '\0');
-  long n = tvj::encode_narrow(*cs, reinterpret_cast<const jchar*>(text.data()), text.size(), out.data());
-  return {n, n >= 0 ? out.substr(0, size_t(n)) : ""};
-}
-
-std::u16string decode(const char* codeset, const std::string& bytes, long* count = nullptr) {
-  const tvj::Codeset* cs = tvj::codeset_named(codeset);
-  EXPECT_NE(cs, nullptr) << codeset;
-  std::u16string out(bytes.size(), u'\0');
-  long n = tvj::decode_narrow(*cs, bytes.data(), bytes.size(), reinterpret_cast<jchar*>(out.data()));
-  if (count) *count = n;
-  return out.substr(0, size_t(n > 0 ? n : 0));
-}
 
 TEST(Codeset, SingleByteCodesetsMapEveryCharacterTheyHave) {
   EXPECT_EQ(encode("CP1251", u"\u0416\u0438\u0442\u044c"), (Encoded{4, "\xc6\xe8\xf2\xfc"}));

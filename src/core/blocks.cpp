@@ -1,5 +1,7 @@
 #include "blocks.h"
 
+#include <type_traits>
+
 #include "exceptions.h"
 #include "scratch.h"
 
@@ -106,13 +108,44 @@ LocalRef<jobject> new_mem_blk(JNIEnv* env, mem_blk_t* blk, context_t context,
   return obj;
 }
 
+namespace {
+
+// A Java int[] and native 32-bit integers: one copy when they are the same type; else (jint is
+// long on Windows) one value at a time.
+template <typename Int>
+void set_ints(JNIEnv* env, jintArray array, const Int* values, jsize count) {
+  if constexpr (std::is_same_v<Int, jint>) {
+    env->SetIntArrayRegion(array, 0, count, values);
+  } else {
+    for (jsize i = count; i-- > 0;) {
+      jint value = jint(values[i]);
+      env->SetIntArrayRegion(array, i, 1, &value);
+    }
+  }
+}
+
+template <typename Int>
+void get_ints(JNIEnv* env, jintArray array, Int* values, jsize count) {
+  if constexpr (std::is_same_v<Int, jint>) {
+    env->GetIntArrayRegion(array, 0, count, values);
+  } else {
+    for (jsize i = count; i-- > 0;) {
+      jint value = 0;
+      env->GetIntArrayRegion(array, i, 1, &value);
+      values[i] = Int(value);
+    }
+  }
+}
+
+}  // namespace
+
 bool intArray2jintArray(JNIEnv* env, jintArray array, const int32_t* values, jsize count) {
   if (array == nullptr) return true;
   if (env->GetArrayLength(array) != count) {
     throw_array_index(env, "intArray2jintArray", "array");
     return false;
   }
-  env->SetIntArrayRegion(array, 0, count, values);
+  set_ints(env, array, values, count);
   return true;
 }
 
@@ -122,7 +155,7 @@ bool jintArray2intArray(JNIEnv* env, jintArray array, int32_t* values, jsize cou
     throw_array_index(env, "jintArray2intArray", "array");
     return false;
   }
-  env->GetIntArrayRegion(array, 0, count, values);
+  get_ints(env, array, values, count);
   return true;
 }
 

@@ -12,7 +12,8 @@
 //      checked for a pending exception; the first one skips the rest and the native call,
 //      status 0xE0700001 (or 0xE0700006 where an intermediate buffer could not be had);
 //   4. the native function is called once, under the fault guard (core/guard.h): a fault
-//      becomes the status, and nothing after it but the clean-up runs;
+//      becomes the status, and nothing after it but the clean-up runs (on Windows the guard
+//      covers steps 2 to 5, so a fault in a conversion ends the call the same way);
 //   5. the results are converted, handle rules first, then in parameter order, each checked
 //      likewise; the first pending exception stops them, status 0xE0700001 (replacing a
 //      native failure code);
@@ -158,22 +159,25 @@ bool all_zero(const T& rec) {
 
 // ---- The frame -------------------------------------------------------------------------------
 
+// Inlined into each exported method, as a hand-written one would be.
 template <auto Native, typename... Args>
-jint call(JNIEnv* env, jclass cls, jobject self, Args&&... args) {
+[[gnu::always_inline]] inline jint call(JNIEnv* env, jclass cls, jobject self, Args&&... args) {
   CallMemory memory;
   SpareLocalRefs spare_refs;
   CallCodeset codeset;
   CallState state{env, cls, self, context_t{}, 0};
-  bool ready = true;
-  if constexpr (NativeSignature<decltype(Native)>::takes_context)
-    ready = read_context(env, cls, self, &state.context);
-  ready = ready && (convert<0>(state, args) && ...) && (convert<1>(state, args) && ...) &&
-          (convert<2>(state, args) && ...);
-
   bool called = false;
-  if (!ready) {
-    if (state.status == 0) state.status = kPendingException;
-  } else {
+
+  auto steps = [&] {
+    bool ready = true;
+    if constexpr (NativeSignature<decltype(Native)>::takes_context)
+      ready = read_context(env, cls, self, &state.context);
+    ready = ready && (convert<0>(state, args) && ...) && (convert<1>(state, args) && ...) &&
+            (convert<2>(state, args) && ...);
+    if (!ready) {
+      if (state.status == 0) state.status = kPendingException;
+      return;
+    }
     auto invoke = [&] {
       if constexpr (NativeSignature<decltype(Native)>::takes_context)
         state.status = Native(state.context, args.native()...);
@@ -181,28 +185,33 @@ jint call(JNIEnv* env, jclass cls, jobject self, Args&&... args) {
         state.status = Native(args.native()...);
     };
     int32_t fault = 0;
-    if (run_guarded(invoke, fault)) {
-      called = true;
-      if constexpr ((Produces<Args> || ...)) {
-        bool produced = (produce<0>(state, args) && ...) && (produce<1>(state, args) && ...);
-        if (!produced) state.status = kPendingException;
-      }
-    } else {
+    if (!guard_native(invoke, fault)) {
       state.status = fault;
+      return;
     }
-  }
-
-  [[maybe_unused]] auto release = [&](auto& a) {
-    if constexpr (Releases<decltype(a)>) a.release(env);
+    called = true;
+    if constexpr ((Produces<Args> || ...)) {
+      bool produced = (produce<0>(state, args) && ...) && (produce<1>(state, args) && ...);
+      if (!produced) state.status = kPendingException;
+    }
   };
-  (release(args), ...);
-  if (called) {
-    [[maybe_unused]] auto discard = [&](auto& a) {
-      if constexpr (Discards<decltype(a)>)
-        if (!a.done) a.discard(state.context);
+
+  auto cleanup = [&](bool faulted) {
+    [[maybe_unused]] auto release = [&](auto& a) {
+      if constexpr (Releases<decltype(a)>) a.release(env);
     };
-    (discard(args), ...);
-  }
+    (release(args), ...);
+    if (called && !faulted) {
+      [[maybe_unused]] auto discard = [&](auto& a) {
+        if constexpr (Discards<decltype(a)>)
+          if (!a.done) a.discard(state.context);
+      };
+      (discard(args), ...);
+    }
+  };
+
+  int32_t fault = 0;
+  if (!guard_frame(steps, cleanup, fault)) state.status = fault;
   return state.status;
 }
 

@@ -1,57 +1,30 @@
-// The machine-fault guard around each call into the native library.
+// The machine-fault guard. A machine fault raised while a call is under way returns that call
+// as a status, the fault's exception code (0xC0000005 for an access violation, 0xC0000094 for
+// an integer division by zero, ...), and the call's clean-up still runs.
 //
-// A fault (SIGSEGV, SIGBUS, SIGFPE, SIGILL) raised inside the native library's call returns
-// that call as a status, the code a Windows build reports for the same fault (0xC0000005 for
-// an access violation, 0xC0000094 for an integer division by zero, ...), so that Java callers
-// see the same status on every platform. The handlers are installed once per process, when
-// the library is loaded, chained to the handlers that were there before (the JVM's); they act
-// only on a thread whose guard is armed, and the guard is armed only for the duration of the
-// native call itself: every JNI call of the bridge happens outside it.
+// Two scopes, of which each platform guards one and runs the other as it stands:
 //
-// Limits: a stack overflow inside the native library is not caught (Java threads have no
-// alternate signal stack), nor is abort(), nor a fault on a thread the native library starts
-// itself. After a fault the native library's own state is undefined: end that context.
+//   guard_frame(steps, cleanup, code)  the frame's steps (context, arguments, the native call,
+//                                      results), then cleanup(faulted), which runs however the
+//                                      steps ended. Returns false when a fault ended them.
+//   guard_native(call, code)           the native call alone. Returns false when it faulted.
+//
+// `code` is then the fault's status, and nothing of the steps after the fault runs.
+//
+// Windows (guard_windows.h) guards the frame with structured exception handling: a block
+// whose filter handles every exception and takes its code, inside a termination block that
+// runs the clean-up. Faults anywhere in the steps are caught: the bridge's, the native
+// library's and those of the VM's interface functions. The library's own handlers (its
+// __try, its C++ exceptions caught inside it) are nearer the fault and see it first; the VM's
+// handlers for its compiled Java code are vectored and see theirs before any frame's.
+//
+// POSIX (guard_posix.h) guards the native call: signal handlers installed once, chained to
+// the VM's, acting only on the calling thread and only while its native call runs; each
+// signal becomes the code a Windows build reports for the same fault.
 #pragma once
 
-#include <pthread.h>
-#include <setjmp.h>
-#include <signal.h>
-
-#include <cstdint>
-
-namespace tvj {
-
-struct FaultGuard {
-  sigjmp_buf jump;
-  sigset_t mask;  // the thread's signal mask when the fault was raised
-  int32_t code;
-};
-
-// The armed guard of this thread, or null. Initial-exec TLS: the signal handler reads it, and
-// the default model may allocate on first touch, which a signal handler must never do.
-extern __thread FaultGuard* t_fault_guard __attribute__((tls_model("initial-exec")));
-
-// Installs the handlers, once per process; later calls (a second load) do nothing.
-void install_fault_guard();
-
-// The Windows exception code for a fault.
-int32_t fault_status(int sig, int si_code);
-
-// Runs call() with this thread's guard armed. Returns true when it returned, false when it
-// faulted; `code` is then the fault's status. sigsetjmp without saving the signal mask (saving
-// it costs a system call per call): the landing restores the mask the handler recorded.
-template <typename Call>
-[[gnu::noinline]] bool run_guarded(Call& call, int32_t& code) {
-  FaultGuard guard;
-  if (sigsetjmp(guard.jump, 0) != 0) {
-    pthread_sigmask(SIG_SETMASK, &guard.mask, nullptr);
-    code = guard.code;
-    return false;
-  }
-  t_fault_guard = &guard;
-  call();
-  t_fault_guard = nullptr;
-  return true;
-}
-
-}  // namespace tvj
+#if defined(_WIN32)
+#include "guard_windows.h"
+#else
+#include "guard_posix.h"
+#endif

@@ -23,10 +23,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
 #include "exceptions.h"
 
 namespace tvj {
+
+// The integers an int or a long field is read into or written from.
+template <typename T>
+concept Int32 = std::is_integral_v<T> && sizeof(T) == 4;
+template <typename T>
+concept Int64 = std::is_integral_v<T> && sizeof(T) == 8;
 
 // A field name written at the call site as a template argument: `o.read<"len">(v)`.
 template <size_t N>
@@ -182,20 +189,23 @@ class JavaObject {
     return look_up(i);
   }
 
-  template <Name F>
-  bool read(jint& out) {
+  // Int and long fields read into and written from 32-bit and 64-bit integers, the JNI types
+  // (jint, jlong) or the native records' own (int32_t, int64_t): on Windows jint is long, a
+  // type of its own.
+  template <Name F, Int32 T>
+  bool read(T& out) {
     static_assert(sig<F>() == "I", "an int accessor on a field that is not I");
     jfieldID id = field<F>();
     if (id == nullptr) return false;
-    out = env_->GetIntField(obj_, id);
+    out = T(env_->GetIntField(obj_, id));
     return true;
   }
-  template <Name F>
-  bool read(jlong& out) {
+  template <Name F, Int64 T>
+  bool read(T& out) {
     static_assert(sig<F>() == "J", "a long accessor on a field that is not J");
     jfieldID id = field<F>();
     if (id == nullptr) return false;
-    out = env_->GetLongField(obj_, id);
+    out = T(env_->GetLongField(obj_, id));
     return true;
   }
   template <Name F, typename T>
@@ -207,20 +217,20 @@ class JavaObject {
     return true;
   }
 
-  template <Name F>
-  bool write(jint value) {
+  template <Name F, Int32 T>
+  bool write(T value) {
     static_assert(sig<F>() == "I", "an int accessor on a field that is not I");
     jfieldID id = field<F>();
     if (id == nullptr) return false;
-    env_->SetIntField(obj_, id, value);
+    env_->SetIntField(obj_, id, jint(value));
     return true;
   }
-  template <Name F>
-  bool write(jlong value) {
+  template <Name F, Int64 T>
+  bool write(T value) {
     static_assert(sig<F>() == "J", "a long accessor on a field that is not J");
     jfieldID id = field<F>();
     if (id == nullptr) return false;
-    env_->SetLongField(obj_, id, value);
+    env_->SetLongField(obj_, id, jlong(value));
     return true;
   }
   // A native unsigned 32-bit time into a Java long, widened without sign.

@@ -1,5 +1,4 @@
 // Library load and the four lifecycle methods.
-#include <dlfcn.h>
 #include <jni.h>
 
 #include <cstdlib>
@@ -7,22 +6,13 @@
 #include "frame.h"
 #include "guard.h"
 #include "handles.h"
+#include "pin.h"
 #include "version.h"
 
 namespace tvj {
 namespace {
 
 using LocalParam = RecordIn<local_param_t, jobject2local_param_t, local_param_tFree>;
-
-// Keeps the library mapped until the process ends. A class loader that is collected would
-// otherwise unload it, and the fault handler installed below, which the JVM's handler chains
-// to, would point into unmapped code.
-void pin_library() {
-  Dl_info self{};
-  if (dladdr(reinterpret_cast<void*>(&pin_library), &self) == 0 || self.dli_fname == nullptr)
-    return;
-  dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);  // never closed
-}
 
 // The one setting the bridge reads, once: the budget for scratch memory kept between calls
 // (core/scratch.h). The system property wins over the environment variable.

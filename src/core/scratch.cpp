@@ -1,14 +1,12 @@
 #include "scratch.h"
 
-#include <pthread.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdint>
 #include <limits>
 #include <new>
 #include <utility>
+
+#include "system_memory.h"
 
 namespace tvj {
 namespace {
@@ -21,14 +19,6 @@ constexpr size_t kAlign = 16;
 std::atomic<size_t> budget{kDefaultRetain};
 std::atomic<size_t> retained{0};  // chunks beyond the first, kept between calls, all threads
 
-size_t page_size() {
-  static const size_t page = [] {
-    long p = sysconf(_SC_PAGESIZE);
-    return p > 0 ? size_t(p) : size_t(4096);
-  }();
-  return page;
-}
-
 struct Chunk {
   char* data;
   size_t size;
@@ -38,13 +28,13 @@ bool map_chunk(size_t size, Chunk* out) {
   size_t page = page_size();
   if (size > std::numeric_limits<size_t>::max() - page) return false;
   size = (size + page - 1) & ~(page - 1);
-  void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == MAP_FAILED) return false;
+  void* p = map_pages(size);
+  if (p == nullptr) return false;
   *out = Chunk{static_cast<char*>(p), size};
   return true;
 }
 
-void unmap_chunk(const Chunk& c) { munmap(c.data, c.size); }
+void unmap_chunk(const Chunk& c) { unmap_pages(c.data, c.size); }
 
 // chunks[0] is the thread's first chunk, kept for the thread's life and outside the budget.
 // The chunks after `current` are free; a call takes the smallest free one that fits.
@@ -134,21 +124,9 @@ struct Arena : ArenaState {
   }
 };
 
-pthread_key_t arena_key;
-pthread_once_t arena_key_once = PTHREAD_ONCE_INIT;
-
-// Runs when the thread ends, for Java threads and for native threads attached to the VM alike
-// (both are POSIX threads that leave through pthread_exit or by returning).
-void free_arena(void* arena) {
-  delete static_cast<Arena*>(arena);
-  t_arena = nullptr;
-}
-void make_arena_key() { pthread_key_create(&arena_key, free_arena); }
-
 // nullptr only when the arena itself cannot be had; every allocation then fails.
 Arena* arena() {
   if (t_arena == nullptr) {
-    pthread_once(&arena_key_once, make_arena_key);
     auto* a = new (std::nothrow) Arena();
     if (a == nullptr) return nullptr;
     if (!map_chunk(kFirstChunk, &a->chunks[0])) {
@@ -157,7 +135,7 @@ Arena* arena() {
     }
     a->count = 1;
     t_arena = a;
-    pthread_setspecific(arena_key, a);
+    free_at_thread_exit(a);
   }
   return static_cast<Arena*>(t_arena);
 }
@@ -169,6 +147,12 @@ Arena* arena() {
 __thread ArenaState* t_arena __attribute__((tls_model("initial-exec"))) = nullptr;
 
 ArenaState* make_arena() { return arena(); }
+
+// When the thread ends (core/system_memory.h).
+void free_thread_arena(void* arena) {
+  delete static_cast<Arena*>(arena);
+  t_arena = nullptr;
+}
 
 void settle_arena(ArenaState* a) { static_cast<Arena*>(a)->settle(); }
 

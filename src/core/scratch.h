@@ -5,9 +5,9 @@
 // gives all of them back at once when the call ends (`CallMemory`), so nothing the bridge
 // allocates can outlive a call, whichever path it leaves by.
 //
-// Memory kept between calls. Every chunk of an arena is mapped directly (mmap), never taken
-// from malloc, so a chunk given back (munmap) really goes back to the system instead of
-// staying in a malloc arena. Each thread keeps its first chunk (64 KiB, enough for every small
+// Memory kept between calls. Every chunk of an arena is mapped directly from the system (mmap,
+// VirtualAlloc: core/system_memory.h), never taken from malloc, so a chunk given back really
+// goes back to the system instead of staying in a malloc arena. Each thread keeps its first chunk (64 KiB, enough for every small
 // call) for as long as it lives; larger chunks are kept for the thread's next call only within
 // a budget shared by the whole process, so that a pool of many threads does not keep a copy of
 // its largest block each. A chunk kept is warm: the next call of the same size copies its

@@ -54,13 +54,21 @@ jint transform(JNIEnv* env, jbyteArray first, jbyteArray second, jint length,
     return bytes;
   };
   jsize first_size = 0, second_size = 0;
-  uint8_t* a = copy(first, &first_size);
-  uint8_t* b = copy(second, &second_size);
+  uint8_t* a = nullptr;
+  uint8_t* b = nullptr;
   int32_t status = 0;
-  auto invoke = [&] { status = native(a, b, int64_t(length)); };
+  auto steps = [&] {
+    a = copy(first, &first_size);
+    b = copy(second, &second_size);
+    auto invoke = [&] { status = native(a, b, int64_t(length)); };
+    int32_t fault = 0;
+    if (!guard_native(invoke, fault)) status = -1;
+  };
+  auto cleanup = [&](bool) {  // after a fault too
+    if (a != nullptr) env->SetByteArrayRegion(first, 0, first_size, reinterpret_cast<jbyte*>(a));
+  };
   int32_t fault = 0;
-  if (!run_guarded(invoke, fault)) status = -1;
-  if (a != nullptr) env->SetByteArrayRegion(first, 0, first_size, reinterpret_cast<jbyte*>(a));
+  if (!guard_frame(steps, cleanup, fault)) status = -1;
   return status;
 }
 
@@ -73,20 +81,26 @@ extern "C" {
 JNIEXPORT jstring JNICALL Java_Norv1_LocalIface_QUMENJNI_1GetErrorText(JNIEnv* env, jclass cls,
                                                                        jobject self, jint code) {
   CallMemory memory;
-  context_t context = jthis2context_t(env, cls, self);
-  if (env->ExceptionCheck()) return nullptr;
-  auto* buffer = static_cast<char*>(QUMEN_AllocMem(context, kErrorTextCapacity + 1));
-  if (buffer == nullptr) return nullptr;
-  std::memset(buffer, 0, kErrorTextCapacity + 1);
-  string_t text = nullptr;
-  auto invoke = [&] { text = QUMEN_GetErrorText(code, buffer, kErrorTextCapacity); };
-  int32_t fault = 0;
-  if (!run_guarded(invoke, fault)) return nullptr;  // the buffer is left with the library
   jstring result = nullptr;
-  string_t owned = buffer;
-  if (text != nullptr) string_t2jstring(env, &result, &owned, context);  // releases the buffer
-  if (owned != nullptr) QUMEN_FreeMem(context, owned);
-  return env->ExceptionCheck() ? nullptr : result;
+  auto steps = [&] {
+    context_t context = jthis2context_t(env, cls, self);
+    if (env->ExceptionCheck()) return;
+    auto* buffer = static_cast<char*>(QUMEN_AllocMem(context, kErrorTextCapacity + 1));
+    if (buffer == nullptr) return;
+    std::memset(buffer, 0, kErrorTextCapacity + 1);
+    string_t text = nullptr;
+    auto invoke = [&] { text = QUMEN_GetErrorText(code, buffer, kErrorTextCapacity); };
+    int32_t fault = 0;
+    if (!guard_native(invoke, fault)) return;  // the buffer is left with the library
+    string_t owned = buffer;
+    if (text != nullptr) string_t2jstring(env, &result, &owned, context);  // releases the buffer
+    if (owned != nullptr) QUMEN_FreeMem(context, owned);
+    if (env->ExceptionCheck()) result = nullptr;
+  };
+  auto nothing_to_release = [](bool) {};
+  int32_t fault = 0;
+  if (!guard_frame(steps, nothing_to_release, fault)) return nullptr;
+  return result;
 }
 
 // All four results are converted whatever the status, in order, until an exception stops them.

@@ -32,7 +32,7 @@ struct BlockArray {
   void convert(CallState& s) {
     if (java == nullptr || count < 1) return;
     jint available = std::min(count, s.env->GetArrayLength(java));
-    size_t room = sizeof(mem_blk_t) * size_t(std::max(available, 1));
+    size_t room = sizeof(mem_blk_t) * size_t(std::max<jint>(available, 1));
     blocks = static_cast<mem_blk_t*>(scratch_alloc(room));
     if (blocks == nullptr) {
       s.status = kNoBuffer;

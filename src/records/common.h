@@ -65,12 +65,12 @@ bool read_records(JavaObject<Class>& o, jint count, Elem** out) {
   if (!o.template read<F>(array)) return false;
   if (!array || count < 1) return true;
   jint available = std::min(count, env->GetArrayLength(array.get()));
-  auto* elems = static_cast<Elem*>(scratch_alloc(sizeof(Elem) * size_t(std::max(available, 1))));
+  auto* elems = static_cast<Elem*>(scratch_alloc(sizeof(Elem) * size_t(std::max<jint>(available, 1))));
   if (elems == nullptr) {
     throw_out_of_memory(env, o.converter());
     return false;
   }
-  std::memset(static_cast<void*>(elems), 0, sizeof(Elem) * size_t(std::max(available, 1)));
+  std::memset(static_cast<void*>(elems), 0, sizeof(Elem) * size_t(std::max<jint>(available, 1)));
   *out = elems;
   for (jint i = 0; i < available; ++i) {
     LocalRef<jobject> element(env, env->GetObjectArrayElement(array.get(), i));

@@ -1,4 +1,4 @@
-#include "guard.h"
+#include "guard_posix.h"
 
 #include <errno.h>
 #include <ucontext.h>

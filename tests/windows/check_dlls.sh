@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The Windows libraries as they ship: what they import and export, and that the jars carry them.
+#   check_dlls.sh <tarvexjni.dll> <tarvex.dll> <tarvex.def> <tarvexjni.jar> <tarvexjni-standin.jar>
+# tarvex.def is the import library's list, made from the contract header.
+set -euo pipefail
+bridge=$1 standin=$2 def=$3 jar=$4 kit=$5
+status=0
+fail() { echo "FAIL: $*" >&2; status=1; }
+imports() { llvm-objdump-14 -p "$1" | sed -n 's/^ *DLL Name: //p' | sort | xargs; }
+exports() { llvm-readobj-14 --coff-exports "$1" | sed -n 's/^ *Name: \(..*\)/\1/p'; }
+entries() { cmake -E tar tf "$1"; }
+
+# Nothing but the system's C runtime and kernel, and (the bridge) tarvex.dll by that name: the
+# C++ runtime, libgcc and winpthreads are inside.
+[ "$(imports "$bridge")" = "KERNEL32.dll msvcrt.dll tarvex.dll" ] || fail "tarvexjni.dll imports $(imports "$bridge")"
+[ "$(imports "$standin")" = "KERNEL32.dll msvcrt.dll" ] || fail "tarvex.dll imports $(imports "$standin")"
+
+# The bridge exports its 176 methods and JNI_OnLoad, nothing else.
+bridge_exports=$(exports "$bridge")
+methods=$(grep -c '^Java_Norv1_LocalIface_QUMENJNI_1' <<<"$bridge_exports" || true)
+[ "$methods" -eq 176 ] || fail "tarvexjni.dll exports $methods methods, not 176"
+others=$(grep -v '^Java_Norv1_LocalIface_QUMENJNI_1' <<<"$bridge_exports" | xargs)
+[ "$others" = "JNI_OnLoad" ] || fail "tarvexjni.dll also exports: $others"
+
+# The stand-in exports every function of the contract the bridge's import library names.
+contract=$(sed -n 's/^ *\(QUMEN_[A-Za-z0-9]*\)$/\1/p' "$def")
+[ "$(wc -l <<<"$contract")" -eq 191 ] || fail "tarvex.def names $(wc -l <<<"$contract") functions"
+missing=$(comm -23 <(sort <<<"$contract") <(exports "$standin" | sort) | xargs)
+[ -z "$missing" ] || fail "tarvex.dll lacks: $missing"
+
+# The jars: the bridge and the stand-in, each beside its digest, in the platform's folder.
+jar_entries=$(entries "$jar")
+for entry in tarvexjni/native/windows-x86_64/tarvexjni.dll tarvexjni/native/windows-x86_64/tarvexjni.dll.sha256; do
+  grep -qx "$entry" <<<"$jar_entries" || fail "tarvexjni.jar lacks $entry"
+done
+kit_entries=$(entries "$kit")
+for entry in tarvexjni/standin/native/windows-x86_64/tarvex.dll tarvexjni/standin/native/windows-x86_64/tarvex.dll.sha256; do
+  grep -qx "$entry" <<<"$kit_entries" || fail "tarvexjni-standin.jar lacks $entry"
+done
+[ "$status" -eq 0 ] && echo "tarvexjni.dll and tarvex.dll: imports, exports and jars as expected"
+exit "$status"
