@@ -83,45 +83,45 @@ final class Context implements Runnable {
 
   // One call into the library under the lock, on an open context that has not faulted. Returns
   // the status; throws TarvexException for a fault (which makes the context refuse further work),
-  // for a checked exception of the bridge (its cause), and, when `check`, for any other non-zero
-  // status, with the library's text for it. A call on a stream names it: a Final stage (`last`)
+  // for a checked exception of the bridge (its cause), and, when `check`, for any other status
+  // than 0, with the library's text for it. A call on a stream names it: a Final stage (`last`)
   // ends it whatever happens, any other stage when the library left its handle 0.
   int invoke(String operation, Stream stream, boolean last, boolean check, ToIntFunction<LocalIface> call) {
     lock.lock();
     try {
-      ensureUsable();
-      if (stream != null && stream.ended) throw new IllegalStateException("the library's stream has ended");
-      if (last) stream.endedByLibrary();
+      if (closed || fault != null) throw refusal();
+      if (stream != null) {
+        if (stream.ended) throw new IllegalStateException("the library's stream has ended");
+        if (last) stream.endedByLibrary();
+      }
       int status;
       try {
         status = call.applyAsInt(lib);
       } catch (RuntimeException | Error e) {
         throw e;
-      } catch (Exception e) {
+      } catch (Exception e) {  // a checked exception the bridge raised, which its methods do not declare
         throw new TarvexException(operation, Status.PENDING_EXCEPTION, null, e);
       } finally {
         if (stream != null && stream.handle.handle == 0) stream.endedByLibrary();
       }
-      if (Status.isFault(status)) {
-        fault = operation + " (" + Status.toString(status) + ")";
-        throw new TarvexException(operation, status, null, null);
-      }
-      if (check && status != 0) throw failure(operation, status);
+      if (status != 0 && (check || Status.isFault(status))) throw failure(operation, status);
       return status;
     } finally {
       lock.unlock();
     }
   }
 
+  private IllegalStateException refusal() {
+    if (closed) return new IllegalStateException("the context is closed");
+    return new IllegalStateException("the context is unusable after a machine fault in " + fault
+        + "; close it and open another");
+  }
+
   // Throws IllegalStateException when the context is closed or unusable after a fault.
   void ensureUsable() {
     lock.lock();
     try {
-      if (closed) throw new IllegalStateException("the context is closed");
-      if (fault != null) {
-        throw new IllegalStateException("the context is unusable after a machine fault in " + fault
-            + "; close it and open another");
-      }
+      if (closed || fault != null) throw refusal();
     } finally {
       lock.unlock();
     }
@@ -147,7 +147,13 @@ final class Context implements Runnable {
     }
   }
 
+  // The exception for a status other than 0; a fault makes the context refuse further work, and
+  // the library is asked for its text only when it did not crash.
   private TarvexException failure(String operation, int status) {
+    if (Status.isFault(status)) {
+      fault = operation + " (" + Status.toString(status) + ")";
+      return new TarvexException(operation, status, null, null);
+    }
     String text = null;
     if (!Status.isBridge(status)) {
       try {

@@ -10,7 +10,6 @@ import Norv1.LocalIface.policy_t;
 import Norv1.LocalIface.sign_status_t;
 import Norv1.LocalIface.verify_param_t;
 import Norv1.LocalIface.verify_result_t;
-import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.List;
 import java.util.function.Function;
@@ -66,13 +65,15 @@ final class Records {
 
   // The elements of a record array the bridge filled (null elements, which it never makes, are
   // skipped); an absent array is an empty list.
+  @SuppressWarnings("unchecked")
   static <R, T> List<T> list(R[] records, Function<R, T> convert) {
     if (records == null || records.length == 0) return List.of();
-    List<T> out = new ArrayList<>(records.length);
+    Object[] out = new Object[records.length];
+    int n = 0;
     for (R r : records) {
-      if (r != null) out.add(convert.apply(r));
+      if (r != null) out[n++] = convert.apply(r);
     }
-    return List.copyOf(out);
+    return (List<T>) List.of(n == out.length ? out : Arrays.copyOf(out, n));
   }
 
   // ---- Certificates into the library -------------------------------------------------------------
