@@ -14,8 +14,8 @@ import java.util.function.ToIntFunction;
 final class Context implements Runnable {
   final LocalIface lib = new LocalIface();
   private final ReentrantLock lock = new ReentrantLock();
-  // All guarded by lock.
-  private boolean closed;
+  // All guarded by lock; `closed` is also read without it.
+  private volatile boolean closed;
   private String fault;           // the first machine fault, once one happened
   private Integer endStatus;      // Uninitialize's status, until close() reported it
   private final Set<Stream> streams = new LinkedHashSet<>();
@@ -60,7 +60,7 @@ final class Context implements Runnable {
       if (handle.handle == 0 || context.closed) return;
       try {
         end.applyAsInt(context.lib);
-      } catch (RuntimeException e) {
+      } catch (Exception e) {
         // Ending only drops what the stream still held; a failure of it has nobody to tell.
       }
     }
@@ -158,8 +158,8 @@ final class Context implements Runnable {
     if (!Status.isBridge(status)) {
       try {
         text = LocalIface.QUMENJNI_GetErrorText(lib, status);
-      } catch (RuntimeException e) {
-        // No text, then; the status says what happened.
+      } catch (Exception e) {
+        // A text the locale's codeset cannot carry, for example: the status says what happened.
       }
     }
     return new TarvexException(operation, status, text, null);
@@ -173,23 +173,14 @@ final class Context implements Runnable {
       if (closed) return;
       for (Stream s : List.copyOf(streams)) s.endLocked();
       closed = true;
-      try {
-        endStatus = LocalIface.QUMENJNI_Uninitialize(lib);
-      } catch (RuntimeException e) {
-        endStatus = 0;
-      }
+      endStatus = LocalIface.QUMENJNI_Uninitialize(lib);
     } finally {
       lock.unlock();
     }
   }
 
   boolean isOpen() {
-    lock.lock();
-    try {
-      return !closed;
-    } finally {
-      lock.unlock();
-    }
+    return !closed;
   }
 
   // Uninitialize's status the first time it is asked for, then null.

@@ -69,8 +69,14 @@ import java.util.function.ToIntFunction;
  * throughput, give each thread its own context:
  *
  * <pre>{@code
- * ThreadLocal<Tarvex> perThread = ThreadLocal.withInitial(Tarvex::openMinimal);
- * byte[] digest = perThread.get().hash(piece);   // and close each one when its thread is done
+ * List<Tarvex> opened = new CopyOnWriteArrayList<>();
+ * ThreadLocal<Tarvex> perThread = ThreadLocal.withInitial(() -> {
+ *   Tarvex tarvex = Tarvex.openMinimal();
+ *   opened.add(tarvex);
+ *   return tarvex;
+ * });
+ * byte[] digest = perThread.get().hash(piece);   // on any thread of the pool
+ * opened.forEach(Tarvex::close);                  // when the pool has shut down
  * }</pre>
  *
  * A stream ({@link #hashing()}, {@link #decrypting(InputStream)}, ...) is, like every
@@ -268,6 +274,8 @@ public final class Tarvex implements AutoCloseable {
    *
    * @param status any status
    * @return the text; empty when the library has none
+   * @throws TarvexException when the text cannot be had, for example when the process locale's
+   *     codeset cannot carry it (the cause is then a {@code java.io.CharConversionException})
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public Optional<String> errorText(int status) {
