@@ -51,15 +51,6 @@ class StoresTest extends Kit {
     assertEquals(1, count("EnumStoreObjects"));
   }
 
-  @Test
-  void anEmptyStoreEndsAtOnce() {
-    StandIn.emptyStore();
-    try (StoreObjects objects = tarvex.storeObjects()) {
-      assertFalse(objects.iterator().hasNext());
-      assertEquals(OptionalInt.of(StandIn.END_OF_STORE), objects.endStatus());
-    }
-  }
-
   // The library ends an enumeration the same way at the end and on an error: the end status
   // tells which.
   @Test
