@@ -21,12 +21,18 @@ import tarvexjni.Verification;
  * rounds, median ratio), and the bytes each side allocates on the Java heap per call, from the
  * thread's allocation counter: an API that copied a block would show its size there.
  *
- * <p>Arguments: optionally a CSV file to append the figures to.
+ * <p>Arguments: optionally a CSV file to append the figures to; or {@code profile api|raw N}:
+ * 200,000 HashMem calls of 32 bytes through one side to warm it up, then N more, for a profiler
+ * that counts the instructions of the whole process (bench/run api footprint).
  */
 public final class ApiBench {
   static volatile Object sink;
 
   public static void main(String[] args) throws IOException {
+    if (args.length == 3 && args[0].equals("profile")) {
+      profile(args[1].equals("api"), Integer.parseInt(args[2]));
+      return;
+    }
     String csv = args.length > 0 && !args[0].isEmpty() ? args[0] : null;
     LocalIface lib = new LocalIface();
     Bench.check(LocalIface.QUMENJNI_InitMinimal(lib));
@@ -60,6 +66,17 @@ public final class ApiBench {
               rawBytes);
         }
       }
+    }
+    Bench.check(LocalIface.QUMENJNI_Uninitialize(lib));
+  }
+
+  static void profile(boolean api, int calls) {
+    LocalIface lib = new LocalIface();
+    Bench.check(LocalIface.QUMENJNI_InitMinimal(lib));
+    byte[] data = new byte[32];
+    try (Tarvex tarvex = Tarvex.openMinimal()) {
+      IntSupplier call = api ? () -> keep(tarvex.hash(data)) : rawHash(lib, data);
+      for (int i = 0; i < 200_000 + calls; i++) call.getAsInt();
     }
     Bench.check(LocalIface.QUMENJNI_Uninitialize(lib));
   }
