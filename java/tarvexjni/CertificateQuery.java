@@ -22,7 +22,7 @@ public record CertificateQuery(int flags, String subject, String issuer, String 
     String email, int info) {
 
   /**
-   * A query with an empty template, which the library matches as it matches no requirement.
+   * A query whose template is empty: which certificates match it is the library's rule.
    *
    * @return the query
    */

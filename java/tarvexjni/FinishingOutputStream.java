@@ -33,9 +33,9 @@ import java.util.function.ToIntFunction;
  *
  * <h2>Failures</h2>
  * A failure of the library is thrown as {@link TarvexException}, unchecked, from {@code write}
- * and {@code finish} alike; the stream is then ended, and later writes throw {@link IOException}.
- * A write after {@code close()} or {@code finish()} throws {@link IOException}, as for any closed
- * stream.
+ * and {@code finish} alike; the library has then ended its stream (after a machine fault,
+ * {@code close()} ends it), and later writes throw {@link IOException}. A write after {@code
+ * close()} or {@code finish()} throws {@link IOException}, as for any closed stream.
  *
  * <h2>Writes</h2>
  * Each {@code write} of at least one byte is one call into the library, with the bytes given:
