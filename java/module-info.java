@@ -1,7 +1,9 @@
 /**
- * tarvexjni: Java programs use the native cryptographic library tarvex through the class
- * {@link Norv1.LocalIface}; {@link tarvexjni.Native} tells whether its native part is available
- * and which version runs. The jar carries the native bridge and loads it itself.
+ * tarvexjni: Java programs use the native cryptographic library tarvex through the API of the
+ * package {@code tarvexjni} (contexts that close, byte arrays in and out, streams), or through
+ * the class {@link Norv1.LocalIface}, which mirrors the library method for method;
+ * {@link tarvexjni.Native} tells whether the native part is available and which version runs.
+ * The jar carries the native bridge and loads it itself.
  */
 module tarvexjni {
   exports Norv1;

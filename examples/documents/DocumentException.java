@@ -29,6 +29,12 @@ public final class DocumentException extends Exception {
     this.status = status;
   }
 
+  DocumentException(Failure failure, String message, tarvexjni.TarvexException cause) {
+    super(String.format("%s (status %#010x)", message, cause.status()), cause);
+    this.failure = failure;
+    this.status = cause.status();
+  }
+
   /**
    * Why the operation failed.
    *

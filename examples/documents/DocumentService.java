@@ -1,18 +1,21 @@
 package documents;
 
 import Norv1.LocalIface;
-import Norv1.LocalIface.certificate_t;
-import Norv1.LocalIface.find_param_t;
-import Norv1.LocalIface.find_result_t;
 import Norv1.LocalIface.mem_blk_t;
-import Norv1.LocalIface.sign_param_t;
-import Norv1.LocalIface.strhandle_t;
 import Norv1.LocalIface.tsp_request_param_t;
-import Norv1.LocalIface.verify_param_t;
-import Norv1.LocalIface.verify_result_t;
+import Norv1.LocalIface.tsp_verify_param_t;
+import Norv1.LocalIface.tsp_verify_result_t;
 import documents.DocumentException.Failure;
 import java.io.IOException;
 import java.io.InputStream;
+import java.util.List;
+import java.util.function.Supplier;
+import tarvexjni.Certificate;
+import tarvexjni.CertificateQuery;
+import tarvexjni.FinishingOutputStream;
+import tarvexjni.Tarvex;
+import tarvexjni.TarvexException;
+import tarvexjni.Verification;
 
 /**
  * A small application service over the native library: signs and verifies documents, has them
@@ -22,7 +25,7 @@ public final class DocumentService implements AutoCloseable {
   private static final int PIECE = 64 * 1024;
 
   private final String signer;
-  private LocalIface lib = new LocalIface();
+  private Tarvex tarvex;
 
   /**
    * A verified document.
@@ -40,7 +43,11 @@ public final class DocumentService implements AutoCloseable {
    */
   public DocumentService(String signer) throws DocumentException {
     this.signer = signer;
-    check(LocalIface.QUMENJNI_InitMinimal(lib), Failure.LIBRARY_ERROR, "the library did not start");
+    try {
+      tarvex = Tarvex.openMinimal();
+    } catch (TarvexException e) {
+      throw new DocumentException(Failure.LIBRARY_ERROR, "the library did not start", e);
+    }
   }
 
   /**
@@ -49,14 +56,11 @@ public final class DocumentService implements AutoCloseable {
    * @return the first certificate the store finds for the signer
    * @throws DocumentException NO_CERTIFICATE when the store has none
    */
-  public certificate_t signingCertificate() throws DocumentException {
-    find_param_t search = new find_param_t();
-    search.certTemplate = new certificate_t();
-    search.certTemplate.subject = signer;
-    find_result_t found = new find_result_t();
-    check(LocalIface.QUMENJNI_FindCert(lib, search, found), Failure.LIBRARY_ERROR, "the store cannot be searched");
-    if (found.num == 0) throw new DocumentException(Failure.NO_CERTIFICATE, "no certificate for " + signer, 0);
-    return found.certs[0];
+  public Certificate signingCertificate() throws DocumentException {
+    List<Certificate> found = run(Failure.LIBRARY_ERROR, "the store cannot be searched",
+        () -> tarvex.findCertificates(CertificateQuery.bySubject(signer)));
+    if (found.isEmpty()) throw new DocumentException(Failure.NO_CERTIFICATE, "no certificate for " + signer, 0);
+    return found.get(0);
   }
 
   /**
@@ -68,28 +72,37 @@ public final class DocumentService implements AutoCloseable {
    */
   public byte[] sign(byte[] document) throws DocumentException {
     signingCertificate();
-    mem_blk_t signed = new mem_blk_t();
-    check(LocalIface.QUMENJNI_SignMem(lib, new sign_param_t(), new mem_blk_t(document), null, signed),
-        Failure.LIBRARY_ERROR, "the document cannot be signed");
-    return signed.bytes();
+    return run(Failure.LIBRARY_ERROR, "the document cannot be signed", () -> tarvex.sign(document));
   }
 
   /**
-   * Verifies a signed document.
+   * Verifies a signed document: the library must accept it, and every signature in it must verify.
    *
    * @param signedDocument a document as {@link #sign} returned it
    * @return its content and signer
    * @throws DocumentException INVALID_SIGNATURE when it does not verify
    */
   public Verified verify(byte[] signedDocument) throws DocumentException {
-    mem_blk_t content = new mem_blk_t();
-    verify_result_t result = new verify_result_t();
-    int status = LocalIface.QUMENJNI_VerifyMem(lib, new verify_param_t(), new mem_blk_t(signedDocument), null,
-        content, result);
-    String who = result.sign_num > 0 && result.signs[0].cert != null ? result.signs[0].cert.subject : null;
-    check(status, Failure.INVALID_SIGNATURE, who == null ? "the signature is invalid" : "the signature of " + who
-        + " is invalid");
-    return new Verified(content.bytes(), who);
+    Verification v = run(Failure.INVALID_SIGNATURE, "the signature cannot be checked",
+        () -> tarvex.verify(signedDocument));
+    String who = v.signers().isEmpty() ? null : subject(v.signers().get(0));
+    if (v.status() != 0) {
+      throw new DocumentException(Failure.INVALID_SIGNATURE,
+          who == null ? "the signature is invalid" : "the signature of " + who + " is invalid", v.status());
+    }
+    // An accepted message may still carry a signature that failed: each one must verify.
+    for (Verification.Signer s : v.signers()) {
+      if (!s.isValid()) {
+        throw new DocumentException(Failure.INVALID_SIGNATURE, "the signature of " + subject(s) + " is invalid",
+            s.status());
+      }
+    }
+    if (who == null) throw new DocumentException(Failure.INVALID_SIGNATURE, "the document is not signed", 0);
+    return new Verified(v.content(), who);
+  }
+
+  private static String subject(Verification.Signer s) {
+    return s.certificate() == null ? "an unknown signer" : s.certificate().subject();
   }
 
   /**
@@ -101,12 +114,14 @@ public final class DocumentService implements AutoCloseable {
    * @throws DocumentException TIMESTAMP_UNAVAILABLE when the authority gives no usable stamp
    */
   public byte[] timestamp(byte[] signedDocument, String authority) throws DocumentException {
+    // Time stamps are not in the Java API: LocalIface's methods run in the service's context.
     mem_blk_t stamped = new mem_blk_t();
-    check(LocalIface.QUMENJNI_TspBlkUrlStampCmsMem(lib, new tsp_request_param_t(), authority,
-        new mem_blk_t(signedDocument), stamped), Failure.TIMESTAMP_UNAVAILABLE, "no time stamp from " + authority);
-    check(LocalIface.QUMENJNI_TspBlkVerifyCmsMem(lib, new LocalIface.tsp_verify_param_t(), stamped,
-        new LocalIface.tsp_verify_result_t()), Failure.TIMESTAMP_UNAVAILABLE, "the stamp of " + authority
-        + " does not verify");
+    check(Failure.TIMESTAMP_UNAVAILABLE, "no time stamp from " + authority, () -> tarvex.call("TspBlkUrlStampCmsMem",
+        lib -> LocalIface.QUMENJNI_TspBlkUrlStampCmsMem(lib, new tsp_request_param_t(), authority,
+            new mem_blk_t(signedDocument), stamped)));
+    check(Failure.TIMESTAMP_UNAVAILABLE, "the stamp of " + authority + " does not verify", () -> tarvex.call(
+        "TspBlkVerifyCmsMem", lib -> LocalIface.QUMENJNI_TspBlkVerifyCmsMem(lib, new tsp_verify_param_t(), stamped,
+            new tsp_verify_result_t())));
     return stamped.bytes();
   }
 
@@ -119,43 +134,45 @@ public final class DocumentService implements AutoCloseable {
    * @throws DocumentException when the library refuses
    */
   public byte[] hash(InputStream in) throws IOException, DocumentException {
-    strhandle_t stream = new strhandle_t();
-    check(LocalIface.QUMENJNI_StrHashInitMem(lib, null, stream), Failure.LIBRARY_ERROR, "cannot start a hash");
-    try {
+    try (FinishingOutputStream<byte[]> hashing = tarvex.hashing()) {
       byte[] piece = new byte[PIECE];
-      for (int n; (n = in.read(piece)) > 0; ) {
-        mem_blk_t block = new mem_blk_t(piece);
-        block.len = n;
-        check(LocalIface.QUMENJNI_StrHashUpdateMem(lib, stream, block), Failure.LIBRARY_ERROR, "cannot hash");
-      }
-      mem_blk_t digest = new mem_blk_t();
-      check(LocalIface.QUMENJNI_StrHashFinalMem(lib, stream, digest), Failure.LIBRARY_ERROR, "cannot hash");
-      return digest.bytes();
-    } finally {
-      // A failed stage ended the stream already (its handle is 0); otherwise end it here.
-      if (stream.handle != 0) LocalIface.QUMENJNI_StrHashFinalMem(lib, stream, new mem_blk_t());
+      for (int n; (n = in.read(piece)) > 0; ) hashing.write(piece, 0, n);
+      return hashing.finish();
+    } catch (TarvexException e) {
+      throw failed(Failure.LIBRARY_ERROR, "cannot hash", e);
     }
   }
 
   /** Ends the library's context. */
   @Override
   public void close() {
-    LocalIface.QUMENJNI_Uninitialize(lib);
+    tarvex.close();
   }
 
-  private static boolean isFault(int status) {
-    return (status & 0xF0000000) == 0xC0000000 || status == 0x80000002;
+  private <T> T run(Failure failure, String message, Supplier<T> operation) throws DocumentException {
+    try {
+      return operation.get();
+    } catch (TarvexException e) {
+      throw failed(failure, message, e);
+    }
+  }
+
+  private void check(Failure failure, String message, Runnable operation) throws DocumentException {
+    run(failure, message, () -> {
+      operation.run();
+      return null;
+    });
   }
 
   // A fault leaves the library's state for this context undefined: the service starts afresh.
-  private void check(int status, Failure failure, String message) throws DocumentException {
-    if (status == 0) return;
-    if (isFault(status)) {
-      LocalIface.QUMENJNI_Uninitialize(lib);
-      lib = new LocalIface();
-      LocalIface.QUMENJNI_InitMinimal(lib);
-      throw new DocumentException(Failure.LIBRARY_FAULT, message + ": the library crashed", status);
+  private DocumentException failed(Failure failure, String message, TarvexException e) {
+    if (!e.isFault()) return new DocumentException(failure, message, e);
+    try {
+      tarvex.close();
+    } catch (TarvexException ignored) {
+      // The old context is gone either way.
     }
-    throw new DocumentException(failure, message, status);
+    tarvex = Tarvex.openMinimal();
+    return new DocumentException(Failure.LIBRARY_FAULT, message + ": the library crashed", e);
   }
 }

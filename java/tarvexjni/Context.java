@@ -1,0 +1,197 @@
+package tarvexjni;
+
+import Norv1.LocalIface;
+import java.util.LinkedHashSet;
+import java.util.List;
+import java.util.Set;
+import java.util.concurrent.locks.ReentrantLock;
+import java.util.function.ToIntFunction;
+
+// One context of the library and everything that lives in it: the LocalIface that holds it, the
+// lock that serialises its calls, the streams still open in it. It is the cleaning action of its
+// Tarvex, so it refers to nothing of the API's public objects: a dropped Tarvex can be collected,
+// and this ends the context then.
+final class Context implements Runnable {
+  final LocalIface lib = new LocalIface();
+  private final ReentrantLock lock = new ReentrantLock();
+  // All guarded by lock; `closed` is also read without it.
+  private volatile boolean closed;
+  private String fault;           // the first machine fault, once one happened
+  private Integer endStatus;      // Uninitialize's status, until close() reported it
+  private final Set<Stream> streams = new LinkedHashSet<>();
+
+  // A stream of the library open in this context: its handle, and the Final stage that ends it
+  // (its output dropped). The cleaning action of the public stream that owns it, so it refers to
+  // nothing of that stream.
+  static final class Stream implements Runnable {
+    final LocalIface.strhandle_t handle;
+    private final Context context;
+    private final ToIntFunction<LocalIface> end;
+    private boolean ended;  // guarded by context.lock: Final was called, or is not needed
+
+    Stream(Context context, LocalIface.strhandle_t handle, ToIntFunction<LocalIface> end) {
+      this.context = context;
+      this.handle = handle;
+      this.end = end;
+    }
+
+    // Ends the stream unless it ended already; used by close() and by the cleaner.
+    @Override
+    public void run() {
+      context.lock.lock();
+      try {
+        endLocked();
+      } finally {
+        context.lock.unlock();
+      }
+    }
+
+    // The library ended the stream itself (a failed Update, any Final), or Final is about to run:
+    // nothing must call Final again. Under context.lock.
+    private void endedByLibrary() {
+      ended = true;
+      context.streams.remove(this);
+    }
+
+    private void endLocked() {
+      if (ended) return;
+      ended = true;
+      context.streams.remove(this);
+      if (handle.handle == 0 || context.closed) return;
+      try {
+        end.applyAsInt(context.lib);
+      } catch (Exception e) {
+        // Ending only drops what the stream still held; a failure of it has nobody to tell.
+      }
+    }
+  }
+
+  // Opens a context; an exception when the library refuses.
+  static Context open(String operation, ToIntFunction<LocalIface> init) {
+    Context context = new Context();
+    int status;
+    try {
+      status = init.applyAsInt(context.lib);
+    } catch (RuntimeException | Error e) {
+      throw e;
+    } catch (Exception e) {  // a checked exception the bridge raised, which its methods do not declare
+      throw new TarvexException(operation, Status.PENDING_EXCEPTION, null, e);
+    }
+    if (status != 0) throw new TarvexException(operation, status, null, null);
+    return context;
+  }
+
+  // One call into the library under the lock, on an open context that has not faulted. Returns
+  // the status; throws TarvexException for a fault (which makes the context refuse further work),
+  // for a checked exception of the bridge (its cause), and, when `check`, for any other status
+  // than 0, with the library's text for it. A call on a stream names it: a Final stage (`last`)
+  // ends it whatever happens, any other stage when the library left its handle 0.
+  int invoke(String operation, Stream stream, boolean last, boolean check, ToIntFunction<LocalIface> call) {
+    lock.lock();
+    try {
+      if (closed || fault != null) throw refusal();
+      if (stream != null) {
+        if (stream.ended) throw new IllegalStateException("the library's stream has ended");
+        if (last) stream.endedByLibrary();
+      }
+      int status;
+      try {
+        status = call.applyAsInt(lib);
+      } catch (RuntimeException | Error e) {
+        throw e;
+      } catch (Exception e) {  // a checked exception the bridge raised, which its methods do not declare
+        throw new TarvexException(operation, Status.PENDING_EXCEPTION, null, e);
+      } finally {
+        if (stream != null && stream.handle.handle == 0) stream.endedByLibrary();
+      }
+      if (status != 0 && (check || Status.isFault(status))) throw failure(operation, status);
+      return status;
+    } finally {
+      lock.unlock();
+    }
+  }
+
+  private IllegalStateException refusal() {
+    if (closed) return new IllegalStateException("the context is closed");
+    return new IllegalStateException("the context is unusable after a machine fault in " + fault
+        + "; close it and open another");
+  }
+
+  // Throws IllegalStateException when the context is closed or unusable after a fault.
+  void ensureUsable() {
+    lock.lock();
+    try {
+      if (closed || fault != null) throw refusal();
+    } finally {
+      lock.unlock();
+    }
+  }
+
+  // Opens a stream of the library: `init` stores its handle into `handle`, `end` is its Final
+  // stage with the output dropped. Throws as invoke() does, the stream then never open.
+  Stream openStream(String operation, LocalIface.strhandle_t handle, ToIntFunction<LocalIface> init,
+      ToIntFunction<LocalIface> end) {
+    Stream stream = new Stream(this, handle, end);
+    lock.lock();
+    try {
+      streams.add(stream);
+      try {
+        invoke(operation, stream, false, true, init);
+      } catch (RuntimeException | Error e) {
+        stream.endLocked();  // an Init that stored a handle and failed after it
+        throw e;
+      }
+      return stream;
+    } finally {
+      lock.unlock();
+    }
+  }
+
+  // The exception for a status other than 0; a fault makes the context refuse further work, and
+  // the library is asked for its text only when it did not crash.
+  private TarvexException failure(String operation, int status) {
+    if (Status.isFault(status)) {
+      fault = operation + " (" + Status.toString(status) + ")";
+      return new TarvexException(operation, status, null, null);
+    }
+    String text = null;
+    if (!Status.isBridge(status)) {
+      try {
+        text = LocalIface.QUMENJNI_GetErrorText(lib, status);
+      } catch (Exception e) {
+        // A text the locale's codeset cannot carry, for example: the status says what happened.
+      }
+    }
+    return new TarvexException(operation, status, text, null);
+  }
+
+  // The cleaning action: ends the streams still open, then the context. Runs once.
+  @Override
+  public void run() {
+    lock.lock();
+    try {
+      if (closed) return;
+      for (Stream s : List.copyOf(streams)) s.endLocked();
+      closed = true;
+      endStatus = LocalIface.QUMENJNI_Uninitialize(lib);
+    } finally {
+      lock.unlock();
+    }
+  }
+
+  boolean isOpen() {
+    return !closed;
+  }
+
+  // Uninitialize's status the first time it is asked for, then null.
+  Integer takeEndStatus() {
+    lock.lock();
+    try {
+      Integer s = endStatus;
+      endStatus = null;
+      return s;
+    } finally {
+      lock.unlock();
+    }
+  }
+}

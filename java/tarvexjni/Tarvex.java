@@ -1,0 +1,1045 @@
+package tarvexjni;
+
+import static tarvexjni.Records.bytes;
+import static tarvexjni.Records.in;
+
+import Norv1.LocalIface;
+import Norv1.LocalIface.altname_ex_t;
+import Norv1.LocalIface.basic_constraints_ex_t;
+import Norv1.LocalIface.certificate_t;
+import Norv1.LocalIface.crl_t;
+import Norv1.LocalIface.decrypt_param_t;
+import Norv1.LocalIface.decrypt_result_t;
+import Norv1.LocalIface.encrypt_param_t;
+import Norv1.LocalIface.find_param_t;
+import Norv1.LocalIface.find_result_t;
+import Norv1.LocalIface.local_param_t;
+import Norv1.LocalIface.mem_blk_t;
+import Norv1.LocalIface.sign_param_t;
+import Norv1.LocalIface.strhandle_t;
+import Norv1.LocalIface.verify_param_t;
+import Norv1.LocalIface.verify_result_t;
+import java.io.InputStream;
+import java.lang.ref.Cleaner;
+import java.lang.ref.Reference;
+import java.nio.file.FileSystems;
+import java.nio.file.Path;
+import java.util.List;
+import java.util.Objects;
+import java.util.Optional;
+import java.util.function.ToIntFunction;
+
+/**
+ * A context of the library {@code tarvex}: every operation of the library runs in one. Open it,
+ * use it, close it:
+ *
+ * <pre>{@code
+ * try (Tarvex tarvex = Tarvex.openMinimal()) {
+ *   byte[] digest = tarvex.hash(document);
+ *   byte[] signed = tarvex.sign(document);
+ *   Verification v = tarvex.verify(signed);
+ *   if (!v.isValid()) throw new SecurityException("not validly signed: " + v);
+ *   byte[] content = v.content();
+ * } catch (TarvexException e) {
+ *   log.error("the library refused: status {} {}", e.status(), e.libraryText().orElse(""));
+ * }
+ * }</pre>
+ *
+ * <h2>Opening and closing</h2>
+ * {@link #openMinimal()}, {@link #open(String, int)} and {@link #open(int, Setup)} start a
+ * context, or throw {@link TarvexException} with the library's status. {@link #close()} ends it
+ * once: a second {@code close()} does nothing, and any other method of a closed context throws
+ * {@link IllegalStateException} without reaching the library. A context that is dropped without
+ * {@code close()} is ended when the garbage collector finds it unreachable (a {@link
+ * java.lang.ref.Cleaner}); that is a safety net, not a way to manage contexts, since it may come
+ * late or never.
+ *
+ * <h2>Failures</h2>
+ * A failed call throws {@link TarvexException}, unchecked, with the status, its name where the
+ * project knows one, and the library's text for it; the answers a caller acts on (a signature
+ * that does not verify, the end of a store) are values instead. When the library crashes inside a
+ * call (a machine fault, {@link TarvexException#isFault()}), its state is undefined: the context
+ * then refuses every further operation with {@link IllegalStateException} and only closes; open
+ * another one.
+ *
+ * <h2>Threads</h2>
+ * A context is safe to share: its calls into the library are serialised, one at a time, since
+ * whether the library allows two threads in one context at once is the library's rule, not
+ * this API's. A thread that calls while another is inside the library waits for it. For
+ * throughput, give each thread its own context:
+ *
+ * <pre>{@code
+ * List<Tarvex> opened = new CopyOnWriteArrayList<>();
+ * ThreadLocal<Tarvex> perThread = ThreadLocal.withInitial(() -> {
+ *   Tarvex tarvex = Tarvex.openMinimal();
+ *   opened.add(tarvex);
+ *   return tarvex;
+ * });
+ * byte[] digest = perThread.get().hash(piece);   // on any thread of the pool
+ * opened.forEach(Tarvex::close);                  // when the pool has shut down
+ * }</pre>
+ *
+ * A stream ({@link #hashing()}, {@link #decrypting(InputStream)}, ...) is, like every
+ * {@code java.io} stream, for one thread at a time; its calls are serialised with the other calls
+ * of its context. {@link #close()} waits for a call in progress, then ends the context's open
+ * streams and the context.
+ *
+ * <h2>Bytes, files and texts</h2>
+ * Byte arrays are passed to the library as they are, without a copy, and never written into;
+ * the arrays an operation returns are new and the caller's (the bridge makes them for the
+ * result, and the API hands them over without a further copy). Files are passed by their
+ * absolute path on the default file system; the library reads and writes them itself. Texts
+ * (names, file names) reach the library in the codeset of the process locale: a character that
+ * the codeset writes with several bytes fails the call with {@link TarvexException} whose cause
+ * is a {@code java.io.CharConversionException}.
+ *
+ * <h2>What is not here</h2>
+ * The option words of operations that this class passes as 0, and the families it does not cover
+ * (CMS messages, time stamps, OCSP, TLS sessions, registry profiles, ...), are reached through
+ * {@link #call(String, ToIntFunction)}, which runs a call of {@link LocalIface} in this context,
+ * serialised and checked like the operations here.
+ */
+public final class Tarvex implements AutoCloseable {
+  static final Cleaner CLEANER = Cleaner.create();
+
+  private final Context context;
+  private final Cleaner.Cleanable cleanable;
+
+  private Tarvex(Context context) {
+    this.context = context;
+    this.cleanable = CLEANER.register(this, context);
+  }
+
+  /**
+   * Where {@link #open(int, Setup)} finds the user's keys and certificates; what each location
+   * means is the library's. {@link #toString()} does not show the PIN.
+   *
+   * @param flags options, the library's bits
+   * @param pse the personal security environment to open, or null
+   * @param localStore the local certificate store, or null
+   * @param ldap the LDAP directory, or null
+   * @param pin the PIN, or null
+   */
+  public record Setup(int flags, String pse, String localStore, String ldap, String pin) {
+    /**
+     * The setup without its PIN.
+     *
+     * @return a description in which the PIN, if any, is masked
+     */
+    @Override
+    public String toString() {
+      return "Setup[flags=" + flags + ", pse=" + pse + ", localStore=" + localStore + ", ldap=" + ldap + ", pin="
+          + (pin == null ? "null" : "****") + "]";
+    }
+  }
+
+  // ---- Opening and closing ---------------------------------------------------------------------
+
+  /**
+   * Starts the library with its minimal setup and opens a context.
+   *
+   * @return the open context
+   * @throws TarvexException when the library refuses to start
+   */
+  public static Tarvex openMinimal() {
+    return new Tarvex(Context.open("InitMinimal", LocalIface::QUMENJNI_InitMinimal));
+  }
+
+  /**
+   * Starts the library and opens a context.
+   *
+   * @param name a name for the library, whose meaning is the library's; null for none
+   * @param option an option word, the library's
+   * @return the open context
+   * @throws TarvexException when the library refuses to start
+   */
+  public static Tarvex open(String name, int option) {
+    return new Tarvex(Context.open("Initialize", lib -> LocalIface.QUMENJNI_Initialize(lib, name, option)));
+  }
+
+  /**
+   * Starts the library with the user's key and certificate locations and opens a context.
+   *
+   * @param option an option word, the library's
+   * @param setup where the library finds the user's keys and certificates
+   * @return the open context
+   * @throws TarvexException when the library refuses to start
+   */
+  public static Tarvex open(int option, Setup setup) {
+    Objects.requireNonNull(setup, "setup");
+    local_param_t param = new local_param_t();
+    param.flag = setup.flags();
+    param.pse = setup.pse();
+    param.localstore = setup.localStore();
+    param.ldap = setup.ldap();
+    param.pincode = setup.pin();
+    return new Tarvex(Context.open("InitializeEx", lib -> LocalIface.QUMENJNI_InitializeEx(lib, option, param)));
+  }
+
+  /**
+   * Whether this context is open: neither {@link #close() closed} nor ended by the cleaner. A
+   * context that a machine fault made unusable is still open until it is closed.
+   *
+   * @return true while open
+   */
+  public boolean isOpen() {
+    try {
+      return context.isOpen();
+    } finally {
+      Reference.reachabilityFence(this);
+    }
+  }
+
+  /**
+   * Ends the context: first its streams that are still open (their results dropped), then the
+   * context itself. Waits for a call in progress on another thread. Only the first call does
+   * anything; later ones return at once.
+   *
+   * @throws TarvexException when the library fails to end the context (reported by the first
+   *     call only; the context counts as closed all the same)
+   */
+  @Override
+  public void close() {
+    cleanable.clean();
+    Integer status = context.takeEndStatus();
+    if (status != null && status != 0) throw new TarvexException("Uninitialize", status, null, null);
+  }
+
+  // ---- Calls ---------------------------------------------------------------------------------
+
+  /**
+   * Runs a call of {@link LocalIface} in this context, for what this class does not cover: the
+   * call receives the {@code LocalIface} that holds the context, and returns a status. It runs
+   * serialised with the context's other calls and is checked like them.
+   *
+   * <pre>{@code
+   * LocalIface.mem_blk_t stamped = new LocalIface.mem_blk_t();
+   * tarvex.call("TspBlkUrlStampCmsMem", lib -> LocalIface.QUMENJNI_TspBlkUrlStampCmsMem(
+   *     lib, new LocalIface.tsp_request_param_t(), url, new LocalIface.mem_blk_t(signed), stamped));
+   * }</pre>
+   *
+   * <p>The call must use the {@code LocalIface} only while it runs, must not end the context
+   * ({@code QUMENJNI_Uninitialize}) nor start another in it, and should make one call of the
+   * library (a second one would run without the checks between the two).
+   *
+   * @param operation the library function called, named as in {@code QUMEN_<operation>}, for
+   *     the exception's message
+   * @param call the call, returning its status
+   * @throws TarvexException when the call returns a status other than 0 (a fault makes the
+   *     context unusable, as everywhere), or when the bridge raised a checked exception (its
+   *     cause); an unchecked exception of the call is thrown as it is
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void call(String operation, ToIntFunction<LocalIface> call) {
+    Objects.requireNonNull(operation, "operation");
+    Objects.requireNonNull(call, "call");
+    invoke(operation, null, false, true, call);
+  }
+
+  // Every call of the library runs through here: `this` stays reachable until it returned, so
+  // that the cleaner cannot end the context under it.
+  int invoke(String operation, Context.Stream stream, boolean last, boolean check, ToIntFunction<LocalIface> call) {
+    try {
+      return context.invoke(operation, stream, last, check, call);
+    } finally {
+      Reference.reachabilityFence(this);
+    }
+  }
+
+  Context.Stream openStream(String operation, strhandle_t handle, ToIntFunction<LocalIface> init,
+      ToIntFunction<LocalIface> end) {
+    try {
+      return context.openStream(operation, handle, init, end);
+    } finally {
+      Reference.reachabilityFence(this);
+    }
+  }
+
+  void ensureUsable() {
+    try {
+      context.ensureUsable();
+    } finally {
+      Reference.reachabilityFence(this);
+    }
+  }
+
+  private void check(String operation, ToIntFunction<LocalIface> call) {
+    invoke(operation, null, false, true, call);
+  }
+
+  // ---- Diagnostics and utilities ---------------------------------------------------------------
+
+  /**
+   * The library's text for a status.
+   *
+   * @param status any status
+   * @return the text; empty when the library has none
+   * @throws TarvexException when the text cannot be had, for example when the process locale's
+   *     codeset cannot carry it (the cause is then a {@code java.io.CharConversionException})
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public Optional<String> errorText(int status) {
+    String[] text = new String[1];
+    check("GetErrorText", lib -> {
+      text[0] = LocalIface.QUMENJNI_GetErrorText(lib, status);
+      return 0;
+    });
+    return Optional.ofNullable(text[0]);
+  }
+
+  /**
+   * Random bytes from the library.
+   *
+   * @param count how many
+   * @return {@code count} bytes, or as many as the library gave
+   * @throws IllegalArgumentException when {@code count} is negative
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] random(int count) {
+    if (count < 0) throw new IllegalArgumentException("count " + count + " is negative");
+    mem_blk_t out = new mem_blk_t();
+    check("GenRandom", lib -> LocalIface.QUMENJNI_GenRandom(lib, count, out));
+    return bytes(out);
+  }
+
+  /**
+   * Has the library refresh its certificate revocation lists.
+   *
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void updateCrls() {
+    check("UpdateCRLs", LocalIface::QUMENJNI_UpdateCRLs);
+  }
+
+  /**
+   * Has the library export the user's certificates to the operating system's certificate store.
+   *
+   * @param option an option word, the library's
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void exportToSystemStore(int option) {
+    check("ExportToSystemStore", lib -> LocalIface.QUMENJNI_ExportToSystemStore(lib, option));
+  }
+
+  // ---- Hashing -------------------------------------------------------------------------------
+
+  /**
+   * The library's hash of a byte array.
+   *
+   * @param data the bytes to hash
+   * @return the hash
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] hash(byte[] data) {
+    mem_blk_t input = in(Objects.requireNonNull(data, "data"));
+    mem_blk_t out = new mem_blk_t();
+    check("HashMem", lib -> LocalIface.QUMENJNI_HashMem(lib, input, out));
+    return bytes(out);
+  }
+
+  /**
+   * The library's hash of a byte array, with a leading text for the library.
+   *
+   * @param text a text whose meaning is the library's; null for none
+   * @param data the bytes to hash
+   * @return the hash
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] hash(String text, byte[] data) {
+    mem_blk_t input = in(Objects.requireNonNull(data, "data"));
+    mem_blk_t out = new mem_blk_t();
+    check("BlkHashMem", lib -> LocalIface.QUMENJNI_BlkHashMem(lib, text, input, out));
+    return bytes(out);
+  }
+
+  /**
+   * The library's hash of a file, which the library reads itself.
+   *
+   * @param file the file
+   * @return the hash
+   * @throws IllegalArgumentException when the file is not on the default file system
+   * @throws TarvexException when the library fails, for example when it cannot read the file
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] hash(Path file) {
+    String name = name(file, "file");
+    mem_blk_t out = new mem_blk_t();
+    check("HashFile", lib -> LocalIface.QUMENJNI_HashFile(lib, name, out));
+    return bytes(out);
+  }
+
+  /**
+   * The library's hash of a file, with a leading text for the library.
+   *
+   * @param text a text whose meaning is the library's; null for none
+   * @param file the file
+   * @return the hash
+   * @throws IllegalArgumentException when the file is not on the default file system
+   * @throws TarvexException when the library fails, for example when it cannot read the file
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] hash(String text, Path file) {
+    String name = name(file, "file");
+    mem_blk_t out = new mem_blk_t();
+    check("BlkHashFile", lib -> LocalIface.QUMENJNI_BlkHashFile(lib, text, name, out));
+    return bytes(out);
+  }
+
+  /**
+   * A stream that hashes what is written to it; {@link FinishingOutputStream#finish()} returns the
+   * hash.
+   *
+   * <pre>{@code
+   * try (FinishingOutputStream<byte[]> hashing = tarvex.hashing()) {
+   *   Files.copy(file, hashing);
+   *   digest = hashing.finish();
+   * }
+   * }</pre>
+   *
+   * @return the open stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public FinishingOutputStream<byte[]> hashing() {
+    return hashing(null);
+  }
+
+  /**
+   * A stream that hashes what is written to it, with a leading text for the library.
+   *
+   * @param text a text whose meaning is the library's; null for none
+   * @return the open stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #hashing()
+   */
+  public FinishingOutputStream<byte[]> hashing(String text) {
+    strhandle_t h = new strhandle_t();
+    mem_blk_t out = new mem_blk_t();
+    return new FinishingOutputStream<>(this, "StrHash", h,
+        lib -> LocalIface.QUMENJNI_StrHashInitMem(lib, text, h),
+        (lib, block) -> LocalIface.QUMENJNI_StrHashUpdateMem(lib, h, block),
+        lib -> LocalIface.QUMENJNI_StrHashFinalMem(lib, h, out),
+        false, status -> bytes(out));
+  }
+
+  // ---- Signing -------------------------------------------------------------------------------
+
+  /**
+   * Signs a byte array.
+   *
+   * @param content the content to sign
+   * @return the signed message
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] sign(byte[] content) {
+    return sign(content, 0);
+  }
+
+  /**
+   * Signs a byte array, with the library's signing options.
+   *
+   * @param content the content to sign
+   * @param flags the signing options, the library's bits
+   * @return the signed message
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] sign(byte[] content, int flags) {
+    mem_blk_t input = in(Objects.requireNonNull(content, "content"));
+    sign_param_t param = signParam(flags);
+    mem_blk_t out = new mem_blk_t();
+    check("SignMem", lib -> LocalIface.QUMENJNI_SignMem(lib, param, input, null, out));
+    return bytes(out);
+  }
+
+  /**
+   * Signs a file into another; the library reads and writes them.
+   *
+   * @param content the file to sign
+   * @param signed the file to write the signed message to
+   * @throws IllegalArgumentException when a file is not on the default file system
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void sign(Path content, Path signed) {
+    sign(content, signed, 0);
+  }
+
+  /**
+   * Signs a file into another, with the library's signing options.
+   *
+   * @param content the file to sign
+   * @param signed the file to write the signed message to
+   * @param flags the signing options, the library's bits
+   * @throws IllegalArgumentException when a file is not on the default file system
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void sign(Path content, Path signed, int flags) {
+    String in = name(content, "content");
+    String out = name(signed, "signed");
+    sign_param_t param = signParam(flags);
+    check("SignFile", lib -> LocalIface.QUMENJNI_SignFile(lib, param, in, null, out));
+  }
+
+  /**
+   * A stream that signs what is written to it; {@link FinishingOutputStream#finish()} returns the
+   * signed message.
+   *
+   * @return the open stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public FinishingOutputStream<byte[]> signing() {
+    return signing(0);
+  }
+
+  /**
+   * A stream that signs what is written to it, with the library's signing options.
+   *
+   * @param flags the signing options, the library's bits
+   * @return the open stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #signing()
+   */
+  public FinishingOutputStream<byte[]> signing(int flags) {
+    strhandle_t h = new strhandle_t();
+    sign_param_t param = signParam(flags);
+    mem_blk_t out = new mem_blk_t();
+    return new FinishingOutputStream<>(this, "StrSign", h,
+        lib -> LocalIface.QUMENJNI_StrSignInitMem(lib, param, null, h),
+        (lib, block) -> LocalIface.QUMENJNI_StrSignUpdateMem(lib, param, h, block),
+        lib -> LocalIface.QUMENJNI_StrSignFinalMem(lib, param, h, out),
+        false, status -> bytes(out));
+  }
+
+  // ---- Verifying -----------------------------------------------------------------------------
+
+  /**
+   * Verifies a signed message. The answer is a value whatever the library decided: see
+   * {@link Verification} for what its overall status promises about each signer.
+   *
+   * @param signed the signed message
+   * @return the verification: overall status, content, every signer
+   * @throws TarvexException only when the library crashed or the bridge failed; a message that
+   *     does not verify is a {@link Verification} that is not {@linkplain Verification#isValid()
+   *     valid}
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public Verification verify(byte[] signed) {
+    return verify(signed, VerifyOptions.DEFAULT);
+  }
+
+  /**
+   * Verifies a signed message under requirements.
+   *
+   * @param signed the signed message
+   * @param options what the verification requires
+   * @return the verification: overall status, content, every signer
+   * @throws TarvexException only when the library crashed or the bridge failed
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #verify(byte[])
+   */
+  public Verification verify(byte[] signed, VerifyOptions options) {
+    mem_blk_t input = in(Objects.requireNonNull(signed, "signed"));
+    verify_param_t param = Records.verifyParam(Objects.requireNonNull(options, "options"));
+    mem_blk_t content = new mem_blk_t();
+    verify_result_t result = new verify_result_t();
+    int status = invoke("VerifyMem", null, false, false,
+        lib -> LocalIface.QUMENJNI_VerifyMem(lib, param, input, null, content, result));
+    return Records.verification(status, content, result);
+  }
+
+  /**
+   * Verifies a signed file; the library writes its content to another file.
+   *
+   * @param signed the signed file
+   * @param content the file to write the content to
+   * @return the verification: overall status and every signer ({@link Verification#content()}
+   *     is empty: the content is in its file)
+   * @throws IllegalArgumentException when a file is not on the default file system
+   * @throws TarvexException only when the library crashed or the bridge failed
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #verify(byte[])
+   */
+  public Verification verify(Path signed, Path content) {
+    return verify(signed, content, VerifyOptions.DEFAULT);
+  }
+
+  /**
+   * Verifies a signed file under requirements; the library writes its content to another file.
+   *
+   * @param signed the signed file
+   * @param content the file to write the content to
+   * @param options what the verification requires
+   * @return the verification: overall status and every signer ({@link Verification#content()}
+   *     is empty: the content is in its file)
+   * @throws IllegalArgumentException when a file is not on the default file system
+   * @throws TarvexException only when the library crashed or the bridge failed
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #verify(byte[])
+   */
+  public Verification verify(Path signed, Path content, VerifyOptions options) {
+    String in = name(signed, "signed");
+    String out = name(content, "content");
+    verify_param_t param = Records.verifyParam(Objects.requireNonNull(options, "options"));
+    verify_result_t result = new verify_result_t();
+    int status = invoke("VerifyFile", null, false, false,
+        lib -> LocalIface.QUMENJNI_VerifyFile(lib, param, in, null, out, result));
+    return Records.verification(status, null, result);
+  }
+
+  /**
+   * A stream that verifies the signed message written to it; {@link FinishingOutputStream#finish()}
+   * returns the {@link Verification}, a value whatever the library decided, as from
+   * {@link #verify(byte[])}.
+   *
+   * @return the open stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public FinishingOutputStream<Verification> verifying() {
+    return verifying(VerifyOptions.DEFAULT);
+  }
+
+  /**
+   * A stream that verifies the signed message written to it, under requirements.
+   *
+   * @param options what the verification requires
+   * @return the open stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #verifying()
+   */
+  public FinishingOutputStream<Verification> verifying(VerifyOptions options) {
+    verify_param_t param = Records.verifyParam(Objects.requireNonNull(options, "options"));
+    strhandle_t h = new strhandle_t();
+    mem_blk_t content = new mem_blk_t();
+    verify_result_t result = new verify_result_t();
+    return new FinishingOutputStream<>(this, "StrVerify", h,
+        lib -> LocalIface.QUMENJNI_StrVerifyInitMem(lib, param, null, h),
+        (lib, block) -> LocalIface.QUMENJNI_StrVerifyUpdateMem(lib, param, h, block),
+        lib -> LocalIface.QUMENJNI_StrVerifyFinalMem(lib, param, h, content, result),
+        true, status -> Records.verification(status, content, result));
+  }
+
+  // ---- Envelopes -----------------------------------------------------------------------------
+
+  /**
+   * Encrypts a byte array for recipients.
+   *
+   * @param content the content
+   * @param recipients the recipients' certificates (as the library returned them, or
+   *     {@link Certificate#ofEncoded(byte[])})
+   * @return the encrypted message
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] encrypt(byte[] content, List<Certificate> recipients) {
+    return encrypt(content, recipients, 0);
+  }
+
+  /**
+   * Encrypts a byte array for recipients, with the library's encryption options.
+   *
+   * @param content the content
+   * @param recipients the recipients' certificates
+   * @param flags the encryption options, the library's bits
+   * @return the encrypted message
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] encrypt(byte[] content, List<Certificate> recipients, int flags) {
+    mem_blk_t input = in(Objects.requireNonNull(content, "content"));
+    encrypt_param_t param = encryptParam(recipients, flags);
+    mem_blk_t out = new mem_blk_t();
+    check("EncryptMem", lib -> LocalIface.QUMENJNI_EncryptMem(lib, param, input, out));
+    return bytes(out);
+  }
+
+  /**
+   * Encrypts a file for recipients into another; the library reads and writes them.
+   *
+   * @param content the file to encrypt
+   * @param encrypted the file to write the encrypted message to
+   * @param recipients the recipients' certificates
+   * @throws IllegalArgumentException when a file is not on the default file system
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void encrypt(Path content, Path encrypted, List<Certificate> recipients) {
+    encrypt(content, encrypted, recipients, 0);
+  }
+
+  /**
+   * Encrypts a file for recipients into another, with the library's encryption options.
+   *
+   * @param content the file to encrypt
+   * @param encrypted the file to write the encrypted message to
+   * @param recipients the recipients' certificates
+   * @param flags the encryption options, the library's bits
+   * @throws IllegalArgumentException when a file is not on the default file system
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void encrypt(Path content, Path encrypted, List<Certificate> recipients, int flags) {
+    String in = name(content, "content");
+    String out = name(encrypted, "encrypted");
+    encrypt_param_t param = encryptParam(recipients, flags);
+    check("EncryptFile", lib -> LocalIface.QUMENJNI_EncryptFile(lib, param, in, out));
+  }
+
+  /**
+   * The encrypted form of a stream, as a stream: reading it reads {@code content} and encrypts
+   * it piece by piece; the encrypted message is complete when the returned stream reaches its
+   * end. Closing the returned stream closes {@code content} and ends the library's stream,
+   * whether or not it was read to its end.
+   *
+   * <pre>{@code
+   * try (InputStream encrypted = tarvex.encrypting(Files.newInputStream(plain), List.of(recipient))) {
+   *   Files.copy(encrypted, target);
+   * }
+   * }</pre>
+   *
+   * <p>A failure of the library is thrown from {@code read} as {@link TarvexException}; a
+   * failure of {@code content} as the {@link java.io.IOException} it threw.
+   *
+   * @param content the content to encrypt
+   * @param recipients the recipients' certificates
+   * @return the encrypted stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public InputStream encrypting(InputStream content, List<Certificate> recipients) {
+    return encrypting(content, recipients, 0);
+  }
+
+  /**
+   * The encrypted form of a stream, with the library's encryption options.
+   *
+   * @param content the content to encrypt
+   * @param recipients the recipients' certificates
+   * @param flags the encryption options, the library's bits
+   * @return the encrypted stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #encrypting(InputStream, List)
+   */
+  public InputStream encrypting(InputStream content, List<Certificate> recipients, int flags) {
+    Objects.requireNonNull(content, "content");
+    encrypt_param_t param = encryptParam(recipients, flags);
+    strhandle_t h = new strhandle_t();
+    return new LibraryInputStream(this, content, "StrEncrypt", h,
+        lib -> LocalIface.QUMENJNI_StrEncryptInitMem(lib, param, h),
+        (lib, block, out) -> LocalIface.QUMENJNI_StrEncryptUpdateMem(lib, param, h, block, out),
+        (lib, out) -> LocalIface.QUMENJNI_StrEncryptFinalMem(lib, param, h, out));
+  }
+
+  /**
+   * Decrypts an envelope meant for the user.
+   *
+   * @param encrypted the encrypted message
+   * @return the content and the sender's certificate
+   * @throws TarvexException when the library fails, for example when the message is not for the
+   *     user
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public Decrypted decrypt(byte[] encrypted) {
+    mem_blk_t input = in(Objects.requireNonNull(encrypted, "encrypted"));
+    mem_blk_t out = new mem_blk_t();
+    decrypt_result_t result = new decrypt_result_t();
+    check("DecryptMem", lib -> LocalIface.QUMENJNI_DecryptMem(lib, new decrypt_param_t(), input, out, result));
+    return new Decrypted(bytes(out), sender(result));
+  }
+
+  /**
+   * Decrypts an encrypted file into another; the library reads and writes them.
+   *
+   * @param encrypted the encrypted file
+   * @param content the file to write the content to
+   * @return the sender's certificate
+   * @throws IllegalArgumentException when a file is not on the default file system
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public Certificate decrypt(Path encrypted, Path content) {
+    String in = name(encrypted, "encrypted");
+    String out = name(content, "content");
+    decrypt_result_t result = new decrypt_result_t();
+    check("DecryptFile", lib -> LocalIface.QUMENJNI_DecryptFile(lib, new decrypt_param_t(), in, out, result));
+    return sender(result);
+  }
+
+  /**
+   * The decrypted form of a stream, as a stream: reading it reads {@code encrypted} and decrypts
+   * it piece by piece. Only when it reaches its end has the library checked the whole message:
+   * a message that fails at its end throws {@link TarvexException} from that last {@code read},
+   * so content read before it must not be trusted until then. {@link
+   * DecryptingInputStream#sender()} then names the sender. Closing the returned stream closes
+   * {@code encrypted} and ends the library's stream, whether or not it was read to its end.
+   *
+   * @param encrypted the encrypted message
+   * @return the decrypted stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public DecryptingInputStream decrypting(InputStream encrypted) {
+    Objects.requireNonNull(encrypted, "encrypted");
+    decrypt_param_t param = new decrypt_param_t();
+    strhandle_t h = new strhandle_t();
+    int[] state = new int[1];
+    decrypt_result_t result = new decrypt_result_t();
+    return new DecryptingInputStream(new LibraryInputStream(this, encrypted, "StrDecrypt", h,
+        lib -> LocalIface.QUMENJNI_StrDecryptInitMem(lib, param, null, state, h),
+        (lib, block, out) -> LocalIface.QUMENJNI_StrDecryptUpdateMem(lib, param, h, block, state, out),
+        (lib, out) -> LocalIface.QUMENJNI_StrDecryptFinalMem(lib, param, h, result)),
+        () -> sender(result));
+  }
+
+  // ---- Certificates and CRLs -----------------------------------------------------------------
+
+  /**
+   * Parses an encoded certificate.
+   *
+   * @param encoded the encoded certificate
+   * @return the certificate as the library reads it
+   * @throws TarvexException when the library fails, for example on bytes that are not a
+   *     certificate
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public Certificate parseCertificate(byte[] encoded) {
+    mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
+    certificate_t cert = new certificate_t();
+    check("ParseCert", lib -> LocalIface.QUMENJNI_ParseCert(lib, input, 0, cert));
+    return Records.certificate(cert);
+  }
+
+  /**
+   * Verifies an encoded certificate and parses it.
+   *
+   * @param encoded the encoded certificate
+   * @return the certificate, when it verified
+   * @throws TarvexException when the certificate does not verify, or the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public Certificate verifyCertificate(byte[] encoded) {
+    return verifyCertificate(encoded, VerifyOptions.DEFAULT);
+  }
+
+  /**
+   * Verifies an encoded certificate under requirements and parses it.
+   *
+   * @param encoded the encoded certificate
+   * @param options what the verification requires
+   * @return the certificate, when it verified
+   * @throws TarvexException when the certificate does not verify, or the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public Certificate verifyCertificate(byte[] encoded, VerifyOptions options) {
+    mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
+    verify_param_t param = Records.verifyParam(Objects.requireNonNull(options, "options"));
+    certificate_t cert = new certificate_t();
+    check("VerifyCert", lib -> LocalIface.QUMENJNI_VerifyCert(lib, param, input, cert));
+    return Records.certificate(cert);
+  }
+
+  /**
+   * Parses an encoded certificate revocation list.
+   *
+   * @param encoded the encoded CRL
+   * @return the CRL as the library reads it
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public Crl parseCrl(byte[] encoded) {
+    mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
+    crl_t crl = new crl_t();
+    check("ParseCrl", lib -> LocalIface.QUMENJNI_ParseCrl(lib, input, 0, crl));
+    return Records.crl(crl);
+  }
+
+  /**
+   * Parses the value of an alternative-name extension for its otherName entries.
+   *
+   * @param encoded the extension's value
+   * @return the otherName entries, in the library's order
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public List<OtherName> parseAltNameExtension(byte[] encoded) {
+    mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
+    altname_ex_t names = new altname_ex_t();
+    check("ParseAltnameEx", lib -> LocalIface.QUMENJNI_ParseAltnameEx(lib, input, names));
+    return Records.list(names.othernames, n -> new OtherName(n.oid, n.name));
+  }
+
+  /**
+   * Parses the value of a basic-constraints extension.
+   *
+   * @param encoded the extension's value
+   * @return the constraints
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public BasicConstraints parseBasicConstraints(byte[] encoded) {
+    mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
+    basic_constraints_ex_t constraints = new basic_constraints_ex_t();
+    check("ParseBasicConstraintsEx", lib -> LocalIface.QUMENJNI_ParseBasicConstraintsEx(lib, input, constraints));
+    return new BasicConstraints(constraints.ca, constraints.pathlen);
+  }
+
+  /**
+   * Parses the value of a key-identifier extension.
+   *
+   * @param encoded the extension's value
+   * @return the key identifier
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] parseKeyIdentifier(byte[] encoded) {
+    mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
+    mem_blk_t out = new mem_blk_t();
+    check("ParseKeyIdentifierEx", lib -> LocalIface.QUMENJNI_ParseKeyIdentifierEx(lib, input, out));
+    return bytes(out);
+  }
+
+  // ---- Stores --------------------------------------------------------------------------------
+
+  /**
+   * Searches the library's certificate store.
+   *
+   * @param query what to look for
+   * @return the certificates found, in the library's order; empty when none
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public List<Certificate> findCertificates(CertificateQuery query) {
+    Objects.requireNonNull(query, "query");
+    find_param_t param = new find_param_t();
+    param.flag = query.flags();
+    param.info = query.info();
+    certificate_t template = new certificate_t();
+    template.subject = query.subject();
+    template.issuer = query.issuer();
+    template.serialNumber = query.serialNumber();
+    template.keyId = query.keyId();
+    if (query.email() != null) {
+      template.subjectAltName = new LocalIface.altname_t();
+      template.subjectAltName.emailAddress = query.email();
+    }
+    param.certTemplate = template;
+    find_result_t found = new find_result_t();
+    check("FindCert", lib -> LocalIface.QUMENJNI_FindCert(lib, param, found));
+    return Records.certificates(found.certs);
+  }
+
+  /**
+   * Adds a certificate to the library's store.
+   *
+   * @param encoded the encoded certificate
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void addCertificate(byte[] encoded) {
+    mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
+    check("AddCertificate", lib -> LocalIface.QUMENJNI_AddCertificate(lib, new LocalIface.add_param_t(), input));
+  }
+
+  /**
+   * Adds a certificate revocation list to the library's store.
+   *
+   * @param encoded the encoded CRL
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void addCrl(byte[] encoded) {
+    mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
+    check("AddCRL", lib -> LocalIface.QUMENJNI_AddCRL(lib, new LocalIface.add_param_t(), input));
+  }
+
+  /**
+   * The objects of the library's store, one at a time. Close it (try-with-resources) when done
+   * with it before its end.
+   *
+   * <pre>{@code
+   * try (StoreObjects objects = tarvex.storeObjects()) {
+   *   for (byte[] object : objects) { ... }
+   * }
+   * }</pre>
+   *
+   * @return the enumeration, not started yet
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public StoreObjects storeObjects() {
+    return storeObjects(0);
+  }
+
+  /**
+   * The objects of the library's store, one at a time, with the enumeration's options.
+   *
+   * @param options the enumeration's options, the library's
+   * @return the enumeration, not started yet
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #storeObjects()
+   */
+  public StoreObjects storeObjects(int options) {
+    ensureUsable();
+    return new StoreObjects(this, "EnumStoreObjects",
+        (lib, position, out) -> LocalIface.QUMENJNI_EnumStoreObjects(lib, null, position, out, options));
+  }
+
+  /**
+   * The objects of a store the library names by two texts, one at a time.
+   *
+   * @param first the first text, whose meaning is the library's; null for none
+   * @param second the second text, whose meaning is the library's; null for none
+   * @param options the enumeration's options, the library's
+   * @return the enumeration, not started yet
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #storeObjects()
+   */
+  public StoreObjects storeObjects(String first, String second, int options) {
+    ensureUsable();
+    return new StoreObjects(this, "EnumStoreObjectsEx",
+        (lib, position, out) -> LocalIface.QUMENJNI_EnumStoreObjectsEx(lib, null, first, second, position, out,
+            options));
+  }
+
+  // ---- Helpers -------------------------------------------------------------------------------
+
+  private static String name(Path file, String what) {
+    Objects.requireNonNull(file, what);
+    if (file.getFileSystem() != FileSystems.getDefault()) {
+      throw new IllegalArgumentException(what + " " + file + " is not on the default file system");
+    }
+    return file.toAbsolutePath().toString();
+  }
+
+  private static sign_param_t signParam(int flags) {
+    sign_param_t param = new sign_param_t();
+    param.flag = flags;
+    return param;
+  }
+
+  private static encrypt_param_t encryptParam(List<Certificate> recipients, int flags) {
+    Objects.requireNonNull(recipients, "recipients");
+    encrypt_param_t param = new encrypt_param_t();
+    param.flag = flags;
+    param.receivers = Records.certificates(List.copyOf(recipients));
+    param.receiver_num = param.receivers.length;
+    return param;
+  }
+
+  private static Certificate sender(decrypt_result_t result) {
+    Certificate sender = Records.certificate(result.sender);
+    return sender != null ? sender : Certificate.ofEncoded(Records.EMPTY);
+  }
+}

@@ -1,0 +1,139 @@
+package tarvexjni;
+
+import java.util.List;
+import java.util.Objects;
+
+/**
+ * The outcome of a signature verification: the overall status, the content the library returned,
+ * and every signature found, each with its own status, signing time and signer's certificate.
+ *
+ * <h2>What the overall status promises, and what it does not</h2>
+ * The overall {@link #status()} is the library's verdict on the message under the verification's
+ * requirements ({@link VerifyOptions}): 0 means the library accepted the message as a whole.
+ * It does <b>not</b> promise that every signature verified: under requirements such as a
+ * minimum number of signatures, a message can be accepted while one of its signatures failed;
+ * and a message can be refused while some of its signatures verified. Each signer's own
+ * {@link Signer#status()} is the library's verdict on that one signature. Before trusting the
+ * content, decide which you need; {@link #isValid()} requires both: the overall status 0, at
+ * least one signature, and every signature's status 0.
+ *
+ * <p>The content array is the result's own and is returned without a copy; it is empty when
+ * the library returned no content (always for a verification from files, which writes the
+ * content to its file). The list of signers is unmodifiable.
+ *
+ * @param status the overall status: 0 when the library accepted the message, else its failure
+ *     code
+ * @param content the content the library returned; never null
+ * @param signers every signature found, in the library's order
+ */
+public record Verification(int status, byte[] content, List<Signer> signers) {
+  /**
+   * Makes the record, checked: a component that must not be null is not, and lists become
+   * unmodifiable copies.
+   *
+   * @param status the overall status: 0 when the library accepted the message, else its failure
+   *     code
+   * @param content the content the library returned; never null
+   * @param signers every signature found, in the library's order
+   * @throws NullPointerException when a component that must not be null, or an element of a
+   *     list, is null
+   */
+  public Verification {
+    Objects.requireNonNull(content, "content");
+    signers = List.copyOf(signers);
+  }
+
+  /**
+   * Whether the message verified without exception: the overall status is 0, the library found
+   * at least one signature, and every signature's own status is 0.
+   *
+   * @return true when valid
+   */
+  public boolean isValid() {
+    if (status != 0 || signers.isEmpty()) return false;
+    for (Signer s : signers) {
+      if (!s.isValid()) return false;
+    }
+    return true;
+  }
+
+  /**
+   * This verification, if {@linkplain #isValid() valid}; otherwise an exception naming why: the
+   * overall status when it is not 0, else the first signature whose status is not 0.
+   *
+   * <pre>{@code
+   * byte[] content = tarvex.verify(signed).requireValid().content();
+   * }</pre>
+   *
+   * @return this verification
+   * @throws TarvexException with operation {@code "Verification"} when the verification is not
+   *     valid; its status is the overall status, or the first failing signature's (0 when the
+   *     library found no signature), and its message names the failing signer's subject
+   */
+  public Verification requireValid() {
+    if (isValid()) return this;
+    if (status != 0) throw new TarvexException("the message does not verify", "Verification", status, null, null);
+    for (Signer s : signers) {
+      if (!s.isValid()) {
+        String who = s.certificate() == null ? "a signer" : s.certificate().subject();
+        throw new TarvexException("the signature of " + who + " does not verify", "Verification", s.status(), null,
+            null);
+      }
+    }
+    throw new TarvexException("the message carries no signature", "Verification", 0, null, null);
+  }
+
+  /**
+   * Whether another object is a verification with the same status, content (by its bytes) and
+   * signers.
+   *
+   * @param o the other object
+   * @return true when equal
+   */
+  @Override
+  public boolean equals(Object o) {
+    return o instanceof Verification v && status == v.status && java.util.Arrays.equals(content, v.content)
+        && signers.equals(v.signers);
+  }
+
+  /**
+   * A hash code consistent with {@link #equals}.
+   *
+   * @return the hash code
+   */
+  @Override
+  public int hashCode() {
+    return Objects.hash(status, java.util.Arrays.hashCode(content), signers);
+  }
+
+  /**
+   * A short description: status, the content's size, the signers.
+   *
+   * @return the description
+   */
+  @Override
+  public String toString() {
+    return "Verification[status=" + Status.toString(status) + ", content=" + content.length + " bytes, signers="
+        + signers + "]";
+  }
+
+  /**
+   * One signature of a verified message.
+   *
+   * @param status the library's verdict on this signature: 0 when it verified, else the library's
+   *     code
+   * @param signingTime the signing time, a time value of the library (unsigned 32-bit, as a
+   *     non-negative {@code long})
+   * @param certificate the signer's certificate; null when the library gives none
+   */
+  public record Signer(int status, long signingTime, Certificate certificate) {
+    /**
+     * Whether this signature verified.
+     *
+     * @return true when its status is 0
+     */
+    public boolean isValid() {
+      return status == 0;
+    }
+  }
+}

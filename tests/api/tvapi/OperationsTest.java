@@ -1,0 +1,140 @@
+package tvapi;
+
+import static org.junit.jupiter.api.Assertions.assertArrayEquals;
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertFalse;
+import static org.junit.jupiter.api.Assertions.assertInstanceOf;
+import static org.junit.jupiter.api.Assertions.assertSame;
+import static org.junit.jupiter.api.Assertions.assertThrows;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+import static org.junit.jupiter.api.Assumptions.assumeTrue;
+
+import java.io.CharConversionException;
+import java.util.List;
+import java.util.Optional;
+import org.junit.jupiter.api.Test;
+import org.junit.jupiter.api.parallel.ResourceLock;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.MethodSource;
+import tarvexjni.Certificate;
+import tarvexjni.CertificateQuery;
+import tarvexjni.Decrypted;
+import tarvexjni.Status;
+import tarvexjni.TarvexException;
+import tarvexjni.Verification;
+import tarvexjni.standin.StandIn;
+
+// The one-shot operations: what they return, how each failure and each fault shows.
+@ResourceLock(StandIn.RESOURCE_LOCK)
+class OperationsTest extends Kit {
+  static List<Operation> all() {
+    return operations();
+  }
+
+  @ParameterizedTest
+  @MethodSource("all")
+  void aRefusalCarriesTheStatusAndTheLibrarysText(Operation op) throws Exception {
+    StandIn.failNext(op.function(), STATUS);
+    if (op.shows() == Shows.IN_RESULT) {
+      Verification v = op.function().equals("VerifyMem")
+          ? tarvex.verify(tarvex.sign(DATA)) : tarvex.verify(FILE, DIR.resolve("content"));
+      assertEquals(STATUS, v.status());
+      assertFalse(v.isValid());
+      return;
+    }
+    TarvexException e = assertThrows(TarvexException.class, () -> op.action().run(tarvex));
+    assertEquals(op.function(), e.operation());
+    assertEquals(STATUS, e.status());
+    assertEquals(Optional.of(STATUS_TEXT), e.libraryText());
+    assertFalse(e.isFault());
+    op.action().run(tarvex);  // the context works on
+  }
+
+  @ParameterizedTest
+  @MethodSource("all")
+  void aFaultLeavesAContextThatOnlyCloses(Operation op) {
+    StandIn.faultNext(op.function(), "FPE");
+    TarvexException e = assertThrows(TarvexException.class, () -> op.action().run(tarvex));
+    assertTrue(e.isFault());
+    assertEquals(Status.INT_DIVIDE_BY_ZERO, e.status());
+    assertEquals(Optional.of("INT_DIVIDE_BY_ZERO"), e.statusName());
+    assertEquals(Optional.empty(), e.libraryText(), "the crashed library is not asked");
+    assertFalse(StandIn.calls().contains("GetErrorText"));
+    IllegalStateException refused = assertThrows(IllegalStateException.class, () -> tarvex.hash(DATA));
+    assertTrue(refused.getMessage().contains(op.function()), refused.getMessage());
+    assertTrue(tarvex.isOpen(), "open until closed");
+  }
+
+  @Test
+  void aFileNameTheCodesetCannotCarryFailsWithTheBridgesException() {
+    assumeTrue("UTF-8".equals(System.getProperty("sun.jnu.encoding")), "a single-byte codeset carries it");
+    TarvexException e = assertThrows(TarvexException.class, () -> tarvex.hash(DIR.resolve("r\u00e9sum\u00e9.pdf")));
+    assertEquals(Status.PENDING_EXCEPTION, e.status());
+    assertInstanceOf(CharConversionException.class, e.getCause());
+    assertArrayEquals(tarvex.hash(DATA), tarvex.hash(FILE), "the context works on, files and bytes alike");
+  }
+
+  @Test
+  void aSignatureThatDoesNotVerifyIsAnAnswer() {
+    byte[] signed = tarvex.sign(DATA);
+    Verification good = tarvex.verify(signed);
+    assertTrue(good.isValid());
+    assertArrayEquals(DATA, good.content());
+    assertSame(good, good.requireValid());
+    assertEquals("CN=Signer 1,O=Stand-in", good.signers().get(0).certificate().subject());
+
+    signed[signed.length - 1] ^= 1;
+    Verification bad = tarvex.verify(signed);
+    assertFalse(bad.isValid());
+    assertEquals(StandIn.MISMATCH, bad.status());
+    assertFalse(bad.signers().get(0).isValid());
+    TarvexException e = assertThrows(TarvexException.class, bad::requireValid);
+    assertEquals(StandIn.MISMATCH, e.status());
+  }
+
+  // The kit cannot yet make the library accept a message while a signature failed; the rule
+  // that decides it is the result's own.
+  @Test
+  void everySignerMustVerifyNotOnlyTheMessage() {
+    Certificate alice = Certificate.ofEncoded(new byte[] {1});
+    Certificate bob = new Certificate(0, null, null, "CN=Bob", null, 0, 0, 0, 0, 0, Certificate.AltNames.NONE,
+        Certificate.AltNames.NONE, null, List.of(), List.of(), List.of(), new byte[] {2}, new byte[0]);
+    Verification accepted = new Verification(0, DATA,
+        List.of(new Verification.Signer(0, 1, alice), new Verification.Signer(STATUS, 1, bob)));
+    assertFalse(accepted.isValid());
+    TarvexException e = assertThrows(TarvexException.class, accepted::requireValid);
+    assertEquals(STATUS, e.status());
+    assertTrue(e.getMessage().contains("CN=Bob"), e.getMessage());
+    assertFalse(new Verification(0, DATA, List.of()).isValid(), "no signature at all");
+  }
+
+  @Test
+  void certificatesGoBackIntoTheLibraryWhole() {
+    List<Certificate> found = tarvex.findCertificates(CertificateQuery.bySubject("CN=Signer"));
+    assertEquals(2, found.size());
+    Certificate signer = found.get(0);
+    assertFalse(signer.policies().isEmpty() || signer.extensions().isEmpty(), "a complete certificate");
+    assertArrayEquals(signer.encoded(), tarvex.parseCertificate(signer.encoded()).encoded());
+    Decrypted opened = tarvex.decrypt(tarvex.encrypt(DATA, found));
+    assertArrayEquals(DATA, opened.content());
+    assertTrue(opened.sender().encoded().length > 0);
+
+    StandIn.emptyStore();
+    assertEquals(List.of(), tarvex.findCertificates(CertificateQuery.any()));
+  }
+
+  @Test
+  void errorTexts() {
+    assertEquals(Optional.of(STATUS_TEXT), tarvex.errorText(STATUS));
+    assertEquals(Optional.empty(), tarvex.errorText(0x12345678));
+  }
+
+  // What the example application's mask of 0xC0000000 got wrong, both ways.
+  @Test
+  void faultsAreToldFromTheLibrarysCodes() {
+    assertTrue(Status.isFault(Status.DATATYPE_MISALIGNMENT), "a fault outside 0xC0000000");
+    assertFalse(Status.isFault(0xC0001234), "a library's code in the fault range");
+    assertFalse(Status.isFault(Status.PENDING_EXCEPTION));
+    assertEquals("0x7E570003", Status.toString(StandIn.MISMATCH), "no name for the library's own");
+  }
+}
