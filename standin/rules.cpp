@@ -129,11 +129,14 @@ Decision decide(const void* fn) {
   return Decision{r.action, r.delay, r.status, r.fault, r.answer, decides->data};
 }
 
+// Against the system clock: a wait on the steady clock needs pthread_cond_clockwait, which old C
+// libraries lack (the stand-in ships with the kit); a test's delay may live with a clock's step.
 void wait(std::chrono::nanoseconds delay) {
   delay = std::min<std::chrono::nanoseconds>(delay, std::chrono::hours(24 * 365));  // no overflow
+  auto until = std::chrono::system_clock::now() + delay;
   std::unique_lock<std::mutex> lock(delay_mutex);
   uint64_t at = resets;
-  delay_ended.wait_for(lock, delay, [at] { return resets != at; });
+  delay_ended.wait_until(lock, until, [at] { return resets != at; });
 }
 
 int32_t fault_status(Fault f) {
