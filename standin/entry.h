@@ -59,6 +59,7 @@ struct Decision {
   Fault fault = Fault::kNone;
   AnswerKind answer = AnswerKind::kNone;
   std::shared_ptr<const std::vector<uint8_t>> data;
+  ~Decision();  // out of line, as Arg's
 };
 Decision decide(const void* fn);
 // Waits `delay`, or less when a reset comes first.
@@ -180,22 +181,20 @@ std::vector<Arg> capture_all(const char* function, A... args) {
   return out;
 }
 
-template <typename... A>
-CallRef log_args(const char* function, A... args) {
-  std::vector<Arg> details;
-  if (recording_details()) details = capture_all(function, args...);
-  if constexpr (sizeof...(A) == 0) {
-    return log_call(function, 0, {}, std::move(details));
-  } else {
-    auto all = std::tuple(args...);
-    if constexpr (std::is_same_v<std::tuple_element_t<0, decltype(all)>, context_t>)
-      return std::apply([&](context_t c, auto... rest) {
-        return log_call(function, uint64_t(c), {word(rest)...}, std::move(details));
-      }, all);
-    else
-      return log_call(function, 0, {word(args)...}, std::move(details));
-  }
+template <typename First, typename... Rest>
+CallRef log_args(const char* function, std::vector<Arg> details, First first, Rest... rest) {
+  if constexpr (std::is_same_v<First, context_t>)
+    return log_call(function, uint64_t(first), {word(rest)...}, std::move(details));
+  else
+    return log_call(function, 0, {word(first), word(rest)...}, std::move(details));
 }
+
+// Whether a function's arguments can take programmed results: a verification, a search's
+// certificates, an enumeration's objects.
+template <typename... A>
+inline constexpr bool kAnswers = (std::is_same_v<A, verify_result_t*> || ...) ||
+                                 (std::is_same_v<A, find_result_t*> || ...) ||
+                                 (std::is_same_v<A, strhandle_t*> || ...);
 
 // Puts the programmed results of a kAnswer decision in place, by the types of the arguments:
 // a verification into the verify_result_t and, as content, the last block before it; a store's
@@ -249,7 +248,14 @@ auto enter(const char* function, Default&& fallback, A... args) {
   const void* key = reinterpret_cast<const void*>(Fn);
   if (bare(key)) return fallback();
   Running scope(function);
-  if (logging()) scope.logged(log_args(function, args...));
+  if (logging()) {
+    std::vector<Arg> details;
+    if (recording_details()) details = capture_all(function, args...);
+    if constexpr (sizeof...(A) > 0)
+      scope.logged(log_args(function, std::move(details), args...));
+    else
+      scope.logged(log_call(function, 0, {}, std::move(details)));
+  }
   Decision d = decide(key);
   if (d.delay.count() > 0) wait(d.delay);
   if (d.action == Action::kFault) {
@@ -267,7 +273,7 @@ auto enter(const char* function, Default&& fallback, A... args) {
     }
   }
   R result = [&]() -> R {
-    if constexpr (!std::is_pointer_v<R>)
+    if constexpr (!std::is_pointer_v<R> && kAnswers<A...>)
       if (d.action == Action::kAnswer) return answer(d, args...);
     if (std::shared_ptr<void> h = get_handler(key)) {
       using Handler = typename Signature<Fn>::Handler;

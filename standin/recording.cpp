@@ -211,6 +211,12 @@ struct Writer {
 
 }  // namespace
 
+Arg::Arg(Arg&&) noexcept = default;
+Arg::Arg(const Arg&) = default;
+Arg& Arg::operator=(Arg&&) noexcept = default;
+Arg& Arg::operator=(const Arg&) = default;
+Arg::~Arg() = default;
+
 namespace detail {
 
 void capture(std::vector<Arg>& out, const char*, mem_blk_t* block) {

@@ -111,6 +111,8 @@ void set_error_text(int32_t status, std::string text) {
 
 namespace detail {
 
+Decision::~Decision() = default;
+
 Decision decide(const void* fn) {
   if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return {};
   uint64_t thread = thread_number();

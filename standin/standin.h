@@ -151,6 +151,13 @@ struct Field {
 struct Arg {
   enum class Kind : uint8_t { kBlock = 1, kText, kNumber, kHandle, kRecord };
   explicit Arg(Kind k) : kind(k) {}
+  // Out of line: every function of the stand-in builds and drops these, and inlined in each they
+  // double the time its unit takes to compile.
+  Arg(Arg&&) noexcept;
+  Arg(const Arg&);
+  Arg& operator=(Arg&&) noexcept;
+  Arg& operator=(const Arg&);
+  ~Arg();
   Kind kind;
   int64_t number = 0;         // a block's len, a number, a handle
   bool present = false;       // a text that is not null; a block whose bytes are recorded
