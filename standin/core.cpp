@@ -32,25 +32,19 @@ std::map<const void*, std::shared_ptr<void>>& handlers() {
   static auto* h = new std::map<const void*, std::shared_ptr<void>>();
   return *h;
 }
-struct PendingFault {
-  Fault fault;
-  int times;
+struct Output {
+  uint64_t thread;  // 0: any thread
+  std::vector<uint8_t> bytes;
 };
-std::map<const void*, PendingFault>& faults() {
-  static auto* f = new std::map<const void*, PendingFault>();
-  return *f;
-}
-struct PendingFailure {
-  int32_t status;
-  int times;
-};
-std::map<const void*, PendingFailure>& failures() {
-  static auto* f = new std::map<const void*, PendingFailure>();
-  return *f;
-}
-std::map<const void*, std::deque<std::vector<uint8_t>>>& outputs() {
-  static auto* o = new std::map<const void*, std::deque<std::vector<uint8_t>>>();
+std::map<const void*, std::deque<Output>>& outputs() {
+  static auto* o = new std::map<const void*, std::deque<Output>>();
   return *o;
+}
+// The first output queued for fn that this thread may take.
+std::deque<Output>::iterator next_output(std::deque<Output>& queue) {
+  uint64_t thread = thread_number();
+  return std::find_if(queue.begin(), queue.end(),
+                      [thread](const Output& o) { return o.thread == 0 || o.thread == thread; });
 }
 
 std::mutex log_mutex;
@@ -58,6 +52,9 @@ std::vector<Call>& log() {
   static auto* l = new std::vector<Call>();
   return *l;
 }
+uint64_t log_generation = 1;  // a new one at each clear: a call logged before is not updated
+std::atomic<bool> details{false};
+std::atomic<bool> with_bytes{false};
 std::mutex context_mutex;
 std::set<uint64_t>& contexts() {
   static auto* c = new std::set<uint64_t>();
@@ -70,6 +67,7 @@ struct Block {
   int64_t size;
   uint64_t serial;
   const char* function;  // the stand-in function that handed it out, or null
+  detail::CallRef call;  // its call in the log
 };
 std::mutex ledger_mutex;
 std::map<const void*, Block>& blocks() {
@@ -105,56 +103,46 @@ std::shared_ptr<void> get_handler(const void* fn) {
   return it == handlers().end() ? nullptr : it->second;
 }
 
-void set_fault(const void* fn, Fault fault, int times) {
-  std::lock_guard<std::mutex> lock(handler_mutex);
-  faults()[fn] = PendingFault{fault, times};
-  programmed |= bit_of(fn);
-}
-
 void crash(Fault f) { platform::raise_fault(f); }
 
-void set_failure(const void* fn, int32_t status, int times) {
+void queue_output(const void* fn, std::vector<uint8_t> bytes, uint64_t thread) {
   std::lock_guard<std::mutex> lock(handler_mutex);
-  failures()[fn] = PendingFailure{status, times};
+  outputs()[fn].push_back(Output{thread, std::move(bytes)});
   programmed |= bit_of(fn);
 }
 
-void queue_output(const void* fn, std::vector<uint8_t> bytes) {
+std::vector<Queued> queued_outputs() {
   std::lock_guard<std::mutex> lock(handler_mutex);
-  outputs()[fn].push_back(std::move(bytes));
-  programmed |= bit_of(fn);
+  std::vector<Queued> queued;
+  for (const auto& [fn, queue] : outputs()) {
+    std::map<uint64_t, size_t> by_thread;
+    for (const Output& o : queue) ++by_thread[o.thread];
+    for (const auto& [thread, count] : by_thread) queued.push_back(Queued{fn, thread, count});
+  }
+  return queued;
 }
 
 void reset() {
   {
     std::lock_guard<std::mutex> lock(handler_mutex);
     handlers().clear();
-    faults().clear();
-    failures().clear();
     outputs().clear();
     programmed = 0;
   }
+  detail::reset_rules();
   clear_calls();
 }
 
 namespace detail {
 
 thread_local const char* running = nullptr;
-
-std::optional<int32_t> take_failure(const void* fn) {
-  if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return std::nullopt;
-  std::lock_guard<std::mutex> lock(handler_mutex);
-  auto it = failures().find(fn);
-  if (it == failures().end() || it->second.times == 0) return std::nullopt;
-  if (it->second.times > 0) --it->second.times;
-  return it->second.status;
-}
+thread_local CallRef running_call;
 
 bool output_queued(const void* fn) {
   if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return false;
   std::lock_guard<std::mutex> lock(handler_mutex);
   auto it = outputs().find(fn);
-  return it != outputs().end() && !it->second.empty();
+  return it != outputs().end() && next_output(it->second) != it->second.end();
 }
 
 bool give_queued_output(const void* fn, mem_blk_t* block) {
@@ -162,10 +150,17 @@ bool give_queued_output(const void* fn, mem_blk_t* block) {
   {
     std::lock_guard<std::mutex> lock(handler_mutex);
     auto it = outputs().find(fn);
-    if (it == outputs().end() || it->second.empty()) return false;
-    bytes = std::move(it->second.front());
-    it->second.pop_front();
+    if (it == outputs().end()) return false;
+    auto next = next_output(it->second);
+    if (next == it->second.end()) return false;
+    bytes = std::move(next->bytes);
+    it->second.erase(next);
   }
+  replace_output(block, bytes);
+  return true;
+}
+
+void replace_output(mem_blk_t* block, const std::vector<uint8_t>& bytes) {
   uint64_t context = 0;
   {
     std::lock_guard<std::mutex> lock(ledger_mutex);
@@ -175,32 +170,32 @@ bool give_queued_output(const void* fn, mem_blk_t* block) {
   release(context_t(context), block->buf, "stand-in");
   block->buf = standin::bytes(context_t(context), bytes);
   block->len = int32_t(bytes.size());
-  return true;
-}
-
-void raise_requested_fault(const void* fn) {
-  if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return;
-  Fault f = Fault::kNone;
-  {
-    std::lock_guard<std::mutex> lock(handler_mutex);
-    if (faults().empty()) return;
-    auto it = faults().find(fn);
-    if (it == faults().end() || it->second.times == 0) return;
-    f = it->second.fault;
-    if (it->second.times > 0) --it->second.times;
-  }
-  platform::raise_fault(f);
 }
 
 bool logging() { return !quiet; }
+bool recording_details() { return details.load(std::memory_order_relaxed); }
+bool recording_bytes() { return with_bytes.load(std::memory_order_relaxed); }
 
-
-void log_call(const char* function, uint64_t context, std::vector<uint64_t> words) {
+CallRef log_call(const char* function, uint64_t context, std::vector<uint64_t> words,
+                 std::vector<Arg> args) {
+  Call call{function, context, std::move(words), thread_number(), End::kRunning, 0, std::move(args)};
   std::lock_guard<std::mutex> lock(log_mutex);
-  log().push_back(Call{function, context, std::move(words)});
+  log().push_back(std::move(call));
+  return CallRef{log_generation, int64_t(log().size()) - 1};
+}
+
+void end_call(CallRef call, End end, int32_t status) {
+  if (call.index < 0) return;
+  std::lock_guard<std::mutex> lock(log_mutex);
+  if (call.generation != log_generation || size_t(call.index) >= log().size()) return;
+  log()[size_t(call.index)].end = end;
+  log()[size_t(call.index)].status = status;
 }
 
 }  // namespace detail
+
+void record_details(bool on) { details = on; }
+void record_bytes(bool on) { with_bytes = on; }
 
 // ---- The call log --------------------------------------------------------------------------------
 
@@ -226,6 +221,7 @@ size_t count(const std::string& function) {
 void clear_calls() {
   std::lock_guard<std::mutex> lock(log_mutex);
   log().clear();
+  ++log_generation;
 }
 
 // ---- Contexts --------------------------------------------------------------------------------------
@@ -266,7 +262,7 @@ void* alloc(context_t context, int64_t size) {
   void* p = std::malloc(size_t(size > 0 ? size : 1));
   if (p == nullptr || quiet) return p;
   std::lock_guard<std::mutex> lock(ledger_mutex);
-  blocks()[p] = Block{uint64_t(context), size, next_serial++, detail::running};
+  blocks()[p] = Block{uint64_t(context), size, next_serial++, detail::running, detail::running_call};
   return p;
 }
 
@@ -355,11 +351,18 @@ void ledger_forgive() {
 }
 
 std::vector<Outstanding> outstanding_blocks() {
+  uint64_t generation;
+  {
+    std::lock_guard<std::mutex> lock(log_mutex);
+    generation = log_generation;
+  }
   std::vector<std::pair<uint64_t, Outstanding>> by_serial;
   {
     std::lock_guard<std::mutex> lock(ledger_mutex);
-    for (const auto& [p, b] : blocks())
-      by_serial.push_back({b.serial, Outstanding{b.function ? b.function : "", b.size}});
+    for (const auto& [p, b] : blocks()) {
+      int64_t call = b.call.generation == generation ? b.call.index : -1;
+      by_serial.push_back({b.serial, Outstanding{b.function ? b.function : "", b.size, call}});
+    }
   }
   std::sort(by_serial.begin(), by_serial.end(),
             [](const auto& x, const auto& y) { return x.first < y.first; });

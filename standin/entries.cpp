@@ -202,7 +202,8 @@ string_t QUMEN_GetErrorText(int32_t code, char* buffer, int32_t capacity) {
   return enter<QUMEN_GetErrorText>(
       __func__,
       [&]() -> string_t {
-        const char* text = error_text(code);
+        std::string programmed;
+        const char* text = programmed_error_text(code, &programmed) ? programmed.c_str() : error_text(code);
         if (text == nullptr || buffer == nullptr || capacity < 1) return nullptr;
         std::snprintf(buffer, size_t(capacity), "%s", text);
         return buffer;

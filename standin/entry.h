@@ -3,9 +3,12 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
-#include <optional>
+#include <memory>
+#include <string>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -23,8 +26,19 @@ uint64_t word(T value) {
 }
 
 bool end_context(context_t context);  // false when it was not live
-void log_call(const char* function, uint64_t context, std::vector<uint64_t> words);
+
+// A call's place in the log: the log's generation (each clear starts one) and the index in it.
+struct CallRef {
+  uint64_t generation = 0;
+  int64_t index = -1;
+};
+CallRef log_call(const char* function, uint64_t context, std::vector<uint64_t> words,
+                 std::vector<Arg> args);
+// Records how the call ended, if the log still holds it.
+void end_call(CallRef call, End end, int32_t status);
 bool logging();  // false in benchmarks
+bool recording_details();
+bool recording_bytes();
 // TARVEX_STANDIN_QUIET is set; functions given a handler, fault, failure or output since the
 // last reset, one bit per hash of the function (the others answer without taking a lock).
 extern const bool quiet;
@@ -37,18 +51,54 @@ inline uint64_t bit_of(const void* fn) {
 inline bool bare(const void* fn) {
   return quiet && !(programmed.load(std::memory_order_relaxed) & bit_of(fn));
 }
-void raise_requested_fault(const void* fn);
-std::optional<int32_t> take_failure(const void* fn);
+// What the rules (rules.cpp) make a call of fn do; kProceed with no delay when none decides.
+struct Decision {
+  Action action = Action::kProceed;
+  std::chrono::nanoseconds delay{0};
+  int32_t status = 0;
+  Fault fault = Fault::kNone;
+  AnswerKind answer = AnswerKind::kNone;
+  std::shared_ptr<const std::vector<uint8_t>> data;
+  ~Decision();  // out of line, as Arg's
+};
+Decision decide(const void* fn);
+// Waits `delay`, or less when a reset comes first.
+void wait(std::chrono::nanoseconds delay);
+// The text set_error_text programmed for `status`; false when none.
+bool programmed_error_text(int32_t status, std::string* text);
+void reset_rules();  // part of reset()
+// The status the bridge reports for a fault the stand-in raises.
+int32_t fault_status(Fault f);
 bool output_queued(const void* fn);
-// Replaces the block's contents with fn's next queued output; false when none is queued.
+// Replaces the block's contents with fn's next queued output for this thread; false when none.
 bool give_queued_output(const void* fn, mem_blk_t* block);
+// Replaces the block's contents with these bytes, in a block of the same context.
+void replace_output(mem_blk_t* block, const std::vector<uint8_t>& bytes);
 
-// The stand-in function running on this thread: the ledger records it with every block.
+// Programmed results (answers.cpp), put in place of the function's own; each returns the status.
+int32_t answer_verification(context_t c, const std::vector<uint8_t>& encoded, mem_blk_t* content,
+                            verify_result_t* result);
+int32_t answer_find(context_t c, const std::vector<uint8_t>& encoded, find_result_t* result);
+int32_t answer_enumeration(context_t c, const std::vector<uint8_t>& encoded, strhandle_t* position,
+                           mem_blk_t* out);
+
+// The stand-in function running on this thread, and its call in the log: the ledger records
+// them with every block.
 extern thread_local const char* running;
+extern thread_local CallRef running_call;
 struct Running {
   const char* previous;
-  explicit Running(const char* function) : previous(running) { running = function; }
-  ~Running() { running = previous; }
+  CallRef previous_call;
+  CallRef call;
+  explicit Running(const char* function) : previous(running), previous_call(running_call) {
+    running = function;
+    running_call = CallRef{};
+  }
+  void logged(CallRef ref) { call = running_call = ref; }
+  ~Running() {
+    running = previous;
+    running_call = previous_call;
+  }
   Running(const Running&) = delete;
   Running& operator=(const Running&) = delete;
 };
@@ -78,12 +128,118 @@ mem_blk_t* first_output(A... args) {
   return found;
 }
 
+// ---- Recording a call's arguments (recording.cpp) -------------------------------------------
+// One overload per kind of argument the library reads; the template takes what is not recorded
+// (contexts, results to be filled, raw pointers). A parameter record is recorded with its fields.
+template <typename T>
+void capture(std::vector<Arg>&, const char*, T) {}
+void capture(std::vector<Arg>& out, const char* function, mem_blk_t* block);
+void capture(std::vector<Arg>& out, const char* function, char* text);
+void capture(std::vector<Arg>& out, const char* function, int32_t number);
+void capture(std::vector<Arg>& out, const char* function, int64_t number);
+void capture(std::vector<Arg>& out, const char* function, int32_t* word);
+void capture(std::vector<Arg>& out, const char* function, strhandle_t handle);
+void capture(std::vector<Arg>& out, const char* function, strhandle_t* handle);
+void capture(std::vector<Arg>& out, const char* function, certificate_t* cert);
+void capture(std::vector<Arg>& out, const char* function, local_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, sign_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, verify_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, verify_policy_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, encrypt_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, decrypt_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, import_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, export_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, add_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, find_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, tsp_request_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, tsp_response_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, tsp_verify_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, ocsp_request_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, ocsp_response_param_t* param);
+void capture(std::vector<Arg>& out, const char* function, ocsp_verify_param_t* param);
+// CreateCertificateStore takes two arrays of blocks, each with its count: every block is recorded.
+void capture_block_arrays(std::vector<Arg>& out, const mem_blk_t* first, int32_t first_count,
+                          const mem_blk_t* second, int32_t second_count);
+
+template <typename... A>
+std::vector<Arg> capture_all(const char* function, A... args) {
+  std::vector<Arg> out;
+  using Store = std::tuple<context_t, mem_blk_t*, int32_t, mem_blk_t*, int32_t, string_t, string_t,
+                           int32_t>;
+  if constexpr (std::is_same_v<std::tuple<A...>, Store>) {
+    auto [c, first, first_count, second, second_count, text1, text2, options] = std::tuple(args...);
+    (void)c;
+    capture_block_arrays(out, first, first_count, second, second_count);
+    capture(out, function, first_count);
+    capture(out, function, second_count);
+    capture(out, function, text1);
+    capture(out, function, text2);
+    capture(out, function, options);
+  } else {
+    (capture(out, function, args), ...);
+  }
+  return out;
+}
+
 template <typename First, typename... Rest>
-void log_args(const char* function, First first, Rest... rest) {
+CallRef log_args(const char* function, std::vector<Arg> details, First first, Rest... rest) {
   if constexpr (std::is_same_v<First, context_t>)
-    log_call(function, uint64_t(first), {word(rest)...});
+    return log_call(function, uint64_t(first), {word(rest)...}, std::move(details));
   else
-    log_call(function, 0, {word(first), word(rest)...});
+    return log_call(function, 0, {word(first), word(rest)...}, std::move(details));
+}
+
+// Whether a function's arguments can take programmed results: a verification, a search's
+// certificates, an enumeration's objects.
+template <typename... A>
+inline constexpr bool kAnswers = (std::is_same_v<A, verify_result_t*> || ...) ||
+                                 (std::is_same_v<A, find_result_t*> || ...) ||
+                                 (std::is_same_v<A, strhandle_t*> || ...);
+
+// Puts the programmed results of a kAnswer decision in place, by the types of the arguments:
+// a verification into the verify_result_t and, as content, the last block before it; a store's
+// certificates into a find_result_t, or its encodings one per step of an enumeration.
+template <typename... A>
+int32_t answer(const Decision& d, A... args) {
+  context_t c{};
+  bool has_context = false;
+  verify_result_t* verification = nullptr;
+  find_result_t* found = nullptr;
+  strhandle_t* position = nullptr;
+  mem_blk_t* first_block = nullptr;
+  mem_blk_t* content = nullptr;
+  auto look = [&](auto a) {
+    using T = decltype(a);
+    if constexpr (std::is_same_v<T, context_t>) {
+      if (!has_context) c = a;
+      has_context = true;
+    } else if constexpr (std::is_same_v<T, verify_result_t*>) {
+      if (verification == nullptr) verification = a;
+    } else if constexpr (std::is_same_v<T, find_result_t*>) {
+      found = a;
+    } else if constexpr (std::is_same_v<T, strhandle_t*>) {
+      position = a;
+    } else if constexpr (std::is_same_v<T, mem_blk_t*>) {
+      if (first_block == nullptr) first_block = a;
+      if (verification == nullptr) content = a;
+    }
+  };
+  (look(args), ...);
+  if (!context_live(c)) return kBadContext;
+  if (d.answer == AnswerKind::kVerification && verification != nullptr)
+    return answer_verification(c, *d.data, content, verification);
+  if (d.answer == AnswerKind::kStore && found != nullptr) return answer_find(c, *d.data, found);
+  if (d.answer == AnswerKind::kStore && position != nullptr && first_block != nullptr)
+    return answer_enumeration(c, *d.data, position, first_block);
+  return 0;
+}
+
+template <typename R>
+int32_t status_of(R result) {
+  if constexpr (std::is_pointer_v<R>)
+    return result == nullptr ? -1 : 0;
+  else
+    return int32_t(result);
 }
 
 template <auto Fn, typename Default, typename... A>
@@ -93,30 +249,46 @@ auto enter(const char* function, Default&& fallback, A... args) {
   if (bare(key)) return fallback();
   Running scope(function);
   if (logging()) {
+    std::vector<Arg> details;
+    if (recording_details()) details = capture_all(function, args...);
     if constexpr (sizeof...(A) > 0)
-      log_args(function, args...);
+      scope.logged(log_args(function, std::move(details), args...));
     else
-      log_call(function, 0, {});
+      scope.logged(log_call(function, 0, {}, std::move(details)));
   }
-  raise_requested_fault(key);
-  if (std::optional<int32_t> status = take_failure(key)) {
+  Decision d = decide(key);
+  if (d.delay.count() > 0) wait(d.delay);
+  if (d.action == Action::kFault) {
+    end_call(scope.call, End::kFaulted, fault_status(d.fault));
+    crash(d.fault);  // returns only when the fault could not be raised: the call goes on
+  }
+  if (d.action == Action::kFail) {
     end_streams(function, args...);
-    if constexpr (std::is_pointer_v<R>)
+    if constexpr (std::is_pointer_v<R>) {
+      end_call(scope.call, End::kReturned, -1);
       return R(nullptr);
-    else
-      return R(*status);
+    } else {
+      end_call(scope.call, End::kReturned, d.status);
+      return R(d.status);
+    }
   }
-  R result;
-  if (std::shared_ptr<void> h = get_handler(key)) {
-    using Handler = typename Signature<Fn>::Handler;
-    result = (*std::static_pointer_cast<Handler>(h))(args...);
-  } else {
-    result = fallback();
-  }
+  R result = [&]() -> R {
+    if constexpr (!std::is_pointer_v<R> && kAnswers<A...>)
+      if (d.action == Action::kAnswer) return answer(d, args...);
+    if (std::shared_ptr<void> h = get_handler(key)) {
+      using Handler = typename Signature<Fn>::Handler;
+      return (*std::static_pointer_cast<Handler>(h))(args...);
+    }
+    return fallback();
+  }();
   if constexpr (sizeof...(A) > 0) {
-    if (output_queued(key))
+    if (d.action == Action::kOutput) {
+      if (mem_blk_t* out = first_output(args...)) replace_output(out, *d.data);
+    } else if (output_queued(key)) {
       if (mem_blk_t* out = first_output(args...)) give_queued_output(key, out);
+    }
   }
+  end_call(scope.call, End::kReturned, status_of(result));
   return result;
 }
 
@@ -140,7 +312,9 @@ int32_t stream_final(context_t c, strhandle_t* h, mem_blk_t* out);
 int32_t session_destroy(context_t c, strhandle_t* h);
 int32_t session_call(context_t c, strhandle_t h, int32_t selector, const mem_blk_t* in,
                      mem_blk_t* out);
-int32_t enumerate(context_t c, strhandle_t* h, mem_blk_t* out);
+// One step through `objects` (the store's own when null).
+int32_t enumerate(context_t c, strhandle_t* h, mem_blk_t* out,
+                  const std::vector<std::vector<uint8_t>>* objects = nullptr);
 int32_t stamp(context_t c, const char* url, const mem_blk_t* in, mem_blk_t* out);
 int32_t verify_stamp(context_t c, const mem_blk_t* in, tsp_verify_result_t* result);
 

@@ -3,6 +3,7 @@
 #include <jni.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "entry.h"
@@ -14,18 +15,56 @@ namespace {
 
 constexpr char kPrefix[] = "QUMEN_";
 
-const std::vector<std::string>& functions() {
-  static const auto* names = new std::vector<std::string>(platform::own_functions(kPrefix));
-  return *names;
+// What the kit checks before it programs a function: one bit for each kind of argument.
+enum Trait : jint {
+  kVerification = 1,  // fills a verify_result_t
+  kContent = 2,       // has a block before the verify_result_t: a verification's content
+  kFinds = 4,         // fills a find_result_t
+  kBlocks = 8,        // has a block (where an output can be)
+  kPointer = 16,      // returns a pointer, not a status
+};
+
+template <typename R, typename... A>
+constexpr jint traits_of(R (*)(A...)) {
+  jint traits = std::is_pointer_v<R> ? kPointer : 0;
+  bool verification_seen = false;
+  auto look = [&](auto* tag) {
+    using T = std::remove_pointer_t<decltype(tag)>;
+    if constexpr (std::is_same_v<T, verify_result_t*>) {
+      traits |= kVerification;
+      verification_seen = true;
+    } else if constexpr (std::is_same_v<T, find_result_t*>) {
+      traits |= kFinds;
+    } else if constexpr (std::is_same_v<T, mem_blk_t*>) {
+      traits |= kBlocks | (verification_seen ? 0 : kContent);
+    }
+  };
+  (look(static_cast<A*>(nullptr)), ...);
+  return (traits & kVerification) ? traits : traits & ~kContent;
 }
 
-// The key under which the stand-in programs a function: its address. Java has checked the name.
-const void* key_of(JNIEnv* env, jstring function) {
-  const char* chars = env->GetStringUTFChars(function, nullptr);
-  if (chars == nullptr) return nullptr;
-  std::string name = kPrefix + std::string(chars);
-  env->ReleaseStringUTFChars(function, chars);
-  return platform::own_function(name.c_str());
+// Every function of the library, in the order of its declarations, as the kit's enum has them.
+struct Function {
+  const char* name;
+  const void* address;
+  jint traits;
+};
+const Function kFunctions[] = {
+#define STANDIN_FUNCTION(name) {#name, reinterpret_cast<const void*>(&QUMEN_##name), traits_of(&QUMEN_##name)},
+#include "functions.inc"
+#undef STANDIN_FUNCTION
+};
+constexpr jint kFunctionCount = jint(sizeof kFunctions / sizeof kFunctions[0]);
+
+// The function of the enum's ordinal; Java has checked it.
+const void* key_of(jint function) {
+  return function >= 0 && function < kFunctionCount ? kFunctions[function].address : nullptr;
+}
+
+jint index_of(const void* key) {
+  for (jint i = 0; i < kFunctionCount; ++i)
+    if (kFunctions[i].address == key) return i;
+  return -1;
 }
 
 jobjectArray strings(JNIEnv* env, const std::vector<std::string>& items) {
@@ -40,6 +79,19 @@ jobjectArray strings(JNIEnv* env, const std::vector<std::string>& items) {
     env->DeleteLocalRef(s);
   }
   return array;
+}
+
+jlongArray longs(JNIEnv* env, const std::vector<jlong>& items) {
+  jlongArray array = env->NewLongArray(jsize(items.size()));
+  if (array != nullptr) env->SetLongArrayRegion(array, 0, jsize(items.size()), items.data());
+  return array;
+}
+
+std::vector<uint8_t> copy_of(JNIEnv* env, jbyteArray bytes) {
+  if (bytes == nullptr) return {};
+  std::vector<uint8_t> copy(size_t(env->GetArrayLength(bytes)));
+  env->GetByteArrayRegion(bytes, 0, jsize(copy.size()), reinterpret_cast<jbyte*>(copy.data()));
+  return copy;
 }
 
 std::string unprefixed(const std::string& function) {
@@ -62,57 +114,108 @@ JNIEXPORT jstring JNICALL Java_tarvexjni_standin_StandIn_foreignLibrary0(JNIEnv*
   return where.empty() ? nullptr : env->NewStringUTF(where.c_str());
 }
 
+// The kit starts recording what calls receive; the C++ tests and the fuzzer do not need it.
+JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_start0(JNIEnv*, jclass) { record_details(true); }
+
 JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_functions0(JNIEnv* env, jclass) {
-  return strings(env, functions());
-}
-
-JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_fail0(JNIEnv* env, jclass, jstring function,
-                                                            jint status, jint times) {
-  if (const void* key = key_of(env, function)) set_failure(key, status, times);
-}
-
-JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_fault0(JNIEnv* env, jclass, jstring function,
-                                                             jint signal) {
-  static const Fault kFaults[] = {Fault::kSegv, Fault::kBus, Fault::kFpe, Fault::kIll};
-  if (const void* key = key_of(env, function)) set_fault(key, kFaults[signal & 3], 1);
-}
-
-JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_output0(JNIEnv* env, jclass, jstring function,
-                                                              jbyteArray bytes) {
-  std::vector<uint8_t> copy(size_t(env->GetArrayLength(bytes)));
-  env->GetByteArrayRegion(bytes, 0, jsize(copy.size()), reinterpret_cast<jbyte*>(copy.data()));
-  if (const void* key = key_of(env, function)) queue_output(key, std::move(copy));
-}
-
-// Every store answers empty: a search finds nothing, an enumeration ends at once.
-JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_emptyStore0(JNIEnv*, jclass) {
-  on<QUMEN_FindCert>([](context_t c, find_param_t*, find_result_t* result) {
-    if (!context_live(c)) return kBadContext;
-    result->num = 0;
-    result->certs = nullptr;
-    return 0;
-  });
-  auto end = [](context_t c) { return context_live(c) ? kEndOfStore : kBadContext; };
-  on<QUMEN_EnumStoreObjects>(
-      [end](context_t c, void*, strhandle_t*, mem_blk_t*, int32_t) { return end(c); });
-  on<QUMEN_EnumStoreObjectsEx>([end](context_t c, void*, string_t, string_t, strhandle_t*,
-                                     mem_blk_t*, int32_t) { return end(c); });
-}
-
-JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_calls0(JNIEnv* env, jclass) {
-  std::vector<std::string> names = call_names();
-  for (auto& n : names) n = unprefixed(n);
+  std::vector<std::string> names;
+  for (const Function& f : kFunctions) names.push_back(f.name);
   return strings(env, names);
 }
 
-// The outstanding blocks as pairs of texts: function, size in bytes.
-JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_blocks0(JNIEnv* env, jclass) {
-  std::vector<std::string> pairs;
-  for (const Outstanding& b : outstanding_blocks()) {
-    pairs.push_back(unprefixed(b.function));
-    pairs.push_back(std::to_string(b.size));
+JNIEXPORT jintArray JNICALL Java_tarvexjni_standin_StandIn_traits0(JNIEnv* env, jclass) {
+  std::vector<jint> traits;
+  for (const Function& f : kFunctions) traits.push_back(f.traits);
+  jintArray array = env->NewIntArray(kFunctionCount);
+  if (array != nullptr) env->SetIntArrayRegion(array, 0, kFunctionCount, traits.data());
+  return array;
+}
+
+JNIEXPORT jlong JNICALL Java_tarvexjni_standin_StandIn_thisThread0(JNIEnv*, jclass) {
+  return jlong(thread_number());
+}
+
+// A rule (standin.h) for the function of that ordinal; Java has checked every value.
+JNIEXPORT jlong JNICALL Java_tarvexjni_standin_StandIn_rule0(JNIEnv* env, jclass, jint function,
+                                                             jboolean this_thread, jlong from,
+                                                             jlong count, jlong delay_ns,
+                                                             jint action, jint status, jint fault,
+                                                             jint answer, jbyteArray data) {
+  static const Fault kFaults[] = {Fault::kSegv, Fault::kBus, Fault::kFpe, Fault::kIll};
+  Rule rule;
+  rule.fn = key_of(function);
+  if (rule.fn == nullptr) return 0;
+  rule.thread = this_thread ? thread_number() : 0;
+  rule.from = from;
+  rule.count = count;
+  rule.delay = std::chrono::nanoseconds(delay_ns);
+  rule.action = Action(action);
+  rule.status = status;
+  rule.fault = kFaults[fault & 3];
+  rule.answer = AnswerKind(answer);
+  rule.data = copy_of(env, data);
+  return jlong(add_rule(std::move(rule)));
+}
+
+// For every rule: its id, the calls it counted, the calls in its window.
+JNIEXPORT jlongArray JNICALL Java_tarvexjni_standin_StandIn_ruleUses0(JNIEnv* env, jclass) {
+  std::vector<jlong> uses;
+  for (const RuleUse& u : rule_uses()) {
+    uses.push_back(jlong(u.id));
+    uses.push_back(u.counted);
+    uses.push_back(u.reached);
   }
-  return strings(env, pairs);
+  return longs(env, uses);
+}
+
+// Queued for the calls of this thread.
+JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_output0(JNIEnv* env, jclass, jint function,
+                                                              jbyteArray bytes) {
+  if (const void* key = key_of(function)) queue_output(key, copy_of(env, bytes), thread_number());
+}
+
+// For every function and thread with outputs still queued: the function's ordinal, the thread,
+// how many.
+JNIEXPORT jlongArray JNICALL Java_tarvexjni_standin_StandIn_queued0(JNIEnv* env, jclass) {
+  std::vector<jlong> queued;
+  for (const Queued& q : queued_outputs()) {
+    queued.push_back(index_of(q.fn));
+    queued.push_back(jlong(q.thread));
+    queued.push_back(jlong(q.count));
+  }
+  return longs(env, queued);
+}
+
+// Java has checked that the text is ASCII.
+JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_errorText0(JNIEnv* env, jclass, jint status,
+                                                                 jstring text) {
+  const char* chars = env->GetStringUTFChars(text, nullptr);
+  if (chars == nullptr) return;
+  set_error_text(status, chars);
+  env->ReleaseStringUTFChars(text, chars);
+}
+
+JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_recordBytes0(JNIEnv*, jclass, jboolean on) {
+  record_bytes(on);
+}
+
+JNIEXPORT jbyteArray JNICALL Java_tarvexjni_standin_StandIn_calls0(JNIEnv* env, jclass) {
+  std::vector<uint8_t> encoded = encode_calls();
+  jbyteArray array = env->NewByteArray(jsize(encoded.size()));
+  if (array != nullptr)
+    env->SetByteArrayRegion(array, 0, jsize(encoded.size()), reinterpret_cast<const jbyte*>(encoded.data()));
+  return array;
+}
+
+// The outstanding blocks as triples of texts: function, size in bytes, index of its call (-1).
+JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_blocks0(JNIEnv* env, jclass) {
+  std::vector<std::string> triples;
+  for (const Outstanding& b : outstanding_blocks()) {
+    triples.push_back(unprefixed(b.function));
+    triples.push_back(std::to_string(b.size));
+    triples.push_back(std::to_string(b.call));
+  }
+  return strings(env, triples);
 }
 
 JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_releaseErrors0(JNIEnv* env, jclass) {
@@ -125,6 +228,7 @@ JNIEXPORT jint JNICALL Java_tarvexjni_standin_StandIn_openHandles0(JNIEnv*, jcla
 
 JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_reset0(JNIEnv*, jclass) {
   reset();
+  record_bytes(false);
   ledger_forgive();
 }
 

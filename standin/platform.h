@@ -1,6 +1,6 @@
 // What the stand-in does differently on each platform (platform_posix.cpp,
-// platform_windows.cpp): raising real faults, and finding its own functions and file for the
-// Java kit.
+// platform_windows.cpp): raising real faults, and telling the Java kit which library the bridge
+// binds to.
 #pragma once
 
 #include <string>
@@ -12,15 +12,6 @@ namespace standin::platform {
 
 // Raises a fault of this kind on the calling thread, as the hardware raises it where it can.
 void raise_fault(Fault f);
-
-// The file this library was loaded from; "" if unknown.
-std::string own_path();
-
-// The library's exported functions whose names start with `prefix`, without it, sorted.
-std::vector<std::string> own_functions(const char* prefix);
-
-// One of the library's exported functions by its name; null if there is none.
-const void* own_function(const char* name);
 
 // Where the library that the bridge binds to by name (libtarvex.so, tarvex.dll) was loaded
 // from, when that is not the file `kit`; "" when it is, or when none is loaded.

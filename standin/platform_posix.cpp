@@ -100,48 +100,6 @@ namespace platform {
 
 void raise_fault(Fault f) { standin::raise_fault(f); }
 
-std::string own_path() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<const void*>(&QUMEN_InitMinimal), &info) == 0 || info.dli_fname == nullptr)
-    return "";
-  return info.dli_fname;
-}
-
-// Read from the library's own dynamic symbol table.
-std::vector<std::string> own_functions(const char* prefix) {
-  std::ifstream file(own_path(), std::ios::binary);
-  std::vector<char> image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  std::vector<std::string> names;
-  if (image.size() < sizeof(ElfW(Ehdr))) return names;
-  auto* header = reinterpret_cast<const ElfW(Ehdr)*>(image.data());
-  if (header->e_shoff == 0 || header->e_shoff + header->e_shnum * sizeof(ElfW(Shdr)) > image.size())
-    return names;
-  auto* sections = reinterpret_cast<const ElfW(Shdr)*>(image.data() + header->e_shoff);
-  for (int i = 0; i < header->e_shnum; ++i) {
-    if (sections[i].sh_type != SHT_DYNSYM || sections[i].sh_link >= header->e_shnum) continue;
-    const ElfW(Shdr)& strings = sections[sections[i].sh_link];
-    if (sections[i].sh_offset + sections[i].sh_size > image.size() ||
-        strings.sh_offset + strings.sh_size > image.size())
-      return names;
-    auto* symbols = reinterpret_cast<const ElfW(Sym)*>(image.data() + sections[i].sh_offset);
-    size_t count = sections[i].sh_size / sizeof(ElfW(Sym));
-    for (size_t k = 0; k < count; ++k) {
-      if (ELF64_ST_TYPE(symbols[k].st_info) != STT_FUNC || symbols[k].st_shndx == SHN_UNDEF ||
-          symbols[k].st_name >= strings.sh_size)
-        continue;
-      std::string name(image.data() + strings.sh_offset + symbols[k].st_name);
-      if (name.rfind(prefix, 0) == 0) names.push_back(name.substr(std::strlen(prefix)));
-    }
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-const void* own_function(const char* name) {
-  static void* self = dlopen(own_path().c_str(), RTLD_LAZY | RTLD_NOLOAD);
-  return self == nullptr ? nullptr : dlsym(self, name);
-}
-
 // Paths, not addresses, are compared: when another stand-in came first, this may be its copy
 // running.
 std::string foreign_library(const char* kit) {

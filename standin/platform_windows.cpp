@@ -92,33 +92,6 @@ std::wstring full_path(const std::wstring& path) {
   }
 }
 
-std::string own_path() { return narrow(module_path(own_module())); }
-
-// Read from the library's own export directory, mapped with it.
-std::vector<std::string> own_functions(const char* prefix) {
-  std::vector<std::string> names;
-  auto* base = reinterpret_cast<const uint8_t*>(own_module());
-  if (base == nullptr) return names;
-  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& entry =
-      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-  if (entry.VirtualAddress == 0) return names;
-  auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
-  auto* rvas = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
-  size_t length = std::strlen(prefix);
-  for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
-    const char* name = reinterpret_cast<const char*>(base + rvas[i]);
-    if (std::strncmp(name, prefix, length) == 0) names.emplace_back(name + length);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-const void* own_function(const char* name) {
-  return reinterpret_cast<const void*>(GetProcAddress(own_module(), name));
-}
-
 // The system binds an import of tarvex.dll to the module of that name loaded first, wherever
 // it came from.
 std::string foreign_library(const char* kit) {

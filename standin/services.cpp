@@ -134,12 +134,17 @@ int32_t session_call(context_t c, strhandle_t h, int32_t selector, const mem_blk
   return 0;
 }
 
-int32_t enumerate(context_t c, strhandle_t* h, mem_blk_t* out) {
+int32_t enumerate(context_t c, strhandle_t* h, mem_blk_t* out,
+                  const std::vector<std::vector<uint8_t>>* objects) {
   if (!context_live(c)) return kBadContext;
   uint64_t index = *h == strhandle_t{} ? 0 : uint64_t(*h) - kStorePosition;
-  auto objects = store_objects();
-  if (index >= objects.size()) return kEndOfStore;
-  give(c, out, objects[index]);
+  std::vector<std::vector<uint8_t>> own;
+  if (objects == nullptr) {
+    own = store_objects();
+    objects = &own;
+  }
+  if (index >= objects->size()) return kEndOfStore;
+  give(c, out, (*objects)[index]);
   *h = strhandle_t(kStorePosition + index + 1);
   return 0;
 }

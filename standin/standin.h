@@ -15,6 +15,7 @@
 // a 32-byte digest that is NOT cryptographic, most other functions succeed with empty results.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -60,8 +61,8 @@ void on(H handler) {
 // with that si_code, as the kernel would report the fault.
 enum class Fault { kNone, kSegv, kFpe, kIll, kBus, kMisaligned };
 
-// The next `times` calls of Fn (every call if negative) raise a real fault before doing
-// anything else.
+// The next `times` calls of Fn (every call if negative), on any thread, raise a real fault
+// before doing anything else. Replaces the faults set this way before for Fn.
 void set_fault(const void* fn, Fault fault, int times);
 template <auto Fn>
 void fault(Fault f, int times = 1) {
@@ -74,29 +75,117 @@ void crash(Fault f);
 // loaded machine may refuse (the call then goes on as if no fault had been asked for).
 size_t faults_not_raised();
 
-// The next `times` calls of fn (every call if negative) return `status` without doing their
-// work; the two functions that return a pointer (AllocMem, GetErrorText) return null instead.
-// A failing Update or Final stage of a stream ends its handle, as the library's contract says.
+// The next `times` calls of fn (every call if negative), on any thread, return `status` without
+// doing their work; the two functions that return a pointer (AllocMem, GetErrorText) return null
+// instead. A failing Update or Final stage of a stream ends its handle, as the library's contract
+// says. Replaces the failures set this way before for fn.
 void set_failure(const void* fn, int32_t status, int times);
 // The next output block that fn hands out (the first block of its allocator among its mem_blk_t
-// arguments after the call) is replaced by these bytes; queued, one per such call.
-void queue_output(const void* fn, std::vector<uint8_t> bytes);
+// arguments after the call) on `thread` (0: any thread) is replaced by these bytes; queued, one
+// per such call.
+void queue_output(const void* fn, std::vector<uint8_t> bytes, uint64_t thread = 0);
 
-// Forgets every handler, fault, failure and queued output; empties the call log. Contexts and
-// the ledger stay.
+// This thread's number: 1 for the first thread that asks or calls a function, 2 for the next...
+uint64_t thread_number();
+
+// What a rule makes a call do: its usual work (after the rule's delay), return a status, raise a
+// fault, replace its first output block, or answer with results the rule carries.
+enum class Action : uint8_t { kProceed, kFail, kFault, kOutput, kAnswer };
+// The results a rule can carry (answers.cpp reads them): a verification (overall status, signers,
+// content) for the functions that fill a verify_result_t; certificates for FindCert, whose
+// encodings the store enumerations walk.
+enum class AnswerKind : uint8_t { kNone, kVerification, kStore };
+
+// A rule answers calls of `fn` in a window: the calls from the `from`-th (counted from 1) for
+// `count` calls (every call after it if negative), counting only the calls made on `thread` (0:
+// any thread) after the rule was added. Where the windows of several rules hold a call, the rule
+// added last decides; every rule counts the call. A call waits `delay` before doing what its
+// rule says (a reset ends the wait).
+struct Rule {
+  const void* fn = nullptr;
+  uint64_t thread = 0;
+  int64_t from = 1;
+  int64_t count = -1;
+  std::chrono::nanoseconds delay{0};
+  Action action = Action::kProceed;
+  int32_t status = 0;            // kFail
+  Fault fault = Fault::kNone;    // kFault
+  AnswerKind answer = AnswerKind::kNone;
+  std::vector<uint8_t> data;     // kOutput: the bytes; kAnswer: the results, encoded
+};
+uint64_t add_rule(Rule rule);  // the rule's id: 1, 2, ... in the order added since the start
+// For each rule, in the order added: how many calls it counted, and how many of them were in
+// its window (whether it or a later rule decided them).
+struct RuleUse {
+  uint64_t id;
+  int64_t counted;
+  int64_t reached;
+};
+std::vector<RuleUse> rule_uses();
+// The outputs queued by queue_output and not yet handed out, one entry per function and thread.
+struct Queued {
+  const void* fn;
+  uint64_t thread;
+  size_t count;
+};
+std::vector<Queued> queued_outputs();
+
+// The text GetErrorText gives for `status` until reset(), in place of its own.
+void set_error_text(int32_t status, std::string text);
+
+// Forgets every handler, rule, fault, failure, queued output and error text, ends every delay in
+// progress, and empties the call log. Contexts and the ledger stay.
 void reset();
 
 // ---- The call log ----------------------------------------------------------------------------
+
+// One argument of a call, as the library received it: a block (its len, and its bytes when they
+// are recorded), a text, a number, a handle, or a parameter record (its type and its fields).
+struct Field {
+  std::string name;  // as the Java record names it: "flag", "certTemplate.subject", "policies[0].oid"
+  bool is_text = false;
+  int64_t number = 0;
+  bool present = false;  // a text that is not null
+  std::string text;
+};
+struct Arg {
+  enum class Kind : uint8_t { kBlock = 1, kText, kNumber, kHandle, kRecord };
+  explicit Arg(Kind k) : kind(k) {}
+  // Out of line: every function of the stand-in builds and drops these, and inlined in each they
+  // double the time its unit takes to compile.
+  Arg(Arg&&) noexcept;
+  Arg(const Arg&);
+  Arg& operator=(Arg&&) noexcept;
+  Arg& operator=(const Arg&);
+  ~Arg();
+  Kind kind;
+  int64_t number = 0;         // a block's len, a number, a handle
+  bool present = false;       // a text that is not null; a block whose bytes are recorded
+  std::string text;           // a text; a record's type ("verify_param_t")
+  std::vector<uint8_t> bytes; // a block's bytes
+  std::vector<Field> fields;  // a record's fields
+};
+enum class End : uint8_t { kRunning, kReturned, kFaulted };
 
 struct Call {
   std::string function;
   uint64_t context;             // 0 for the functions that take none
   std::vector<uint64_t> words;  // every argument after the context, as a 64-bit word
+  uint64_t thread = 0;          // thread_number() of the caller
+  End end = End::kRunning;
+  int32_t status = 0;           // returned; for a pointer 0, or -1 for null; after a fault its code
+  std::vector<Arg> args;        // only while details are recorded
 };
 std::vector<Call> calls();
 std::vector<std::string> call_names();  // in order
 size_t count(const std::string& function);
 void clear_calls();
+// Whether calls record their arguments (Call::args), and with them the bytes of their blocks.
+// Off until asked for (the Java kit asks): they cost a copy of every argument.
+void record_details(bool on);
+void record_bytes(bool on);
+// The log, encoded for the Java kit (recording.cpp says how).
+std::vector<uint8_t> encode_calls();
 
 // ---- Contexts --------------------------------------------------------------------------------
 
@@ -137,6 +226,7 @@ void ledger_forgive();
 struct Outstanding {
   std::string function;  // "QUMEN_HashMem"; "" for a block allocated outside any call
   int64_t size;
+  int64_t call = -1;     // the index in calls() of the call that handed it out; -1: none logged
 };
 std::vector<Outstanding> outstanding_blocks();
 // The foreign, double or cross-context releases recorded, one line each.

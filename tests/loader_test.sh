@@ -168,7 +168,7 @@ vendor)  # the vendor library from the variable, and the property winning over i
   ;;
 messages)  # what a user reads when a library cannot be found
   run no-vendor "${classpath[@]}" tvload.Probe
-  expect no-vendor "UnsatisfiedLinkError: Cannot find libtarvex.so, the tarvex library that libtarvexjni.so needs: set the system property tarvex.library or the environment variable TARVEX_LIBRARY to its path, or put it in a folder on LD_LIBRARY_PATH (tests over tarvexjni-standin.jar initialise tarvexjni.standin.StandIn first). Cannot load libtarvexjni.so from the jar's copy for linux-"
+  expect no-vendor "UnsatisfiedLinkError: Cannot find libtarvex.so, the tarvex library that libtarvexjni.so needs: set the system property tarvex.library or the environment variable TARVEX_LIBRARY to its path, or put it in a folder on LD_LIBRARY_PATH (tests over the stand-in: put tarvexjni-standin.jar on JUnit's class path, or initialise tarvexjni.standin.StandIn first). Cannot load libtarvexjni.so from the jar's copy for linux-"
   run bad-vendor "${classpath[@]}" -Dtarvex.library=lib/libtarvex.so tvload.Probe
   expect bad-vendor "UnsatisfiedLinkError: Cannot load libtarvex.so from the system property tarvex.library ($work/app/lib/libtarvex.so): no such file"
   run again "${classpath[@]}" -Dtarvex.library="$vendor" tvload.Probe again

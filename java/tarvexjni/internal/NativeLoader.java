@@ -362,8 +362,8 @@ public final class NativeLoader {
           + platform.bridgeFile + " needs: set the system property " + VENDOR_PROPERTY
           + " or the environment variable " + VENDOR_VARIABLE + " to its path, or put it "
           + (source == Source.JAR ? "" : "beside the bridge or ") + "in a folder on "
-          + platform.searchPath + " (tests over tarvexjni-standin.jar initialise"
-          + " tarvexjni.standin.StandIn first). " + tried;
+          + platform.searchPath + " (tests over the stand-in: put tarvexjni-standin.jar on JUnit's"
+          + " class path, or initialise tarvexjni.standin.StandIn first). " + tried;
     }
     if (vendorMissing && !platform.windows) {
       return vendor + " was loaded, but the bridge still did not find " + platform.vendorFile

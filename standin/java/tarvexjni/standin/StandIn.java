@@ -2,13 +2,18 @@ package tarvexjni.standin;
 
 import java.nio.file.Path;
 import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.LinkedHashMap;
 import java.util.List;
+import java.util.Map;
 import java.util.Objects;
+import java.util.concurrent.ConcurrentHashMap;
 import tarvexjni.internal.NativeLoader;
 
 /**
  * The test kit: programs the stand-in library that the bridge uses in place of the vendor's
- * {@code libtarvex.so}, so that tests can make the library say no.
+ * {@code libtarvex.so}, so that tests can make the library say no, crash, take its time or answer
+ * what they choose, and can check what the application asked of it and gave back.
  *
  * <p><b>NOTHING IN THIS KIT IS CRYPTOGRAPHIC.</b> Its digests are a non-cryptographic mix, its
  * "signatures" and "envelopes" hide and protect nothing, its certificates are invented. It
@@ -16,21 +21,46 @@ import tarvexjni.internal.NativeLoader;
  * anything, and never let it near production.
  *
  * <h2>Set-up</h2>
- * Put {@code tarvexjni.jar} and {@code tarvexjni-standin.jar} on the test class path (or both
- * on the module path), nothing else. This class must be initialised before {@code
- * Norv1.LocalIface}: its initialiser extracts the stand-in library from its jar, loads it as the
- * process's {@code libtarvex.so}, and sets the system property {@code tarvex.library} to it, so
- * that the bridge, loaded next, binds to it. Touch it first, for example with
- * {@code @BeforeAll static void standIn() { StandIn.reset(); }}. It refuses, with an {@link
- * UnsatisfiedLinkError} naming the path, when another {@code libtarvex.so} is already in the
- * process (the bridge was loaded first) or {@code tarvex.library} names another file. On JDK 24
- * and later, allow native access to the class path ({@code --enable-native-access=ALL-UNNAMED})
- * or to the modules {@code tarvexjni,tarvexjni.standin}.
+ * Put {@code tarvexjni.jar} and {@code tarvexjni-standin.jar} on the test class path, nothing
+ * else (no vendor library, no {@code tarvex.library}), and annotate the test class with
+ * {@link StandInTest @StandInTest}: each test then starts from the default answers, and fails
+ * when it leaves a block of the library unreleased or programs something it never uses (see
+ * {@link StandInExtension}). When JUnit starts, the kit loads the stand-in as the process's
+ * {@code libtarvex.so} and sets the system property {@code tarvex.library} to it, so that the
+ * bridge, whenever something first uses {@code Norv1.LocalIface}, binds to it; the order of the
+ * test classes does not matter. Elsewhere (on the module path, where JUnit does not see the kit's
+ * listener, or without JUnit) this class must be initialised before {@code Norv1.LocalIface}: the
+ * first use of any of its methods does it. On JDK 24 and later, allow native access to the class
+ * path ({@code --enable-native-access=ALL-UNNAMED}) or to the modules
+ * {@code tarvexjni,tarvexjni.standin}.
+ *
+ * <p>Every method throws {@link UnsatisfiedLinkError}, saying why, when the stand-in could not be
+ * put in place: another {@code libtarvex.so} is already in the process (the bridge was loaded
+ * first, with the vendor's library), or {@code tarvex.library} names another file.
+ *
+ * <h2>Programming</h2>
+ * <pre>{@code
+ * StandIn.on(VerifyMem).fail(UNTRUSTED);                    // every call on this thread
+ * StandIn.on(SignMem).onCall(3).fault(StandIn.Fault.SEGV);  // the third call crashes inside
+ * StandIn.on(TspBlkUrlStampCmsMem).onAnyThread().after(Duration.ofSeconds(2)).fail(TIMEOUT);
+ * StandIn.on(VerifyMem).answer(Verification.status(0)
+ *     .signer(0, Certificate.withSubject("CN=Alice"))
+ *     .signer(UNTRUSTED, Certificate.withSubject("CN=Mallory"))
+ *     .content(document));
+ * }</pre>
+ * {@link #on(LibraryFunction)} says which calls and what they do ({@link Programming}); what is
+ * programmed applies to the thread that programs it unless {@link Programming#onAnyThread()}
+ * says otherwise, and lasts until {@link #reset()}.
+ *
+ * <h2>Checking</h2>
+ * {@link #recordedCalls()} gives every call since the last reset with what it received
+ * ({@link RecordedCall}), {@link #verify(LibraryFunction, Times)} counts them, and
+ * {@link #assertBalanced()} checks that every block the library handed out came back.
  *
  * <h2>Functions</h2>
- * A function is named as in the library's {@code QUMEN_<function>}, without the prefix:
- * {@code "VerifyMem"}, {@code "TspBlkUrlStampCmsMem"}, {@code "StrHashUpdateMem"}. An unknown
- * name throws {@link IllegalArgumentException} listing the valid ones ({@link #functions()}).
+ * A function is a {@link LibraryFunction}, or its name as in the library's
+ * {@code QUMEN_<function>} without the prefix: {@code "VerifyMem"}, {@code "StrHashUpdateMem"}. An
+ * unknown name throws {@link IllegalArgumentException} listing the valid ones.
  *
  * <h2>Default answers</h2>
  * Without programming, every function checks its context ({@link #BAD_CONTEXT} for one not
@@ -45,11 +75,12 @@ import tarvexjni.internal.NativeLoader;
  *
  * <h2>Threads and parallel tests</h2>
  * Every method may be called from any thread; each takes effect atomically. There is one
- * stand-in per process: what a test programs, the call log and the ledger of blocks are shared
- * by every thread, and a {@code failNext} is consumed by whichever thread calls the function
- * next. Tests that use the kit must therefore not run in parallel with each other: mark them
- * {@code @ResourceLock(StandIn.RESOURCE_LOCK)} (or run them in one thread), and let no
- * background work of an earlier test still call the library.
+ * stand-in per process: the call log, the ledger of blocks and what is programmed for any thread
+ * are shared by every thread, so tests that use the kit must not run in parallel with each other:
+ * {@link StandInTest @StandInTest} carries {@code @ResourceLock(StandIn.RESOURCE_LOCK)} for
+ * JUnit's parallel mode. A thread is the operating system's: programming for "this thread" from a
+ * virtual thread reaches only the calls made on the same carrier thread, so program virtual
+ * threads' calls {@link Programming#onAnyThread()}.
  */
 public final class StandIn {
   private StandIn() {}
@@ -70,27 +101,21 @@ public final class StandIn {
   /** A name for JUnit's {@code @ResourceLock}: the stand-in is one shared resource. */
   public static final String RESOURCE_LOCK = "tarvexjni.standin";
 
-  private static final List<String> SIGNALS = List.of("SEGV", "BUS", "FPE", "ILL");
-  private static final List<String> FUNCTIONS;
-
-  static {
-    String configured = System.getProperty("tarvex.library");
-    Path library = NativeLoader.extract(StandIn.class, "tarvexjni/standin/native",
-        NativeLoader.vendorFileName());
-    if (configured != null && !Path.of(configured).toAbsolutePath().equals(library)) {
-      throw new UnsatisfiedLinkError("tarvexjni.standin: tarvex.library names " + configured
-          + ", but the kit supplies libtarvex.so itself: do not set it in tests that use the kit");
-    }
-    System.load(library.toString());
-    String foreign = foreignLibrary0(library.toString());
-    if (foreign != null) {
-      throw new UnsatisfiedLinkError("tarvexjni.standin: another libtarvex.so is already loaded, from "
-          + foreign + ". Initialise StandIn before Norv1.LocalIface (for example, call"
-          + " StandIn.reset() in a @BeforeAll), and do not load the vendor's library in tests");
-    }
-    System.setProperty("tarvex.library", library.toString());
-    FUNCTIONS = List.of(functions0());  // read from the library's file, before it goes
-    NativeLoader.loaded(library);  // the copy is deleted where the system allows; the path serves
+  /**
+   * A machine fault that the stand-in raises inside a call, as a defective library would. The
+   * bridge catches it and returns its code: {@code 0xC0000005} for {@link #SEGV},
+   * {@code 0xC0000006} for {@link #BUS}, {@code 0xC0000094} for {@link #FPE}, {@code 0xC000001D}
+   * for {@link #ILL} ({@code -1} from {@code EncodeMem} and {@code DecodeMem}).
+   */
+  public enum Fault {
+    /** An access through a bad address (a store through a null pointer). */
+    SEGV,
+    /** A bus error (a read past the end of a mapped file). */
+    BUS,
+    /** An integer division by zero. */
+    FPE,
+    /** An undefined instruction. */
+    ILL
   }
 
   /**
@@ -102,86 +127,346 @@ public final class StandIn {
    */
   public record Block(String function, long size) {}
 
+  // The kit's own statuses, for messages.
+  private static final Map<Integer, String> NAMES = Map.of(BAD_CONTEXT, "BAD_CONTEXT", BAD_HANDLE, "BAD_HANDLE",
+      MISMATCH, "MISMATCH", NO_FILE, "NO_FILE", END_OF_STORE, "END_OF_STORE", NO_ADDRESS, "NO_ADDRESS");
+
+  // What a function's arguments allow programming (kit.cpp computes them from its signature).
+  static final int VERIFICATION = 1;
+  static final int CONTENT = 2;
+  static final int FINDS = 4;
+  static final int BLOCKS = 8;
+  static final int POINTER = 16;
+
+  private static final LinkageError FAILURE;
+  private static final int[] TRAITS;
+  // The names of the threads that used the kit, by the stand-in's number for them.
+  private static final Map<Long, String> THREADS = new ConcurrentHashMap<>();
+  // What was programmed since the last reset, by the stand-in's id for it.
+  private static final Map<Long, Programming.Rule> RULES = new LinkedHashMap<>();
+
+  static {
+    LinkageError failure = null;
+    int[] traits = new int[0];
+    try {
+      load();
+      traits = traits0();
+      List<String> names = List.of(functions0());
+      List<String> expected = Arrays.stream(LibraryFunction.values()).map(Enum::name).toList();
+      if (!names.equals(expected)) {
+        throw new UnsatisfiedLinkError("tarvexjni.standin: the stand-in library lists other functions than"
+            + " the kit's classes: the jar is damaged, or mixes two builds");
+      }
+      start0();
+    } catch (LinkageError e) {
+      failure = e;
+    }
+    FAILURE = failure;
+    TRAITS = traits;
+  }
+
+  // Extracts the stand-in from the kit's jar and loads it as the process's libtarvex.so, for the
+  // bridge's loader to find through tarvex.library.
+  private static void load() {
+    String name = NativeLoader.vendorFileName();
+    String configured = System.getProperty("tarvex.library");
+    Path library = NativeLoader.extract(StandIn.class, "tarvexjni/standin/native", name);
+    if (configured != null && !Path.of(configured).toAbsolutePath().equals(library)) {
+      throw new UnsatisfiedLinkError("tarvexjni.standin: tarvex.library names " + configured
+          + ", but the kit supplies " + name + " itself: do not set it in tests that use the kit");
+    }
+    System.load(library.toString());
+    String foreign = foreignLibrary0(library.toString());
+    if (foreign != null) {
+      throw new UnsatisfiedLinkError("tarvexjni.standin: another " + name + " is already loaded, from "
+          + foreign + ": something used Norv1.LocalIface before the kit put the stand-in in place, and the"
+          + " bridge bound to that library for the life of the process. The kit does it when JUnit starts,"
+          + " with tarvexjni-standin.jar on JUnit's class path; elsewhere initialise"
+          + " tarvexjni.standin.StandIn first. Do not load the vendor's library (tarvex.library,"
+          + " TARVEX_LIBRARY, the library path) in tests that use the kit");
+    }
+    System.setProperty("tarvex.library", library.toString());
+    NativeLoader.loaded(library);  // the copy is deleted where the system allows; the path serves
+  }
+
+  // Throws, anew each time, the reason why the stand-in is not in place.
+  static void ensureLoaded() {
+    if (FAILURE != null) {
+      LinkageError e = new UnsatisfiedLinkError(FAILURE.getMessage());
+      e.initCause(FAILURE);
+      throw e;
+    }
+  }
+
   /**
-   * Every call of {@code function} returns {@code status} without doing its work, until
-   * {@link #reset()}. Replaces any failure programmed for that function. For {@code AllocMem}
-   * and {@code GetErrorText}, which answer with a pointer, failing means answering null (the
-   * status is ignored). A failing Update or Final stage of a stream ends the stream's handle,
-   * as the library does.
+   * Says what the matching calls of a function do, from now until {@link #reset()}:
+   * {@code StandIn.on(VerifyMem).onCall(2).fail(UNTRUSTED)}.
+   *
+   * @param function the function
+   * @return a programming to complete with one of its terminal methods ({@link Programming#fail(int)},
+   *     {@link Programming#answer(Verification)}, ...)
+   */
+  public static Programming on(LibraryFunction function) {
+    ensureLoaded();
+    return new Programming(Objects.requireNonNull(function, "function"));
+  }
+
+  /**
+   * As {@link #on(LibraryFunction)}, the function named.
+   *
+   * @param function the function's name, e.g. {@code "VerifyMem"}
+   * @return a programming to complete
+   * @throws IllegalArgumentException for an unknown function
+   */
+  public static Programming on(String function) {
+    return on(LibraryFunction.of(function));
+  }
+
+  /**
+   * Every call of {@code function} on this thread returns {@code status} without doing its work,
+   * until {@link #reset()}: {@code on(function).fail(status)}. For {@code AllocMem} and
+   * {@code GetErrorText}, which answer with a pointer, failing means answering null. A failing
+   * Update or Final stage of a stream ends the stream's handle, as the library does.
+   *
+   * <p>Changed: the failure now applies to the calling thread only (it applied to every thread);
+   * {@code on(function).onAnyThread().fail(status)} programs every thread. A later programming of
+   * the function takes precedence for the calls it covers; this failure goes on for the rest.
    *
    * @param function the function, e.g. {@code "VerifyMem"}
    * @param status the status to return, e.g. the vendor's code for "server unreachable"
    * @throws IllegalArgumentException for an unknown function
    */
   public static void fail(String function, int status) {
-    fail0(checked(function), status, -1);
+    on(function).fail(status);
   }
 
   /**
-   * Only the next call of {@code function} returns {@code status} without doing its work; the
-   * calls after it answer as before. Otherwise as {@link #fail(String, int)}.
+   * As {@link #fail(String, int)}.
+   *
+   * @param function the function
+   * @param status the status to return
+   */
+  public static void fail(LibraryFunction function, int status) {
+    on(function).fail(status);
+  }
+
+  /**
+   * Only the next call of {@code function} on this thread returns {@code status} without doing
+   * its work; the calls after it answer as before: {@code on(function).onCall(1).fail(status)}.
+   *
+   * <p>Changed: the failure now goes to the next call on the calling thread, not to whichever
+   * thread calls next; {@code on(function).onAnyThread().onCall(1).fail(status)} gives it to the
+   * first caller of any thread.
    *
    * @param function the function, e.g. {@code "SignMem"}
    * @param status the status to return
    * @throws IllegalArgumentException for an unknown function
    */
   public static void failNext(String function, int status) {
-    fail0(checked(function), status, 1);
+    on(function).onCall(1).fail(status);
   }
 
   /**
-   * The next call of {@code function} raises a real machine fault inside the library, before
-   * doing anything else, as a defective vendor library might. The bridge catches it and
-   * returns the fault's code (for example {@code 0xC0000005} for {@code "SEGV"}); the library's
-   * state for that context is then to be treated as undefined by the application.
+   * As {@link #failNext(String, int)}.
+   *
+   * @param function the function
+   * @param status the status to return
+   */
+  public static void failNext(LibraryFunction function, int status) {
+    on(function).onCall(1).fail(status);
+  }
+
+  /**
+   * The next call of {@code function} on this thread raises a real machine fault inside the
+   * library, before doing anything else, as a defective vendor library might:
+   * {@code on(function).onCall(1).fault(signal)}. The bridge catches it and returns the fault's
+   * code (for example {@code 0xC0000005} for {@code "SEGV"}); the library's state for that context
+   * is then to be treated as undefined by the application.
+   *
+   * <p>Changed: the fault now goes to the next call on the calling thread.
    *
    * @param function the function, e.g. {@code "HashMem"}
    * @param signal one of {@code "SEGV"}, {@code "BUS"}, {@code "FPE"}, {@code "ILL"}
    * @throws IllegalArgumentException for an unknown function or signal
    */
   public static void faultNext(String function, String signal) {
-    String name = checked(function);
-    int index = SIGNALS.indexOf(Objects.requireNonNull(signal, "signal"));
-    if (index < 0) {
-      throw new IllegalArgumentException("unknown signal \"" + signal + "\"; the signals are " + SIGNALS);
+    Programming next = on(function).onCall(1);
+    for (Fault f : Fault.values()) {
+      if (f.name().equals(Objects.requireNonNull(signal, "signal"))) {
+        next.fault(f);
+        return;
+      }
     }
-    fault0(name, index);
+    throw new IllegalArgumentException("unknown signal \"" + signal + "\"; the signals are "
+        + Arrays.toString(Fault.values()));
   }
 
   /**
-   * The next output block that {@code function} hands out carries exactly these bytes instead
-   * of its default contents: the digest of the next {@code HashMem}, the stamped message of the
-   * next {@code TspBlkUrlStampCmsMem}, and so on. Calls queue: the second call gives the
-   * output after that. A call that hands out no block (one that fails, or a function without
-   * an output block) leaves the queue alone; where a function hands out two blocks, the first
-   * is replaced.
+   * As {@link #faultNext(String, String)}.
+   *
+   * @param function the function
+   * @param fault the fault to raise
+   */
+  public static void faultNext(LibraryFunction function, Fault fault) {
+    on(function).onCall(1).fault(fault);
+  }
+
+  /**
+   * The next output block that {@code function} hands out on this thread carries exactly these
+   * bytes instead of its default contents: the digest of the next {@code HashMem}, the stamped
+   * message of the next {@code TspBlkUrlStampCmsMem}, and so on. Calls queue: the second call
+   * gives the output after that. A call that hands out no block (one that fails, or a function
+   * without an output block) leaves the queue alone; where a function hands out two blocks, the
+   * first is replaced.
+   *
+   * <p>Changed: the output now goes to a call on the calling thread;
+   * {@code on(function).onAnyThread().onCall(1).output(bytes)} gives it to the next call on any.
    *
    * @param function the function, e.g. {@code "StrHashFinalMem"}
    * @param bytes the output's contents (copied)
-   * @throws IllegalArgumentException for an unknown function
+   * @throws IllegalArgumentException for an unknown function, or one that hands out no block
    */
   public static void nextOutput(String function, byte[] bytes) {
-    output0(checked(function), Objects.requireNonNull(bytes, "bytes"));
+    nextOutput(LibraryFunction.of(function), bytes);
   }
 
   /**
-   * Every certificate store answers empty until {@link #reset()}: {@code FindCert} finds no
-   * certificate, and {@code EnumStoreObjects} and {@code EnumStoreObjectsEx} end at once with
-   * {@link #END_OF_STORE}.
+   * As {@link #nextOutput(String, byte[])}.
+   *
+   * @param function the function
+   * @param bytes the output's contents (copied)
+   */
+  public static void nextOutput(LibraryFunction function, byte[] bytes) {
+    ensureLoaded();
+    Programming.requireTrait(function, BLOCKS, "hands out no block, so it has no output to replace");
+    noteThread();
+    output0(function.ordinal(), Objects.requireNonNull(bytes, "bytes").clone());
+  }
+
+  /**
+   * Every certificate store answers empty until {@link #reset()}, on every thread:
+   * {@code FindCert} finds no certificate, and {@code EnumStoreObjects} and
+   * {@code EnumStoreObjectsEx} end at once with {@link #END_OF_STORE}. The same as
+   * {@code store(Store.empty())}.
    */
   public static void emptyStore() {
-    emptyStore0();
+    store(Store.empty());
+  }
+
+  /**
+   * Every certificate store holds exactly these certificates until {@link #reset()}, on every
+   * thread: {@code FindCert} finds all of them, whatever it is asked, and {@code EnumStoreObjects}
+   * and {@code EnumStoreObjectsEx} walk their encodings in order, then end with
+   * {@link #END_OF_STORE}. A later programming of one of these functions takes precedence for
+   * the calls it covers.
+   *
+   * @param store the certificates
+   */
+  public static void store(Store store) {
+    Objects.requireNonNull(store, "store");
+    for (LibraryFunction f : List.of(LibraryFunction.FindCert, LibraryFunction.EnumStoreObjects,
+        LibraryFunction.EnumStoreObjectsEx)) {
+      on(f).onAnyThread().lenient().answer(store);
+    }
+  }
+
+  /**
+   * {@code GetErrorText} gives this text for {@code status} until {@link #reset()}, in place of
+   * its own (the stand-in has texts for its own statuses only, and none for the vendor's).
+   * {@link Programming#fail(int, String)} programs a failure and its text together.
+   *
+   * @param status the status
+   * @param text the text, ASCII (the library's texts reach Java one byte per character)
+   * @throws IllegalArgumentException for a text that is empty or not ASCII, or holds a NUL
+   */
+  public static void errorText(int status, String text) {
+    ensureLoaded();
+    errorText0(status, Certificate.checkedText("error text", Objects.requireNonNull(text, "text"), false));
+  }
+
+  /**
+   * From now until {@link #reset()}, each call records the bytes of its blocks, not only their
+   * lengths ({@link RecordedCall.BlockArgument#bytes()}).
+   */
+  public static void recordBytes() {
+    ensureLoaded();
+    recordBytes0(true);
   }
 
   /**
    * The functions called since the last {@link #reset()}, in order, from every thread. They
    * include the memory functions the bridge calls to give results back ({@code FreeMem},
-   * {@code FreeVerifyResult}, ...).
+   * {@code FreeVerifyResult}, ...). {@link #recordedCalls()} has the calls with what they
+   * received.
    *
    * @return the function names, as they are programmed
    */
   public static List<String> calls() {
-    return List.of(calls0());
+    return allCalls().stream().map(c -> c.function().name()).toList();
+  }
+
+  /**
+   * The calls since the last {@link #reset()}, in order, from every thread, with what each
+   * received, except those of the memory functions ({@link #memoryCalls()} has them).
+   *
+   * @return the calls
+   */
+  public static Calls recordedCalls() {
+    return allCalls().filter(c -> !c.function().isMemoryFunction(), "the memory functions left out");
+  }
+
+  /**
+   * The calls of the memory functions since the last {@link #reset()}, in order: those of
+   * {@code AllocMem}, {@code FreeMem} and the {@code Free*} functions, through which the bridge
+   * hands back what the library gave it.
+   *
+   * @return the calls
+   */
+  public static Calls memoryCalls() {
+    return allCalls().filter(c -> c.function().isMemoryFunction(), "the memory functions only");
+  }
+
+  // Every call since the last reset.
+  static Calls allCalls() {
+    ensureLoaded();
+    noteThread();
+    return new Calls(RecordedCall.decode(calls0()), "");
+  }
+
+  /**
+   * Asserts how often {@code function} was called since the last {@link #reset()}, on any
+   * thread: {@code verify(VerifyMem, times(1))}, {@code verify(SignMem, never())}.
+   *
+   * @param function the function
+   * @param times how often it should have been called
+   * @throws AssertionError when it was called otherwise, listing the calls that were made
+   */
+  public static void verify(LibraryFunction function, Times times) {
+    Objects.requireNonNull(function, "function");
+    (function.isMemoryFunction() ? allCalls() : recordedCalls()).verify(function, times);
+  }
+
+  /**
+   * As {@link #verify(LibraryFunction, Times)}, the function named.
+   *
+   * @param function the function's name, e.g. {@code "VerifyMem"}
+   * @param times how often it should have been called
+   * @throws AssertionError when it was called otherwise
+   * @throws IllegalArgumentException for an unknown function
+   */
+  public static void verify(String function, Times times) {
+    verify(LibraryFunction.of(function), times);
+  }
+
+  /**
+   * The stand-in's number for the calling thread, as {@link RecordedCall#thread()} gives it for
+   * the calls it made.
+   *
+   * @return the number, 1 for the first thread the stand-in saw
+   */
+  public static long thisThread() {
+    ensureLoaded();
+    return noteThread();
   }
 
   /**
@@ -191,30 +476,73 @@ public final class StandIn {
    * @return the outstanding blocks
    */
   public static List<Block> outstandingBlocks() {
-    String[] pairs = blocks0();
+    ensureLoaded();
+    String[] triples = blocks0();
     List<Block> blocks = new ArrayList<>();
-    for (int i = 0; i + 1 < pairs.length; i += 2) blocks.add(new Block(pairs[i], Long.parseLong(pairs[i + 1])));
+    for (int i = 0; i + 2 < triples.length; i += 3) blocks.add(new Block(triples[i], Long.parseLong(triples[i + 1])));
     return List.copyOf(blocks);
   }
 
   /**
    * Asserts that every block the library handed out since the last {@link #reset()} came back
-   * exactly once, through the right function, with the context that produced it. Call it after
-   * each test (an {@code @AfterEach}).
+   * exactly once, through the right function, with the context that produced it.
+   * {@link StandInExtension} asserts it after each test.
    *
-   * @throws AssertionError listing each outstanding block (function, size) and each wrong
-   *     release
+   * @throws AssertionError listing each outstanding block (size, and the call that handed it
+   *     out) and each wrong release
    */
   public static void assertBalanced() {
-    List<Block> blocks = outstandingBlocks();
+    ensureLoaded();
+    String[] triples = blocks0();
     String[] errors = releaseErrors0();
-    if (blocks.isEmpty() && errors.length == 0) return;
-    StringBuilder text = new StringBuilder("the library's blocks are not balanced:");
-    for (Block b : blocks) {
-      text.append("\n  never released: ").append(b.size()).append(" bytes from ").append(b.function());
+    if (triples.length == 0 && errors.length == 0) return;
+    List<RecordedCall> log = allCalls();
+    StringBuilder text = new StringBuilder("the library's blocks are not balanced: ")
+        .append(triples.length / 3).append(" never released, ").append(errors.length).append(" released wrongly");
+    for (int i = 0; i + 2 < triples.length; i += 3) {
+      int call = Integer.parseInt(triples[i + 2]);
+      text.append("\n  never released: ").append(triples[i + 1]).append(" bytes from ");
+      if (call >= 0 && call < log.size()) {
+        text.append(log.get(call).describe());
+      } else {
+        text.append(triples[i].isEmpty() ? "outside any call" : triples[i]);
+      }
     }
     for (String e : errors) text.append("\n  wrong release: ").append(e);
     throw new AssertionError(text.toString());
+  }
+
+  /**
+   * Asserts that everything programmed since the last {@link #reset()} was used, as a test that
+   * programs a failure expects it to be reached: the calls of each programming's window were made
+   * (at least one of them where the window has no end), whether it or a later programming decided
+   * them; each output queued by
+   * {@link #nextOutput(String, byte[])} was handed out. Programmings marked
+   * {@link Programming#lenient()} and those of {@link #store(Store)} are left out.
+   * {@link StandInExtension} asserts it after each test that passed.
+   *
+   * @throws AssertionError listing what was not used, and how far each was
+   */
+  public static void assertProgrammingUsed() {
+    ensureLoaded();
+    long[] uses = ruleUses0();
+    long[] queued = queued0();
+    List<String> unused = new ArrayList<>();
+    synchronized (RULES) {
+      for (int i = 0; i + 2 < uses.length; i += 3) {
+        Programming.Rule rule = RULES.get(uses[i]);
+        if (rule == null || rule.lenient()) continue;
+        String problem = rule.unused(uses[i + 1], uses[i + 2]);
+        if (problem != null) unused.add(problem);
+      }
+    }
+    for (int i = 0; i + 2 < queued.length; i += 3) {
+      unused.add("nextOutput(" + LibraryFunction.values()[(int) queued[i]] + ") for " + threadName(queued[i + 1])
+          + ": " + queued[i + 2] + (queued[i + 2] == 1 ? " output was" : " outputs were") + " never handed out");
+    }
+    if (unused.isEmpty()) return;
+    throw new AssertionError("programmed but not used (a programming the test never reaches tests nothing;"
+        + " mark one lenient() when it need not be used):\n  " + String.join("\n  ", unused));
   }
 
   /**
@@ -225,53 +553,123 @@ public final class StandIn {
    * @return the number of open handles
    */
   public static int openHandles() {
+    ensureLoaded();
     return openHandles0();
   }
 
   /**
    * The functions of the library, as they are named to this class.
    *
-   * @return the names, sorted
+   * @return the names, in the order of {@link LibraryFunction}
    */
   public static List<String> functions() {
-    return FUNCTIONS;
+    return Arrays.stream(LibraryFunction.values()).map(Enum::name).toList();
   }
 
   /**
-   * Back to the default answers: every failure, fault, queued output and {@link #emptyStore()}
-   * is forgotten, the call log is emptied and the ledger starts afresh. What the application
-   * holds stays valid: contexts stay live, and an open stream or session keeps working (a
-   * stream fed before the reset and finished after it hashes everything fed). Blocks that were
-   * outstanding are no longer reported, and giving them back later is not an error. A call
-   * running on another thread at that moment is not disturbed.
+   * Back to the default answers: everything programmed, queued, {@link #store(Store) stored}
+   * and {@link #errorText(int, String) given a text} is forgotten, the recording of bytes stops,
+   * the call log is emptied and the ledger starts afresh. What the application holds stays
+   * valid: contexts stay live, and an open stream or session keeps working (a stream fed before
+   * the reset and finished after it hashes everything fed). Blocks that were outstanding are no
+   * longer reported, and giving them back later is not an error. A call running on another
+   * thread at that moment is not disturbed, except that a delay it is waiting out ends.
    */
   public static void reset() {
-    reset0();
+    ensureLoaded();
+    noteThread();
+    synchronized (RULES) {
+      reset0();
+      RULES.clear();
+    }
   }
 
-  private static String checked(String function) {
-    Objects.requireNonNull(function, "function");
-    if (!FUNCTIONS.contains(function)) {
-      throw new IllegalArgumentException("unknown function \"" + function
-          + "\" (named as in QUMEN_<function>, without the prefix); the functions are "
-          + String.join(", ", FUNCTIONS));
+  /**
+   * Checks that the bridge can be used over the stand-in in this JVM, and says why not.
+   * {@link StandInExtension} does it before the first test of each class.
+   *
+   * @throws UnsatisfiedLinkError when the stand-in is not in place
+   * @throws IllegalStateException when {@code Norv1.LocalIface} cannot be used, with the reason
+   */
+  public static void checkUsable() {
+    ensureLoaded();
+    try {
+      Class.forName("Norv1.LocalIface", true, NativeLoader.class.getClassLoader());
+    } catch (NoClassDefFoundError e) {
+      Throwable why = e.getCause() != null ? e.getCause() : e;
+      throw new IllegalStateException("Norv1.LocalIface cannot be used in this JVM: something used it before the"
+          + " kit put the stand-in in place, and its loading failed for the life of the process (" + why.getMessage()
+          + "). The kit puts the stand-in in place when JUnit starts, with tarvexjni-standin.jar on JUnit's class"
+          + " path; on the module path, or without JUnit, initialise tarvexjni.standin.StandIn (any of its"
+          + " methods) before anything uses Norv1.LocalIface", e);
+    } catch (ExceptionInInitializerError | ClassNotFoundException e) {
+      Throwable why = e.getCause() != null ? e.getCause() : e;
+      throw new IllegalStateException("Norv1.LocalIface cannot be loaded over the stand-in: " + why.getMessage(), e);
     }
-    return function;
+  }
+
+  // ---- For the kit's other classes -------------------------------------------------------------
+
+  static boolean has(LibraryFunction function, int trait) {
+    return (TRAITS[function.ordinal()] & trait) != 0;
+  }
+
+  // Adds a rule; what it was, for assertProgrammingUsed and messages.
+  static void rule(Programming.Rule rule, boolean thisThread, long from, long count, long delayNanos, int action,
+      int status, int fault, int answer, byte[] data) {
+    ensureLoaded();
+    noteThread();
+    synchronized (RULES) {
+      long id = rule0(rule.function().ordinal(), thisThread, from, count, delayNanos, action, status, fault, answer,
+          data);
+      RULES.put(id, rule);
+    }
+  }
+
+  // The calling thread's number, its name remembered for messages.
+  static long noteThread() {
+    long number = thisThread0();
+    THREADS.put(number, Thread.currentThread().getName());
+    return number;
+  }
+
+  static String threadName(long number) {
+    if (number == 0) return "any thread";
+    String name = THREADS.get(number);
+    return name == null ? "thread " + number : "thread " + number + " (" + name + ")";
+  }
+
+  // A status as messages show it: small ones in decimal, the others in hex, the kit's by name.
+  static String status(int status) {
+    String name = NAMES.get(status);
+    if (name != null) return name;
+    return status >= -0xFFFF && status <= 0xFFFF ? Integer.toString(status) : String.format("0x%08X", status);
   }
 
   private static native String foreignLibrary0(String kit);
 
+  private static native void start0();
+
   private static native String[] functions0();
 
-  private static native void fail0(String function, int status, int times);
+  private static native int[] traits0();
 
-  private static native void fault0(String function, int signal);
+  private static native long thisThread0();
 
-  private static native void output0(String function, byte[] bytes);
+  private static native long rule0(int function, boolean thisThread, long from, long count, long delayNanos,
+      int action, int status, int fault, int answer, byte[] data);
 
-  private static native void emptyStore0();
+  private static native long[] ruleUses0();
 
-  private static native String[] calls0();
+  private static native void output0(int function, byte[] bytes);
+
+  private static native long[] queued0();
+
+  private static native void errorText0(int status, String text);
+
+  private static native void recordBytes0(boolean on);
+
+  private static native byte[] calls0();
 
   private static native String[] blocks0();
 

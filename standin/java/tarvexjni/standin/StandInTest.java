@@ -1,0 +1,39 @@
+package tarvexjni.standin;
+
+import java.lang.annotation.Documented;
+import java.lang.annotation.ElementType;
+import java.lang.annotation.Inherited;
+import java.lang.annotation.Retention;
+import java.lang.annotation.RetentionPolicy;
+import java.lang.annotation.Target;
+import org.junit.jupiter.api.extension.ExtendWith;
+import org.junit.jupiter.api.parallel.ResourceLock;
+
+/**
+ * A JUnit 5 test class (or method) over the stand-in: registers {@link StandInExtension}, and
+ * holds the lock {@link StandIn#RESOURCE_LOCK}, so that under JUnit's parallel mode no two tests
+ * that use the stand-in run at once.
+ *
+ * <pre>{@code
+ * @StandInTest
+ * class DocumentServiceTest {
+ *   @Test void reportsAnUntrustedSigner() { StandIn.on(VerifyMem).fail(UNTRUSTED); ... }
+ * }
+ * }</pre>
+ */
+@Documented
+@Inherited
+@Retention(RetentionPolicy.RUNTIME)
+@Target({ElementType.TYPE, ElementType.METHOD})
+@ExtendWith(StandInExtension.class)
+@ResourceLock(StandIn.RESOURCE_LOCK)
+public @interface StandInTest {
+  /**
+   * Whether a test fails when it programs something that no call reaches (see
+   * {@link StandIn#assertProgrammingUsed()}); a single programming can be
+   * {@link Programming#lenient()} instead.
+   *
+   * @return true (the default) to fail such a test
+   */
+  boolean strict() default true;
+}
