@@ -16,14 +16,6 @@ namespace platform {
 
 namespace {
 
-HMODULE own_module() {
-  HMODULE self = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&own_module), &self);
-  return self;
-}
-
 std::wstring module_path(HMODULE module) {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
