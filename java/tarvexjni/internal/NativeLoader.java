@@ -196,7 +196,7 @@ public final class NativeLoader {
       bridgeLoaded = true;
       return true;
     } catch (UnsatisfiedLinkError e) {
-      tried.add(where + ": " + e.getMessage());
+      tried.add(where + ": " + GlibcHint.explain(e.getMessage()));
       return false;
     }
   }
@@ -239,7 +239,7 @@ public final class NativeLoader {
     try {
       System.load(absolute.toString());
     } catch (UnsatisfiedLinkError e) {
-      throw new UnsatisfiedLinkError("Cannot load " + where + ": " + e.getMessage());
+      throw new UnsatisfiedLinkError("Cannot load " + where + ": " + GlibcHint.explain(e.getMessage()));
     }
     return where;
   }

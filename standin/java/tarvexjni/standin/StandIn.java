@@ -4,6 +4,7 @@ import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.Objects;
+import tarvexjni.internal.GlibcHint;
 import tarvexjni.internal.NativeLoader;
 
 /**
@@ -80,7 +81,11 @@ public final class StandIn {
       throw new UnsatisfiedLinkError("tarvexjni.standin: tarvex.library names " + configured
           + ", but the kit supplies libtarvex.so itself: do not set it in tests that use the kit");
     }
-    System.load(library.toString());
+    try {
+      System.load(library.toString());
+    } catch (UnsatisfiedLinkError e) {
+      throw GlibcHint.explain(e);
+    }
     String foreign = foreignLibrary0(library.toString());
     if (foreign != null) {
       throw new UnsatisfiedLinkError("tarvexjni.standin: another libtarvex.so is already loaded, from "
