@@ -28,7 +28,10 @@ work=$(mktemp -d "$root/tmp/tarvexjni.XXXXXX")
 trap '[ -n "${TVJ_KEEP:-}" ] || rm -rf "$work"' EXIT
 inner=${work#"$root"}   # the same folder, seen from inside
 fail=0
-say() { echo "  $*" >&2; fail=1; }
+say() { echo "  $*" >&2; fail=$((fail + 1)); }
+# ok <text>: says <text> when nothing failed since the last mark (mark=$fail).
+ok() { [ "$fail" -ne "$mark" ] || echo "  $*"; mark=$fail; }
+mark=0
 
 # inside <command...>: runs in the root file system as root, in a clean environment, with /proc
 # and the given JDKs mounted in a mount namespace of its own (nothing stays mounted after it).
@@ -49,7 +52,7 @@ inside() {
 mkdir -p "$work/app" "$work/vendor" "$work/other" "$work/native/kit" "$work/unpacked"
 cp "$dist/tarvexjni.jar" "$dist/tarvexjni-standin.jar" "$jars/tarvexjni-demo.jar" \
    "$jars/tarvexjni-documents.jar" "$jars/tarvexjni-documents-tests.jar" \
-   "$jars/tarvexjni-standin-tests.jar" "$junit" "$work/app/"
+   "$jars/tarvexjni-standin-tests.jar" "$junit" "$work/app/" || exit 1
 (cd "$work/unpacked" && $jar --extract --file "$dist/tarvexjni-standin.jar" &&
   $jar --extract --file "$dist/tarvexjni.jar" tarvexjni/native) || exit 1
 standin=tarvexjni/standin/native/linux-x86_64/libtarvex.so
@@ -90,7 +93,7 @@ out=$("$here/check_baseline.sh" "$work/native/cxx.jar" 2>&1) && say "it passed a
 for text in "needs GLIBC_$needs (" "dlopen" "needs GLIBCXX_" "needs libstdc++.so.6"; do
   grep -qF -- "$text" <<<"$out" || say "it did not say '$text':"$'\n'"$out"
 done
-[ "$fail" -ne 0 ] || echo "  refused:"$'\n'"$(sed -n 's/^  /    /p' <<<"$out")"
+ok "refused:"$'\n'"$(sed -n 's/^  /    /p' <<<"$out")"
 
 echo "GlibcHint on this machine (tests/java/GlibcHintTest.java):"
 libraries=()
@@ -122,13 +125,13 @@ for home in /usr/lib/jvm/java-17-openjdk-amd64 "${binds[@]}"; do
   access=()
   [ "${version%%.*}" -lt 24 ] || access=(--enable-native-access=ALL-UNNAMED)
   echo "JDK $version ($home):"
-  before=$fail
+  mark=$fail
 
   run demo "$home" -Dtarvex.library="$inner/vendor/libtarvex.so" -cp tarvexjni.jar:tarvexjni-demo.jar Demo
   [ "$status" -eq 0 ] && [ ! -s "$work/demo.err" ] ||
     say "demo: status $status:"$'\n'"$(cat "$work/demo.out" "$work/demo.err")"
   contains demo "context ended"
-  [ "$fail" -ne "$before" ] || echo "  demo: $(grep -c . "$work/demo.out") lines, ends with \"$(tail -1 "$work/demo.out")\""
+  ok "demo: $(grep -c . "$work/demo.out") lines, ends with \"$(tail -1 "$work/demo.out")\""
 
   classpath=$(printf '%s:' "$(basename "$junit")" tarvexjni.jar tarvexjni-standin.jar \
     tarvexjni-documents.jar tarvexjni-documents-tests.jar tarvexjni-standin-tests.jar)
@@ -138,7 +141,7 @@ for home in /usr/lib/jvm/java-17-openjdk-amd64 "${binds[@]}"; do
     --scan-classpath "$app/tarvexjni-standin-tests.jar"
   [ "$status" -eq 0 ] && [ ! -s "$work/junit.out" ] && [ ! -s "$work/junit.err" ] ||
     say "junit: status $status:"$'\n'"$(cat "$work/junit.out" "$work/junit.err")"
-  [ "$fail" -ne "$before" ] || echo "  junit: passed"
+  ok "junit: passed"
 
   # The sentence comes first, then the loader's own text.
   sentence="needs glibc $needs or later, and this system has glibc $has. "
@@ -150,6 +153,6 @@ for home in /usr/lib/jvm/java-17-openjdk-amd64 "${binds[@]}"; do
   run hint-kit "$home" -cp "$(basename "$junit"):tarvexjni.jar:$inner/native/kit/tarvexjni-standin.jar:tarvexjni-standin-tests.jar" \
     org.junit.platform.console.ConsoleLauncher --disable-banner --details=flat --select-class tvkit.StandInTest
   contains hint-kit "libtarvex.so $sentence"
-  [ "$fail" -ne "$before" ] || echo "  hint: $(grep -ohE "libtarvexjni.so needs glibc [^.]*\.[^.]*\.[0-9]*\." "$work/hint-bridge.err" | head -1)"
+  ok "hint: $(grep -ohE "libtarvexjni.so needs glibc [^.]*\.[^.]*\.[0-9]*\." "$work/hint-bridge.err" | head -1)"
 done
-exit $fail
+[ "$fail" -eq 0 ]
