@@ -8,34 +8,40 @@
 # jar, the JNI headers, which are the same for every Linux JDK); only the two native libraries
 # and the jars are meant to be built in such a tree (scripts/release builds them and checks what
 # they need).
-set(TVJ_SYSROOT "$ENV{TVJ_ROOTFS_DIR}" CACHE PATH "The Debian 11 root file system to build against")
 if(NOT TVJ_SYSROOT)
-  set(TVJ_SYSROOT /var/cache/tarvexjni/bullseye-${TVJ_BASELINE_DEBIAN_ARCH} CACHE PATH "" FORCE)
-elseif(NOT EXISTS ${TVJ_SYSROOT}/usr/include/stdio.h)
-  set(TVJ_SYSROOT ${TVJ_SYSROOT}/bullseye-${TVJ_BASELINE_DEBIAN_ARCH} CACHE PATH "" FORCE)
+  set(_tvj_base $ENV{TVJ_ROOTFS_DIR})
+  if(NOT _tvj_base)
+    set(_tvj_base /var/cache/tarvexjni)
+  endif()
+  set(TVJ_SYSROOT ${_tvj_base}/bullseye-${TVJ_BASELINE_DEBIAN_ARCH} CACHE PATH
+      "The Debian 11 root file system to build against (scripts/rootfs)")
 endif()
-file(GLOB TVJ_SYSROOT_CXX ${TVJ_SYSROOT}/usr/include/c++/*)
-if(NOT EXISTS ${TVJ_SYSROOT}/usr/include/stdio.h OR NOT TVJ_SYSROOT_CXX)
+file(GLOB _tvj_cxx ${TVJ_SYSROOT}/usr/include/c++/*)
+if(NOT EXISTS ${TVJ_SYSROOT}/usr/include/stdio.h OR NOT _tvj_cxx)
   message(FATAL_ERROR "no Debian 11 root file system at ${TVJ_SYSROOT}: scripts/rootfs ${TVJ_BASELINE_DEBIAN_ARCH} makes it")
 endif()
-get_filename_component(TVJ_SYSROOT_GCC ${TVJ_SYSROOT_CXX} NAME)  # 10
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TVJ_SYSROOT)
 set(CMAKE_SYSROOT ${TVJ_SYSROOT})
-set(root ${TVJ_SYSROOT})
-set(triple ${TVJ_BASELINE_TRIPLE})
+get_filename_component(_tvj_gcc ${_tvj_cxx} NAME)  # the C++ library's version: 10
+set(_tvj_lib ${TVJ_SYSROOT}/usr/lib/${TVJ_BASELINE_TRIPLE})
 
 # The C++ library's headers are the old system's, matching its runtime below, not the compiler's.
-set(CMAKE_CXX_FLAGS_INIT "-nostdinc++ -isystem ${root}/usr/include/c++/${TVJ_SYSROOT_GCC} -isystem ${root}/usr/include/${triple}/c++/${TVJ_SYSROOT_GCC} -isystem ${root}/usr/include/c++/${TVJ_SYSROOT_GCC}/backward")
-# The old system's C library, start files and C++ runtime first: the compiler's own library
+set(CMAKE_CXX_FLAGS_INIT "-nostdinc++ -isystem ${TVJ_SYSROOT}/usr/include/c++/${_tvj_gcc} -isystem ${TVJ_SYSROOT}/usr/include/${TVJ_BASELINE_TRIPLE}/c++/${_tvj_gcc} -isystem ${TVJ_SYSROOT}/usr/include/c++/${_tvj_gcc}/backward")
+# The old system's start files, C library and C++ runtime first: the compiler's own library
 # folders (it looks there whatever the sysroot) hold the build machine's. Every shared library
 # carries its C++ runtime, hidden (--exclude-libs: nothing of it is exported), and no debug
 # information (its symbols stay, for stack traces). -ldl -lpthread: before glibc 2.34 the dl* and
 # pthread_* functions live in those libraries; every reference to them, the runtime's weak ones
 # included, must be bound there with its version rather than left unversioned.
-set(paths "-B${root}/usr/lib/${triple}/ -L${root}/usr/lib/gcc/${triple}/${TVJ_SYSROOT_GCC} -L${root}/usr/lib/${triple} -L${root}/lib/${triple}")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "${paths}")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "${paths} -static-libstdc++ -static-libgcc -Wl,--exclude-libs,ALL -Wl,--strip-debug")
+set(_tvj_paths "-B${_tvj_lib}/ -L${TVJ_SYSROOT}/usr/lib/gcc/${TVJ_BASELINE_TRIPLE}/${_tvj_gcc} -L${_tvj_lib} -L${TVJ_SYSROOT}/lib/${TVJ_BASELINE_TRIPLE}")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "${_tvj_paths}")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "${_tvj_paths} -static-libstdc++ -static-libgcc -Wl,--exclude-libs,ALL -Wl,--strip-debug")
 set(CMAKE_CXX_STANDARD_LIBRARIES "-ldl -lpthread" CACHE STRING "")
+unset(_tvj_base)
+unset(_tvj_cxx)
+unset(_tvj_gcc)
+unset(_tvj_lib)
+unset(_tvj_paths)
 
 # Headers and libraries of the sysroot; programs of the host.
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
