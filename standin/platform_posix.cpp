@@ -27,7 +27,7 @@ void send_fault(int sig, int code) {
   siginfo_t info{};
   info.si_signo = sig;
   info.si_code = code;
-  syscall(SYS_rt_tgsigqueueinfo, getpid(), gettid(), sig, &info);
+  syscall(SYS_rt_tgsigqueueinfo, getpid(), syscall(SYS_gettid), sig, &info);  // gettid(): glibc 2.30
 }
 
 std::atomic<size_t> unraised{0};  // bus errors that could not be raised (no file mapping)

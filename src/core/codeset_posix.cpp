@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <iconv.h>
 #include <langinfo.h>
+#include <pthread.h>
 
 #include <atomic>
 #include <cstdint>
@@ -130,7 +131,12 @@ std::vector<std::unique_ptr<Codeset>>& registry() {
 }
 std::atomic<const Codeset*> last_process_codeset{nullptr};
 
-// iconv descriptors of one multi-byte codeset, per thread (iconv_t is not thread-safe).
+// iconv descriptors of one multi-byte codeset, per thread (iconv_t is not thread-safe), closed
+// by a thread key's destructor when the thread ends, as the scratch arena is freed: a
+// thread_local with a destructor would need glibc 2.18 (__cxa_thread_atexit_impl).
+pthread_key_t iconv_key;
+pthread_once_t iconv_key_once = PTHREAD_ONCE_INIT;
+
 struct ThreadIconv {
   const Codeset* codeset = nullptr;
   iconv_t to_narrow = iconv_t(-1);
@@ -139,11 +145,14 @@ struct ThreadIconv {
     if (to_narrow != iconv_t(-1)) iconv_close(to_narrow);
     if (to_units != iconv_t(-1)) iconv_close(to_units);
     to_narrow = to_units = iconv_t(-1);
+    codeset = nullptr;
   }
-  ~ThreadIconv() { close(); }
+  static void close_at_thread_end(void* t) { static_cast<ThreadIconv*>(t)->close(); }
   bool open(const Codeset& cs) {
     if (codeset == &cs) return to_narrow != iconv_t(-1) && to_units != iconv_t(-1);
     close();
+    pthread_once(&iconv_key_once, [] { pthread_key_create(&iconv_key, close_at_thread_end); });
+    pthread_setspecific(iconv_key, this);
     codeset = &cs;
     to_narrow = iconv_open(cs.name.c_str(), kUnits);
     to_units = iconv_open(kUnits, cs.name.c_str());

@@ -345,11 +345,12 @@ public final class NativeLoader {
   }
 
   // What the system said when `file` did not load, as the messages quote it: without the
-  // file's name in front, which the messages give already (the JVM and dlerror each add it).
+  // file's name in front, which the messages give already (the JVM and dlerror each add it), and
+  // after a sentence on the glibc versions when that is why the system refused it.
   private static String describe(UnsatisfiedLinkError e, Path file) {
     String text = String.valueOf(e.getMessage());
     while (text.startsWith(file + ": ")) text = text.substring(file.toString().length() + 2);
-    return text;
+    return GlibcHint.explain(text);
   }
 
   // The message for a bridge that did not load: the likely cause first, then what was tried.

@@ -8,6 +8,7 @@ import java.util.List;
 import java.util.Map;
 import java.util.Objects;
 import java.util.concurrent.ConcurrentHashMap;
+import tarvexjni.internal.GlibcHint;
 import tarvexjni.internal.NativeLoader;
 
 /**
@@ -175,7 +176,11 @@ public final class StandIn {
       throw new UnsatisfiedLinkError("tarvexjni.standin: tarvex.library names " + configured
           + ", but the kit supplies " + name + " itself: do not set it in tests that use the kit");
     }
-    System.load(library.toString());
+    try {
+      System.load(library.toString());
+    } catch (UnsatisfiedLinkError e) {
+      throw GlibcHint.explain(e);
+    }
     String foreign = foreignLibrary0(library.toString());
     if (foreign != null) {
       throw new UnsatisfiedLinkError("tarvexjni.standin: another " + name + " is already loaded, from "
