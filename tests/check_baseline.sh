@@ -6,7 +6,9 @@
 #     its C++ runtime brought in;
 #   - no GLIBCXX_, CXXABI_ or GCC_ version: the C++ runtime is inside the library;
 #   - NEEDED: only the C library's own parts, and libtarvex.so for the bridge, which must need it;
-#   - built for the machine its folder names; the bridge as tests/check_library.sh checks it.
+#   - built for the machine its folder names; the bridge as tests/check_library.sh checks it;
+#   - a Windows x64 library (no glibc there) imports only KERNEL32.dll and msvcrt.dll, and the
+#     bridge tarvex.dll besides: the C++ runtime, libgcc and winpthreads are inside.
 # Prints one line per library; exits non-zero if any fails.
 # Usage: check_baseline.sh <jar>...   (the jar tool: $JAVA_HOME/bin/jar, else jar on PATH)
 set -uo pipefail
@@ -25,8 +27,8 @@ check() {
   case $platform in
     linux-x86_64) arch=x86_64 machine="Advanced Micro Devices X86-64" ;;
     linux-aarch64) arch=aarch64 machine=AArch64 ;;
-    linux-*) echo "$name: no rule for the platform $platform" >&2; fail=1; return ;;
-    *) echo "$name: not checked (no glibc on $platform)"; return ;;
+    windows-x86_64) check_windows "$name" "$lib" "$2"; return ;;
+    *) echo "$name: no rule for the platform $platform" >&2; fail=1; return ;;
   esac
   [ "$(readelf -h "$lib" 2>/dev/null | sed -n 's/^ *Machine: *//p')" = "$machine" ] ||
     problems+=("not an ELF library for $arch")
@@ -67,6 +69,20 @@ check() {
     local newest
     newest=$(grep '^GLIBC_2\.' <<<"$versions" | sort -V | tail -1)
     echo "$name: ${newest:-no GLIBC version} at most, NEEDED $needed"
+  fi
+}
+
+# check_windows <name> <file> <entry>: what a Windows library imports.
+check_windows() {
+  local imports expected="KERNEL32.dll msvcrt.dll"
+  [[ $3 != tarvexjni/native/*/tarvexjni.dll ]] || expected+=" tarvex.dll"
+  count=$((count + 1))
+  imports=$(llvm-objdump-14 -p "$2" 2>/dev/null | sed -n 's/^ *DLL Name: //p' | sort | xargs)
+  if [ "$imports" != "$expected" ]; then
+    fail=1
+    echo "$1: imports ${imports:-nothing readable}, not only $expected" >&2
+  else
+    echo "$1: imports $imports"
   fi
 }
 
