@@ -178,13 +178,14 @@ import java.io.CharConversionException;
  *
  * <h3 id="checked">Checked exceptions</h3>
  *
- * <p>Two of the bridge's exceptions are checked, and every method declares those it can raise:
- * {@link CharConversionException} where a text crosses (a {@code String} parameter, a record that
- * holds texts, in either direction, the text {@link #QUMENJNI_GetErrorText} returns), and
- * {@link NoSuchFieldException} where an object is passed for a <a href="#handles">second
- * handle</a>, whose class may lack the {@code long} field {@code handle}. A method that takes
- * neither, such as {@link #QUMENJNI_InitMinimal} or {@link #QUMENJNI_HashMem}, declares none. The
- * compiler thus shows every call where they can arise, and a {@code catch} clause can name them.
+ * <p>Two checked exceptions of the bridge can arise with this jar's classes, and every method
+ * declares those of them it can raise: {@link CharConversionException} where a text crosses (a
+ * {@code String} parameter, a record that holds texts, in either direction, the text
+ * {@link #QUMENJNI_GetErrorText} returns), and {@link NoSuchFieldException} where an object is
+ * passed for a <a href="#handles">second handle</a>, whose class may lack the {@code long} field
+ * {@code handle}. A method that takes neither, such as {@link #QUMENJNI_InitMinimal} or
+ * {@link #QUMENJNI_HashMem}, declares none. The compiler thus shows every call where they can
+ * arise, and a {@code catch} clause can name them.
  * {@code ClassNotFoundException} is not declared: the bridge raises it only when a record class
  * it creates is missing, which never happens with this jar's classes, only with a copy of this
  * class compiled without one.
