@@ -17,6 +17,7 @@ import Norv1.LocalIface.tsp_verify_param_t;
 import Norv1.LocalIface.tsp_verify_result_t;
 import Norv1.LocalIface.verify_param_t;
 import Norv1.LocalIface.verify_result_t;
+import java.io.CharConversionException;
 import java.nio.charset.StandardCharsets;
 import java.time.Instant;
 
@@ -112,7 +113,7 @@ public final class Demo {
   }
 
   // A CMS message information tree, as it crossed the bridge.
-  static void cms(LocalIface lib) {
+  static void cms(LocalIface lib) throws CharConversionException {
     cms_msginf_t info = new cms_msginf_t();
     check("CmsBlkMsgInfMem", LocalIface.QUMENJNI_CmsBlkMsgInfMem(lib, new mem_blk_t(new byte[] {0x30}), info, 0));
     System.out.printf("CmsMsgInf: type %d, %d signers, cipher %s, unprotected %s%n", info.type, info.signer_num,
@@ -126,7 +127,7 @@ public final class Demo {
   }
 
   // Search the store, then walk through it one object at a time.
-  static void stores(LocalIface lib) {
+  static void stores(LocalIface lib) throws CharConversionException, NoSuchFieldException {
     find_param_t search = new find_param_t();
     search.certTemplate = new certificate_t();
     search.certTemplate.subject = "CN=Signer";
@@ -143,7 +144,7 @@ public final class Demo {
   }
 
   // Stamp a message through a time-stamp authority at a URL, then verify the stamp.
-  static void timeStamps(LocalIface lib, byte[] message) {
+  static void timeStamps(LocalIface lib, byte[] message) throws CharConversionException {
     mem_blk_t stamped = new mem_blk_t();
     check("TspBlkUrlStampCmsMem", LocalIface.QUMENJNI_TspBlkUrlStampCmsMem(lib, new tsp_request_param_t(),
         "http://tsa.example.invalid/stamp", new mem_blk_t(message), stamped));
@@ -154,7 +155,7 @@ public final class Demo {
   }
 
   // A short TLS exchange with a session that lives inside the library.
-  static void tls(LocalIface lib) {
+  static void tls(LocalIface lib) throws CharConversionException, NoSuchFieldException {
     strhandle_t session = new strhandle_t();
     check("TlsSessionCreate", LocalIface.QUMENJNI_TlsSessionCreate(lib, "server.example.invalid", session, 0));
     mem_blk_t hello = new mem_blk_t();

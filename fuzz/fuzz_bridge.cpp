@@ -80,6 +80,7 @@ struct Method {
   std::string name;        // QUMENJNI_<Op>
   std::string params;      // one letter per Java parameter: I int, J long, L object
   bool returns_string;
+  std::string declared;    // the checked exceptions it declares: "java.io.CharConversionException ..."
   void* exported;
   void (*install)();       // programs the stand-in's answer for one call
   const void* native;      // the QUMEN_ function, for faults
@@ -268,6 +269,7 @@ void start_jvm() {
 
   jmethodID names = env->GetStaticMethodID(shapes_class, "names", "()[Ljava/lang/String;");
   jmethodID descriptor = env->GetStaticMethodID(shapes_class, "descriptor", "(I)Ljava/lang/String;");
+  jmethodID declared = env->GetStaticMethodID(shapes_class, "declared", "(I)Ljava/lang/String;");
   auto list = static_cast<jobjectArray>(env->CallStaticObjectMethod(shapes_class, names));
   require(!env->ExceptionCheck() && list != nullptr, "Shapes.names");
   for (jsize i = 0; i < env->GetArrayLength(list); ++i) {
@@ -278,6 +280,9 @@ void start_jvm() {
     std::string desc = utf8(described);
     env->DeleteLocalRef(name);  // else two references per method, 352, stay live in this frame
     env->DeleteLocalRef(described);
+    auto exceptions = static_cast<jstring>(env->CallStaticObjectMethod(shapes_class, declared, i));
+    m.declared = utf8(exceptions);
+    env->DeleteLocalRef(exceptions);
     for (size_t k = 1; desc[k] != ')'; ++k) {
       char c = desc[k];
       while (desc[k] == '[') ++k;
@@ -330,6 +335,17 @@ bool allowed(const std::string& exception) {
   for (const char* a : kAllowed)
     if (exception.starts_with(a)) return true;
   return false;
+}
+
+// Whether a caller of the method can catch the exception by its class: an unchecked one, or a
+// checked one the method declares. A NoSuchFieldException for a field other than a handle's
+// comes from a look-alike record class, which this jar's classes never are.
+bool declares(const Method& m, const std::string& exception) {
+  const std::string name = exception.substr(0, exception.find(':'));
+  if (name == "java.io.CharConversionException" ||
+      (name == "java.lang.NoSuchFieldException" && exception.ends_with(":handle")))
+    return m.declared.find(name + " ") != std::string::npos;
+  return true;
 }
 
 bool is_fault_code(uint32_t status) {
@@ -416,6 +432,8 @@ bool one_call(FuzzedDataProvider& in, jobject self, std::vector<jlong>& handles,
   std::string exception = pending ? take_exception() : "";
   auto where = [&] { return m.name + " (" + trace + ")"; };
   if (pending && !allowed(exception)) fail("an exception the bridge does not document: " + exception + " in " + where());
+  if (pending && !declares(m, exception))
+    fail("a checked exception the method does not declare: " + exception + " in " + where());
   if (m.returns_string) {
     if ((faulted || pending) && result != 0) fail("a String after a fault or with an exception in " + where());
   } else if (m.name == "QUMENJNI_EncodeMem" || m.name == "QUMENJNI_DecodeMem") {

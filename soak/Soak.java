@@ -17,6 +17,7 @@ import Norv1.LocalIface.tsp_verify_param_t;
 import Norv1.LocalIface.tsp_verify_result_t;
 import Norv1.LocalIface.verify_param_t;
 import Norv1.LocalIface.verify_result_t;
+import java.io.CharConversionException;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.concurrent.ThreadLocalRandom;
@@ -77,6 +78,15 @@ public final class Soak {
   }
 
   private static void worker() {
+    try {
+      work();
+    } catch (CharConversionException | NoSuchFieldException e) {  // every argument here converts
+      unexpected.incrementAndGet();
+      throw new IllegalStateException("the bridge refused an argument", e);
+    }
+  }
+
+  private static void work() throws CharConversionException, NoSuchFieldException {
     ThreadLocalRandom random = ThreadLocalRandom.current();
     long until = System.nanoTime() + random.nextLong(200_000_000L, 3_000_000_000L);
     LocalIface lib = new LocalIface();

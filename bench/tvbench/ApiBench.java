@@ -10,7 +10,6 @@ import java.io.IOException;
 import java.io.PrintWriter;
 import java.lang.management.ManagementFactory;
 import java.util.List;
-import java.util.function.IntSupplier;
 import tarvexjni.Tarvex;
 import tarvexjni.Verification;
 
@@ -28,7 +27,7 @@ import tarvexjni.Verification;
 public final class ApiBench {
   static volatile Object sink;
 
-  public static void main(String[] args) throws IOException {
+  public static void main(String[] args) throws Exception {
     if (args.length == 3 && args[0].equals("profile")) {
       profile(args[1].equals("api"), Integer.parseInt(args[2]));
       return;
@@ -52,11 +51,11 @@ public final class ApiBench {
       System.out.printf("%-28s %14s %14s %7s %12s %12s%n", "case", "API ns", "LocalIface ns", "ratio", "API B/call",
           "raw B/call");
       for (Object[] c : List.of(
-          new Object[] {"hash, 32 B", (IntSupplier) () -> keep(tarvex.hash(small)), rawHash(lib, small)},
-          new Object[] {"hash, 16 MiB", (IntSupplier) () -> keep(tarvex.hash(large)), rawHash(lib, large)},
-          new Object[] {"verify, 4 signers", (IntSupplier) () -> keep(tarvex.verify(signed)), rawVerify(lib, signed)})) {
-        IntSupplier api = (IntSupplier) c[1];
-        IntSupplier raw = (IntSupplier) c[2];
+          new Object[] {"hash, 32 B", (Bench.Call) () -> keep(tarvex.hash(small)), rawHash(lib, small)},
+          new Object[] {"hash, 16 MiB", (Bench.Call) () -> keep(tarvex.hash(large)), rawHash(lib, large)},
+          new Object[] {"verify, 4 signers", (Bench.Call) () -> keep(tarvex.verify(signed)), rawVerify(lib, signed)})) {
+        Bench.Call api = (Bench.Call) c[1];
+        Bench.Call raw = (Bench.Call) c[2];
         double[] ns = Bench.alternate(api, raw);
         long apiBytes = allocated(api);
         long rawBytes = allocated(raw);
@@ -70,12 +69,12 @@ public final class ApiBench {
     Bench.check(LocalIface.QUMENJNI_Uninitialize(lib));
   }
 
-  static void profile(boolean api, int calls) {
+  static void profile(boolean api, int calls) throws Exception {
     LocalIface lib = new LocalIface();
     Bench.check(LocalIface.QUMENJNI_InitMinimal(lib));
     byte[] data = new byte[32];
     try (Tarvex tarvex = Tarvex.openMinimal()) {
-      IntSupplier call = api ? () -> keep(tarvex.hash(data)) : rawHash(lib, data);
+      Bench.Call call = api ? () -> keep(tarvex.hash(data)) : rawHash(lib, data);
       for (int i = 0; i < 200_000 + calls; i++) call.getAsInt();
     }
     Bench.check(LocalIface.QUMENJNI_Uninitialize(lib));
@@ -86,7 +85,7 @@ public final class ApiBench {
     return 0;
   }
 
-  static IntSupplier rawHash(LocalIface lib, byte[] data) {
+  static Bench.Call rawHash(LocalIface lib, byte[] data) {
     return () -> {
       mem_blk_t hash = new mem_blk_t();
       int status = LocalIface.QUMENJNI_HashMem(lib, new mem_blk_t(data), hash);
@@ -95,7 +94,7 @@ public final class ApiBench {
     };
   }
 
-  static IntSupplier rawVerify(LocalIface lib, byte[] signed) {
+  static Bench.Call rawVerify(LocalIface lib, byte[] signed) {
     return () -> {
       mem_blk_t content = new mem_blk_t();
       verify_result_t result = new verify_result_t();
@@ -107,7 +106,7 @@ public final class ApiBench {
   }
 
   /** Bytes allocated on the Java heap per call, over 200 calls after as many to warm up. */
-  static long allocated(IntSupplier call) {
+  static long allocated(Bench.Call call) throws Exception {
     var threads = (com.sun.management.ThreadMXBean) ManagementFactory.getThreadMXBean();
     for (int i = 0; i < 200; i++) call.getAsInt();
     long before = threads.getCurrentThreadAllocatedBytes();

@@ -16,7 +16,6 @@ import java.lang.reflect.Field;
 import java.lang.reflect.Modifier;
 import java.util.ArrayList;
 import java.util.List;
-import java.util.function.IntSupplier;
 
 /**
  * Nanoseconds per call of the bridge beside the same work written by hand (the floor) and a
@@ -35,15 +34,22 @@ public final class Bench {
   private static final long WARM_NS = 300_000_000L;
   private static final long ROUND_NS = 20_000_000L;
 
+  // One side's call of a case: its status. A call of LocalIface may throw the bridge's checked
+  // exceptions, which end the run.
+  @FunctionalInterface
+  interface Call {
+    int getAsInt() throws Exception;
+  }
+
   private static final class Case {
     final String name;
     final long bytes;  // the input's size, for the picture; 0 for the record cases
-    final IntSupplier bridge;
-    final IntSupplier floor;
+    final Call bridge;
+    final Call floor;
     final Object bridgeOut;
     final Object floorOut;
 
-    Case(String name, long bytes, IntSupplier bridge, IntSupplier floor, Object bridgeOut, Object floorOut) {
+    Case(String name, long bytes, Call bridge, Call floor, Object bridgeOut, Object floorOut) {
       this.name = name;
       this.bytes = bytes;
       this.bridge = bridge;
@@ -53,7 +59,7 @@ public final class Bench {
     }
   }
 
-  public static void main(String[] args) throws IOException {
+  public static void main(String[] args) throws Exception {
     String variant = args.length > 0 ? args[0] : "final";
     String csv = args.length > 1 && !args[1].isEmpty() ? args[1] : null;
     List<String> only = List.of(args).subList(Math.min(2, args.length), args.length);
@@ -129,7 +135,7 @@ public final class Bench {
   }
 
   /** Calls per round, found by warming the call up. */
-  static long calls(IntSupplier call) {
+  static long calls(Call call) throws Exception {
     long calls = 0;
     long start = System.nanoTime();
     long elapsed;
@@ -144,7 +150,7 @@ public final class Bench {
    * Median ns per call of each side, in rounds that alternate which side goes first, and the
    * median ratio of the rounds run side by side.
    */
-  static double[] alternate(IntSupplier bridge, IntSupplier floor) {
+  static double[] alternate(Call bridge, Call floor) throws Exception {
     long bridgeCalls = calls(bridge);
     long floorCalls = calls(floor);
     List<Double> b = new ArrayList<>();
@@ -164,7 +170,7 @@ public final class Bench {
   }
 
   /** ns per call of `n` rounds of `calls` calls each, with no clock read inside a round. */
-  static List<Double> rounds(IntSupplier call, long calls, int n) {
+  static List<Double> rounds(Call call, long calls, int n) throws Exception {
     List<Double> out = new ArrayList<>();
     for (int r = 0; r < n; r++) {
       long start = System.nanoTime();

@@ -14,7 +14,7 @@ import Norv1.LocalIface.verify_result_t;
  * parse.
  */
 public final class Profile {
-  public static void main(String[] args) {
+  public static void main(String[] args) throws Exception {
     String which = args[0];
     int n = Integer.parseInt(args[1]);
     LocalIface lib = new LocalIface();

@@ -1,5 +1,7 @@
 package Norv1;
 
+import java.io.CharConversionException;
+
 /**
  * The Java side of the tarvexjni bridge: the native methods through which Java uses the
  * cryptographic library {@code tarvex}, and the record classes they exchange with it.
@@ -171,30 +173,43 @@ package Norv1;
  *   {@code LocalIface} passed first is null.</li>
  * </ul>
  *
- * <p>Each method lists under "Throws" the exceptions it can raise, with their conditions, and
- * under "Also throws" the checked ones.
+ * <p>Each method lists under "Throws" the exceptions it can raise, each with its condition; the
+ * checked ones among them are in its {@code throws} clause as well.
  *
  * <h3 id="checked">Checked exceptions</h3>
  *
- * <p>{@code NoSuchFieldException}, {@code ClassNotFoundException} and
- * {@code CharConversionException} are checked exceptions, which the methods do not declare: the
- * Java compiler does not check what native code throws, and the declarations stay as they are
- * so that code written against them keeps compiling. The compiler therefore refuses a
- * {@code catch (CharConversionException e)} around a call ("exception is never thrown in body of
- * corresponding try statement"). Catch {@code Exception} and tell them apart; rethrowing the
- * caught exception needs no {@code throws} clause, since the compiler knows that the call throws
- * no checked exception:
+ * <p>Two checked exceptions of the bridge can arise with this jar's classes, and every method
+ * declares those of them it can raise: {@link CharConversionException} where a text crosses (a
+ * {@code String} parameter, a record that holds texts, in either direction, the text
+ * {@link #QUMENJNI_GetErrorText} returns), and {@link NoSuchFieldException} where an object is
+ * passed for a <a href="#handles">second handle</a>, whose class may lack the {@code long} field
+ * {@code handle}. A method that takes neither, such as {@link #QUMENJNI_InitMinimal} or
+ * {@link #QUMENJNI_HashMem}, declares none. The compiler thus shows every call where they can
+ * arise, and a {@code catch} clause can name them.
+ * {@code ClassNotFoundException} is not declared: the bridge raises it only when a record class
+ * it creates is missing, which never happens with this jar's classes, only with a copy of this
+ * class compiled without one.
+ *
+ * <p>The declarations change compilation, not what runs. A {@code throws} clause is not part of
+ * a method's descriptor: the bridge binds to the methods as before, and classes compiled against
+ * the earlier declarations, which declared nothing, run unchanged. Source that calls a declaring
+ * method must now catch its checked exceptions or declare them; a lambda that makes such a call
+ * needs a functional interface whose method may throw them (as {@link
+ * tarvexjni.Tarvex#call(String, tarvexjni.LibraryCall)} takes); code that caught
+ * {@code Exception} and told the exceptions apart with {@code instanceof} compiles as before.
+ * Handle them where the text or the handle object comes from:
  *
  * <pre>{@code
  * try {
  *   status = LocalIface.QUMENJNI_HashFile(lib, fileName, hash);
- * } catch (Exception e) {
- *   if (e instanceof java.io.CharConversionException) {
- *     throw new IllegalArgumentException("not in the locale's codeset: " + fileName, e);
- *   }
- *   throw e;  // unchecked: rethrown as it is
+ * } catch (CharConversionException e) {  // the name does not fit the locale's codeset
+ *   throw new IllegalArgumentException("not in the locale's codeset: " + fileName, e);
  * }
  * }</pre>
+ *
+ * <p>With a {@link strhandle_t} for every second handle, {@code NoSuchFieldException} cannot
+ * happen; such code may say so: {@code catch (NoSuchFieldException e) { throw new
+ * AssertionError(e); }}.
  *
  * <h2 id="threads">Threads</h2>
  *
@@ -1070,47 +1085,37 @@ public final class LocalIface {
   /**
    * Starts the library and creates a context.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code name} holds a character that the narrow codeset writes with more than one byte; the
-   *   library is not called.</li>
-   * </ul>
-   *
    * @param context receives the new context in {@link #handle}, filled on success
    * @param name read by the library: a name whose meaning is the library's; null or empty passes
    *     null
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code name} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("context_t2jthis:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_Initialize(LocalIface context, String name, int option);
+  public static native int QUMENJNI_Initialize(LocalIface context, String name, int option) throws CharConversionException;
 
   /**
    * Starts the library with the user's key and certificate locations and creates a context.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * </ul>
    *
    * @param context receives the new context in {@link #handle}, filled on success
    * @param option read by the library, passed through unchanged
    * @param param read by the library; null passes an empty record
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("context_t2jthis:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2local_param_t"
    */
-  public static native int QUMENJNI_InitializeEx(LocalIface context, int option, local_param_t param);
+  public static native int QUMENJNI_InitializeEx(LocalIface context, int option, local_param_t param) throws CharConversionException;
 
   /**
    * Starts the library with its minimal setup and creates a context.
@@ -1139,22 +1144,18 @@ public final class LocalIface {
   /**
    * The library's text for a status.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if the
-   *   returned text does not decode to one character per byte, after the library's call.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param status the status to describe
    * @return the text; null when the library has none (an unknown status), for an empty text,
    *     when no buffer could be had, after a machine fault, or with an exception pending
+   * @throws CharConversionException if the returned text does not decode to one character per byte
+   *     ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the text is made; the message names the
    *     converter, such as "string_t2jstring"
    */
-  public static native String QUMENJNI_GetErrorText(LocalIface context, int status);
+  public static native String QUMENJNI_GetErrorText(LocalIface context, int status) throws CharConversionException;
 
   /**
    * Details of the library's last error. The meaning of each detail is the library's.
@@ -1288,35 +1289,23 @@ public final class LocalIface {
   /**
    * Hashes a file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code dataFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param dataFile read by the library: the name of the file to hash
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code dataFile} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_HashFile(LocalIface context, String dataFile, mem_blk_t hash);
+  public static native int QUMENJNI_HashFile(LocalIface context, String dataFile, mem_blk_t hash) throws CharConversionException;
 
   /**
    * Hashes a block, with a leading text for the library.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code text} holds a character that the narrow codeset writes with more than one byte; the
-   *   library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param text read by the library: a text whose meaning is the library's; null or empty passes
@@ -1325,6 +1314,8 @@ public final class LocalIface {
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code text} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code data} exceeds the length of
@@ -1333,17 +1324,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_BlkHashMem(LocalIface context, String text, mem_blk_t data, mem_blk_t hash);
+  public static native int QUMENJNI_BlkHashMem(LocalIface context, String text, mem_blk_t data, mem_blk_t hash) throws CharConversionException;
 
   /**
    * Hashes a file, with a leading text for the library.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code text} or {@code dataFile} holds a character that the narrow codeset writes with more
-   *   than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param text read by the library: a text whose meaning is the library's; null or empty passes
@@ -1352,13 +1336,16 @@ public final class LocalIface {
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code text} or {@code dataFile} holds a character that the
+   *     narrow codeset writes with more than one byte ("jstring2string_t"); the library is not
+   *     called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_BlkHashFile(LocalIface context, String text, String dataFile, mem_blk_t hash);
+  public static native int QUMENJNI_BlkHashFile(LocalIface context, String text, String dataFile, mem_blk_t hash) throws CharConversionException;
 
   /**
    * Signs a message in one call. The roles of the two inputs are the library's; the content to
@@ -1386,13 +1373,6 @@ public final class LocalIface {
    * Signs a file in one call; {@link #QUMENJNI_SignMem} with file names. The library writes the
    * output file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code inputFile}, {@code secondInputFile} or {@code outputFile} holds a character that the
-   *   narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param inputFile read by the library: the file to sign
@@ -1400,26 +1380,19 @@ public final class LocalIface {
    * @param outputFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code inputFile}, {@code secondInputFile} or
+   *     {@code outputFile} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_SignFile(LocalIface context, sign_param_t param, String inputFile, String secondInputFile, String outputFile);
+  public static native int QUMENJNI_SignFile(LocalIface context, sign_param_t param, String inputFile, String secondInputFile, String outputFile) throws CharConversionException;
 
   /**
    * Verifies a signed message in one call. The roles of the two inputs are the library's; the
    * signed message goes first.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1429,6 +1402,10 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} or
@@ -1440,21 +1417,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_VerifyMem(LocalIface context, verify_param_t param, mem_blk_t signed, mem_blk_t secondInput, mem_blk_t content, verify_result_t result);
+  public static native int QUMENJNI_VerifyMem(LocalIface context, verify_param_t param, mem_blk_t signed, mem_blk_t secondInput, mem_blk_t content, verify_result_t result) throws CharConversionException;
 
   /**
    * Verifies a signed file in one call; {@link #QUMENJNI_VerifyMem} with file names.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code signedFile}, {@code secondInputFile} or {@code contentFile} or a text in {@code param}
-   *   holds a character that the narrow codeset writes with more than one byte; the library is not
-   *   called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1464,6 +1430,11 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code signedFile}, {@code secondInputFile} or
+   *     {@code contentFile} or a text in {@code param} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"; the library is not called), or if a
+   *     text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -1474,7 +1445,7 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_VerifyFile(LocalIface context, verify_param_t param, String signedFile, String secondInputFile, String contentFile, verify_result_t result);
+  public static native int QUMENJNI_VerifyFile(LocalIface context, verify_param_t param, String signedFile, String secondInputFile, String contentFile, verify_result_t result) throws CharConversionException;
 
   /**
    * Signs a hash.
@@ -1521,19 +1492,14 @@ public final class LocalIface {
   /**
    * Parses a certificate.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code cert} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param encoded read by the library: the encoded certificate
    * @param flag read by the library, passed through unchanged
    * @param cert filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code cert} does not decode to
+   *     one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
@@ -1542,20 +1508,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ParseCert(LocalIface context, mem_blk_t encoded, int flag, certificate_t cert);
+  public static native int QUMENJNI_ParseCert(LocalIface context, mem_blk_t encoded, int flag, certificate_t cert) throws CharConversionException;
 
   /**
    * Verifies a certificate and parses it.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code cert} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1563,6 +1519,10 @@ public final class LocalIface {
    * @param cert filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code cert} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
@@ -1574,23 +1534,18 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_VerifyCert(LocalIface context, verify_param_t param, mem_blk_t encoded, certificate_t cert);
+  public static native int QUMENJNI_VerifyCert(LocalIface context, verify_param_t param, mem_blk_t encoded, certificate_t cert) throws CharConversionException;
 
   /**
    * Checks a certificate against a policy.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param encoded read by the library: the encoded certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
@@ -1599,17 +1554,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_policy_param_t"
    */
-  public static native int QUMENJNI_VerifyCertificatePolicy(LocalIface context, verify_policy_param_t param, mem_blk_t encoded);
+  public static native int QUMENJNI_VerifyCertificatePolicy(LocalIface context, verify_policy_param_t param, mem_blk_t encoded) throws CharConversionException;
 
   /**
    * Parses a certificate revocation list.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code crl} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param encoded read by the library: the encoded CRL
@@ -1617,6 +1565,8 @@ public final class LocalIface {
    * @param crl filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code crl} does not decode to
+   *     one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
@@ -1625,23 +1575,18 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ParseCrl(LocalIface context, mem_blk_t encoded, int flag, crl_t crl);
+  public static native int QUMENJNI_ParseCrl(LocalIface context, mem_blk_t encoded, int flag, crl_t crl) throws CharConversionException;
 
   /**
    * Checks a certificate revocation list against a policy.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param encoded read by the library: the encoded CRL
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
@@ -1650,23 +1595,18 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_policy_param_t"
    */
-  public static native int QUMENJNI_VerifyCrlPolicy(LocalIface context, verify_policy_param_t param, mem_blk_t encoded);
+  public static native int QUMENJNI_VerifyCrlPolicy(LocalIface context, verify_policy_param_t param, mem_blk_t encoded) throws CharConversionException;
 
   /**
    * Parses the otherName entries of an alternative-name extension.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code altname} does not decode to one character per byte, after
-   *   the library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param encoded read by the library: the encoded extension
    * @param altname filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code altname} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encoded} exceeds the length
@@ -1675,7 +1615,7 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ParseAltnameEx(LocalIface context, mem_blk_t encoded, altname_ex_t altname);
+  public static native int QUMENJNI_ParseAltnameEx(LocalIface context, mem_blk_t encoded, altname_ex_t altname) throws CharConversionException;
 
   /**
    * Parses a basic-constraints extension.
@@ -1816,19 +1756,14 @@ public final class LocalIface {
   /**
    * Builds an XML certificate request from a certificate description.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code cert} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param flag read by the library, passed through unchanged
    * @param cert read by the library; null passes an empty record
    * @param request filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code cert} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code cert} exceeds the length of its
@@ -1839,19 +1774,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2certificate_t"
    */
-  public static native int QUMENJNI_CreateXmlRequest(LocalIface context, int flag, certificate_t cert, mem_blk_t request);
+  public static native int QUMENJNI_CreateXmlRequest(LocalIface context, int flag, certificate_t cert, mem_blk_t request) throws CharConversionException;
 
   // ---- PKCS#7 envelopes ----------------------------------------------------------------------
 
   /**
    * Encrypts a message for its receivers.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an
@@ -1860,6 +1788,8 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the encrypted message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
@@ -1872,17 +1802,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_EncryptMem(LocalIface context, encrypt_param_t param, mem_blk_t content, mem_blk_t encrypted);
+  public static native int QUMENJNI_EncryptMem(LocalIface context, encrypt_param_t param, mem_blk_t content, mem_blk_t encrypted) throws CharConversionException;
 
   /**
    * Encrypts a file for its receivers. The library writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code contentFile} or {@code encryptedFile} or a text in {@code param} holds a character
-   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an
@@ -1891,6 +1814,9 @@ public final class LocalIface {
    * @param encryptedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code contentFile} or {@code encryptedFile} or a text in
+   *     {@code param} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -1901,17 +1827,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_EncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile);
+  public static native int QUMENJNI_EncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile) throws CharConversionException;
 
   /**
    * Decrypts a message.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1920,6 +1839,8 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
@@ -1928,20 +1849,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_DecryptMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, mem_blk_t content, decrypt_result_t result);
+  public static native int QUMENJNI_DecryptMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, mem_blk_t content, decrypt_result_t result) throws CharConversionException;
 
   /**
    * Decrypts a file. The library writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code encryptedFile} or {@code contentFile} holds a character that the narrow codeset writes
-   *   with more than one byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -1950,29 +1861,28 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code encryptedFile} or {@code contentFile} holds a
+   *     character that the narrow codeset writes with more than one byte ("jstring2string_t"; the
+   *     library is not called), or if a text the library gives in {@code result} does not decode to
+   *     one character per byte ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_DecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result);
+  public static native int QUMENJNI_DecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result) throws CharConversionException;
 
   /**
    * Lists the signatures a signed message carries.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param signed read by the library: the signed message
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
@@ -1981,49 +1891,38 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_SignedInfoMem(LocalIface context, mem_blk_t signed, signed_info_result_t result);
+  public static native int QUMENJNI_SignedInfoMem(LocalIface context, mem_blk_t signed, signed_info_result_t result) throws CharConversionException;
 
   /**
    * Lists the signatures a signed file carries.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code signedFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param signedFile read by the library: the signed file
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code signedFile} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"; the library is not called), or if a
+   *     text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_SignedInfoFile(LocalIface context, String signedFile, signed_info_result_t result);
+  public static native int QUMENJNI_SignedInfoFile(LocalIface context, String signedFile, signed_info_result_t result) throws CharConversionException;
 
   /**
    * Lists the recipients and the sender of an encrypted message.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param encrypted read by the library: the encrypted message
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
@@ -2032,33 +1931,27 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_EncryptedInfoMem(LocalIface context, mem_blk_t encrypted, encrypted_info_result_t result);
+  public static native int QUMENJNI_EncryptedInfoMem(LocalIface context, mem_blk_t encrypted, encrypted_info_result_t result) throws CharConversionException;
 
   /**
    * Lists the recipients and the sender of an encrypted file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code encryptedFile} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param encryptedFile read by the library: the encrypted file
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code encryptedFile} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_EncryptedInfoFile(LocalIface context, String encryptedFile, encrypted_info_result_t result);
+  public static native int QUMENJNI_EncryptedInfoFile(LocalIface context, String encryptedFile, encrypted_info_result_t result) throws CharConversionException;
 
   /**
    * Joins a signature and its data into one signed message. The order of the two inputs is the
@@ -2085,25 +1978,21 @@ public final class LocalIface {
    * Joins a signature file and its data file into one signed file. The library writes the output
    * file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code inputFile}, {@code secondInputFile} or {@code signedFile} holds a character that the
-   *   narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param inputFile read by the library
    * @param secondInputFile read by the library
    * @param signedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code inputFile}, {@code secondInputFile} or
+   *     {@code signedFile} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_AttachSignFile(LocalIface context, String inputFile, String secondInputFile, String signedFile);
+  public static native int QUMENJNI_AttachSignFile(LocalIface context, String inputFile, String secondInputFile, String signedFile) throws CharConversionException;
 
   /**
    * Splits a signed message into two outputs, signature and data, in the library's order.
@@ -2127,38 +2016,24 @@ public final class LocalIface {
   /**
    * Splits a signed file into two files, in the library's order. The library writes them.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code signedFile}, {@code outputFile} or {@code secondOutputFile} holds a character that the
-   *   narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param signedFile read by the library: the signed file
    * @param outputFile read by the library: the first file to write
    * @param secondOutputFile read by the library: the second file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code signedFile}, {@code outputFile} or
+   *     {@code secondOutputFile} holds a character that the narrow codeset writes with more than
+   *     one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_DetachSignFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile);
+  public static native int QUMENJNI_DetachSignFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile) throws CharConversionException;
 
   /**
    * Verifies a signed message and signs it in one call.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code verifyParam} holds a character that the narrow codeset writes with more than
-   *   one byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param verifyParam read by the library; null passes an empty record
@@ -2169,6 +2044,10 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code output}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code verifyParam} holds a character that the
+   *     narrow codeset writes with more than one byte ("jstring2string_t"; the library is not
+   *     called), or if a text the library gives in {@code result} does not decode to one character
+   *     per byte ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} or
@@ -2180,21 +2059,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_VerifyAndSignMem(LocalIface context, verify_param_t verifyParam, sign_param_t signParam, mem_blk_t input, mem_blk_t secondInput, mem_blk_t output, verify_result_t result);
+  public static native int QUMENJNI_VerifyAndSignMem(LocalIface context, verify_param_t verifyParam, sign_param_t signParam, mem_blk_t input, mem_blk_t secondInput, mem_blk_t output, verify_result_t result) throws CharConversionException;
 
   /**
    * Verifies a signed file and signs it in one call. The library writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code inputFile}, {@code secondInputFile} or {@code outputFile} or a text in
-   *   {@code verifyParam} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param verifyParam read by the library; null passes an empty record
@@ -2205,6 +2073,11 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code inputFile}, {@code secondInputFile} or
+   *     {@code outputFile} or a text in {@code verifyParam} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code verifyParam} exceeds the length of
@@ -2215,17 +2088,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_VerifyAndSignFile(LocalIface context, verify_param_t verifyParam, sign_param_t signParam, String inputFile, String secondInputFile, String outputFile, verify_result_t result);
+  public static native int QUMENJNI_VerifyAndSignFile(LocalIface context, verify_param_t verifyParam, sign_param_t signParam, String inputFile, String secondInputFile, String outputFile, verify_result_t result) throws CharConversionException;
 
   /**
    * Signs a message and encrypts it in one call.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code encryptParam} holds a character that the narrow codeset writes with more than
-   *   one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param signParam read by the library; null passes an empty record
@@ -2235,6 +2101,9 @@ public final class LocalIface {
    * @param output filled whatever the status: the signed and encrypted message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code encryptParam} holds a character that the
+   *     narrow codeset writes with more than one byte ("jstring2string_t"); the library is not
+   *     called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
@@ -2247,17 +2116,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_SignAndEncryptMem(LocalIface context, sign_param_t signParam, encrypt_param_t encryptParam, mem_blk_t content, mem_blk_t output);
+  public static native int QUMENJNI_SignAndEncryptMem(LocalIface context, sign_param_t signParam, encrypt_param_t encryptParam, mem_blk_t content, mem_blk_t output) throws CharConversionException;
 
   /**
    * Signs a file and encrypts it in one call. The library writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code contentFile} or {@code outputFile} or a text in {@code encryptParam} holds a character
-   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param signParam read by the library; null passes an empty record
@@ -2267,6 +2129,9 @@ public final class LocalIface {
    * @param outputFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code contentFile} or {@code outputFile} or a text in
+   *     {@code encryptParam} holds a character that the narrow codeset writes with more than one
+   *     byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code encryptParam} exceeds the length of
@@ -2277,20 +2142,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_SignAndEncryptFile(LocalIface context, sign_param_t signParam, encrypt_param_t encryptParam, String contentFile, String outputFile);
+  public static native int QUMENJNI_SignAndEncryptFile(LocalIface context, sign_param_t signParam, encrypt_param_t encryptParam, String contentFile, String outputFile) throws CharConversionException;
 
   /**
    * Decrypts a message and verifies its signatures in one call.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code verifyParam} holds a character that the narrow codeset writes with more than
-   *   one byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} or {@code verifyResult} does not decode to one
-   *   character per byte, after the library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param decryptParam read by the library; null passes an empty record
@@ -2302,6 +2157,10 @@ public final class LocalIface {
    *     signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code verifyParam} holds a character that the
+   *     narrow codeset writes with more than one byte ("jstring2string_t"; the library is not
+   *     called), or if a text the library gives in {@code result} or {@code verifyResult} does not
+   *     decode to one character per byte ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
@@ -2313,20 +2172,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_DecryptAndVerifyMem(LocalIface context, decrypt_param_t decryptParam, verify_param_t verifyParam, mem_blk_t input, mem_blk_t content, decrypt_result_t result, verify_result_t verifyResult);
+  public static native int QUMENJNI_DecryptAndVerifyMem(LocalIface context, decrypt_param_t decryptParam, verify_param_t verifyParam, mem_blk_t input, mem_blk_t content, decrypt_result_t result, verify_result_t verifyResult) throws CharConversionException;
 
   /**
    * Decrypts a file and verifies its signatures in one call. The library writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code inputFile} or {@code contentFile} or a text in {@code verifyParam} holds a character
-   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} or {@code verifyResult} does not decode to one
-   *   character per byte, after the library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param decryptParam read by the library; null passes an empty record
@@ -2338,6 +2187,11 @@ public final class LocalIface {
    *     signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code inputFile} or {@code contentFile} or a text in
+   *     {@code verifyParam} holds a character that the narrow codeset writes with more than one
+   *     byte ("jstring2string_t"; the library is not called), or if a text the library gives in
+   *     {@code result} or {@code verifyResult} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code verifyParam} exceeds the length of
@@ -2348,23 +2202,18 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_DecryptAndVerifyFile(LocalIface context, decrypt_param_t decryptParam, verify_param_t verifyParam, String inputFile, String contentFile, decrypt_result_t result, verify_result_t verifyResult);
+  public static native int QUMENJNI_DecryptAndVerifyFile(LocalIface context, decrypt_param_t decryptParam, verify_param_t verifyParam, String inputFile, String contentFile, decrypt_result_t result, verify_result_t verifyResult) throws CharConversionException;
 
   /**
    * Reads the structure of a PKCS#7 message.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code info} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param message read by the library
    * @param info filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code info} does not decode to
+   *     one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -2373,48 +2222,32 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_GetPkcs7InfoMem(LocalIface context, mem_blk_t message, pkcs7_info_t info);
+  public static native int QUMENJNI_GetPkcs7InfoMem(LocalIface context, mem_blk_t message, pkcs7_info_t info) throws CharConversionException;
 
   /**
    * Reads the structure of a PKCS#7 file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code info} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param messageFile read by the library: the file to read
    * @param info filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code messageFile} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code info} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_GetPkcs7InfoFile(LocalIface context, String messageFile, pkcs7_info_t info);
+  public static native int QUMENJNI_GetPkcs7InfoFile(LocalIface context, String messageFile, pkcs7_info_t info) throws CharConversionException;
 
   // ---- Streaming (stream: any object with a long field "handle") -----------------------------
 
   /**
    * Opens a hash stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code text} holds a character that the narrow codeset writes with more than one byte; the
-   *   library is not called.</li>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param text read by the library: a text whose meaning is the library's; null or empty passes
@@ -2423,27 +2256,28 @@ public final class LocalIface {
    *     failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code text} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_StrHashInitMem(LocalIface context, String text, Object stream);
+  public static native int QUMENJNI_StrHashInitMem(LocalIface context, String text, Object stream) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a hash stream one block.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#update-rule">Update rule</a>: read; 0 stored on failure
    * @param data read by the library: the next piece of data
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code data} exceeds the length of
@@ -2451,39 +2285,28 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrHashUpdateMem(LocalIface context, Object stream, mem_blk_t data);
+  public static native int QUMENJNI_StrHashUpdateMem(LocalIface context, Object stream, mem_blk_t data) throws NoSuchFieldException;
 
   /**
    * Finishes a hash stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#final-rule">Final rule</a>: read; 0 stored whatever the status
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_StrHashFinalMem(LocalIface context, Object stream, mem_blk_t hash);
+  public static native int QUMENJNI_StrHashFinalMem(LocalIface context, Object stream, mem_blk_t hash) throws NoSuchFieldException;
 
   /**
    * Hashes a file by streaming, in one call; no handle.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code text} or {@code dataFile} holds a character that the narrow codeset writes with more
-   *   than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param text read by the library: a text whose meaning is the library's; null or empty passes
@@ -2492,23 +2315,19 @@ public final class LocalIface {
    * @param hash filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code text} or {@code dataFile} holds a character that the
+   *     narrow codeset writes with more than one byte ("jstring2string_t"); the library is not
+   *     called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_StrHashFile(LocalIface context, String text, String dataFile, mem_blk_t hash);
+  public static native int QUMENJNI_StrHashFile(LocalIface context, String text, String dataFile, mem_blk_t hash) throws CharConversionException;
 
   /**
    * Opens a signing stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2517,6 +2336,9 @@ public final class LocalIface {
    *     failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
@@ -2524,16 +2346,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream);
+  public static native int QUMENJNI_StrSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream) throws NoSuchFieldException;
 
   /**
    * Feeds a signing stream one block.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2541,6 +2357,8 @@ public final class LocalIface {
    * @param content read by the library: the next piece of content
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
@@ -2548,16 +2366,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content);
+  public static native int QUMENJNI_StrSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content) throws NoSuchFieldException;
 
   /**
    * Finishes a signing stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2565,23 +2377,18 @@ public final class LocalIface {
    * @param signed filled whatever the status: the last output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_StrSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signed);
+  public static native int QUMENJNI_StrSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signed) throws NoSuchFieldException;
 
   /**
    * Signs a file by streaming, in one call; no handle. As {@link #QUMENJNI_SignFile}.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code inputFile}, {@code secondInputFile} or {@code outputFile} holds a character that the
-   *   narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2590,25 +2397,18 @@ public final class LocalIface {
    * @param outputFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code inputFile}, {@code secondInputFile} or
+   *     {@code outputFile} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_StrSignFile(LocalIface context, sign_param_t param, String inputFile, String secondInputFile, String outputFile);
+  public static native int QUMENJNI_StrSignFile(LocalIface context, sign_param_t param, String inputFile, String secondInputFile, String outputFile) throws CharConversionException;
 
   /**
    * Opens a verification stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2617,6 +2417,11 @@ public final class LocalIface {
    *     failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
@@ -2627,19 +2432,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_StrVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream);
+  public static native int QUMENJNI_StrVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a verification stream one block.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2647,6 +2443,10 @@ public final class LocalIface {
    * @param input read by the library: the next piece
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
@@ -2657,22 +2457,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_StrVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t input);
+  public static native int QUMENJNI_StrVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t input) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes a verification stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2681,6 +2469,12 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code content}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -2691,21 +2485,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_StrVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content, verify_result_t result);
+  public static native int QUMENJNI_StrVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content, verify_result_t result) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Verifies a signed file by streaming, in one call; no handle. As {@link #QUMENJNI_VerifyFile}.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code signedFile}, {@code secondInputFile} or {@code contentFile} or a text in {@code param}
-   *   holds a character that the narrow codeset writes with more than one byte; the library is not
-   *   called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2715,6 +2498,11 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code signedFile}, {@code secondInputFile} or
+   *     {@code contentFile} or a text in {@code param} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"; the library is not called), or if a
+   *     text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -2725,20 +2513,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_StrVerifyFile(LocalIface context, verify_param_t param, String signedFile, String secondInputFile, String contentFile, verify_result_t result);
+  public static native int QUMENJNI_StrVerifyFile(LocalIface context, verify_param_t param, String signedFile, String secondInputFile, String contentFile, verify_result_t result) throws CharConversionException;
 
   /**
    * Opens an encryption stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an
@@ -2747,6 +2525,11 @@ public final class LocalIface {
    *     failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -2757,19 +2540,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_StrEncryptInitMem(LocalIface context, encrypt_param_t param, Object stream);
+  public static native int QUMENJNI_StrEncryptInitMem(LocalIface context, encrypt_param_t param, Object stream) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds an encryption stream one block and returns the output so far.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2778,6 +2552,10 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the encrypted output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
@@ -2790,19 +2568,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_StrEncryptUpdateMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t content, mem_blk_t encrypted);
+  public static native int QUMENJNI_StrEncryptUpdateMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t content, mem_blk_t encrypted) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes an encryption stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2810,6 +2579,10 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the last output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -2821,17 +2594,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_StrEncryptFinalMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t encrypted);
+  public static native int QUMENJNI_StrEncryptFinalMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t encrypted) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Encrypts a file by streaming, in one call; no handle. As {@link #QUMENJNI_EncryptFile}.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code contentFile} or {@code encryptedFile} or a text in {@code param} holds a character
-   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an
@@ -2840,6 +2606,9 @@ public final class LocalIface {
    * @param encryptedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code contentFile} or {@code encryptedFile} or a text in
+   *     {@code param} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -2850,17 +2619,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_StrEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile);
+  public static native int QUMENJNI_StrEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile) throws CharConversionException;
 
   /**
    * Opens a decryption stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2871,6 +2633,9 @@ public final class LocalIface {
    *     failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
@@ -2880,16 +2645,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrDecryptInitMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, int[] state, Object stream);
+  public static native int QUMENJNI_StrDecryptInitMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, int[] state, Object stream) throws NoSuchFieldException;
 
   /**
    * Feeds a decryption stream one block and returns the output so far.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2900,6 +2659,8 @@ public final class LocalIface {
    * @param content filled whatever the status: the decrypted output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
@@ -2909,19 +2670,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrDecryptUpdateMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t encrypted, int[] state, mem_blk_t content);
+  public static native int QUMENJNI_StrDecryptUpdateMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t encrypted, int[] state, mem_blk_t content) throws NoSuchFieldException;
 
   /**
    * Finishes a decryption stream. It returns no output block.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2929,26 +2681,20 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "decrypt_result_t2jobject"
    */
-  public static native int QUMENJNI_StrDecryptFinalMem(LocalIface context, decrypt_param_t param, Object stream, decrypt_result_t result);
+  public static native int QUMENJNI_StrDecryptFinalMem(LocalIface context, decrypt_param_t param, Object stream, decrypt_result_t result) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Decrypts a file by streaming, in one call; no handle. As {@link #QUMENJNI_DecryptFile}.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code encryptedFile} or {@code contentFile} holds a character that the narrow codeset writes
-   *   with more than one byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -2957,29 +2703,28 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code encryptedFile} or {@code contentFile} holds a
+   *     character that the narrow codeset writes with more than one byte ("jstring2string_t"; the
+   *     library is not called), or if a text the library gives in {@code result} does not decode to
+   *     one character per byte ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_StrDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result);
+  public static native int QUMENJNI_StrDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result) throws CharConversionException;
 
   /**
    * Lists the recipients and the sender of an encrypted message, in one call; no handle.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param encrypted read by the library: the encrypted message
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
@@ -2988,33 +2733,27 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrEncryptedInfoMem(LocalIface context, mem_blk_t encrypted, encrypted_info_result_t result);
+  public static native int QUMENJNI_StrEncryptedInfoMem(LocalIface context, mem_blk_t encrypted, encrypted_info_result_t result) throws CharConversionException;
 
   /**
    * Lists the recipients and the sender of an encrypted file, in one call; no handle.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code encryptedFile} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param encryptedFile read by the library: the encrypted file
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code encryptedFile} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_StrEncryptedInfoFile(LocalIface context, String encryptedFile, encrypted_info_result_t result);
+  public static native int QUMENJNI_StrEncryptedInfoFile(LocalIface context, String encryptedFile, encrypted_info_result_t result) throws CharConversionException;
 
   // ---- CMS -----------------------------------------------------------------------------------
 
@@ -3041,35 +2780,24 @@ public final class LocalIface {
    * Signs a file into a CMS message that carries it, in one call. The library writes the output
    * file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code contentFile} or {@code signedFile} holds a character that the narrow codeset writes
-   *   with more than one byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param contentFile read by the library: the file to sign
    * @param signedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code contentFile} or {@code signedFile} holds a character
+   *     that the narrow codeset writes with more than one byte ("jstring2string_t"); the library is
+   *     not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkAttSignFile(LocalIface context, sign_param_t param, String contentFile, String signedFile);
+  public static native int QUMENJNI_CmsBlkAttSignFile(LocalIface context, sign_param_t param, String contentFile, String signedFile) throws CharConversionException;
 
   /**
    * Opens a stream that signs content into a CMS message that carries it.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3077,6 +2805,9 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
@@ -3084,16 +2815,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrAttSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream);
+  public static native int QUMENJNI_CmsStrAttSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream) throws NoSuchFieldException;
 
   /**
    * Feeds a CMS attached-signing stream one block and returns the output so far.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3102,6 +2827,8 @@ public final class LocalIface {
    * @param signed filled on success: the signed output so far; left as it was on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
@@ -3110,16 +2837,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrAttSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content, mem_blk_t signed);
+  public static native int QUMENJNI_CmsStrAttSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content, mem_blk_t signed) throws NoSuchFieldException;
 
   /**
    * Finishes a CMS attached-signing stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3127,24 +2848,19 @@ public final class LocalIface {
    * @param signed filled whatever the status: the last output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_CmsStrAttSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signed);
+  public static native int QUMENJNI_CmsStrAttSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signed) throws NoSuchFieldException;
 
   /**
    * Signs a file into a CMS message that carries it, by streaming in one call; no handle. The
    * library writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code contentFile} or {@code signedFile} holds a character that the narrow codeset writes
-   *   with more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3152,12 +2868,15 @@ public final class LocalIface {
    * @param signedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code contentFile} or {@code signedFile} holds a character
+   *     that the narrow codeset writes with more than one byte ("jstring2string_t"); the library is
+   *     not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsStrAttSignFile(LocalIface context, sign_param_t param, String contentFile, String signedFile);
+  public static native int QUMENJNI_CmsStrAttSignFile(LocalIface context, sign_param_t param, String contentFile, String signedFile) throws CharConversionException;
 
   /**
    * Makes a detached CMS signature, in one call. The role of the second input is the library's.
@@ -3183,13 +2902,6 @@ public final class LocalIface {
   /**
    * Makes a detached CMS signature of a file, in one call. The library writes the output file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code contentFile}, {@code secondInputFile} or {@code signatureFile} holds a character that
-   *   the narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param contentFile read by the library: the file to sign
@@ -3197,22 +2909,18 @@ public final class LocalIface {
    * @param signatureFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code contentFile}, {@code secondInputFile} or
+   *     {@code signatureFile} holds a character that the narrow codeset writes with more than one
+   *     byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkDetSignFile(LocalIface context, sign_param_t param, String contentFile, String secondInputFile, String signatureFile);
+  public static native int QUMENJNI_CmsBlkDetSignFile(LocalIface context, sign_param_t param, String contentFile, String secondInputFile, String signatureFile) throws CharConversionException;
 
   /**
    * Opens a stream that makes a detached CMS signature.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3220,6 +2928,9 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
@@ -3227,16 +2938,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrDetSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream);
+  public static native int QUMENJNI_CmsStrDetSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream) throws NoSuchFieldException;
 
   /**
    * Feeds a CMS detached-signing stream one block.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3244,6 +2949,8 @@ public final class LocalIface {
    * @param content read by the library: the next piece of content
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
@@ -3251,16 +2958,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrDetSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content);
+  public static native int QUMENJNI_CmsStrDetSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content) throws NoSuchFieldException;
 
   /**
    * Finishes a CMS detached-signing stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3268,24 +2969,19 @@ public final class LocalIface {
    * @param signature filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_CmsStrDetSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signature);
+  public static native int QUMENJNI_CmsStrDetSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signature) throws NoSuchFieldException;
 
   /**
    * Makes a detached CMS signature of a file, by streaming in one call; no handle. The library
    * writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code contentFile}, {@code secondInputFile} or {@code signatureFile} holds a character that
-   *   the narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3294,25 +2990,18 @@ public final class LocalIface {
    * @param signatureFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code contentFile}, {@code secondInputFile} or
+   *     {@code signatureFile} holds a character that the narrow codeset writes with more than one
+   *     byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsStrDetSignFile(LocalIface context, sign_param_t param, String contentFile, String secondInputFile, String signatureFile);
+  public static native int QUMENJNI_CmsStrDetSignFile(LocalIface context, sign_param_t param, String contentFile, String secondInputFile, String signatureFile) throws CharConversionException;
 
   /**
    * Verifies a CMS message that carries its content, in one call.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3321,6 +3010,10 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code content}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
@@ -3332,20 +3025,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsBlkAttVerifyMem(LocalIface context, verify_param_t param, mem_blk_t signed, mem_blk_t content, verify_result_t result);
+  public static native int QUMENJNI_CmsBlkAttVerifyMem(LocalIface context, verify_param_t param, mem_blk_t signed, mem_blk_t content, verify_result_t result) throws CharConversionException;
 
   /**
    * Verifies a CMS file that carries its content, in one call. The library writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code signedFile} or {@code contentFile} or a text in {@code param} holds a character that
-   *   the narrow codeset writes with more than one byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3354,6 +3037,11 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code signedFile} or {@code contentFile} or a text in
+   *     {@code param} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"; the library is not called), or if a text the library gives in
+   *     {@code result} does not decode to one character per byte ("string_t2jstring", after the
+   *     library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -3364,20 +3052,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsBlkAttVerifyFile(LocalIface context, verify_param_t param, String signedFile, String contentFile, verify_result_t result);
+  public static native int QUMENJNI_CmsBlkAttVerifyFile(LocalIface context, verify_param_t param, String signedFile, String contentFile, verify_result_t result) throws CharConversionException;
 
   /**
    * Opens a stream that verifies a CMS message that carries its content.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3385,6 +3063,11 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
@@ -3395,19 +3078,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrAttVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream);
+  public static native int QUMENJNI_CmsStrAttVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a CMS attached-verification stream one block and returns the content so far.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3416,6 +3090,10 @@ public final class LocalIface {
    * @param content filled on success: the content so far; left as it was on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
@@ -3427,22 +3105,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrAttVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t signed, mem_blk_t content);
+  public static native int QUMENJNI_CmsStrAttVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t signed, mem_blk_t content) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes a CMS attached-verification stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3451,6 +3117,12 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code content}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -3461,21 +3133,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrAttVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content, verify_result_t result);
+  public static native int QUMENJNI_CmsStrAttVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content, verify_result_t result) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Verifies a CMS file that carries its content, by streaming in one call; no handle. The library
    * writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code signedFile} or {@code contentFile} or a text in {@code param} holds a character that
-   *   the narrow codeset writes with more than one byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3484,6 +3146,11 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code signedFile} or {@code contentFile} or a text in
+   *     {@code param} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"; the library is not called), or if a text the library gives in
+   *     {@code result} does not decode to one character per byte ("string_t2jstring", after the
+   *     library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -3494,20 +3161,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrAttVerifyFile(LocalIface context, verify_param_t param, String signedFile, String contentFile, verify_result_t result);
+  public static native int QUMENJNI_CmsStrAttVerifyFile(LocalIface context, verify_param_t param, String signedFile, String contentFile, verify_result_t result) throws CharConversionException;
 
   /**
    * Verifies a detached CMS signature, in one call. The roles of the two inputs are the library's.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3517,6 +3174,10 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code output}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} or
@@ -3528,21 +3189,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsBlkDetVerifyMem(LocalIface context, verify_param_t param, mem_blk_t input, mem_blk_t secondInput, mem_blk_t output, verify_result_t result);
+  public static native int QUMENJNI_CmsBlkDetVerifyMem(LocalIface context, verify_param_t param, mem_blk_t input, mem_blk_t secondInput, mem_blk_t output, verify_result_t result) throws CharConversionException;
 
   /**
    * Verifies a detached CMS signature of a file, in one call.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code inputFile}, {@code secondInputFile} or {@code outputFile} or a text in {@code param}
-   *   holds a character that the narrow codeset writes with more than one byte; the library is not
-   *   called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3552,6 +3202,11 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code inputFile}, {@code secondInputFile} or
+   *     {@code outputFile} or a text in {@code param} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"; the library is not called), or if a
+   *     text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -3562,20 +3217,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsBlkDetVerifyFile(LocalIface context, verify_param_t param, String inputFile, String secondInputFile, String outputFile, verify_result_t result);
+  public static native int QUMENJNI_CmsBlkDetVerifyFile(LocalIface context, verify_param_t param, String inputFile, String secondInputFile, String outputFile, verify_result_t result) throws CharConversionException;
 
   /**
    * Opens a stream that verifies a detached CMS signature.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3583,6 +3228,11 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
@@ -3593,19 +3243,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrDetVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream);
+  public static native int QUMENJNI_CmsStrDetVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a CMS detached-verification stream one block.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3613,6 +3254,10 @@ public final class LocalIface {
    * @param content read by the library: the next piece of content
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
@@ -3623,22 +3268,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrDetVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content);
+  public static native int QUMENJNI_CmsStrDetVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes a CMS detached-verification stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3647,6 +3280,12 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code output}: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -3657,21 +3296,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrDetVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t output, verify_result_t result);
+  public static native int QUMENJNI_CmsStrDetVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t output, verify_result_t result) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Verifies a detached CMS signature of a file, by streaming in one call; no handle.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code inputFile}, {@code secondInputFile} or {@code outputFile} or a text in {@code param}
-   *   holds a character that the narrow codeset writes with more than one byte; the library is not
-   *   called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3681,6 +3309,11 @@ public final class LocalIface {
    * @param result filled whatever the status: one status per signature
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code inputFile}, {@code secondInputFile} or
+   *     {@code outputFile} or a text in {@code param} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"; the library is not called), or if a
+   *     text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -3691,17 +3324,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrDetVerifyFile(LocalIface context, verify_param_t param, String inputFile, String secondInputFile, String outputFile, verify_result_t result);
+  public static native int QUMENJNI_CmsStrDetVerifyFile(LocalIface context, verify_param_t param, String inputFile, String secondInputFile, String outputFile, verify_result_t result) throws CharConversionException;
 
   /**
    * Encrypts content into a CMS enveloped message, in one call.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -3710,6 +3336,8 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the enveloped message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
@@ -3722,17 +3350,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsBlkEncryptMem(LocalIface context, encrypt_param_t param, mem_blk_t content, mem_blk_t encrypted);
+  public static native int QUMENJNI_CmsBlkEncryptMem(LocalIface context, encrypt_param_t param, mem_blk_t content, mem_blk_t encrypted) throws CharConversionException;
 
   /**
    * Encrypts a file into a CMS enveloped message, in one call. The library writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code contentFile} or {@code encryptedFile} or a text in {@code param} holds a character
-   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -3741,6 +3362,9 @@ public final class LocalIface {
    * @param encryptedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code contentFile} or {@code encryptedFile} or a text in
+   *     {@code param} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -3751,20 +3375,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsBlkEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile);
+  public static native int QUMENJNI_CmsBlkEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile) throws CharConversionException;
 
   /**
    * Opens a stream that encrypts into a CMS enveloped message.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -3773,6 +3387,11 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code input} exceeds the length
@@ -3784,19 +3403,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsStrEncryptInitMem(LocalIface context, encrypt_param_t param, mem_blk_t input, Object stream);
+  public static native int QUMENJNI_CmsStrEncryptInitMem(LocalIface context, encrypt_param_t param, mem_blk_t input, Object stream) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a CMS encryption stream one block and returns the output so far.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -3806,6 +3416,10 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the encrypted output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code content} exceeds the length
@@ -3818,19 +3432,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsStrEncryptUpdateMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t content, mem_blk_t encrypted);
+  public static native int QUMENJNI_CmsStrEncryptUpdateMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t content, mem_blk_t encrypted) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes a CMS encryption stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -3839,6 +3444,10 @@ public final class LocalIface {
    * @param encrypted filled whatever the status: the last output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -3850,18 +3459,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsStrEncryptFinalMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t encrypted);
+  public static native int QUMENJNI_CmsStrEncryptFinalMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t encrypted) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Encrypts a file into a CMS enveloped message, by streaming in one call; no handle. The library
    * writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code contentFile} or {@code encryptedFile} or a text in {@code param} holds a character
-   *   that the narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and the receivers' certificates; null passes an empty
@@ -3870,6 +3472,9 @@ public final class LocalIface {
    * @param encryptedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code contentFile} or {@code encryptedFile} or a text in
+   *     {@code param} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -3880,17 +3485,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsStrEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile);
+  public static native int QUMENJNI_CmsStrEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile) throws CharConversionException;
 
   /**
    * Decrypts a CMS enveloped message, in one call.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3899,6 +3497,8 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code content}: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
@@ -3907,20 +3507,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsBlkDecryptMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, mem_blk_t content, decrypt_result_t result);
+  public static native int QUMENJNI_CmsBlkDecryptMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, mem_blk_t content, decrypt_result_t result) throws CharConversionException;
 
   /**
    * Decrypts a CMS enveloped file, in one call. The library writes the output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code encryptedFile} or {@code contentFile} holds a character that the narrow codeset writes
-   *   with more than one byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3929,23 +3519,20 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code encryptedFile} or {@code contentFile} holds a
+   *     character that the narrow codeset writes with more than one byte ("jstring2string_t"; the
+   *     library is not called), or if a text the library gives in {@code result} does not decode to
+   *     one character per byte ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result);
+  public static native int QUMENJNI_CmsBlkDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result) throws CharConversionException;
 
   /**
    * Opens a stream that decrypts a CMS enveloped message.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3953,6 +3540,9 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
@@ -3960,16 +3550,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrDecryptInitMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, Object stream);
+  public static native int QUMENJNI_CmsStrDecryptInitMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, Object stream) throws NoSuchFieldException;
 
   /**
    * Feeds a CMS decryption stream one block and returns the output so far.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -3978,6 +3562,8 @@ public final class LocalIface {
    * @param content filled whatever the status: the decrypted output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code encrypted} exceeds the
@@ -3986,19 +3572,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrDecryptUpdateMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t encrypted, mem_blk_t content);
+  public static native int QUMENJNI_CmsStrDecryptUpdateMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t encrypted, mem_blk_t content) throws NoSuchFieldException;
 
   /**
    * Finishes a CMS decryption stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -4007,27 +3584,21 @@ public final class LocalIface {
    * @param result filled whatever the status, after {@code content}: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_CmsStrDecryptFinalMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t content, decrypt_result_t result);
+  public static native int QUMENJNI_CmsStrDecryptFinalMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t content, decrypt_result_t result) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Decrypts a CMS enveloped file, by streaming in one call; no handle. The library writes the
    * output file.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code encryptedFile} or {@code contentFile} holds a character that the narrow codeset writes
-   *   with more than one byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -4036,13 +3607,17 @@ public final class LocalIface {
    * @param result filled whatever the status: the sender's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code encryptedFile} or {@code contentFile} holds a
+   *     character that the narrow codeset writes with more than one byte ("jstring2string_t"; the
+   *     library is not called), or if a text the library gives in {@code result} does not decode to
+   *     one character per byte ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsStrDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result);
+  public static native int QUMENJNI_CmsStrDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result) throws CharConversionException;
 
   /**
    * Joins a detached CMS signature and its content into one signed message, in one call. The order
@@ -4070,13 +3645,6 @@ public final class LocalIface {
    * Joins a detached CMS signature file and its content file into one signed file, in one call. The
    * library writes the output file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code inputFile}, {@code secondInputFile} or {@code signedFile} holds a character that the
-   *   narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param inputFile read by the library
    * @param secondInputFile read by the library
@@ -4084,12 +3652,15 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code inputFile}, {@code secondInputFile} or
+   *     {@code signedFile} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkSignAttachFile(LocalIface context, String inputFile, String secondInputFile, String signedFile, int option);
+  public static native int QUMENJNI_CmsBlkSignAttachFile(LocalIface context, String inputFile, String secondInputFile, String signedFile, int option) throws CharConversionException;
 
   /**
    * Splits a CMS signed message into two outputs, signature and content, in the library's order, in
@@ -4116,13 +3687,6 @@ public final class LocalIface {
    * Splits a CMS signed file into two files, in the library's order, in one call. The library
    * writes them.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code signedFile}, {@code outputFile} or {@code secondOutputFile} holds a character that the
-   *   narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param signedFile read by the library: the signed file
    * @param outputFile read by the library: the first file to write
@@ -4130,22 +3694,18 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code signedFile}, {@code outputFile} or
+   *     {@code secondOutputFile} holds a character that the narrow codeset writes with more than
+   *     one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkSignDetachFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile, int option);
+  public static native int QUMENJNI_CmsBlkSignDetachFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile, int option) throws CharConversionException;
 
   /**
    * Opens a stream that splits a CMS signed message.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param signed read by the library: the start of the signed message
@@ -4153,6 +3713,9 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
@@ -4160,16 +3723,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrSignDetachInitMem(LocalIface context, mem_blk_t signed, Object stream, int option);
+  public static native int QUMENJNI_CmsStrSignDetachInitMem(LocalIface context, mem_blk_t signed, Object stream, int option) throws NoSuchFieldException;
 
   /**
    * Feeds a CMS signature-splitting stream one block and returns the output so far.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#update-rule">Update rule</a>: read; 0 stored on failure
@@ -4177,6 +3734,8 @@ public final class LocalIface {
    * @param output filled whatever the status: the output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code signed} exceeds the length
@@ -4185,16 +3744,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrSignDetachUpdateMem(LocalIface context, Object stream, mem_blk_t signed, mem_blk_t output);
+  public static native int QUMENJNI_CmsStrSignDetachUpdateMem(LocalIface context, Object stream, mem_blk_t signed, mem_blk_t output) throws NoSuchFieldException;
 
   /**
    * Finishes a CMS signature-splitting stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#final-rule">Final rule</a>: read; 0 stored whatever the status
@@ -4202,24 +3755,19 @@ public final class LocalIface {
    * @param secondOutput filled whatever the status, after {@code output}
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_CmsStrSignDetachFinalMem(LocalIface context, Object stream, mem_blk_t output, mem_blk_t secondOutput);
+  public static native int QUMENJNI_CmsStrSignDetachFinalMem(LocalIface context, Object stream, mem_blk_t output, mem_blk_t secondOutput) throws NoSuchFieldException;
 
   /**
    * Splits a CMS signed file into two files, by streaming in one call; no handle. The library
    * writes them.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code signedFile}, {@code outputFile} or {@code secondOutputFile} holds a character that the
-   *   narrow codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param signedFile read by the library: the signed file
@@ -4228,22 +3776,18 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code signedFile}, {@code outputFile} or
+   *     {@code secondOutputFile} holds a character that the narrow codeset writes with more than
+   *     one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsStrSignDetachFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile, int option);
+  public static native int QUMENJNI_CmsStrSignDetachFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile, int option) throws CharConversionException;
 
   /**
    * Describes a CMS message without opening it, in one call.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code info} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param message read by the library
@@ -4251,6 +3795,8 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code info} does not decode to
+   *     one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -4259,20 +3805,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsBlkMsgInfMem(LocalIface context, mem_blk_t message, cms_msginf_t info, int option);
+  public static native int QUMENJNI_CmsBlkMsgInfMem(LocalIface context, mem_blk_t message, cms_msginf_t info, int option) throws CharConversionException;
 
   /**
    * Describes a CMS file without opening it, in one call.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code info} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param messageFile read by the library: the file to read
@@ -4280,23 +3816,20 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code messageFile} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code info} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkMsgInfFile(LocalIface context, String messageFile, cms_msginf_t info, int option);
+  public static native int QUMENJNI_CmsBlkMsgInfFile(LocalIface context, String messageFile, cms_msginf_t info, int option) throws CharConversionException;
 
   /**
    * Opens a stream that describes a CMS message.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param message read by the library: the start of the message
@@ -4304,6 +3837,9 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -4311,22 +3847,18 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrMsgInfInitMem(LocalIface context, mem_blk_t message, Object stream, int option);
+  public static native int QUMENJNI_CmsStrMsgInfInitMem(LocalIface context, mem_blk_t message, Object stream, int option) throws NoSuchFieldException;
 
   /**
    * Feeds a CMS message-description stream one block.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#update-rule">Update rule</a>: read; 0 stored on failure
    * @param message read by the library: the next piece of the message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -4334,45 +3866,30 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrMsgInfUpdateMem(LocalIface context, Object stream, mem_blk_t message);
+  public static native int QUMENJNI_CmsStrMsgInfUpdateMem(LocalIface context, Object stream, mem_blk_t message) throws NoSuchFieldException;
 
   /**
    * Finishes a CMS message-description stream and describes the message.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code info} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param stream handle, <a href="#final-rule">Final rule</a>: read; 0 stored whatever the status
    * @param info filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code info} does not decode to
+   *     one character per byte ("string_t2jstring"), after the library's call
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "cms_msginf_t2jobject"
    */
-  public static native int QUMENJNI_CmsStrMsgInfFinalMem(LocalIface context, Object stream, cms_msginf_t info);
+  public static native int QUMENJNI_CmsStrMsgInfFinalMem(LocalIface context, Object stream, cms_msginf_t info) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Describes a CMS file without opening it, by streaming in one call; no handle.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code info} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param messageFile read by the library: the file to read
@@ -4380,13 +3897,17 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code messageFile} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code info} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsStrMsgInfFile(LocalIface context, String messageFile, cms_msginf_t info, int option);
+  public static native int QUMENJNI_CmsStrMsgInfFile(LocalIface context, String messageFile, cms_msginf_t info, int option) throws CharConversionException;
 
   // ---- Stores and profiles ------------------------------------------------------------------
 
@@ -4410,24 +3931,19 @@ public final class LocalIface {
   /**
    * Imports objects into the store from a file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code dataFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param dataFile read by the library: the file to import
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code dataFile} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_ImportFile(LocalIface context, import_param_t param, String dataFile);
+  public static native int QUMENJNI_ImportFile(LocalIface context, import_param_t param, String dataFile) throws CharConversionException;
 
   /**
    * Exports objects from the store into a block.
@@ -4448,43 +3964,32 @@ public final class LocalIface {
   /**
    * Exports objects from the store into a file. The library writes the file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code dataFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param dataFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code dataFile} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_ExportFile(LocalIface context, export_param_t param, String dataFile);
+  public static native int QUMENJNI_ExportFile(LocalIface context, export_param_t param, String dataFile) throws CharConversionException;
 
   /**
    * Searches the store for certificates.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if a
-   *   text in {@code param} holds a character that the narrow codeset writes with more than one
-   *   byte; the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library: options and a template; null passes an empty record
    * @param result filled whatever the status: the certificates found
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text in {@code param} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a count in {@code param} exceeds the length of its
@@ -4496,7 +4001,7 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2find_param_t"
    */
-  public static native int QUMENJNI_FindCert(LocalIface context, find_param_t param, find_result_t result);
+  public static native int QUMENJNI_FindCert(LocalIface context, find_param_t param, find_result_t result) throws CharConversionException;
 
   /**
    * Adds a certificate to the store.
@@ -4535,12 +4040,6 @@ public final class LocalIface {
   /**
    * One step of an enumeration of the store's objects: call it until it fails.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code position}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param ignored not read; the library receives 0 in its place
    * @param position handle, <a href="#enum-rule">enumeration rule</a>: read as the current position
@@ -4549,25 +4048,18 @@ public final class LocalIface {
    * @param options read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code position} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_EnumStoreObjects(LocalIface context, Object ignored, Object position, mem_blk_t object, int options);
+  public static native int QUMENJNI_EnumStoreObjects(LocalIface context, Object ignored, Object position, mem_blk_t object, int options) throws NoSuchFieldException;
 
   /**
    * One step of an enumeration of the objects of a named store: call it until it fails.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code firstText} or {@code secondText} holds a character that the narrow codeset writes with
-   *   more than one byte; the library is not called.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code position}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param ignored not read; the library receives 0 in its place
@@ -4581,23 +4073,21 @@ public final class LocalIface {
    * @param options read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code firstText} or {@code secondText} holds a character
+   *     that the narrow codeset writes with more than one byte ("jstring2string_t"); the library is
+   *     not called
+   * @throws NoSuchFieldException if the class of {@code position} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_EnumStoreObjectsEx(LocalIface context, Object ignored, String firstText, String secondText, Object position, mem_blk_t object, int options);
+  public static native int QUMENJNI_EnumStoreObjectsEx(LocalIface context, Object ignored, String firstText, String secondText, Object position, mem_blk_t object, int options) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Issues a certificate store.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code firstText} or {@code secondText} holds a character that the narrow codeset writes with
-   *   more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param data read by the library
@@ -4607,6 +4097,9 @@ public final class LocalIface {
    *     passes null
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code firstText} or {@code secondText} holds a character
+   *     that the narrow codeset writes with more than one byte ("jstring2string_t"); the library is
+   *     not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code data} exceeds the length of
@@ -4614,19 +4107,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_IssueCertificateStore(LocalIface context, mem_blk_t data, String firstText, String secondText);
+  public static native int QUMENJNI_IssueCertificateStore(LocalIface context, mem_blk_t data, String firstText, String secondText) throws CharConversionException;
 
   /**
    * Creates a certificate store from two lists of blocks. Each count goes to the library as
    * given and says how many blocks of its array are read (not the array's length): a null array
    * or a count below 1 passes no blocks.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code firstText} or {@code secondText} holds a character that the narrow codeset writes with
-   *   more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param firstBlocks read by the library: {@code firstCount} blocks; a null element passes an
@@ -4642,6 +4128,9 @@ public final class LocalIface {
    * @param options read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #NO_BUFFER}, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code firstText} or {@code secondText} holds a character
+   *     that the narrow codeset writes with more than one byte ("jstring2string_t"); the library is
+   *     not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if a block of {@code firstBlocks} has a {@code len}
@@ -4653,17 +4142,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CreateCertificateStore(LocalIface context, mem_blk_t[] firstBlocks, int firstCount, mem_blk_t[] secondBlocks, int secondCount, String firstText, String secondText, int options);
+  public static native int QUMENJNI_CreateCertificateStore(LocalIface context, mem_blk_t[] firstBlocks, int firstCount, mem_blk_t[] secondBlocks, int secondCount, String firstText, String secondText, int options) throws CharConversionException;
 
   /**
    * Creates a registry profile.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code firstText} or {@code secondText} holds a character that the narrow codeset writes with
-   *   more than one byte; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param firstText read by the library: a text whose meaning is the library's; null or empty
@@ -4673,23 +4155,18 @@ public final class LocalIface {
    * @param value read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code firstText} or {@code secondText} holds a character
+   *     that the narrow codeset writes with more than one byte ("jstring2string_t"); the library is
+   *     not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CreateRegistryProfile(LocalIface context, String firstText, String secondText, int value);
+  public static native int QUMENJNI_CreateRegistryProfile(LocalIface context, String firstText, String secondText, int value) throws CharConversionException;
 
   /**
    * Creates a registry profile, with four texts.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code firstText}, {@code secondText}, {@code thirdText} or {@code fourthText} holds a
-   *   character that the narrow codeset writes with more than one byte; the library is not
-   *   called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param firstText read by the library: a text whose meaning is the library's; null or empty
@@ -4703,22 +4180,18 @@ public final class LocalIface {
    * @param value read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code firstText}, {@code secondText}, {@code thirdText} or
+   *     {@code fourthText} holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CreateRegistryProfileEx(LocalIface context, String firstText, String secondText, String thirdText, String fourthText, int value);
+  public static native int QUMENJNI_CreateRegistryProfileEx(LocalIface context, String firstText, String secondText, String thirdText, String fourthText, int value) throws CharConversionException;
 
   /**
    * Queries a registry profile for a text.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code text} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param text filled whatever the status: element 0 receives the text, null for an empty one;
@@ -4727,6 +4200,8 @@ public final class LocalIface {
    * @param selector read by the library: what to query
    * @return 0, the library's failure code, {@link #NO_BUFFER}, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code text} does not decode to
+   *     one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if {@code text} is not null and empty (the virtual
@@ -4734,7 +4209,7 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the results are made; the message names the
    *     converter, such as "string_t2jstring"
    */
-  public static native int QUMENJNI_QueryRegistryProfile(LocalIface context, String[] text, int size, int selector);
+  public static native int QUMENJNI_QueryRegistryProfile(LocalIface context, String[] text, int size, int selector) throws CharConversionException;
 
   /**
    * Queries a registry profile for four outputs.
@@ -4798,26 +4273,21 @@ public final class LocalIface {
   /**
    * Builds a time-stamp request for the signatures of a CMS file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param messageFile read by the library: the file to read
    * @param request filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code messageFile} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspBlkRequestFromCmsFile(LocalIface context, tsp_request_param_t param, String messageFile, mem_blk_t request);
+  public static native int QUMENJNI_TspBlkRequestFromCmsFile(LocalIface context, tsp_request_param_t param, String messageFile, mem_blk_t request) throws CharConversionException;
 
   /**
    * Answers a time-stamp request as a time-stamp authority.
@@ -4841,19 +4311,14 @@ public final class LocalIface {
   /**
    * Verifies a time-stamp response.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param response read by the library
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code response} exceeds the
@@ -4862,24 +4327,19 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspVerifyResponse(LocalIface context, tsp_verify_param_t param, mem_blk_t response, tsp_verify_result_t result);
+  public static native int QUMENJNI_TspVerifyResponse(LocalIface context, tsp_verify_param_t param, mem_blk_t response, tsp_verify_result_t result) throws CharConversionException;
 
   /**
    * Verifies the time-stamps of a CMS message.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param message read by the library
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -4888,24 +4348,19 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspBlkVerifyCmsMem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, tsp_verify_result_t result);
+  public static native int QUMENJNI_TspBlkVerifyCmsMem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, tsp_verify_result_t result) throws CharConversionException;
 
   /**
    * Verifies the time-stamps of a PKCS#7 message.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param message read by the library
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -4914,99 +4369,74 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspVerifyPkcs7Mem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, tsp_verify_result_t result);
+  public static native int QUMENJNI_TspVerifyPkcs7Mem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, tsp_verify_result_t result) throws CharConversionException;
 
   /**
    * Verifies the time-stamps of a CMS file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param messageFile read by the library: the file to read
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code messageFile} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspBlkVerifyCmsFile(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result);
+  public static native int QUMENJNI_TspBlkVerifyCmsFile(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result) throws CharConversionException;
 
   /**
    * Verifies the time-stamps of a CMS file by streaming, in one call; no handle.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param messageFile read by the library: the file to read
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code messageFile} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspStrVerifyCmsFile(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result);
+  public static native int QUMENJNI_TspStrVerifyCmsFile(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result) throws CharConversionException;
 
   /**
    * Verifies the time-stamps of a PKCS#7 file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code messageFile} holds a character that the narrow codeset writes with more than one byte;
-   *   the library is not called.</li>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param messageFile read by the library: the file to read
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code messageFile} holds a character that the narrow
+   *     codeset writes with more than one byte ("jstring2string_t"; the library is not called), or
+   *     if a text the library gives in {@code result} does not decode to one character per byte
+   *     ("string_t2jstring", after the library's call)
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspVerifyPkcs7File(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result);
+  public static native int QUMENJNI_TspVerifyPkcs7File(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result) throws CharConversionException;
 
   /**
    * Obtains time-stamps from an authority and embeds them into a CMS message.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
-   *   library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param url read by the library: the time-stamp authority's address; null or empty passes null
@@ -5014,6 +4444,8 @@ public final class LocalIface {
    * @param stamped filled whatever the status: the stamped message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code url} holds a character that the narrow codeset writes
+   *     with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -5022,18 +4454,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspBlkUrlStampCmsMem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, mem_blk_t stamped);
+  public static native int QUMENJNI_TspBlkUrlStampCmsMem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, mem_blk_t stamped) throws CharConversionException;
 
   /**
    * Obtains time-stamps from an authority and embeds them into a PKCS#7 message.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
-   *   library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param url read by the library: the time-stamp authority's address; null or empty passes null
@@ -5041,6 +4466,8 @@ public final class LocalIface {
    * @param stamped filled whatever the status: the stamped message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code url} holds a character that the narrow codeset writes
+   *     with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -5049,19 +4476,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspUrlStampPkcs7Mem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, mem_blk_t stamped);
+  public static native int QUMENJNI_TspUrlStampPkcs7Mem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, mem_blk_t stamped) throws CharConversionException;
 
   /**
    * Obtains time-stamps from an authority and embeds them into a CMS file. The library writes the
    * output file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code url}, {@code messageFile} or {@code stampedFile} holds a character that the narrow
-   *   codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param url read by the library: the time-stamp authority's address; null or empty passes null
@@ -5069,24 +4489,20 @@ public final class LocalIface {
    * @param stampedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code url}, {@code messageFile} or {@code stampedFile}
+   *     holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspBlkUrlStampCmsFile(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile);
+  public static native int QUMENJNI_TspBlkUrlStampCmsFile(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile) throws CharConversionException;
 
   /**
    * Obtains time-stamps from an authority and embeds them into a CMS file, by streaming in one
    * call; no handle. The library writes the output file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code url}, {@code messageFile} or {@code stampedFile} holds a character that the narrow
-   *   codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param url read by the library: the time-stamp authority's address; null or empty passes null
@@ -5094,24 +4510,20 @@ public final class LocalIface {
    * @param stampedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code url}, {@code messageFile} or {@code stampedFile}
+   *     holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspStrUrlStampCmsFile(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile);
+  public static native int QUMENJNI_TspStrUrlStampCmsFile(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile) throws CharConversionException;
 
   /**
    * Obtains time-stamps from an authority and embeds them into a PKCS#7 file. The library writes
    * the output file.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code url}, {@code messageFile} or {@code stampedFile} holds a character that the narrow
-   *   codeset writes with more than one byte; the library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param url read by the library: the time-stamp authority's address; null or empty passes null
@@ -5119,25 +4531,18 @@ public final class LocalIface {
    * @param stampedFile read by the library: the file to write
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code url}, {@code messageFile} or {@code stampedFile}
+   *     holds a character that the narrow codeset writes with more than one byte
+   *     ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspUrlStampPkcs7File(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile);
+  public static native int QUMENJNI_TspUrlStampPkcs7File(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile) throws CharConversionException;
 
   /**
    * Opens a stream that time-stamps a CMS message through an authority.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
-   *   library is not called.</li>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -5146,6 +4551,11 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code url} holds a character that the narrow codeset writes
+   *     with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -5153,19 +4563,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspStrUrlStampCmsInitMem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, Object stream);
+  public static native int QUMENJNI_TspStrUrlStampCmsInitMem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, Object stream) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a time-stamping stream one block and returns the output so far.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
-   *   library is not called.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -5175,6 +4576,10 @@ public final class LocalIface {
    * @param stamped filled whatever the status: the stamped output so far
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code url} holds a character that the narrow codeset writes
+   *     with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -5183,19 +4588,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspStrUrlStampCmsUpdateMem(LocalIface context, tsp_request_param_t param, String url, Object stream, mem_blk_t message, mem_blk_t stamped);
+  public static native int QUMENJNI_TspStrUrlStampCmsUpdateMem(LocalIface context, tsp_request_param_t param, String url, Object stream, mem_blk_t message, mem_blk_t stamped) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes a time-stamping stream.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
-   *   library is not called.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -5204,23 +4600,20 @@ public final class LocalIface {
    * @param stamped filled whatever the status: the last output
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code url} holds a character that the narrow codeset writes
+   *     with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspStrUrlStampCmsFinalMem(LocalIface context, tsp_request_param_t param, String url, Object stream, mem_blk_t stamped);
+  public static native int QUMENJNI_TspStrUrlStampCmsFinalMem(LocalIface context, tsp_request_param_t param, String url, Object stream, mem_blk_t stamped) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Opens a stream that verifies the time-stamps of a CMS message.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -5228,6 +4621,9 @@ public final class LocalIface {
    * @param stream handle, <a href="#init-rule">Init rule</a>: receives the new stream, 0 on failure
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -5235,16 +4631,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspStrVerifyCmsInitMem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, Object stream);
+  public static native int QUMENJNI_TspStrVerifyCmsInitMem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, Object stream) throws NoSuchFieldException;
 
   /**
    * Feeds a time-stamp verification stream one block.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -5252,6 +4642,8 @@ public final class LocalIface {
    * @param message read by the library: the next piece of the message
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code message} exceeds the length
@@ -5259,19 +4651,10 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspStrVerifyCmsUpdateMem(LocalIface context, tsp_verify_param_t param, Object stream, mem_blk_t message);
+  public static native int QUMENJNI_TspStrVerifyCmsUpdateMem(LocalIface context, tsp_verify_param_t param, Object stream, mem_blk_t message) throws NoSuchFieldException;
 
   /**
    * Finishes a time-stamp verification stream and reports the time-stamp.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code stream}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
@@ -5279,13 +4662,17 @@ public final class LocalIface {
    * @param result filled whatever the status: the time and the authority's certificate
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
+   * @throws NoSuchFieldException if the class of {@code stream} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "tsp_verify_result_t2jobject"
    */
-  public static native int QUMENJNI_TspStrVerifyCmsFinalMem(LocalIface context, tsp_verify_param_t param, Object stream, tsp_verify_result_t result);
+  public static native int QUMENJNI_TspStrVerifyCmsFinalMem(LocalIface context, tsp_verify_param_t param, Object stream, tsp_verify_result_t result) throws CharConversionException, NoSuchFieldException;
 
   // ---- OCSP ---------------------------------------------------------------------------------
 
@@ -5311,13 +4698,6 @@ public final class LocalIface {
   /**
    * Sends an OCSP request to a responder and returns its response.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code url} holds a character that the narrow codeset writes with more than one byte; the
-   *   library is not called.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param url read by the library: the responder's address; null or empty passes null
@@ -5325,6 +4705,8 @@ public final class LocalIface {
    * @param response filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code url} holds a character that the narrow codeset writes
+   *     with more than one byte ("jstring2string_t"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code request} exceeds the length
@@ -5333,7 +4715,7 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_OcspUrlObtainResponse(LocalIface context, ocsp_request_param_t param, String url, mem_blk_t request, mem_blk_t response);
+  public static native int QUMENJNI_OcspUrlObtainResponse(LocalIface context, ocsp_request_param_t param, String url, mem_blk_t request, mem_blk_t response) throws CharConversionException;
 
   /**
    * Signs an OCSP response as a responder.
@@ -5357,19 +4739,14 @@ public final class LocalIface {
   /**
    * Verifies an OCSP response and reports the certificate status it states.
    *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "string_t2jstring" if a
-   *   text the library gives in {@code result} does not decode to one character per byte, after the
-   *   library's call.</li>
-   * </ul>
-   *
    * @param context holds the library's context
    * @param param read by the library; null passes an empty record
    * @param response read by the library
    * @param result filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if a text the library gives in {@code result} does not decode
+   *     to one character per byte ("string_t2jstring"), after the library's call
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code response} exceeds the
@@ -5378,22 +4755,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_OcspVerifyResponse(LocalIface context, ocsp_verify_param_t param, mem_blk_t response, ocsp_verify_result_t result);
+  public static native int QUMENJNI_OcspVerifyResponse(LocalIface context, ocsp_verify_param_t param, mem_blk_t response, ocsp_verify_result_t result) throws CharConversionException;
 
   // ---- TLS sessions (session: any object with a long field "handle") ------------------------
 
   /**
    * Creates a TLS session.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link java.io.CharConversionException CharConversionException} "jstring2string_t" if
-   *   {@code name} holds a character that the narrow codeset writes with more than one byte; the
-   *   library is not called.</li>
-   * <li>{@link NoSuchFieldException} "strhandle_t2jobject:handle" if the class of {@code session}
-   *   has no {@code long} field {@code handle}, after the library's call: the new handle is
-   *   lost.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param name read by the library: a name whose meaning is the library's (for example the peer);
@@ -5403,40 +4770,35 @@ public final class LocalIface {
    * @param option read by the library, passed through unchanged
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws CharConversionException if {@code name} holds a character that the narrow codeset
+   *     writes with more than one byte ("jstring2string_t"); the library is not called
+   * @throws NoSuchFieldException if the class of {@code session} has no {@code long} field
+   *     {@code handle} ("strhandle_t2jobject:handle"), after the library's call: the new handle is
+   *     lost
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TlsSessionCreate(LocalIface context, String name, Object session, int option);
+  public static native int QUMENJNI_TlsSessionCreate(LocalIface context, String name, Object session, int option) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Destroys a TLS session.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param session handle, <a href="#final-rule">Destroy rule</a>: read; 0 stored whatever the
    *     status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code session} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    */
-  public static native int QUMENJNI_TlsSessionDestroy(LocalIface context, Object session);
+  public static native int QUMENJNI_TlsSessionDestroy(LocalIface context, Object session) throws NoSuchFieldException;
 
   /**
    * Takes the peer's handshake bytes and returns the bytes to send.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param session handle: the session, read
@@ -5444,6 +4806,8 @@ public final class LocalIface {
    * @param toSend filled whatever the status: the bytes to send to the peer
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code session} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code received} exceeds the
@@ -5452,34 +4816,24 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TlsSessionHandshake(LocalIface context, Object session, mem_blk_t received, mem_blk_t toSend);
+  public static native int QUMENJNI_TlsSessionHandshake(LocalIface context, Object session, mem_blk_t received, mem_blk_t toSend) throws NoSuchFieldException;
 
   /**
    * The library's completion step for a TLS session; its status is returned as it stands.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param session handle: the session, read
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code session} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    */
-  public static native int QUMENJNI_TlsSessionComplete(LocalIface context, Object session);
+  public static native int QUMENJNI_TlsSessionComplete(LocalIface context, Object session) throws NoSuchFieldException;
 
   /**
    * Queries a property of a TLS session.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param session handle: the session, read
@@ -5487,22 +4841,18 @@ public final class LocalIface {
    * @param answer filled whatever the status
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code session} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws OutOfMemoryError if memory runs out while the results are made, also when the library
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_TlsSessionQuery(LocalIface context, Object session, int selector, mem_blk_t answer);
+  public static native int QUMENJNI_TlsSessionQuery(LocalIface context, Object session, int selector, mem_blk_t answer) throws NoSuchFieldException;
 
   /**
    * Protects application bytes for sending.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param session handle: the session, read
@@ -5510,6 +4860,8 @@ public final class LocalIface {
    * @param toSend filled whatever the status: the protected bytes to send
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code session} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code plain} exceeds the length
@@ -5518,16 +4870,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TlsSessionWrite(LocalIface context, Object session, mem_blk_t plain, mem_blk_t toSend);
+  public static native int QUMENJNI_TlsSessionWrite(LocalIface context, Object session, mem_blk_t plain, mem_blk_t toSend) throws NoSuchFieldException;
 
   /**
    * Unprotects bytes received from the peer.
-   *
-   * <p>Also throws, without declaring them (see <a href="#checked">Checked exceptions</a>):
-   * <ul>
-   * <li>{@link NoSuchFieldException} "jobject2strhandle_t:handle" if the class of {@code session}
-   *   has no {@code long} field {@code handle}; the library is not called.</li>
-   * </ul>
    *
    * @param context holds the library's context
    * @param session handle: the session, read
@@ -5535,6 +4881,8 @@ public final class LocalIface {
    * @param plain filled whatever the status: the application bytes
    * @return 0, the library's failure code, {@link #PENDING_EXCEPTION} or a
    *     <a href="#statuses">fault code</a>
+   * @throws NoSuchFieldException if the class of {@code session} has no {@code long} field
+   *     {@code handle} ("jobject2strhandle_t:handle"); the library is not called
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    * @throws ArrayIndexOutOfBoundsException if the {@code len} of {@code received} exceeds the
@@ -5543,5 +4891,5 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TlsSessionRead(LocalIface context, Object session, mem_blk_t received, mem_blk_t plain);
+  public static native int QUMENJNI_TlsSessionRead(LocalIface context, Object session, mem_blk_t received, mem_blk_t plain) throws NoSuchFieldException;
 }

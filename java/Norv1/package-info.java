@@ -9,7 +9,11 @@
  * method returns a status: 0 for success, the library's own failure code, or a
  * <a href="LocalIface.html#statuses">code of the bridge's</a>; results arrive in the objects
  * passed for them. The bridge raises a Java exception only for arguments it cannot convert or
- * memory it cannot have (see <a href="LocalIface.html#exceptions">Exceptions</a>).
+ * memory it cannot have (see <a href="LocalIface.html#exceptions">Exceptions</a>); the checked
+ * ones, {@code CharConversionException} where a text crosses and {@code NoSuchFieldException}
+ * where an object holds a second handle, are declared by the methods that can raise them. The
+ * package {@link tarvexjni} is the Java API over this class: contexts that close, exceptions
+ * that carry the status, byte arrays and streams.
  *
  * <h2 id="example">Example</h2>
  *
@@ -22,12 +26,15 @@
  * import Norv1.LocalIface.sign_param_t;
  * import Norv1.LocalIface.verify_param_t;
  * import Norv1.LocalIface.verify_result_t;
+ * import java.io.CharConversionException;
  * import java.nio.charset.StandardCharsets;
  * import java.util.HexFormat;
  * import tarvexjni.Native;
+ * import tarvexjni.Status;
  *
  * public final class SignAndVerify {
- *   public static void main(String[] args) {
+ *   // A text of the library that the locale's codeset cannot carry (a signer's name) ends it.
+ *   public static void main(String[] args) throws CharConversionException {
  *     if (!Native.isAvailable()) {  // the vendor library or the bridge could not be loaded
  *       System.err.println("tarvexjni: " + Native.unavailabilityCause().getMessage());
  *       System.exit(2);
@@ -68,13 +75,16 @@
  *
  *   static String describe(LocalIface lib, int status) {
  *     if (status == 0) return "accepted";
- *     String code = String.format("status 0x%08X", status);
- *     if ((status & 0xF0000000) == 0xC0000000 || status == 0x80000002) {  // a machine fault:
- *       // the library crashed inside the call; its state is undefined, so end the context
- *       return "a machine fault (" + code + ")";
+ *     String code = "status " + Status.toString(status);
+ *     if (Status.isFault(status)) {  // the library crashed inside the call: its state is
+ *       return "a machine fault (" + code + ")";  // undefined, so end the context
  *     }
- *     String text = LocalIface.QUMENJNI_GetErrorText(lib, status);
- *     return text == null ? code : text + " (" + code + ")";
+ *     try {
+ *       String text = LocalIface.QUMENJNI_GetErrorText(lib, status);
+ *       return text == null ? code : text + " (" + code + ")";
+ *     } catch (CharConversionException e) {  // a text the locale's codeset cannot carry
+ *       return code;
+ *     }
  *   }
  * }
  * }</pre>

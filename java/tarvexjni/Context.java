@@ -1,11 +1,11 @@
 package tarvexjni;
 
 import Norv1.LocalIface;
+import java.io.CharConversionException;
 import java.util.LinkedHashSet;
 import java.util.List;
 import java.util.Set;
 import java.util.concurrent.locks.ReentrantLock;
-import java.util.function.ToIntFunction;
 
 // One context of the library and everything that lives in it: the LocalIface that holds it, the
 // lock that serialises its calls, the streams still open in it. It is the cleaning action of its
@@ -26,10 +26,10 @@ final class Context implements Runnable {
   static final class Stream implements Runnable {
     final LocalIface.strhandle_t handle;
     private final Context context;
-    private final ToIntFunction<LocalIface> end;
+    private final LibraryCall end;
     private boolean ended;  // guarded by context.lock: Final was called, or is not needed
 
-    Stream(Context context, LocalIface.strhandle_t handle, ToIntFunction<LocalIface> end) {
+    Stream(Context context, LocalIface.strhandle_t handle, LibraryCall end) {
       this.context = context;
       this.handle = handle;
       this.end = end;
@@ -59,7 +59,7 @@ final class Context implements Runnable {
       context.streams.remove(this);
       if (handle.handle == 0 || context.closed) return;
       try {
-        end.applyAsInt(context.lib);
+        end.call(context.lib);
       } catch (Exception e) {
         // Ending only drops what the stream still held; a failure of it has nobody to tell.
       }
@@ -67,15 +67,13 @@ final class Context implements Runnable {
   }
 
   // Opens a context; an exception when the library refuses.
-  static Context open(String operation, ToIntFunction<LocalIface> init) {
+  static Context open(String operation, LibraryCall init) {
     Context context = new Context();
     int status;
     try {
-      status = init.applyAsInt(context.lib);
-    } catch (RuntimeException | Error e) {
-      throw e;
-    } catch (Exception e) {  // a checked exception the bridge raised, which its methods do not declare
-      throw new TarvexException(operation, Status.PENDING_EXCEPTION, null, e);
+      status = init.call(context.lib);
+    } catch (CharConversionException | NoSuchFieldException e) {
+      throw bridgeException(operation, e);
     }
     if (status != 0) throw new TarvexException(operation, status, null, null);
     return context;
@@ -86,7 +84,7 @@ final class Context implements Runnable {
   // for a checked exception of the bridge (its cause), and, when `check`, for any other status
   // than 0, with the library's text for it. A call on a stream names it: a Final stage (`last`)
   // ends it whatever happens, any other stage when the library left its handle 0.
-  int invoke(String operation, Stream stream, boolean last, boolean check, ToIntFunction<LocalIface> call) {
+  int invoke(String operation, Stream stream, boolean last, boolean check, LibraryCall call) {
     lock.lock();
     try {
       if (closed || fault != null) throw refusal();
@@ -96,11 +94,9 @@ final class Context implements Runnable {
       }
       int status;
       try {
-        status = call.applyAsInt(lib);
-      } catch (RuntimeException | Error e) {
-        throw e;
-      } catch (Exception e) {  // a checked exception the bridge raised, which its methods do not declare
-        throw new TarvexException(operation, Status.PENDING_EXCEPTION, null, e);
+        status = call.call(lib);
+      } catch (CharConversionException | NoSuchFieldException e) {
+        throw bridgeException(operation, e);
       } finally {
         if (stream != null && stream.handle.handle == 0) stream.endedByLibrary();
       }
@@ -129,8 +125,8 @@ final class Context implements Runnable {
 
   // Opens a stream of the library: `init` stores its handle into `handle`, `end` is its Final
   // stage with the output dropped. Throws as invoke() does, the stream then never open.
-  Stream openStream(String operation, LocalIface.strhandle_t handle, ToIntFunction<LocalIface> init,
-      ToIntFunction<LocalIface> end) {
+  Stream openStream(String operation, LocalIface.strhandle_t handle, LibraryCall init,
+      LibraryCall end) {
     Stream stream = new Stream(this, handle, end);
     lock.lock();
     try {
@@ -147,6 +143,12 @@ final class Context implements Runnable {
     }
   }
 
+  // A checked exception the bridge raised (the LocalIface method declares it) becomes the API's
+  // exception, with it as the cause; the bridge's unchecked exceptions pass as they are.
+  private static TarvexException bridgeException(String operation, Exception cause) {
+    return new TarvexException(operation, Status.PENDING_EXCEPTION, null, cause);
+  }
+
   // The exception for a status other than 0; a fault makes the context refuse further work, and
   // the library is asked for its text only when it did not crash.
   private TarvexException failure(String operation, int status) {
@@ -158,8 +160,8 @@ final class Context implements Runnable {
     if (!Status.isBridge(status)) {
       try {
         text = LocalIface.QUMENJNI_GetErrorText(lib, status);
-      } catch (Exception e) {
-        // A text the locale's codeset cannot carry, for example: the status says what happened.
+      } catch (CharConversionException e) {
+        // A text the locale's codeset cannot carry: the status says what happened.
       }
     }
     return new TarvexException(operation, status, text, null);

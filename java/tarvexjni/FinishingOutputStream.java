@@ -3,6 +3,7 @@ package tarvexjni;
 import Norv1.LocalIface;
 import Norv1.LocalIface.mem_blk_t;
 import Norv1.LocalIface.strhandle_t;
+import java.io.CharConversionException;
 import java.io.IOException;
 import java.io.OutputStream;
 import java.lang.ref.Cleaner;
@@ -10,7 +11,6 @@ import java.lang.ref.Reference;
 import java.util.Arrays;
 import java.util.Objects;
 import java.util.function.IntFunction;
-import java.util.function.ToIntFunction;
 
 /**
  * An output stream whose bytes go, piece by piece, to a stream of the library (hashing,
@@ -48,13 +48,13 @@ import java.util.function.ToIntFunction;
 public final class FinishingOutputStream<R> extends OutputStream {
   // One Update stage with a block of input.
   interface Update {
-    int call(LocalIface lib, mem_blk_t block);
+    int call(LocalIface lib, mem_blk_t block) throws CharConversionException, NoSuchFieldException;
   }
 
   private final Tarvex owner;
   private final String family;
   private final Update update;
-  private final ToIntFunction<LocalIface> last;
+  private final LibraryCall last;
   private final boolean verdict;  // Final's status is part of the result, not a failure
   private final IntFunction<R> result;
   private final Context.Stream stream;
@@ -64,8 +64,8 @@ public final class FinishingOutputStream<R> extends OutputStream {
   private boolean closed;
   private RuntimeException failure;
 
-  FinishingOutputStream(Tarvex owner, String family, strhandle_t handle, ToIntFunction<LocalIface> init,
-      Update update, ToIntFunction<LocalIface> last, boolean verdict, IntFunction<R> result) {
+  FinishingOutputStream(Tarvex owner, String family, strhandle_t handle, LibraryCall init,
+      Update update, LibraryCall last, boolean verdict, IntFunction<R> result) {
     this.owner = owner;
     this.family = family;
     this.update = update;

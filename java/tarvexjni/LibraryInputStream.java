@@ -5,12 +5,12 @@ import static tarvexjni.Records.bytes;
 import Norv1.LocalIface;
 import Norv1.LocalIface.mem_blk_t;
 import Norv1.LocalIface.strhandle_t;
+import java.io.CharConversionException;
 import java.io.IOException;
 import java.io.InputStream;
 import java.lang.ref.Cleaner;
 import java.lang.ref.Reference;
 import java.util.Objects;
-import java.util.function.ToIntFunction;
 
 // The transformed form of a source stream, read through a stream of the library (encryption,
 // decryption): the library's stream opens at once, each piece read from the source goes through
@@ -19,11 +19,11 @@ import java.util.function.ToIntFunction;
 // Update, once.
 final class LibraryInputStream extends InputStream {
   interface Update {
-    int call(LocalIface lib, mem_blk_t in, mem_blk_t out);
+    int call(LocalIface lib, mem_blk_t in, mem_blk_t out) throws CharConversionException, NoSuchFieldException;
   }
 
   interface Last {
-    int call(LocalIface lib, mem_blk_t out);
+    int call(LocalIface lib, mem_blk_t out) throws CharConversionException, NoSuchFieldException;
   }
 
   private static final int PIECE = 64 * 1024;
@@ -43,7 +43,7 @@ final class LibraryInputStream extends InputStream {
   private RuntimeException failure;
 
   LibraryInputStream(Tarvex owner, InputStream source, String family, strhandle_t handle,
-      ToIntFunction<LocalIface> init, Update update, Last last) {
+      LibraryCall init, Update update, Last last) {
     this.owner = owner;
     this.source = source;
     this.family = family;

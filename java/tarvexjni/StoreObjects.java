@@ -5,6 +5,7 @@ import static tarvexjni.Records.bytes;
 import Norv1.LocalIface;
 import Norv1.LocalIface.mem_blk_t;
 import Norv1.LocalIface.strhandle_t;
+import java.io.CharConversionException;
 import java.util.Iterator;
 import java.util.NoSuchElementException;
 import java.util.OptionalInt;
@@ -42,7 +43,7 @@ import java.util.stream.StreamSupport;
 public final class StoreObjects implements Iterable<byte[]>, AutoCloseable {
   // One step: the position's handle read and written, the object into `out`.
   interface Step {
-    int call(LocalIface lib, strhandle_t position, mem_blk_t out);
+    int call(LocalIface lib, strhandle_t position, mem_blk_t out) throws CharConversionException, NoSuchFieldException;
   }
 
   private final Tarvex owner;

@@ -27,7 +27,6 @@ import java.nio.file.Path;
 import java.util.List;
 import java.util.Objects;
 import java.util.Optional;
-import java.util.function.ToIntFunction;
 
 /**
  * A context of the library {@code tarvex}: every operation of the library runs in one. Open it,
@@ -96,7 +95,7 @@ import java.util.function.ToIntFunction;
  * <h2>What is not here</h2>
  * The option words of operations that this class passes as 0, and the families it does not cover
  * (CMS messages, time stamps, OCSP, TLS sessions, registry profiles, ...), are reached through
- * {@link #call(String, ToIntFunction)}, which runs a call of {@link LocalIface} in this context,
+ * {@link #call(String, LibraryCall)}, which runs a call of {@link LocalIface} in this context,
  * serialised and checked like the operations here.
  */
 public final class Tarvex implements AutoCloseable {
@@ -230,7 +229,7 @@ public final class Tarvex implements AutoCloseable {
    *     cause); an unchecked exception of the call is thrown as it is
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
-  public void call(String operation, ToIntFunction<LocalIface> call) {
+  public void call(String operation, LibraryCall call) {
     Objects.requireNonNull(operation, "operation");
     Objects.requireNonNull(call, "call");
     invoke(operation, null, false, true, call);
@@ -238,7 +237,7 @@ public final class Tarvex implements AutoCloseable {
 
   // Every call of the library runs through here: `this` stays reachable until it returned, so
   // that the cleaner cannot end the context under it.
-  int invoke(String operation, Context.Stream stream, boolean last, boolean check, ToIntFunction<LocalIface> call) {
+  int invoke(String operation, Context.Stream stream, boolean last, boolean check, LibraryCall call) {
     try {
       return context.invoke(operation, stream, last, check, call);
     } finally {
@@ -246,8 +245,8 @@ public final class Tarvex implements AutoCloseable {
     }
   }
 
-  Context.Stream openStream(String operation, strhandle_t handle, ToIntFunction<LocalIface> init,
-      ToIntFunction<LocalIface> end) {
+  Context.Stream openStream(String operation, strhandle_t handle, LibraryCall init,
+      LibraryCall end) {
     try {
       return context.openStream(operation, handle, init, end);
     } finally {
@@ -263,7 +262,7 @@ public final class Tarvex implements AutoCloseable {
     }
   }
 
-  private void check(String operation, ToIntFunction<LocalIface> call) {
+  private void check(String operation, LibraryCall call) {
     invoke(operation, null, false, true, call);
   }
 

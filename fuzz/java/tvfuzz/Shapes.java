@@ -42,6 +42,13 @@ public final class Shapes {
     return b.append(')').append(signature(METHODS[i].getReturnType())).toString();
   }
 
+  /** The checked exceptions method number i declares, by class name, separated by spaces. */
+  public static String declared(int i) {
+    StringBuilder b = new StringBuilder();
+    for (Class<?> e : METHODS[i].getExceptionTypes()) b.append(e.getName()).append(' ');
+    return b.toString();
+  }
+
   private static String signature(Class<?> c) {
     if (c == int.class) return "I";
     if (c == long.class) return "J";

@@ -9,6 +9,7 @@ import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 import static org.junit.jupiter.api.Assumptions.assumeTrue;
 
+import Norv1.LocalIface;
 import java.io.CharConversionException;
 import java.util.List;
 import java.util.Optional;
@@ -72,6 +73,19 @@ class OperationsTest extends Kit {
     assertEquals(Status.PENDING_EXCEPTION, e.status());
     assertInstanceOf(CharConversionException.class, e.getCause());
     assertArrayEquals(tarvex.hash(DATA), tarvex.hash(FILE), "the context works on, files and bytes alike");
+  }
+
+  // A call of LocalIface in the context: a checked exception the bridge raises there, which the
+  // method declares, is the cause of the API's exception, whatever the locale.
+  @Test
+  void aCheckedExceptionOfACallInTheContextIsTheCause() {
+    TarvexException e = assertThrows(TarvexException.class, () -> tarvex.call("StrHashUpdateMem",
+        lib -> LocalIface.QUMENJNI_StrHashUpdateMem(lib, "no handle field", new LocalIface.mem_blk_t(DATA))));
+    assertEquals("StrHashUpdateMem", e.operation());
+    assertEquals(Status.PENDING_EXCEPTION, e.status());
+    assertInstanceOf(NoSuchFieldException.class, e.getCause());
+    assertFalse(StandIn.calls().contains("StrHashUpdateMem"), "refused before the library");
+    assertArrayEquals(tarvex.hash(DATA), tarvex.hash(FILE), "the context works on");
   }
 
   @Test

@@ -58,7 +58,7 @@ class ProgrammingTest extends WithLib {
   }
 
   @Test
-  void aFailedStageEndsTheStream() {
+  void aFailedStageEndsTheStream() throws Exception {
     int before = StandIn.openHandles();
     strhandle_t stream = new strhandle_t();
     assertEquals(0, LocalIface.QUMENJNI_StrHashInitMem(lib.lib, null, stream));
@@ -224,7 +224,7 @@ class ProgrammingTest extends WithLib {
 
   // GetErrorText gives a programmed text for its status, until the reset.
   @Test
-  void errorTexts() {
+  void errorTexts() throws Exception {
     StandIn.on(HashMem).onCall(1).fail(STATUS, "device not ready");
     StandIn.errorText(0x1234, "paper jam");
     assertEquals(STATUS, lib.hash());
@@ -294,7 +294,7 @@ class ProgrammingTest extends WithLib {
   }
 
   @Test
-  void aStreamOutlivesReset() {
+  void aStreamOutlivesReset() throws Exception {
     int before = StandIn.openHandles();
     strhandle_t stream = new strhandle_t();
     assertEquals(0, LocalIface.QUMENJNI_StrHashInitMem(lib.lib, null, stream));

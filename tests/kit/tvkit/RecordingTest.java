@@ -45,7 +45,7 @@ class RecordingTest extends WithLib {
 
 
   @Test
-  void callsRecordWhatTheyReceived() {
+  void callsRecordWhatTheyReceived() throws Exception {
     find_param_t search = new find_param_t();
     search.flag = 3;
     search.info = 9;
@@ -114,7 +114,7 @@ class RecordingTest extends WithLib {
 
   // The two arrays of CreateCertificateStore are recorded block by block.
   @Test
-  void blockArraysAreRecordedBlockByBlock() {
+  void blockArraysAreRecordedBlockByBlock() throws Exception {
     mem_blk_t[] first = {new mem_blk_t(new byte[] {1}), new mem_blk_t(new byte[] {2, 2})};
     mem_blk_t[] second = {new mem_blk_t(new byte[] {3, 3, 3})};
     assertEquals(0, LocalIface.QUMENJNI_CreateCertificateStore(lib.lib, first, 2, second, 1, "a", "b", 7));

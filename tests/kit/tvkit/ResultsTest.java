@@ -19,6 +19,7 @@ import Norv1.LocalIface.verify_param_t;
 import Norv1.LocalIface.verify_result_t;
 import java.util.ArrayList;
 import java.util.List;
+import java.util.concurrent.FutureTask;
 import org.junit.jupiter.api.Test;
 import tarvexjni.standin.Certificate;
 import tarvexjni.standin.StandIn;
@@ -34,7 +35,7 @@ class ResultsTest extends WithLib {
   static final byte[] DOCUMENT = "pay on delivery".getBytes(java.nio.charset.StandardCharsets.US_ASCII);
 
 
-  verify_result_t verifyMem(int expectedStatus, mem_blk_t content) {
+  verify_result_t verifyMem(int expectedStatus, mem_blk_t content) throws Exception {
     verify_result_t result = new verify_result_t();
     assertEquals(expectedStatus, LocalIface.QUMENJNI_VerifyMem(lib.lib, new verify_param_t(),
         new mem_blk_t(new byte[] {9}), null, content, result));
@@ -43,7 +44,7 @@ class ResultsTest extends WithLib {
 
   // The case an application must not take for a success: the library says 0, one signer failed.
   @Test
-  void aVerificationThatPassesWithAFailingSigner() {
+  void aVerificationThatPassesWithAFailingSigner() throws Exception {
     Certificate alice = Certificate.builder().subject("CN=Alice").issuer("CN=Example CA").serialNumber("01:A7")
         .notAfterEx(0xFFFFFFFFL).certEncoded(new byte[] {0x30, 1, 2}).build();
     StandIn.on(VerifyMem).answer(Verification.status(0)
@@ -72,7 +73,7 @@ class ResultsTest extends WithLib {
 
   // A verification answers every function that fills one; without content the block stays empty.
   @Test
-  void verificationsForOtherFunctions() {
+  void verificationsForOtherFunctions() throws Exception {
     Verification failed = Verification.status(StandIn.MISMATCH).signer(1, Certificate.withSubject("CN=Bob"));
     StandIn.on(VerifyFile).answer(failed);
     StandIn.on(CmsBlkAttVerifyMem).answer(failed);
@@ -88,7 +89,7 @@ class ResultsTest extends WithLib {
 
   // Every field a builder sets reaches Java as set; an empty certificate arrives empty.
   @Test
-  void everyFieldOfACertificateReachesJava() {
+  void everyFieldOfACertificateReachesJava() throws Exception {
     Certificate full = Certificate.builder().fields(0x3FF).issuer("CN=CA").serialNumber("7").subject("CN=Full")
         .algorithm("1.2.840.113549.1.1.11").notBeforeEx(1).notAfterEx(0xFFFFFFFEL).keyUsage(0x86)
         .notBeforePrivateEx(3).notAfterPrivateEx(0x80000000L)
@@ -147,11 +148,9 @@ class ResultsTest extends WithLib {
     assertEquals(2, walked.size());
     assertArrayEquals(new byte[] {2, 2}, walked.get(1));
     find_result_t found = new find_result_t();
-    int[] onWorker = {-1};
-    Thread worker = new Thread(() -> onWorker[0] = LocalIface.QUMENJNI_FindCert(lib.lib, null, found));
-    worker.start();
-    worker.join();
-    assertEquals(0, onWorker[0]);
+    FutureTask<Integer> onWorker = new FutureTask<>(() -> LocalIface.QUMENJNI_FindCert(lib.lib, null, found));
+    new Thread(onWorker).start();
+    assertEquals(0, onWorker.get());
     assertEquals("CN=B", found.certs[1].subject, "the store is every thread's");
 
     StandIn.emptyStore();
@@ -163,7 +162,7 @@ class ResultsTest extends WithLib {
 
   // An answer keeps to its window; outside it the defaults answer; a dead context still fails.
   @Test
-  void answersKeepToTheirWindow() {
+  void answersKeepToTheirWindow() throws Exception {
     StandIn.on(FindCert).onCall(2).answer(Store.of(Certificate.withSubject("CN=Only")));
     StandIn.on(EnumStoreObjectsEx).lenient().answer(Store.empty());
     find_result_t found = new find_result_t();
