@@ -217,7 +217,7 @@ availability)  # asked before the first use, and what LocalIface's uses show aft
     "first use: java.lang.UnsatisfiedLinkError: Cannot find libtarvex.so" "  caused by the first cause" \
     "second use: java.lang.NoClassDefFoundError: Could not initialize class Norv1.LocalIface"
   # JDK 18 and later (and the later updates of 17) say why the class could not be initialised.
-  if [ "$("$java" -XshowSettings:properties -version 2>&1 | sed -n 's/^ *java.specification.version = //p')" -ge 18 ]; then
+  if [ "$("$java" -XshowSettings:properties -version 2>&1 | sed -n 's/^ *java\.version = \([0-9]*\).*/\1/p')" -ge 18 ]; then
     expect availability "  caused by java.lang.ExceptionInInitializerError: Exception java.lang.UnsatisfiedLinkError: Cannot find libtarvex.so"
   fi
   ;;
