@@ -84,10 +84,20 @@ class Host {
     return new Resource(bytes, signers);
   }
 
-  /** Who signed the classes of {@code owner}, or null. */
+  /**
+   * Who signed the class {@code owner}, or null. On the class path its code source says; a
+   * named module's classes have none even when their jar is signed, so there the signers of the
+   * class file's own entry count. A {@link SecurityException} says that it does not match them.
+   */
   CodeSigner[] signers(Class<?> owner) {
     CodeSource source = owner.getProtectionDomain().getCodeSource();
-    return source == null ? null : source.getCodeSigners();
+    if (source != null && source.getCodeSigners() != null) return source.getCodeSigners();
+    try {
+      Resource classFile = readResource(owner, owner.getName().replace('.', '/') + ".class");
+      return classFile == null ? null : classFile.signers();
+    } catch (IOException e) {
+      return null;
+    }
   }
 
   long pid() {

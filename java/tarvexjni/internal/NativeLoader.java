@@ -31,6 +31,7 @@ import java.util.List;
 import java.util.Locale;
 import java.util.Map;
 import java.util.Set;
+import java.util.TreeSet;
 import java.util.regex.Matcher;
 import java.util.regex.Pattern;
 import java.util.stream.Stream;
@@ -640,7 +641,14 @@ public final class NativeLoader {
   // them too: an entry added to a signed jar, or signed again by another key, is not the
   // signers' (the JDK checks each signed entry's bytes against its signature as it is read).
   private void checkSigned(Class<?> owner, String jar, String resource, Host.Resource entry) {
-    Set<Certificate> required = certificates(host.signers(owner));
+    Set<Certificate> required;
+    try {
+      required = certificates(host.signers(owner));
+    } catch (SecurityException e) {
+      throw withSuppressed(new UnsatisfiedLinkError("the class " + owner.getName() + " of " + jar
+          + " does not match the jar's signature (" + e.getMessage() + "): it was changed after"
+          + " the jar was signed; use the jar as it was released"), e);
+    }
     if (required.isEmpty()) return;
     Set<Certificate> signed = certificates(entry.signers());
     if (signed.containsAll(required)) return;
@@ -660,7 +668,7 @@ public final class NativeLoader {
   }
 
   private static String names(Set<Certificate> certificates) {
-    List<String> names = new ArrayList<>();
+    Set<String> names = new TreeSet<>();
     for (Certificate c : certificates) {
       names.add(c instanceof X509Certificate x ? x.getSubjectX500Principal().getName() : c.getType());
     }

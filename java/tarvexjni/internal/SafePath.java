@@ -54,7 +54,7 @@ final class SafePath {
   private static Problem of(Host.Owner owner, long uid, Path p, boolean file) {
     if (owner.uid() != 0 && owner.uid() != uid) {
       return new Problem(p, p + " belongs to " + owner.name() + " (user id " + owner.uid()
-          + "), neither this user nor root", "have it belong to this user or root, or use another");
+          + "), neither this user nor root", "have it belong to this user or root");
     }
     int write = owner.mode() & (GROUP_WRITE | OTHER_WRITE);
     if (write == 0 || !file && (owner.mode() & STICKY) != 0) return null;
