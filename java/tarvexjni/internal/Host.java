@@ -6,8 +6,10 @@ import java.lang.ref.Reference;
 import java.net.JarURLConnection;
 import java.net.URL;
 import java.net.URLConnection;
+import java.nio.ByteBuffer;
 import java.nio.MappedByteBuffer;
 import java.nio.channels.FileChannel;
+import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.LinkOption;
 import java.nio.file.Path;
@@ -129,7 +131,7 @@ class Host {
 
   /** The effective user id of this process: the owner of what it makes. */
   long uid() throws IOException {
-    for (String line : Files.readAllLines(Path.of("/proc/self/status"))) {
+    for (String line : Files.readAllLines(Path.of("/proc/self/status"), StandardCharsets.ISO_8859_1)) {
       if (!line.startsWith("Uid:")) continue;
       String[] ids = line.substring(4).trim().split("\\s+");  // real, effective, saved, file system
       try {
@@ -142,13 +144,21 @@ class Host {
   }
 
   /** A file's owner and its mode bits, with the file type and the sticky bit. */
-  record Owner(long uid, String name, int mode) {}
+  record Owner(long uid, int mode) {}
 
   /** The owner and mode of {@code path} itself; a symbolic link is not followed. */
   Owner owner(Path path) throws IOException {
-    Map<String, Object> a = Files.readAttributes(path, "unix:uid,owner,mode", LinkOption.NOFOLLOW_LINKS);
-    return new Owner(((Number) a.get("uid")).longValue(), ((UserPrincipal) a.get("owner")).getName(),
-        ((Number) a.get("mode")).intValue());
+    Map<String, Object> a = Files.readAttributes(path, "unix:uid,mode", LinkOption.NOFOLLOW_LINKS);
+    return new Owner(((Number) a.get("uid")).longValue(), ((Number) a.get("mode")).intValue());
+  }
+
+  /** The name of the user who owns {@code path}, for messages; its id where it has none. */
+  String ownerName(Path path) {
+    try {
+      return Files.getOwner(path, LinkOption.NOFOLLOW_LINKS).getName();
+    } catch (IOException | RuntimeException e) {
+      return "another user";
+    }
   }
 
   /**
@@ -157,6 +167,16 @@ class Host {
    * differ, and a mapping is what the system's loader makes too.
    */
   record FileId(String device, long inode) {
+    // Written out: a record's generated methods are bound on first use, at a cost in start-up
+    // time that loading a library should not pay.
+    @Override public boolean equals(Object other) {
+      return other instanceof FileId id && id.inode == inode && id.device.equals(device);
+    }
+
+    @Override public int hashCode() {
+      return device.hashCode() * 31 + Long.hashCode(inode);
+    }
+
     @Override public String toString() {
       return "device " + device + ", inode " + inode;
     }
@@ -166,21 +186,24 @@ class Host {
   record Mapping(FileId file, boolean executable) {}
 
   /**
-   * Maps {@code file} read-only, passes its bytes to {@code digest} when that is given, and
-   * returns the mapping's identity. Without a digest one page is mapped and nothing is read. The
-   * mapping is dropped with the buffer, when the collector gets to it.
+   * Opens {@code file}, passes its bytes to {@code digest} when that is given, and returns the
+   * identity of a mapping of one page of it, made through the same descriptor: the identity of
+   * the file that was read. The mapping is dropped with its buffer, when the collector gets to it.
    */
   FileId identify(Path file, MessageDigest digest) throws IOException {
     try (FileChannel channel = FileChannel.open(file, StandardOpenOption.READ, LinkOption.NOFOLLOW_LINKS)) {
       long size = channel.size();
       if (size == 0) throw new IOException(file + " is empty");
-      if (digest != null && size > Integer.MAX_VALUE) throw new IOException(file + " is too large");
-      MappedByteBuffer pages = channel.map(FileChannel.MapMode.READ_ONLY, 0, digest == null ? 1 : size);
-      try {
-        if (digest != null) digest.update(pages);
-      } catch (InternalError e) {  // the JVM's word for a fault while reading a mapped file
-        throw new IOException("cannot read " + file + ": " + e.getMessage(), e);
+      if (digest != null) {
+        // Read into the heap, not digested through the mapping: the digest's fast path takes
+        // arrays, and a JVM that has just started runs the buffer's path far slower.
+        if (size > Integer.MAX_VALUE) throw new IOException(file + " is too large");
+        ByteBuffer bytes = ByteBuffer.allocate((int) size);
+        while (bytes.hasRemaining() && channel.read(bytes) >= 0) {}
+        if (bytes.hasRemaining()) throw new IOException(file + " ended while it was read");
+        digest.update(bytes.array());
       }
+      MappedByteBuffer page = channel.map(FileChannel.MapMode.READ_ONLY, 0, 1);
       FileId id = null;
       for (Mapping m : mapped(file)) {
         if (m.executable) continue;  // the system's loader's, not this one
@@ -189,7 +212,7 @@ class Host {
         }
         id = m.file;
       }
-      Reference.reachabilityFence(pages);
+      Reference.reachabilityFence(page);
       if (id == null) throw new IOException("/proc/self/maps does not show the mapping of " + file);
       return id;
     }
@@ -204,15 +227,23 @@ class Host {
     String wanted = file.toString();
     List<Mapping> found = new ArrayList<>();
     for (String line : Files.readAllLines(Path.of("/proc/self/maps"))) {
+      if (line.indexOf(wanted) < 0) continue;  // most lines: cheap to pass over
       // address perms offset device inode path
       String[] f = line.trim().split("\\s+", 6);
       if (f.length < 6) continue;
       String path = f[5].endsWith(" (deleted)") ? f[5].substring(0, f[5].length() - 10) : f[5];
       if (!path.equals(wanted)) continue;
-      found.add(new Mapping(new FileId(f[3], Long.parseLong(f[4])), f[1].indexOf('x') >= 0));
+      found.add(new Mapping(new FileId(f[3], Long.parseLong(f[4])), code(line)));
     }
     return found;
   }
+
+  // Whether a line of /proc/self/maps maps code: "<address> r-xp ...".
+  private static boolean code(String line) {
+    int space = line.indexOf(' ');
+    return space >= 0 && line.length() > space + 3 && line.charAt(space + 3) == 'x';
+  }
+
 
   /**
    * A new folder under {@code parent}, named {@code prefix} and a random suffix, that only this
@@ -253,9 +284,7 @@ class Host {
     try {
       for (String line : Files.readAllLines(Path.of("/proc/self/maps"))) {
         int slash = line.indexOf('/');
-        if (slash < 0) continue;
-        String[] f = line.trim().split("\\s+", 3);
-        if (f.length < 2 || f[1].indexOf('x') < 0) continue;  // not code: the loader's own check
+        if (slash < 0 || !code(line)) continue;  // not code: the loader's own check's mapping
         String file = line.substring(slash).replace(" (deleted)", "");
         if (file.endsWith("/" + fileName)) return file;
       }

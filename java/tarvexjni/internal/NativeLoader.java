@@ -612,8 +612,8 @@ public final class NativeLoader {
         while (buffer.hasRemaining()) out.write(buffer);
       }
       if (!platform.windows) Files.setPosixFilePermissions(file, mode("r-x------"));
-      // The digest is taken of the file as the system will map it: on POSIX systems through a
-      // mapping, whose identity the loaded library's must then match.
+      // The digest is taken of the file as written, read back; on POSIX systems with the identity
+      // of the file read, which the library the system maps must then have.
       step = "cannot read back " + file;
       if (platform.windows) {
         entry.digest = sha256(Files.readAllBytes(file));
@@ -694,8 +694,8 @@ public final class NativeLoader {
 
   // The copy extracted here and loaded since that is `file`, or null.
   private synchronized Extracted loadedCopy(Path file) {
-    return extracted.values().stream().filter(e -> e.loaded && e.path.equals(file))
-        .findFirst().orElse(null);
+    for (Extracted e : extracted.values()) if (e.loaded && e.path.equals(file)) return e;
+    return null;
   }
 
   // Deletes an extracted copy, and the private folder once it is empty: the next extraction
@@ -820,9 +820,11 @@ public final class NativeLoader {
   // be deleted. What cannot go, stays. The parent is safe by now: nobody else can rename entries
   // in it while this runs.
   private void sweep(Path parent) {
-    try (DirectoryStream<Path> entries = Files.newDirectoryStream(parent, FOLDER_PREFIX + "*")) {
+    try (DirectoryStream<Path> entries = Files.newDirectoryStream(parent)) {
       for (Path entry : entries) {
-        Matcher m = FOLDER.matcher(entry.getFileName().toString());
+        String name = entry.getFileName().toString();
+        if (!name.startsWith(FOLDER_PREFIX)) continue;
+        Matcher m = FOLDER.matcher(name);
         if (!m.matches() || !Files.isDirectory(entry, LinkOption.NOFOLLOW_LINKS)) continue;
         long pid;
         try {

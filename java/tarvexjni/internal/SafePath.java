@@ -45,15 +45,15 @@ final class SafePath {
    */
   static Problem check(Host host, long uid, Path real, boolean file) throws IOException {
     for (Path p = real; p != null; p = p.getParent()) {
-      Problem problem = of(host.owner(p), uid, p, file && p == real);
+      Problem problem = of(host, host.owner(p), uid, p, file && p == real);
       if (problem != null) return problem;
     }
     return null;
   }
 
-  private static Problem of(Host.Owner owner, long uid, Path p, boolean file) {
+  private static Problem of(Host host, Host.Owner owner, long uid, Path p, boolean file) {
     if (owner.uid() != 0 && owner.uid() != uid) {
-      return new Problem(p, p + " belongs to " + owner.name() + " (user id " + owner.uid()
+      return new Problem(p, p + " belongs to " + host.ownerName(p) + " (user id " + owner.uid()
           + "), neither this user nor root", "have it belong to this user or root");
     }
     int write = owner.mode() & (GROUP_WRITE | OTHER_WRITE);
