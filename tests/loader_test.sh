@@ -303,7 +303,7 @@ safety)  # a library loaded by its path, and each folder above it, must be safe 
   ;;
 handlers)  # a bridge refused at the handshake has done nothing to the process: no signal handler
            # of its own (a copy of the bridge whose version is another of the same length); the
-           # accepted bridge has its fault handlers
+           # accepted bridge has its fault handlers, and so has one loaded without the jar
   "$cxx" -shared -fPIC -I"$bin/../include" -I"$bin/../include/linux" -o "$work/libhandlers.so" "$sources/handlers.cpp"
   other=$(tr 0-9 1-90 <<<"$version")
   mkdir "$work/patched"
@@ -316,6 +316,9 @@ handlers)  # a bridge refused at the handshake has done nothing to the process: 
   ! grep "handlers:" "$work/refused.out" | grep -q libtarvexjni || say "the refused bridge installed handlers: $(grep handlers: "$work/refused.out")"
   run accepted "${classpath[@]}" -Dtarvex.library="$vendor" -Dtvload.handlers="$work/libhandlers.so" tvload.Probe handlers
   expect accepted "hashed: status 0" "handlers: SIGSEGV $work/tmp/tarvexjni-" "/libtarvexjni.so, SIGBUS $work/tmp/tarvexjni-"
+  # Loaded without the jar's loader, which would activate it: it activates itself.
+  run direct --enable-native-access=ALL-UNNAMED -cp "$probe" -Dtvload.handlers="$work/libhandlers.so" tvload.Direct "$bridge"
+  expect direct "handlers: SIGSEGV $bridge, SIGBUS $bridge"
   ;;
 residue)  # JVMs killed while they extract leave their folders; the next JVM removes them
   caught=0

@@ -1,6 +1,6 @@
 // A test-only JNI library for loader_test.sh: tells which loaded library holds the process's
 // SIGSEGV and SIGBUS handlers, as sigaction reports them (through libjsig, when it is preloaded,
-// the handler installed behind the JVM's) and dladdr names them. Bound to tvload.Probe.
+// the handler installed behind the JVM's) and dladdr names them. Bound to tvload.Direct.
 #include <dlfcn.h>
 #include <jni.h>
 #include <signal.h>
@@ -31,7 +31,7 @@ jstring JNICALL handlers(JNIEnv* env, jclass) {
 extern "C" JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
   JNIEnv* env = nullptr;
   if (vm->GetEnv(reinterpret_cast<void**>(&env), JNI_VERSION_1_8) != JNI_OK) return JNI_ERR;
-  jclass probe = env->FindClass("tvload/Probe");
+  jclass probe = env->FindClass("tvload/Direct");
   if (probe == nullptr) return JNI_ERR;
   JNINativeMethod method{const_cast<char*>("handlers0"), const_cast<char*>("()Ljava/lang/String;"),
                          reinterpret_cast<void*>(&handlers)};

@@ -20,8 +20,7 @@ import tarvexjni.Native;
  * {@code availability} asks {@link Native} before anything else, then uses LocalIface twice;
  * {@code again} loads LocalIface in a second class loader afterwards; {@code wait} says
  * "waiting" and sleeps, to be killed; {@code handlers} says at the end, loaded or not, which
- * libraries hold the SIGSEGV and SIGBUS handlers, as the library named by the system property
- * {@code tvload.handlers} finds them.
+ * libraries hold the SIGSEGV and SIGBUS handlers ({@link Direct#handlers()}).
  */
 public final class Probe {
   public static void main(String[] args) throws Exception {
@@ -41,7 +40,7 @@ public final class Probe {
           + LocalIface.class.getModule().getName());
     } catch (UnsatisfiedLinkError e) {
       System.out.println("UnsatisfiedLinkError: " + e.getMessage());
-      if (options.contains("handlers")) handlers();
+      if (options.contains("handlers")) Direct.handlers();
       System.exit(3);
     }
     Module module = LocalIface.class.getModule();
@@ -73,7 +72,7 @@ public final class Probe {
         System.out.println(name + ": " + file + " " + mode(p) + ", folder " + mode(p.getParent()));
       }
     }
-    if (options.contains("handlers")) handlers();
+    if (options.contains("handlers")) Direct.handlers();
     if (options.contains("wait")) {
       System.out.println("waiting");
       System.out.flush();
@@ -104,14 +103,6 @@ public final class Probe {
         }
       }
     }
-  }
-
-  /** "SIGSEGV <library or default>, SIGBUS <...>"; bound by the library that handlers() loads. */
-  static native String handlers0();
-
-  private static void handlers() {
-    System.load(System.getProperty("tvload.handlers"));
-    System.out.println("handlers: " + handlers0());
   }
 
   private static String mode(Path p) throws Exception {
