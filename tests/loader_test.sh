@@ -5,9 +5,10 @@
 # goes too) fails the case.
 # Usage: loader_test.sh <case> <java> <tarvexjni.jar> <probe.jar> <libtarvex.so> <standin.jar> <c++>
 #   (the bridge, libtarvexjni.so, beside libtarvex.so; the C++ compiler builds stand-ins for a
-#   bridge of another build and for a vendor library that lacks a function)
+#   bridge of another build and for a vendor library that lacks a function, and the programs in
+#   tests/loader/)
 #   cases: jar kill order version vendor messages workdir availability modules concurrent kit
-#          forced
+#          forced safety handlers residue signed users
 set -uo pipefail
 case_name=$1
 java=$2
@@ -22,6 +23,8 @@ probe=$work/app/$(basename "$4")
 kit=$work/app/$(basename "$6")
 vendor=$work/vendor/libtarvex.so
 cxx=$7
+sources=$(cd "$(dirname "$0")/loader" && pwd)
+bridge=$(dirname "$5")/libtarvexjni.so
 jsig=$bin/../lib/libjsig.so
 [ -f "$jsig" ] || jsig=""
 fail=0
@@ -150,7 +153,7 @@ vendor)  # the vendor library from the variable, and the property winning over i
   run variable TARVEX_LIBRARY="$vendor" "${classpath[@]}" tvload.Probe
   expect variable "hashed: status 0" "vendor: $vendor rwx"
   mkdir -p "$work/installed/lib"
-  cp "$(dirname "$5")/libtarvexjni.so" "$work/installed/lib/"
+  cp "$bridge" "$work/installed/lib/"
   run property TARVEX_LIBRARY="$work/none/libtarvex.so" "${classpath[@]}" -Dtarvex.library="$vendor" \
     -Dtarvexjni.library="$work/installed/lib/libtarvexjni.so" tvload.Probe
   expect property "hashed: status 0" "bridge: $work/installed/lib/libtarvexjni.so r"
@@ -200,7 +203,7 @@ messages)  # what a user reads when a library cannot be found
     "but the digest beside it in the jar $jar says 0000000000000000000000000000000000000000000000000000000000000000: the jar is damaged; replace it"
   empty "$work/tmp"
   ;;
-workdir)  # the folder to extract into, instead of java.io.tmpdir
+workdir)  # the folder to extract into, instead of java.io.tmpdir, and what makes a folder fit
   mkdir "$work/work"
   run workdir "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.workdir="$work/work" tvload.Probe
   expect workdir "hashed: status 0" "bridge: $work/work/tarvexjni-"
@@ -208,6 +211,29 @@ workdir)  # the folder to extract into, instead of java.io.tmpdir
   run missing "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.workdir=work2 tvload.Probe
   expect missing "UnsatisfiedLinkError: Cannot extract the jar's copy of libtarvexjni.so for linux-x86_64: the folder in the system property tarvexjni.workdir ($work/app/work2) does not exist: set tarvexjni.workdir to an existing folder that this user can write"
   empty "$work/tmp"
+  # Through a link: the folder it leads to, by its real path.
+  ln -s "$work/work" "$work/link"
+  run link "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.workdir="$work/link" tvload.Probe
+  expect link "hashed: status 0" "bridge: $work/work/tarvexjni-"
+  # A folder everyone may write, without the sticky bit: refused when named; as java.io.tmpdir,
+  # this user's cache folder instead ($XDG_CACHE_HOME/tarvexjni, else ~/.cache/tarvexjni), made
+  # owner-only; refused when that is not safe either.
+  mkdir -m 777 "$work/open"
+  run open "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.workdir="$work/open" tvload.Probe
+  expect open "UnsatisfiedLinkError: Cannot extract the jar's copy of libtarvexjni.so for linux-x86_64: the folder in the system property tarvexjni.workdir ($work/open) is not safe to extract into: $work/open can be written by its group and other users and is not sticky, so another user could swap the library between its check and its load; remove that permission (chmod go-w $work/open), or set tarvexjni.workdir to a folder that only this user and root can change"
+  run cache XDG_CACHE_HOME="$work/xdg" "${classpath[@]}" -Dtarvex.library="$vendor" -Djava.io.tmpdir="$work/open" tvload.Probe
+  expect cache "hashed: status 0" "bridge: $work/xdg/tarvexjni/tarvexjni-"
+  mkdir "$work/home"
+  run home XDG_CACHE_HOME=relative "${classpath[@]}" -Dtarvex.library="$vendor" -Djava.io.tmpdir="$work/open" \
+    -Duser.home="$work/home" tvload.Probe
+  expect home "hashed: status 0" "bridge: $work/home/.cache/tarvexjni/tarvexjni-"
+  for made in "$work/xdg" "$work/xdg/tarvexjni" "$work/home/.cache" "$work/home/.cache/tarvexjni"; do
+    [ "$(stat -c %a "$made")" = 700 ] || say "$made is not owner-only: $(stat -c %A "$made")"
+  done
+  empty "$work/open"
+  empty "$work/xdg/tarvexjni"
+  run neither XDG_CACHE_HOME="$work/open/cache" "${classpath[@]}" -Dtarvex.library="$vendor" -Djava.io.tmpdir="$work/open" tvload.Probe
+  expect neither "UnsatisfiedLinkError: Cannot extract the jar's copy of libtarvexjni.so for linux-x86_64: java.io.tmpdir ($work/open) is not safe to extract into: $work/open can be written by its group and other users and is not sticky, so another user could swap the library between its check and its load; remove that permission (chmod go-w $work/open); nor is this user's cache folder $work/open/cache/tarvexjni: $work/open can be written by its group and other users and is not sticky, so another user could swap the library between its check and its load; remove that permission (chmod go-w $work/open); set the system property tarvexjni.workdir to a folder that only this user and root can change"
   ;;
 availability)  # asked before the first use, and what LocalIface's uses show after a failure
   run availability "${classpath[@]}" tvload.Probe availability
@@ -246,6 +272,215 @@ kit)  # the test kit's stand-in, then the bridge, each gone with its folder once
 forced)  # the loader's decisions for Windows x64, on this JVM
   run forced -cp "$jar:$probe" tarvexjni.internal.ForcedPlatforms "$work/forced"
   expect forced "forced platforms: all passed"
+  ;;
+safety)  # a library loaded by its path, and each folder above it, must be safe from other users;
+         # the vendor library's pinned digest
+  mkdir -m 777 "$work/open"
+  cp "$vendor" "$bridge" "$work/open/"
+  run open-vendor "${classpath[@]}" -Dtarvex.library="$work/open/libtarvex.so" tvload.Probe
+  expect open-vendor "UnsatisfiedLinkError: Cannot load libtarvex.so from the system property tarvex.library ($work/open/libtarvex.so): $work/open can be written by its group and other users and is not sticky, so another user could replace the library before it is loaded; remove that permission (chmod go-w $work/open), or install it where only this user and root can change it"
+  run open-bridge "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.library="$work/open/libtarvexjni.so" tvload.Probe
+  expect open-bridge "UnsatisfiedLinkError: Cannot load libtarvexjni.so from the system property tarvexjni.library ($work/open/libtarvexjni.so): $work/open can be written by its group and other users and is not sticky, so another user could replace the library before it is loaded; remove that permission (chmod go-w $work/open)"
+  chmod 664 "$vendor"
+  run group-file TARVEX_LIBRARY="$vendor" "${classpath[@]}" tvload.Probe
+  expect group-file "UnsatisfiedLinkError: Cannot load libtarvex.so from the environment variable TARVEX_LIBRARY ($vendor): $vendor can be written by its group, so another user could replace the library before it is loaded; remove that permission (chmod g-w $vendor), or install it where only this user and root can change it"
+  chmod 755 "$vendor"
+  # A sticky folder that everyone can write, as /tmp is: what belongs to this user is safe there.
+  mkdir -m 1777 "$work/sticky"
+  cp "$vendor" "$work/sticky/"
+  run sticky "${classpath[@]}" -Dtarvex.library="$work/sticky/libtarvex.so" tvload.Probe
+  expect sticky "hashed: status 0" "vendor: $work/sticky/libtarvex.so"
+  digest=$(sha256sum "$vendor" | cut -d' ' -f1)
+  zeros=0000000000000000000000000000000000000000000000000000000000000000
+  run pinned "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvex.library.sha256="${digest^^}" tvload.Probe
+  expect pinned "hashed: status 0"
+  run mispinned "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvex.library.sha256=$zeros tvload.Probe
+  expect mispinned "UnsatisfiedLinkError: Cannot load libtarvex.so from the system property tarvex.library ($vendor): it has SHA-256 $digest, but the system property tarvex.library.sha256 pins $zeros: it is not the library that was pinned; install that one, or pin this one if you trust it"
+  run malformed "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvex.library.sha256="$digest " tvload.Probe
+  expect malformed "UnsatisfiedLinkError: The system property tarvex.library.sha256 ($digest ) is not a SHA-256 digest: set it to the 64 hexadecimal digits that sha256sum prints for the tarvex library"
+  run unnamed LD_LIBRARY_PATH="$(dirname "$vendor")" "${classpath[@]}" -Dtarvex.library.sha256="$digest" tvload.Probe
+  expect unnamed "UnsatisfiedLinkError: The system property tarvex.library.sha256 pins the tarvex library, but neither tarvex.library nor TARVEX_LIBRARY names it, so it cannot be checked before it is loaded: set tarvex.library to its path"
+  ;;
+handlers)  # a bridge refused at the handshake has done nothing to the process: no signal handler
+           # of its own (a copy of the bridge whose version is another of the same length); the
+           # accepted bridge has its fault handlers, and so has one loaded without the jar
+  "$cxx" -shared -fPIC -I"$bin/../include" -I"$bin/../include/linux" -o "$work/libhandlers.so" "$sources/handlers.cpp"
+  other=$(tr 0-9 1-90 <<<"$version")
+  mkdir "$work/patched"
+  perl -0777 -pe 'BEGIN { ($v, $o) = splice @ARGV, 0, 2 } $n = s/\x00\Q$v\E\x00/\x00$o\x00/g; die "$n copies of the version\n" if $n != 1' \
+    "$version" "$other" "$bridge" >"$work/patched/libtarvexjni.so" || say "cannot patch the version"
+  run refused "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.library="$work/patched/libtarvexjni.so" \
+    -Dtvload.handlers="$work/libhandlers.so" tvload.Probe handlers
+  expect refused "UnsatisfiedLinkError: The bridge $work/patched/libtarvexjni.so (from the system property tarvexjni.library ($work/patched/libtarvexjni.so)) is version $other, but tarvexjni.jar is version $version" \
+    "handlers: SIGSEGV "
+  ! grep "handlers:" "$work/refused.out" | grep -q libtarvexjni || say "the refused bridge installed handlers: $(grep handlers: "$work/refused.out")"
+  run accepted "${classpath[@]}" -Dtarvex.library="$vendor" -Dtvload.handlers="$work/libhandlers.so" tvload.Probe handlers
+  expect accepted "hashed: status 0" "handlers: SIGSEGV $work/tmp/tarvexjni-" "/libtarvexjni.so, SIGBUS $work/tmp/tarvexjni-"
+  # Loaded without the jar's loader, which would activate it: it activates itself.
+  run direct --enable-native-access=ALL-UNNAMED -cp "$probe" -Dtvload.handlers="$work/libhandlers.so" tvload.Direct "$bridge"
+  expect direct "handlers: SIGSEGV $bridge, SIGBUS $bridge"
+  ;;
+residue)  # JVMs killed while they extract leave their folders; the next JVM removes them
+  caught=0
+  for _ in 1 2 3 4 5; do
+    (cd "$work/app" && exec env -u LD_LIBRARY_PATH LD_PRELOAD="$jsig" "$java" "${classpath[@]}" \
+       -Djava.io.tmpdir="$work/tmp" -Dtarvex.library="$vendor" tvload.Probe >/dev/null 2>&1) &
+    pid=$!
+    # Killed as soon as its folder is there: the poll starts no process, to catch it at once.
+    made=()
+    while kill -0 "$pid" 2>/dev/null; do
+      made=("$work/tmp/tarvexjni-$pid-"*)
+      if [ -e "${made[0]}" ]; then kill -9 "$pid"; break; fi
+    done
+    wait "$pid" 2>/dev/null
+    if [ -e "${made[0]}" ]; then caught=$((caught + 1)); fi
+  done
+  echo "residue: $caught of 5 JVMs were killed while they extracted; left: $(ls -A "$work/tmp" | tr '\n' ' ')"
+  [ "$caught" -gt 0 ] || say "no JVM was killed during its extraction"
+  run after "${classpath[@]}" -Dtarvex.library="$vendor" tvload.Probe
+  expect after "hashed: status 0"
+  empty "$work/tmp"
+  ;;
+signed)  # a signed jar loads as before; a native entry its signer did not sign is refused
+  keys=(-keystore "$work/keys.p12" -storepass secret)
+  for k in a b; do
+    "$bin/keytool" -genkeypair "${keys[@]}" -keypass secret -alias $k -dname "CN=tarvexjni-test-$k" \
+      -keyalg RSA -keysize 2048 -validity 2 >/dev/null 2>&1 || say "keytool: no key $k"
+  done
+  sign() { "$bin/jarsigner" "${keys[@]}" "$1" "$2" >/dev/null 2>&1 || say "jarsigner: cannot sign $1 with $2"; }
+  native=tarvexjni/native/linux-x86_64/libtarvexjni.so
+  probe_with() {  # probe_with <name> <jar>: the probe with that jar in place of tarvexjni.jar
+    run "$1" --enable-native-access=ALL-UNNAMED -cp "$2:$probe" -Dtarvex.library="$vendor" tvload.Probe
+  }
+  cp "$jar" "$work/app/signed.jar"
+  sign "$work/app/signed.jar" a
+  probe_with signed "$work/app/signed.jar"
+  expect signed "hashed: status 0"
+  # The bridge replaced after signing (by a library that reports the right version), its digest
+  # beside it too.
+  mkdir -p "$work/replacement/$(dirname "$native")"
+  planted "$work/replacement/$native" "$version"
+  (cd "$work/replacement" && sha256sum "$native" >"$native.sha256")
+  cp "$work/app/signed.jar" "$work/app/replaced.jar"
+  "$bin/jar" --update --file "$work/app/replaced.jar" -C "$work/replacement" "$native" -C "$work/replacement" "$native.sha256"
+  probe_with replaced "$work/app/replaced.jar"
+  expect replaced "UnsatisfiedLinkError: Cannot extract the jar's copy of libtarvexjni.so for linux-x86_64: the entry $native of the jar $work/app/replaced.jar does not match the jar's signature (" \
+    "): it was changed after the jar was signed; use the jar as it was released"
+  # The native entries added to a jar signed without them; then that jar signed again by another
+  # key, which signs its classes a second time and the native entries alone.
+  mkdir -p "$work/unpacked" "$work/added/tarvexjni"
+  (cd "$work/unpacked" && "$bin/jar" --extract --file "$jar")
+  mv "$work/unpacked/tarvexjni/native" "$work/added/tarvexjni/"
+  "$bin/jar" --create --file "$work/app/added.jar" -C "$work/unpacked" .
+  sign "$work/app/added.jar" a
+  "$bin/jar" --update --file "$work/app/added.jar" -C "$work/added" tarvexjni/native
+  cp "$work/app/added.jar" "$work/app/resigned.jar"
+  sign "$work/app/resigned.jar" b
+  # On the module path the JDK gives a module's classes no signers: their class files' count.
+  # (JDK 17 sees no signature there when it is EC: its EC provider is not in reach. RSA keys.)
+  run added-module --enable-native-access=tarvexjni -p "$work/app/added.jar" --add-modules tarvexjni -cp "$probe" \
+    -Dtarvex.library="$vendor" tvload.Probe
+  expect added-module "UnsatisfiedLinkError: Cannot extract the jar's copy of libtarvexjni.so for linux-x86_64: the jar $work/app/added.jar is signed by CN=tarvexjni-test-a, but its entry $native is not signed"
+  run signed-module --enable-native-access=tarvexjni -p "$work/app/signed.jar" --add-modules tarvexjni -cp "$probe" \
+    -Dtarvex.library="$vendor" tvload.Probe
+  expect signed-module "hashed: status 0, 32 bytes, module tarvexjni"
+  probe_with added "$work/app/added.jar"
+  expect added "UnsatisfiedLinkError: Cannot extract the jar's copy of libtarvexjni.so for linux-x86_64: the jar $work/app/added.jar is signed by CN=tarvexjni-test-a, but its entry $native is not signed: it was added or replaced after the jar was signed; use the jar as it was released"
+  probe_with resigned "$work/app/resigned.jar"
+  expect resigned "UnsatisfiedLinkError: Cannot extract the jar's copy of libtarvexjni.so for linux-x86_64: the jar $work/app/resigned.jar is signed by CN=tarvexjni-test-a and CN=tarvexjni-test-b, but its entry $native is signed only by CN=tarvexjni-test-b: it was added or replaced after the jar was signed"
+  [ ! -e "$work/app/planted-ran" ] || say "the replaced bridge was loaded"
+  ;;
+users)  # another local user, who can rename entries in the folder the bridge would be extracted
+        # into: that folder is refused when named, avoided when it is java.io.tmpdir, and the
+        # user's swap attack, run all along, gets none of its code run in this JVM
+  user=tvjload$$
+  if [ "$(id -u)" != 0 ] || ! useradd --no-create-home --user-group --shell /usr/sbin/nologin "$user" 2>/dev/null; then
+    echo "users: skipped (a second local user is made with useradd, which needs root)"
+    exit 0
+  fi
+  swapper=""
+  trap '[ -z "$swapper" ] || kill "$swapper" 2>/dev/null; chmod -R u+w "$work"; rm -rf "$work"; userdel "$user"' EXIT
+  uid=$(id -u "$user")
+  as_user=(setpriv --reuid="$user" --regid="$user" --clear-groups)
+  chmod 711 "$work"
+  mkdir -m 755 "$work/attack"
+  "$cxx" -O2 -o "$work/attack/swapper" "$sources/swapper.cpp" || say "cannot build the swapper"
+  planted "$work/attack/libplanted.so" "$version"  # leaves planted-ran where the victim runs
+  chmod 755 "$work/attack/libplanted.so"
+  mkdir -m 777 "$work/open"  # root's, everyone may write, not sticky
+  mkdir -m 1777 "$work/sticky"  # root's and sticky, as /tmp
+  mkdir "$work/attack/own" "$work/theirs"
+  chown "$user:" "$work/attack/own" "$work/theirs"
+  chmod 1777 "$work/theirs"  # the other user's, sticky
+  "${as_user[@]}" ln -s "$work/theirs" "$work/attack/own/link"
+  # watch <name> <folder>: the other user's swapper watching <folder>, its lines in $work/<name>.swap
+  watch() {
+    "${as_user[@]}" "$work/attack/swapper" "$2" "$work/attack/libplanted.so" >"$work/$1.swap" 2>&1 &
+    swapper=$!
+    for _ in $(seq 100); do grep -q "^watching" "$work/$1.swap" && return; sleep 0.05; done
+    say "$1: the swapper did not start: $(cat "$work/$1.swap")"
+  }
+  unwatch() {
+    kill "$swapper"
+    wait "$swapper" 2>/dev/null
+    swapper=""
+    echo "$1: the swapper: $(head -c 2000 "$work/$1.swap" | tr '\n' ';')"
+  }
+  # seen <name> <text...>: the swapper's lines for <name> have each text
+  seen() {
+    local name=$1
+    shift
+    for text in "$@"; do grep -qF -- "$text" "$work/$name.swap" || say "$name: the swapper did not say '$text'"; done
+  }
+  # Where the rules let it, the swapper has its way: a folder made in the open folder is
+  # exchanged for its own, and the file read back from it then replaced by its library.
+  watch control "$work/open"
+  mkdir -m 700 "$work/open/tarvexjni-1-control"
+  for _ in $(seq 100); do grep -q "^exchanged" "$work/control.swap" && break; sleep 0.05; done
+  cp "$bridge" "$work/open/tarvexjni-1-control/libtarvexjni.so"
+  cat "$work/open/tarvexjni-1-control/libtarvexjni.so" >/dev/null
+  for _ in $(seq 100); do grep -q "^planted" "$work/control.swap" && break; sleep 0.05; done
+  unwatch control
+  seen control "saw tarvexjni-1-control" "exchanged tarvexjni-1-control" "planted $work/open/tarvexjni-1-control/libtarvexjni.so"
+  cmp -s "$work/open/tarvexjni-1-control/libtarvexjni.so" "$work/attack/libplanted.so" || say "control: the swapper's library is not in place"
+  rm -rf "$work/open/tarvexjni-1-control" "$work/open"/.decoy-*
+  refusal="is not safe to extract into:"
+  advice="so another user could swap the library between its check and its load;"
+  watch open-workdir "$work/open"
+  run open-workdir "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.workdir="$work/open" tvload.Probe
+  unwatch open-workdir
+  expect open-workdir "UnsatisfiedLinkError: Cannot extract the jar's copy of libtarvexjni.so for linux-x86_64: the folder in the system property tarvexjni.workdir ($work/open) $refusal $work/open can be written by its group and other users and is not sticky, $advice remove that permission (chmod go-w $work/open), or set tarvexjni.workdir to a folder that only this user and root can change"
+  watch theirs-workdir "$work/theirs"
+  run theirs-workdir "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.workdir="$work/theirs" tvload.Probe
+  unwatch theirs-workdir
+  expect theirs-workdir "UnsatisfiedLinkError: Cannot extract the jar's copy of libtarvexjni.so for linux-x86_64: the folder in the system property tarvexjni.workdir ($work/theirs) $refusal $work/theirs belongs to $user (user id $uid), neither this user nor root, $advice have it belong to this user or root, or set tarvexjni.workdir to a folder that only this user and root can change"
+  watch link-workdir "$work/theirs"
+  run link-workdir "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.workdir="$work/attack/own/link" tvload.Probe
+  unwatch link-workdir
+  expect link-workdir "the folder in the system property tarvexjni.workdir ($work/attack/own/link) $refusal $work/theirs belongs to $user (user id $uid)"
+  for parent in open theirs; do
+    watch $parent-tmpdir "$work/$parent"
+    run $parent-tmpdir XDG_CACHE_HOME="$work/cache" "${classpath[@]}" -Dtarvex.library="$vendor" -Djava.io.tmpdir="$work/$parent" tvload.Probe
+    unwatch $parent-tmpdir
+    expect $parent-tmpdir "hashed: status 0" "bridge: $work/cache/tarvexjni/tarvexjni-"
+    seen $parent-tmpdir "watching $work/$parent"
+    empty "$work/$parent"
+  done
+  # A sticky folder of root's: the swapper sees the new folder, and may not exchange it.
+  watch sticky-tmpdir "$work/sticky"
+  run sticky-tmpdir "${classpath[@]}" -Dtarvex.library="$vendor" -Djava.io.tmpdir="$work/sticky" tvload.Probe
+  unwatch sticky-tmpdir
+  expect sticky-tmpdir "hashed: status 0" "bridge: $work/sticky/tarvexjni-"
+  seen sticky-tmpdir "saw tarvexjni-" "exchange failed for tarvexjni-" ": Operation not permitted"
+  [ ! -e "$work/app/planted-ran" ] || say "the other user's library ran in this JVM"
+  # Libraries that belong to the other user are not loaded, wherever they are.
+  mkdir "$work/lib"
+  cp "$vendor" "$bridge" "$work/lib/"
+  chown "$user:" "$work/lib/libtarvex.so" "$work/lib/libtarvexjni.so"
+  run theirs-vendor "${classpath[@]}" -Dtarvex.library="$work/lib/libtarvex.so" tvload.Probe
+  expect theirs-vendor "UnsatisfiedLinkError: Cannot load libtarvex.so from the system property tarvex.library ($work/lib/libtarvex.so): $work/lib/libtarvex.so belongs to $user (user id $uid), neither this user nor root, so another user could replace the library before it is loaded; have it belong to this user or root, or install it where only this user and root can change it"
+  run theirs-bridge "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.library="$work/lib/libtarvexjni.so" tvload.Probe
+  expect theirs-bridge "UnsatisfiedLinkError: Cannot load libtarvexjni.so from the system property tarvexjni.library ($work/lib/libtarvexjni.so): $work/lib/libtarvexjni.so belongs to $user (user id $uid)"
   ;;
 *)
   say "no such case"

@@ -1,6 +1,7 @@
 // Library load and the four lifecycle methods.
 #include <jni.h>
 
+#include <atomic>
 #include <cstdlib>
 
 #include "frame.h"
@@ -15,12 +16,16 @@ namespace {
 using LocalParam = RecordIn<local_param_t, jobject2local_param_t, local_param_tFree>;
 
 // The one setting the bridge reads, once: the budget for scratch memory kept between calls
-// (core/scratch.h). The system property wins over the environment variable.
-void read_scratch_budget(JavaVM* vm) {
-  JNIEnv* env = nullptr;
-  if (vm->GetEnv(reinterpret_cast<void**>(&env), JNI_VERSION_1_8) != JNI_OK) return;
+// (core/scratch.h). The system property wins over the environment variable, which alone counts
+// where there is no JNIEnv.
+void read_scratch_budget(JNIEnv* env) {
   size_t bytes = kDefaultRetain;
   bool found = false;
+  if (env == nullptr) {
+    parse_scratch_size(std::getenv("TARVEXJNI_SCRATCH_RETAIN"), &bytes);
+    set_scratch_budget(bytes);
+    return;
+  }
   LocalRef<jclass> system(env, env->FindClass("java/lang/System"));
   jmethodID get = system ? env->GetStaticMethodID(system.get(), "getProperty",
                                                   "(Ljava/lang/String;)Ljava/lang/String;")
@@ -43,6 +48,19 @@ void read_scratch_budget(JavaVM* vm) {
   set_scratch_budget(bytes);
 }
 
+// Everything the bridge does to the process, once per process: it keeps itself loaded, installs
+// the fault handlers and reads its setting. The Java loader calls it (as
+// NativeLoader.activate0) only after it has accepted the bridge's version and checked that the
+// library mapped is the file it verified; a refused bridge stays loaded, but inert. Pinning
+// succeeds or not: activation goes on either way.
+void JNICALL activate(JNIEnv* env, jclass) {
+  static std::atomic<bool> done{false};
+  if (done.exchange(true)) return;
+  pin_library();
+  install_fault_guard();
+  read_scratch_budget(env);
+}
+
 }  // namespace
 }  // namespace tvj
 
@@ -50,12 +68,12 @@ using namespace tvj;
 
 extern "C" {
 
-// Loading succeeds whether or not pinning did.
+// Only what the handshake needs. Where the jar's loader is not there to ask for the version
+// (a host that loads the bridge itself), there is nobody to wait for: activated at once.
 JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
-  pin_library();
-  install_fault_guard();
-  read_scratch_budget(vm);
-  register_version(vm);
+  JNIEnv* env = nullptr;
+  if (vm->GetEnv(reinterpret_cast<void**>(&env), JNI_VERSION_1_8) != JNI_OK) env = nullptr;
+  if (env == nullptr || !register_handshake(env, &activate)) activate(env, nullptr);
   return JNI_VERSION_1_8;
 }
 

@@ -6,8 +6,9 @@
 // GetModuleHandleExA, flags GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN
 // (5) and the library's own instance handle as the address; the other notifications do
 // nothing. Loading succeeds whether or not the pinning did.
-// POSIX (pin_posix.cpp): pin_library, from JNI_OnLoad, opens the library again with
-// RTLD_NODELETE, a handle never closed.
+// POSIX (pin_posix.cpp): pin_library, when the loader activates the bridge (after its version
+// was accepted: a refused bridge is not pinned), opens the library again with RTLD_NODELETE, a
+// handle never closed.
 #pragma once
 
 namespace tvj {

@@ -1,12 +1,16 @@
-// The bridge's version for the Java loader's handshake (core/version.cpp).
+// The bridge's side of the Java loader's handshake (core/version.cpp).
 #pragma once
 
 #include <jni.h>
 
 namespace tvj {
 
-// Binds tarvexjni.internal.NativeLoader.bridgeVersion0() to this build's version, when the
-// class that loads the bridge can see that class; otherwise does nothing.
-void register_version(JavaVM* vm);
+// What the bridge does to the process once it is accepted (core/lifecycle.cpp).
+using Activation = void(JNICALL*)(JNIEnv* env, jclass loader);
+
+// Binds tarvexjni.internal.NativeLoader's bridgeVersion0() to this build's version and its
+// activate0() to `activate`, when the class that loads the bridge can see that class. Returns
+// false when it cannot: nobody will then ask for the version or activate the bridge.
+bool register_handshake(JNIEnv* env, Activation activate);
 
 }  // namespace tvj

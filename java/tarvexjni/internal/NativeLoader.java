@@ -2,7 +2,6 @@ package tarvexjni.internal;
 
 import java.io.File;
 import java.io.IOException;
-import java.io.InputStream;
 import java.net.URISyntaxException;
 import java.net.URL;
 import java.nio.ByteBuffer;
@@ -11,21 +10,28 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.DirectoryStream;
 import java.nio.file.Files;
 import java.nio.file.InvalidPathException;
+import java.nio.file.LinkOption;
 import java.nio.file.Path;
 import java.nio.file.StandardOpenOption;
 import java.nio.file.attribute.FileAttribute;
 import java.nio.file.attribute.PosixFilePermission;
 import java.nio.file.attribute.PosixFilePermissions;
+import java.security.CodeSigner;
 import java.security.MessageDigest;
 import java.security.NoSuchAlgorithmException;
+import java.security.cert.Certificate;
+import java.security.cert.X509Certificate;
 import java.util.ArrayList;
 import java.util.Comparator;
 import java.util.EnumSet;
 import java.util.HashMap;
 import java.util.HexFormat;
+import java.util.LinkedHashSet;
 import java.util.List;
+import java.util.Locale;
 import java.util.Map;
 import java.util.Set;
+import java.util.TreeSet;
 import java.util.regex.Matcher;
 import java.util.regex.Pattern;
 import java.util.stream.Stream;
@@ -39,21 +45,34 @@ import java.util.stream.Stream;
  * property {@value #BRIDGE_PROPERTY}, which must exist; else this jar's own copy for the
  * platform, under {@value #RESOURCE_DIR}{@code /<platform>/}; else, only when the jar has none
  * for the platform, {@code java.library.path}. A jar's copy is extracted into a new folder that
- * only this user can enter (under the system property {@value #WORKDIR_PROPERTY}, else
- * {@code java.io.tmpdir}), checked against its SHA-256 digest, loaded, and on Linux deleted with
- * its folder at once. Windows cannot delete a loaded library: each folder carries its process's
- * id, and folders whose process is gone are removed when the next JVM extracts.
+ * only this user can enter, checked against its SHA-256 digest, loaded, and on Linux deleted with
+ * its folder at once. That folder is made under the system property {@value #WORKDIR_PROPERTY},
+ * else {@code java.io.tmpdir}, else (when {@code java.io.tmpdir} is not safe) this user's cache
+ * folder. When the jar is signed, its native entries must be signed by the same signers. Each
+ * folder carries its process's id: folders of this user whose process is gone (a crash, a
+ * {@code kill -9}, and on Windows every run, which cannot delete a loaded library) are removed
+ * when the next JVM extracts.
+ *
+ * <p>On Linux every file loaded by its path, and every folder above it, up to the root, must be
+ * safe from other local users ({@link SafePath}); the extraction folder's parent too. After
+ * loading, the file the system mapped must be the one that was checked: the same device and
+ * inode in {@code /proc/self/maps}. The alternative, loading through a descriptor that cannot be
+ * swapped, is not open to Java: {@link System#load} resolves the path to its canonical form and
+ * the system's loader opens it by name again.
  *
  * <p>The vendor library is loaded first when the system property {@value #VENDOR_PROPERTY} or
  * else the environment variable {@value #VENDOR_VARIABLE} names it; the bridge's dependency then
- * resolves to it by name. Otherwise Linux's dynamic linker looks beside the bridge, on
+ * resolves to it by name. With the system property {@value #VENDOR_DIGEST_PROPERTY} its SHA-256
+ * digest must be that one. Otherwise Linux's dynamic linker looks beside the bridge, on
  * {@code LD_LIBRARY_PATH} and in the system's folders; on Windows a {@code tarvex.dll} beside the
  * bridge is loaded first, since Windows does not look beside a library loaded by path.
  *
  * <p>Right after loading, the bridge must report the version of these classes, or loading fails.
- * The outcome is kept: after a failure every later attempt throws an error whose cause is the
- * first, which carries as suppressed exceptions what each step that failed reported. The bridge
- * binds to the class loader that loads it first, for the life of the process.
+ * Until then the bridge has done nothing to the process: only an accepted bridge is activated
+ * (pinned, its fault handlers installed, its setting read). The outcome is kept: after a failure
+ * every later attempt throws an error whose cause is the first, which carries as suppressed
+ * exceptions what each step that failed reported. The bridge binds to the class loader that
+ * loads it first, for the life of the process.
  */
 public final class NativeLoader {
   /** System property: the bridge's path. */
@@ -62,6 +81,8 @@ public final class NativeLoader {
   public static final String VENDOR_PROPERTY = "tarvex.library";
   /** Environment variable: the vendor library's path. */
   public static final String VENDOR_VARIABLE = "TARVEX_LIBRARY";
+  /** System property: the SHA-256 digest, in hexadecimal, the vendor library must have. */
+  public static final String VENDOR_DIGEST_PROPERTY = "tarvex.library.sha256";
   /** System property: the folder to extract libraries into, instead of java.io.tmpdir. */
   public static final String WORKDIR_PROPERTY = "tarvexjni.workdir";
   /** Where the jar keeps its native libraries, one folder per platform. */
@@ -80,6 +101,8 @@ public final class NativeLoader {
   private Path folder;
   private boolean swept;
   private final Map<String, Extracted> extracted = new HashMap<>();
+  // This process's user id (POSIX), once read.
+  private long uid = -1;
   // The outcome: the bridge's version once loaded, or the first failure.
   private String loadedVersion;
   private UnsatisfiedLinkError failure;
@@ -87,6 +110,8 @@ public final class NativeLoader {
   private static final class Extracted {
     final String resource;
     final Path path;
+    String digest;  // as read back from the file
+    Host.FileId id;  // of the file read back (POSIX)
     boolean loaded;
     boolean deleted;
 
@@ -103,6 +128,12 @@ public final class NativeLoader {
 
   /** The version the loaded bridge was built with; bound by the bridge when it loads. */
   static native String bridgeVersion0();
+
+  /**
+   * Lets the bridge, once accepted, act on the process: pin itself, install its fault handlers,
+   * read its setting. Bound by the bridge when it loads.
+   */
+  static native void activate0();
 
   // ---- The process's loader ------------------------------------------------------------------
 
@@ -175,10 +206,12 @@ public final class NativeLoader {
    * {@code owner} into this process's private folder, under its own name, and returns the
    * extracted file's absolute path; the caller then loads it and calls {@link #loaded(Path)}. The
    * folder is new, made with the first extraction, and only this user can enter it: under the
-   * system property {@value #WORKDIR_PROPERTY}, else {@code java.io.tmpdir}. The file's bytes are
+   * system property {@value #WORKDIR_PROPERTY}, else {@code java.io.tmpdir}, else (where other
+   * users could change {@code java.io.tmpdir}) this user's cache folder. The file's bytes are
    * checked against the SHA-256 digest in the resource of the same name plus {@code ".sha256"},
    * recorded when the jar was built: this catches a damaged jar, not a tampered one, whose digest
-   * can be changed with it. Extracting the same resource again returns the same path.
+   * can be changed with it; a signed jar's signers must have signed both. Extracting the same
+   * resource again returns the same path.
    *
    * @param owner a class of the jar that carries the resource
    * @param resourceDir the folder that holds one folder per platform, e.g. {@value #RESOURCE_DIR}
@@ -186,18 +219,22 @@ public final class NativeLoader {
    * @return the extracted file's absolute path
    * @throws IllegalArgumentException when {@code fileName} is empty or names a folder
    * @throws UnsatisfiedLinkError saying what failed: no resource for this platform, no or a
-   *     malformed digest, a digest mismatch, the folder or file could not be made or written
+   *     malformed digest, a digest mismatch, an entry its jar's signers did not sign, a folder
+   *     other users could change, the folder or file could not be made or written
    */
   public static Path extract(Class<?> owner, String resourceDir, String fileName) {
     return PROCESS.extractFile(owner, resourceDir, fileName);
   }
 
   /**
-   * Tells the loader that the library that {@link #extract} returned is now loaded. Where the
-   * system allows it (Linux) the copy is deleted at once, and its folder when it is empty; the
-   * path stays valid as {@value #VENDOR_PROPERTY}, which the loader then knows to be loaded.
+   * Tells the loader that the library that {@link #extract} returned is now loaded. On Linux the
+   * library the system mapped must be the file that was extracted and checked (the same device
+   * and inode), and the copy is deleted at once, and its folder when it is empty; the path stays
+   * valid as {@value #VENDOR_PROPERTY}, which the loader then knows to be loaded.
    *
    * @param library the path {@link #extract} returned
+   * @throws UnsatisfiedLinkError when the library mapped is not the file that was checked: it
+   *     must not be used
    */
   public static void loaded(Path library) {
     PROCESS.markLoaded(library);
@@ -242,6 +279,7 @@ public final class NativeLoader {
     Path bridge;
     String where;
     Source source;
+    Checked checked;
     String explicit = setting(host.property(BRIDGE_PROPERTY));
     if (explicit != null) {
       source = Source.PROPERTY;
@@ -251,6 +289,7 @@ public final class NativeLoader {
         throw new UnsatisfiedLinkError("Cannot load " + platform.bridgeFile + " from " + where
             + ": no such file");
       }
+      checked = check(bridge, "Cannot load " + platform.bridgeFile + " from " + where, null);
     } else if (platform.name != null && holds(platform.name)) {
       source = Source.JAR;
       try {
@@ -260,6 +299,7 @@ public final class NativeLoader {
             + platform.bridgeFile + " for " + platform.name + ": " + e.getMessage()), e);
       }
       where = "the jar's copy for " + platform.name + ", extracted to " + bridge;
+      checked = new Checked(bridge, extracted.get(platform.bridgeFile).id);
     } else {
       source = Source.LIBRARY_PATH;
       String none = "tarvexjni.jar has no bridge for " + platform.description + " (" + held() + ")";
@@ -271,18 +311,28 @@ public final class NativeLoader {
             + BRIDGE_PROPERTY);
       }
       where = "java.library.path (" + bridge + "), since " + none;
+      checked = check(bridge, "Cannot load " + platform.bridgeFile + " from " + where, null);
     }
     boolean loaded = false;
     try {
       String vendor = loadVendor(bridge.getParent());
       try {
-        host.load(bridge.toString());
+        host.load(checked.path.toString());
       } catch (UnsatisfiedLinkError e) {
-        String why = bridgeFailure(describe(e, bridge), where, vendor, source);
+        String why = bridgeFailure(describe(e, checked.path), where, vendor, source);
         throw withSuppressed(new UnsatisfiedLinkError(why), e);
       }
       loaded = true;
-      loadedVersion = handshake(bridge, where, source);
+      checkMapped(checked, platform.bridgeFile + " from " + where);
+      String version = handshake(bridge, where, source);
+      try {
+        host.activateBridge();
+      } catch (UnsatisfiedLinkError e) {
+        throw withSuppressed(new UnsatisfiedLinkError("The bridge " + bridge + " (from " + where
+            + ") reports version " + version + " but has no activation, which every bridge of"
+            + " that version has: it is not what it claims to be; " + remedy(source)), e);
+      }
+      loadedVersion = version;
     } finally {
       // Windows cannot delete a loaded library: the next JVM's sweep removes it.
       if (source == Source.JAR && !(loaded && platform.windows)) discard(platform.bridgeFile);
@@ -301,18 +351,22 @@ public final class NativeLoader {
       none = e;
     }
     if (VERSION.equals(reported)) return reported;
-    String fix = switch (source) {
+    UnsatisfiedLinkError error = new UnsatisfiedLinkError("The bridge " + bridge + " (from "
+        + where + ") " + (reported == null ? "reports no version" : "is version " + reported)
+        + ", but tarvexjni.jar is version " + VERSION + ": the bridge and the jar must come from"
+        + " the same build; " + remedy(source));
+    throw none == null ? error : withSuppressed(error, none);
+  }
+
+  // What to do about a bridge that is not this jar's.
+  private static String remedy(Source source) {
+    return switch (source) {
       case PROPERTY -> "point the system property " + BRIDGE_PROPERTY + " at the bridge of version "
           + VERSION + ", or leave it unset to use the jar's own";
       case JAR -> "the jar is inconsistent; replace it";
       case LIBRARY_PATH -> "take it off java.library.path, or use a tarvexjni.jar that carries"
           + " the bridge for this platform";
     };
-    UnsatisfiedLinkError error = new UnsatisfiedLinkError("The bridge " + bridge + " (from "
-        + where + ") " + (reported == null ? "reports no version" : "is version " + reported)
-        + ", but tarvexjni.jar is version " + VERSION + ": the bridge and the jar must come from"
-        + " the same build; " + fix);
-    throw none == null ? error : withSuppressed(error, none);
   }
 
   // Loads the vendor library where it is named (or, on Windows, beside the bridge); says which.
@@ -323,25 +377,111 @@ public final class NativeLoader {
       path = setting(host.variable(VENDOR_VARIABLE));
       source = "from the environment variable " + VENDOR_VARIABLE;
     }
+    String pinned = setting(host.property(VENDOR_DIGEST_PROPERTY));
+    if (pinned != null && !pinned.matches("[0-9a-fA-F]{64}")) {
+      throw new UnsatisfiedLinkError("The system property " + VENDOR_DIGEST_PROPERTY + " ("
+          + pinned + ") is not a SHA-256 digest: set it to the 64 hexadecimal digits that"
+          + " sha256sum prints for the tarvex library");
+    }
     Path beside = bridgeFolder.resolve(platform.vendorFile);
     if (path == null && platform.windows && Files.isRegularFile(beside)) {
       path = beside.toString();
       source = "beside the bridge";
     }
-    if (path == null) return null;
+    if (path == null) {
+      if (pinned == null) return null;
+      throw new UnsatisfiedLinkError("The system property " + VENDOR_DIGEST_PROPERTY + " pins the"
+          + " tarvex library, but neither " + VENDOR_PROPERTY + " nor " + VENDOR_VARIABLE
+          + " names it, so it cannot be checked before it is loaded: set " + VENDOR_PROPERTY
+          + " to its path");
+    }
     Path file = Path.of(path).toAbsolutePath();
     String where = platform.vendorFile + " " + source + " (" + file + ")";
-    if (loadedCopy(file)) return where;  // loaded by the test kit; the copy may be gone
+    Extracted copy = loadedCopy(file);
+    if (copy != null) {  // loaded by the test kit; the copy may be gone
+      if (pinned != null) pin("Cannot use " + where, copy.digest, pinned);
+      return where;
+    }
     if (!Files.isRegularFile(file)) {
       throw new UnsatisfiedLinkError("Cannot load " + where + ": no such file");
     }
+    Checked checked = check(file, "Cannot load " + where, pinned);
     try {
-      host.load(file.toString());
+      host.load(checked.path.toString());
     } catch (UnsatisfiedLinkError e) {
       throw withSuppressed(
-          new UnsatisfiedLinkError("Cannot load " + where + ": " + describe(e, file)), e);
+          new UnsatisfiedLinkError("Cannot load " + where + ": " + describe(e, checked.path)), e);
     }
+    checkMapped(checked, where);
     return where;
+  }
+
+  // ---- What is loaded is what was checked -----------------------------------------------------
+
+  // A library to load: its real path, and where the platform has /proc, the identity of the file
+  // that was checked there.
+  private record Checked(Path path, Host.FileId id) {}
+
+  // Checks a library named by its path before it is loaded: on POSIX systems that nobody but this
+  // user and root can change it or a folder above it, and takes its identity; where a digest is
+  // pinned, that the file has it. `refusal` opens the messages: "Cannot load libtarvex.so from".
+  private Checked check(Path file, String refusal, String pinned) {
+    try {
+      if (platform.windows) {  // neither POSIX owners nor /proc: the pinned digest alone
+        if (pinned != null) pin(refusal, sha256(Files.readAllBytes(file)), pinned);
+        return new Checked(file, null);
+      }
+      Path real = file.toRealPath();
+      SafePath.Problem problem = SafePath.check(host, uid(), real, true);
+      if (problem != null) {
+        throw new UnsatisfiedLinkError(refusal + ": " + problem.sentence(
+            "another user could replace the library before it is loaded") + ", or install it"
+            + " where only this user and root can change it");
+      }
+      MessageDigest digest = pinned == null ? null : sha256();
+      Host.FileId id = host.identify(real, digest);
+      if (digest != null) pin(refusal, HexFormat.of().formatHex(digest.digest()), pinned);
+      return new Checked(real, id);
+    } catch (IOException e) {
+      throw withSuppressed(new UnsatisfiedLinkError(refusal + ": cannot check it: " + e), e);
+    }
+  }
+
+  private static void pin(String refusal, String actual, String pinned) {
+    if (actual.equalsIgnoreCase(pinned)) return;
+    throw new UnsatisfiedLinkError(refusal + ": it has SHA-256 " + actual + ", but the system"
+        + " property " + VENDOR_DIGEST_PROPERTY + " pins " + pinned.toLowerCase(Locale.ROOT)
+        + ": it is not the library that was pinned; install that one, or pin this one if you"
+        + " trust it");
+  }
+
+  // After loading: the system mapped the file that was checked, and nothing else by its name.
+  private void checkMapped(Checked checked, String what) {
+    if (checked.id == null) return;
+    Host.FileId other = null;
+    boolean code = false;
+    try {
+      for (Host.Mapping m : host.mappings(checked.path)) {
+        if (!m.file().equals(checked.id)) {
+          other = m.file();
+        } else if (m.executable()) {
+          code = true;
+        }
+      }
+    } catch (IOException | RuntimeException e) {
+      throw withSuppressed(new UnsatisfiedLinkError(what + " was loaded, but cannot be matched"
+          + " with the file that was checked: " + e + " (the check needs /proc)"), e);
+    }
+    if (other == null && code) return;
+    throw new UnsatisfiedLinkError(what + " was loaded, but the file the system mapped is not the"
+        + " one that was checked (" + (other != null ? other : "no code of it is mapped")
+        + ", where " + checked.id + " was checked): it was replaced in between, so it is not"
+        + " used; find out what else can change " + checked.path.getParent());
+  }
+
+  private long uid() throws IOException {
+    if (uid < 0) uid = host.uid();
+    return uid;
   }
 
   // What the system said when `file` did not load, as the messages quote it: without the
@@ -408,12 +548,7 @@ public final class NativeLoader {
   // Whether this jar carries the bridge for `name`.
   private boolean holds(String name) {
     String file = Platform.of(name.startsWith("windows") ? "Windows" : "Linux", "").bridgeFile;
-    String resource = RESOURCE_DIR + "/" + name + "/" + file;
-    try (InputStream in = host.resource(NativeLoader.class, resource)) {
-      return in != null;
-    } catch (IOException e) {
-      return false;
-    }
+    return host.hasResource(NativeLoader.class, RESOURCE_DIR + "/" + name + "/" + file);
   }
 
   // "it has linux-x86_64, linux-aarch64" or "it has none".
@@ -443,16 +578,18 @@ public final class NativeLoader {
           + " was already extracted to " + done.path);
     }
     String jar = jarOf(owner);
-    byte[] bytes = readResource(owner, resource);
-    if (bytes == null) {
+    Host.Resource library = readResource(owner, resource);
+    if (library == null) {
       throw new UnsatisfiedLinkError(jar + " has no " + resource + ": no native library for "
           + platform.name + " in it");
     }
-    byte[] digestFile = readResource(owner, resource + ".sha256");
+    Host.Resource digestFile = readResource(owner, resource + ".sha256");
     if (digestFile == null) {
       throw new UnsatisfiedLinkError(jar + " has no digest " + resource + ".sha256: it is damaged");
     }
-    String expected = new String(digestFile, StandardCharsets.US_ASCII).trim().split("\\s+")[0];
+    checkSigned(owner, jar, resource, library);
+    checkSigned(owner, jar, resource + ".sha256", digestFile);
+    String expected = new String(digestFile.bytes(), StandardCharsets.US_ASCII).trim().split("\\s+")[0];
     if (!expected.matches("[0-9a-fA-F]{64}")) {
       throw new UnsatisfiedLinkError("the digest " + resource + ".sha256 in " + jar
           + " is not a SHA-256 value: the jar is damaged");
@@ -471,15 +608,23 @@ public final class NativeLoader {
           EnumSet.of(StandardOpenOption.CREATE_NEW, StandardOpenOption.WRITE),
           attributes.toArray(new FileAttribute<?>[0]))) {
         file.toFile().deleteOnExit();  // should the process end before the file is loaded
-        ByteBuffer buffer = ByteBuffer.wrap(bytes);
+        ByteBuffer buffer = ByteBuffer.wrap(library.bytes());
         while (buffer.hasRemaining()) out.write(buffer);
       }
       if (!platform.windows) Files.setPosixFilePermissions(file, mode("r-x------"));
+      // The digest is taken of the file as written, read back; on POSIX systems with the identity
+      // of the file read, which the library the system maps must then have.
       step = "cannot read back " + file;
-      String actual = sha256(Files.readAllBytes(file));
-      if (!actual.equalsIgnoreCase(expected)) {
+      if (platform.windows) {
+        entry.digest = sha256(Files.readAllBytes(file));
+      } else {
+        MessageDigest digest = sha256();
+        entry.id = host.identify(file, digest);
+        entry.digest = HexFormat.of().formatHex(digest.digest());
+      }
+      if (!entry.digest.equalsIgnoreCase(expected)) {
         throw new UnsatisfiedLinkError("the copy of " + resource + " extracted to " + file
-            + " has SHA-256 " + actual + ", but the digest beside it in " + jar + " says "
+            + " has SHA-256 " + entry.digest + ", but the digest beside it in " + jar + " says "
             + expected + ": the jar is damaged; replace it");
       }
     } catch (IOException | UnsupportedOperationException e) {
@@ -492,17 +637,65 @@ public final class NativeLoader {
     return file;
   }
 
+  // A signed jar vouches for its native entries only where each of its classes' signers signed
+  // them too: an entry added to a signed jar, or signed again by another key, is not the
+  // signers' (the JDK checks each signed entry's bytes against its signature as it is read).
+  private void checkSigned(Class<?> owner, String jar, String resource, Host.Resource entry) {
+    Set<Certificate> required;
+    try {
+      required = certificates(host.signers(owner));
+    } catch (SecurityException e) {
+      throw withSuppressed(new UnsatisfiedLinkError("the class " + owner.getName() + " of " + jar
+          + " does not match the jar's signature (" + e.getMessage() + "): it was changed after"
+          + " the jar was signed; use the jar as it was released"), e);
+    }
+    if (required.isEmpty()) return;
+    Set<Certificate> signed = certificates(entry.signers());
+    if (signed.containsAll(required)) return;
+    throw new UnsatisfiedLinkError(jar + " is signed by " + names(required) + ", but its entry "
+        + resource + " is " + (signed.isEmpty() ? "not signed" : "signed only by " + names(signed))
+        + ": it was added or replaced after the jar was signed; use the jar as it was released");
+  }
+
+  private static Set<Certificate> certificates(CodeSigner[] signers) {
+    Set<Certificate> found = new LinkedHashSet<>();
+    if (signers == null) return found;
+    for (CodeSigner signer : signers) {
+      List<? extends Certificate> path = signer.getSignerCertPath().getCertificates();
+      if (!path.isEmpty()) found.add(path.get(0));
+    }
+    return found;
+  }
+
+  private static String names(Set<Certificate> certificates) {
+    Set<String> names = new TreeSet<>();
+    for (Certificate c : certificates) {
+      names.add(c instanceof X509Certificate x ? x.getSubjectX500Principal().getName() : c.getType());
+    }
+    return String.join(" and ", names);
+  }
+
   synchronized void markLoaded(Path library) {
     for (Map.Entry<String, Extracted> e : extracted.entrySet()) {
-      if (!e.getValue().path.equals(library.toAbsolutePath())) continue;
-      e.getValue().loaded = true;
+      Extracted entry = e.getValue();
+      if (!entry.path.equals(library.toAbsolutePath())) continue;
+      if (!entry.loaded) {
+        try {
+          checkMapped(new Checked(entry.path, entry.id), entry.path.toString());
+        } catch (UnsatisfiedLinkError refused) {
+          discard(e.getKey());
+          throw refused;
+        }
+      }
+      entry.loaded = true;
       if (!platform.windows) discard(e.getKey());
     }
   }
 
-  // Whether `file` is a copy extracted here and loaded since.
-  private synchronized boolean loadedCopy(Path file) {
-    return extracted.values().stream().anyMatch(e -> e.loaded && e.path.equals(file));
+  // The copy extracted here and loaded since that is `file`, or null.
+  private synchronized Extracted loadedCopy(Path file) {
+    for (Extracted e : extracted.values()) if (e.loaded && e.path.equals(file)) return e;
+    return null;
   }
 
   // Deletes an extracted copy, and the private folder once it is empty: the next extraction
@@ -530,56 +723,124 @@ public final class NativeLoader {
 
   private synchronized Path privateFolder() {
     if (folder != null) return folder;
-    String workdir = setting(host.property(WORKDIR_PROPERTY));
-    Path parent;
-    String where;
-    if (workdir != null) {
-      parent = Path.of(workdir).toAbsolutePath();
-      where = "the system property " + WORKDIR_PROPERTY + " (" + parent + ")";
-      if (!Files.isDirectory(parent)) {
-        throw new UnsatisfiedLinkError("the folder in " + where + " does not exist: set "
-            + WORKDIR_PROPERTY + " to an existing folder that this user can write");
-      }
-    } else {
-      parent = Path.of(String.valueOf(host.property("java.io.tmpdir"))).toAbsolutePath();
-      where = "java.io.tmpdir (" + parent + ")";
-    }
-    if (platform.windows && !swept) {
+    Parent parent = extractionParent();
+    if (!swept) {
       swept = true;
-      sweep(parent);
+      sweep(parent.path);
     }
     try {
       String prefix = FOLDER_PREFIX + host.pid() + "-";
-      folder = host.makePrivateFolder(parent, prefix, platform.windows).toAbsolutePath();
+      folder = host.makePrivateFolder(parent.path, prefix, platform.windows).toAbsolutePath();
     } catch (IOException | RuntimeException e) {
-      throw withSuppressed(new UnsatisfiedLinkError("cannot create a private folder in " + where
-          + ": " + e + "; set the system property " + WORKDIR_PROPERTY
+      throw withSuppressed(new UnsatisfiedLinkError("cannot create a private folder in "
+          + parent.where + ": " + e + "; set the system property " + WORKDIR_PROPERTY
           + " to a folder that this user can write"), e);
     }
     folder.toFile().deleteOnExit();  // after the files in it, which register later
     return folder;
   }
 
-  // Removes the folders that earlier JVMs left in `parent` and whose process is gone. A library
-  // that a live process loaded cannot be deleted on Windows anyway; what cannot go, stays.
+  // The folder the private folder is made in (on POSIX systems its real path), and how messages
+  // name it.
+  private record Parent(Path path, String where) {}
+
+  private static final String SWAP = "another user could swap the library between its check and"
+      + " its load";
+  private static final String SAFE_FOLDER = "a folder that only this user and root can change";
+
+  private Parent extractionParent() {
+    String workdir = setting(host.property(WORKDIR_PROPERTY));
+    if (workdir != null) {
+      Path parent = Path.of(workdir).toAbsolutePath();
+      String where = "the system property " + WORKDIR_PROPERTY + " (" + parent + ")";
+      if (!Files.isDirectory(parent)) {
+        throw new UnsatisfiedLinkError("the folder in " + where + " does not exist: set "
+            + WORKDIR_PROPERTY + " to an existing folder that this user can write");
+      }
+      if (platform.windows) return new Parent(parent, where);
+      // Refused, not redirected: it was chosen on purpose, and its owner should know.
+      Problem problem = unsafeFolder(parent);
+      if (problem.real == null) {
+        throw new UnsatisfiedLinkError("the folder in " + where + " is not safe to extract into: "
+            + problem.text + ", or set " + WORKDIR_PROPERTY + " to " + SAFE_FOLDER);
+      }
+      return new Parent(problem.real, where);
+    }
+    Path tmp = Path.of(String.valueOf(host.property("java.io.tmpdir"))).toAbsolutePath();
+    String where = "java.io.tmpdir (" + tmp + ")";
+    if (platform.windows) return new Parent(tmp, where);
+    Problem problem = unsafeFolder(tmp);
+    if (problem.real != null) return new Parent(problem.real, where);
+    // A temporary folder that other users can change (a shared /tmp without the sticky bit, say):
+    // this user's cache folder instead.
+    Path cache = null;
+    Problem cached;
+    try {
+      cache = cacheFolder();
+      cached = unsafeFolder(cache);
+    } catch (IOException | RuntimeException e) {
+      cached = new Problem(null, "it cannot be made: " + e);
+    }
+    if (cached.real != null) {
+      return new Parent(cached.real, "this user's cache folder (" + cache + "), since " + where
+          + " is not safe to extract into");
+    }
+    throw new UnsatisfiedLinkError(where + " is not safe to extract into: " + problem.text
+        + "; nor is this user's cache folder" + (cache != null ? " " + cache : "") + ": "
+        + cached.text + "; set the system property " + WORKDIR_PROPERTY + " to " + SAFE_FOLDER);
+  }
+
+  // The outcome of checking a folder: its real path when it is safe, else why not.
+  private record Problem(Path real, String text) {}
+
+  private Problem unsafeFolder(Path folder) {
+    try {
+      Path real = folder.toRealPath();
+      if (!Files.isDirectory(real)) return new Problem(null, real + " is not a folder");
+      SafePath.Problem problem = SafePath.check(host, uid(), real, false);
+      return problem == null ? new Problem(real, null) : new Problem(null, problem.sentence(SWAP));
+    } catch (IOException e) {
+      return new Problem(null, "it cannot be checked: " + e);
+    }
+  }
+
+  // $XDG_CACHE_HOME/tarvexjni where that is an absolute path, else ~/.cache/tarvexjni; the
+  // folders it makes are this user's alone.
+  private Path cacheFolder() throws IOException {
+    String xdg = setting(host.variable("XDG_CACHE_HOME"));
+    Path base = xdg != null && Path.of(xdg).isAbsolute() ? Path.of(xdg)
+        : Path.of(String.valueOf(host.property("user.home")), ".cache");
+    if (!base.isAbsolute()) throw new IOException("no home folder (user.home is " + base.getParent() + ")");
+    return Files.createDirectories(base.resolve("tarvexjni"),
+        PosixFilePermissions.asFileAttribute(mode("rwx------")));
+  }
+
+  // Removes the folders that earlier JVMs of this user left in `parent` and whose process is
+  // gone: those of a crash or a kill -9, and on Windows every one, where a loaded library cannot
+  // be deleted. What cannot go, stays. The parent is safe by now: nobody else can rename entries
+  // in it while this runs.
   private void sweep(Path parent) {
-    try (DirectoryStream<Path> entries = Files.newDirectoryStream(parent, FOLDER_PREFIX + "*")) {
+    try (DirectoryStream<Path> entries = Files.newDirectoryStream(parent)) {
       for (Path entry : entries) {
-        Matcher m = FOLDER.matcher(entry.getFileName().toString());
-        if (!m.matches() || !Files.isDirectory(entry)) continue;
+        String name = entry.getFileName().toString();
+        if (!name.startsWith(FOLDER_PREFIX)) continue;
+        Matcher m = FOLDER.matcher(name);
+        if (!m.matches() || !Files.isDirectory(entry, LinkOption.NOFOLLOW_LINKS)) continue;
         long pid;
         try {
           pid = Long.parseLong(m.group(1));
         } catch (NumberFormatException e) {
           continue;
         }
-        if (pid != host.pid() && host.ownerGone(pid, entry)) deleteTree(entry);
+        if (pid == host.pid() || !platform.windows && host.owner(entry).uid() != uid()) continue;
+        if (host.ownerGone(pid, entry, platform.windows)) deleteTree(entry);
       }
     } catch (IOException | RuntimeException e) {
       // Nothing to sweep, or not allowed to: leave it.
     }
   }
 
+  // Deletes a folder and what it holds, without following links.
   private static void deleteTree(Path root) {
     try (Stream<Path> all = Files.walk(root)) {
       for (Path p : (Iterable<Path>) all.sorted(Comparator.reverseOrder())::iterator) {
@@ -590,12 +851,16 @@ public final class NativeLoader {
     }
   }
 
-  private byte[] readResource(Class<?> owner, String resource) {
-    try (InputStream in = host.resource(owner, resource)) {
-      return in == null ? null : in.readAllBytes();
+  private Host.Resource readResource(Class<?> owner, String resource) {
+    try {
+      return host.readResource(owner, resource);
     } catch (IOException e) {
       throw withSuppressed(new UnsatisfiedLinkError("cannot read " + resource + " from "
           + jarOf(owner) + ": " + e), e);
+    } catch (SecurityException e) {  // a signed entry whose bytes are not those signed
+      throw withSuppressed(new UnsatisfiedLinkError("the entry " + resource + " of "
+          + jarOf(owner) + " does not match the jar's signature (" + e.getMessage() + "): it was"
+          + " changed after the jar was signed; use the jar as it was released"), e);
     }
   }
 
@@ -630,8 +895,12 @@ public final class NativeLoader {
   }
 
   private static String sha256(byte[] bytes) {
+    return HexFormat.of().formatHex(sha256().digest(bytes));
+  }
+
+  private static MessageDigest sha256() {
     try {
-      return HexFormat.of().formatHex(MessageDigest.getInstance("SHA-256").digest(bytes));
+      return MessageDigest.getInstance("SHA-256");
     } catch (NoSuchAlgorithmException e) {
       throw new UnsatisfiedLinkError("no SHA-256 in this JVM: " + e);
     }

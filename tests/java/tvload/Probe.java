@@ -19,7 +19,8 @@ import tarvexjni.Native;
  * <p>Arguments, any of: {@code kit} initialises the test kit first, as tests over it do;
  * {@code availability} asks {@link Native} before anything else, then uses LocalIface twice;
  * {@code again} loads LocalIface in a second class loader afterwards; {@code wait} says
- * "waiting" and sleeps, to be killed.
+ * "waiting" and sleeps, to be killed; {@code handlers} says at the end, loaded or not, which
+ * libraries hold the SIGSEGV and SIGBUS handlers ({@link Direct#handlers()}).
  */
 public final class Probe {
   public static void main(String[] args) throws Exception {
@@ -39,6 +40,7 @@ public final class Probe {
           + LocalIface.class.getModule().getName());
     } catch (UnsatisfiedLinkError e) {
       System.out.println("UnsatisfiedLinkError: " + e.getMessage());
+      if (options.contains("handlers")) Direct.handlers();
       System.exit(3);
     }
     Module module = LocalIface.class.getModule();
@@ -70,6 +72,7 @@ public final class Probe {
         System.out.println(name + ": " + file + " " + mode(p) + ", folder " + mode(p.getParent()));
       }
     }
+    if (options.contains("handlers")) Direct.handlers();
     if (options.contains("wait")) {
       System.out.println("waiting");
       System.out.flush();

@@ -1,12 +1,11 @@
 package tarvexjni.internal;
 
-import java.io.ByteArrayInputStream;
 import java.io.IOException;
-import java.io.InputStream;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.attribute.PosixFilePermissions;
+import java.security.CodeSigner;
 import java.security.MessageDigest;
 import java.util.ArrayList;
 import java.util.HashMap;
@@ -17,8 +16,10 @@ import java.util.Map;
 /**
  * The loader's decisions for a platform this JVM is not, here Windows x64: the names it looks
  * for, the order in which it loads, what it deletes and what it leaves, the folders of earlier
- * runs it removes, and its messages. (The owner-only access list itself needs Windows.) Loading itself is recorded, not done. Run by
- * loader_test.sh with a folder of its own as the argument; throws at the first difference.
+ * runs it removes, and its messages (the owner-only access list itself needs Windows); and on
+ * Linux what no real loading can bring about on demand: a library mapped that is not the file
+ * that was checked. Loading itself is recorded, not done. Run by loader_test.sh with a folder of
+ * its own as the argument; throws at the first difference.
  */
 public final class ForcedPlatforms {
   private static final Platform WINDOWS = Platform.of("Windows 11", "amd64");
@@ -32,6 +33,7 @@ public final class ForcedPlatforms {
     kitCopyStaysAndServesAsTheVendor();
     missingVendorSpeaksOfPath();
     foldersOfEarlierRuns();
+    swappedLibrariesAreRefusedAndTheBridgeStaysInert();
     System.out.println("forced platforms: all passed");
   }
 
@@ -127,24 +129,79 @@ public final class ForcedPlatforms {
     check(!Files.exists(dead), "a dead process's folder stayed");
     for (Path p : List.of(live, own, other)) check(Files.isDirectory(p), "removed " + p);
 
-    Recorder linux = new Recorder("linux");  // Linux deletes at once and sweeps nothing
-    Path kept = Files.createDirectories(linux.workdir.resolve("tarvexjni-" + ended.pid() + "-1"));
+    // Linux: only this user's folders, never through a link; the bridge's own copy is deleted
+    // once loaded.
+    Recorder linux = new Recorder("linux");
+    Path left = Files.createDirectories(linux.workdir.resolve("tarvexjni-" + ended.pid() + "-1"));
+    Files.writeString(left.resolve("libtarvexjni.so"), "left by a kill -9");
+    Path others = Files.createDirectories(linux.workdir.resolve("tarvexjni-" + ended.pid() + "-2"));
+    Files.setAttribute(others, "unix:uid", 4242);
+    Path target = Files.createDirectories(linux.dir.resolve("target"));
+    Files.writeString(target.resolve("kept"), "not the loader's");
+    Path link = Files.createSymbolicLink(linux.workdir.resolve("tarvexjni-" + ended.pid() + "-3"), target);
     linux.properties.put("tarvex.library", Files.writeString(linux.dir.resolve("libtarvex.so"), "v").toString());
     linux.resource("tarvexjni/native/linux-x86_64/libtarvexjni.so", "bridge");
     new NativeLoader(Platform.of("Linux", "amd64"), linux).load();
-    try (var left = Files.list(linux.workdir)) {
-      expect(left.toList(), List.of(kept));
+    try (var rest = Files.list(linux.workdir)) {
+      expect(rest.sorted().toList(), List.of(others, link));
     }
+    check(Files.exists(target.resolve("kept")), "swept through a link");
+    expect(linux.activations, 1);
   }
 
-  /** A host that serves resources from memory, records loads and makes POSIX folders. */
+  // What the system mapped under a checked library's name is another file: the load fails,
+  // saying so, and the bridge is not activated. The same for a bridge of another version.
+  static void swappedLibrariesAreRefusedAndTheBridgeStaysInert() throws Exception {
+    Platform linux = Platform.of("Linux", "amd64");
+    Recorder host = linuxRecorder("swapped-bridge");
+    host.swapped = "libtarvexjni.so";
+    String message = failure(new NativeLoader(linux, host)).getMessage();
+    check(message.startsWith("libtarvexjni.so from the jar's copy for linux-x86_64, extracted to "
+        + host.workdir + "/tarvexjni-"), message);
+    check(message.contains(" was loaded, but the file the system mapped is not the one that was"
+        + " checked (device 00:00, inode 1, where device "), message);
+    check(message.contains("): it was replaced in between, so it is not used; find out what else can change "
+        + host.workdir + "/tarvexjni-"), message);
+    expect(host.activations, 0);
+
+    host = linuxRecorder("swapped-vendor");
+    host.swapped = "libtarvex.so";
+    message = failure(new NativeLoader(linux, host)).getMessage();
+    check(message.startsWith("libtarvex.so from the system property tarvex.library ("
+        + host.dir.resolve("libtarvex.so") + ") was loaded, but the file the system mapped is not"), message);
+    expect(host.loads.size(), 1);  // the bridge never
+    expect(host.activations, 0);
+
+    host = linuxRecorder("other-version");
+    host.version = "0.0.9";
+    message = failure(new NativeLoader(linux, host)).getMessage();
+    check(message.contains(" is version 0.0.9, but tarvexjni.jar is version "), message);
+    expect(host.activations, 0);
+  }
+
+  private static Recorder linuxRecorder(String name) throws Exception {
+    Recorder host = new Recorder(name);
+    host.resource("tarvexjni/native/linux-x86_64/libtarvexjni.so", "bridge");
+    host.properties.put("tarvex.library", Files.writeString(host.dir.resolve("libtarvex.so"), "v").toString());
+    return host;
+  }
+
+  /**
+   * A host that serves resources from memory, records loads and activations, makes POSIX
+   * folders, and reports every library it "loaded" as mapped from the file that was checked, or
+   * for the file named {@code swapped}, from another.
+   */
   static final class Recorder extends Host {
     final Path dir;
     final Path workdir;
     final Map<String, String> properties = new HashMap<>();
     final Map<String, byte[]> resources = new HashMap<>();
     final List<String> loads = new ArrayList<>();
+    final Map<Path, FileId> checked = new HashMap<>();
     String refuse;  // what loading the bridge fails with, if anything
+    String swapped;  // the file name of a library mapped from another file than the one checked
+    String version = NativeLoader.version();
+    int activations;
 
     Recorder(String name) throws Exception {
       dir = Files.createDirectories(work.resolve(name));
@@ -174,12 +231,35 @@ public final class ForcedPlatforms {
     }
 
     @Override String bridgeVersion() {
-      return NativeLoader.version();
+      return version;
     }
 
-    @Override InputStream resource(Class<?> owner, String name) {
+    @Override void activateBridge() {
+      ++activations;
+    }
+
+    @Override boolean hasResource(Class<?> owner, String name) {
+      return resources.containsKey(name);
+    }
+
+    @Override Resource readResource(Class<?> owner, String name) {
       byte[] bytes = resources.get(name);
-      return bytes == null ? null : new ByteArrayInputStream(bytes);
+      return bytes == null ? null : new Resource(bytes, null);
+    }
+
+    @Override CodeSigner[] signers(Class<?> owner) {
+      return null;
+    }
+
+    @Override FileId identify(Path file, MessageDigest digest) throws IOException {
+      FileId id = super.identify(file, digest);
+      checked.put(file, id);
+      return id;
+    }
+
+    @Override List<Mapping> mappings(Path file) {
+      FileId id = file.getFileName().toString().equals(swapped) ? new FileId("00:00", 1) : checked.get(file);
+      return id == null ? List.of() : List.of(new Mapping(id, true));
     }
 
     @Override Path makePrivateFolder(Path parent, String prefix, boolean windows) throws IOException {
