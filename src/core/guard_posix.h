@@ -1,9 +1,10 @@
 // The machine-fault guard on POSIX systems (core/guard.h): signal handlers for SIGSEGV,
-// SIGBUS, SIGFPE and SIGILL, installed once per process when the library is loaded, chained to
-// the handlers that were there before (the JVM's). They act only on a thread whose guard is
-// armed, and the guard is armed only for the duration of the native call itself: every JNI
-// call of the bridge happens outside it. Each signal becomes the code a Windows build reports
-// for the same fault, so that Java callers see the same status on every platform.
+// SIGBUS, SIGFPE and SIGILL, installed once per process when the bridge is activated (by the
+// Java loader once it has accepted the bridge, core/lifecycle.cpp), chained to the handlers that
+// were there before (the JVM's). They act only on a thread whose guard is armed, and the guard is
+// armed only for the duration of the native call itself: every JNI call of the bridge happens
+// outside it. Each signal becomes the code a Windows build reports for the same fault, so that Java
+// callers see the same status on every platform.
 //
 // Limits: a stack overflow inside the native library is not caught (Java threads have no
 // alternate signal stack), nor is abort(), nor a fault on a thread the native library starts
