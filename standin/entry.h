@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -304,11 +305,89 @@ inline auto live(context_t context) {
   return [context] { return context_live(context) ? 0 : kBadContext; };
 }
 
-// Streams, sessions, enumerations and stamps (services.cpp).
-int32_t stream_init(context_t c, strhandle_t* h);
-int32_t stream_update(context_t c, strhandle_t* h, const mem_blk_t* in, mem_blk_t* out,
-                      int32_t* state = nullptr);
-int32_t stream_final(context_t c, strhandle_t* h, mem_blk_t* out);
+using Bytes = std::vector<uint8_t>;
+
+// ---- The stand-in's messages (messages.cpp) ----------------------------------------------------
+
+// A stream that makes or opens one of the stand-in's messages piece by piece.
+class Piecewise {
+ public:
+  virtual ~Piecewise();
+  // Takes the next piece and appends to `out` what the stream yields now; a status other than 0
+  // ends the stream.
+  virtual int32_t feed(const uint8_t* data, size_t len, Bytes* out) = 0;
+  // The end: appends the last of what the stream yields, and to `second` (where the stage has a
+  // second output) what goes there. Returns the stream's status.
+  virtual int32_t finish(Bytes* out, Bytes* second) = 0;
+  // After finish(): whether what it opened was one of the stand-in's messages (it then knows the
+  // signer or the sender), changed or not.
+  virtual bool well_formed() const { return true; }
+};
+std::unique_ptr<Piecewise> signing();                            // a signed message
+std::unique_ptr<Piecewise> verifying();                          // its content
+std::unique_ptr<Piecewise> detached_signing();                   // a detached signature
+std::unique_ptr<Piecewise> detached_verifying(Bytes signature);  // checks content against it
+std::unique_ptr<Piecewise> encrypting();                         // an envelope
+std::unique_ptr<Piecewise> decrypting();                         // its content
+std::unique_ptr<Piecewise> splitting();   // a signed message's content, then its signature
+bool detached_signature(const Bytes& b);  // whether it is one of the stand-in's
+// The signer of a verification (status 0: its signature verified) or the sender of an envelope.
+void verification_result(context_t c, verify_result_t* result, int32_t status);
+void decryption_result(context_t c, decrypt_result_t* result);
+
+// What a one-call form reads: a block, or a file (which must be named where `required`).
+struct In {
+  const mem_blk_t* block = nullptr;
+  const char* file = nullptr;
+  bool required = false;
+  bool read(Bytes* out) const;
+};
+inline In block_in(const mem_blk_t* block) { return In{block, nullptr, false}; }
+inline In file_in(const char* name) { return In{nullptr, name, true}; }
+inline In optional_file_in(const char* name) { return In{nullptr, name, false}; }
+// What it writes: a block of the call's context, or a file; nothing where neither is given.
+struct Out {
+  mem_blk_t* block = nullptr;
+  const char* file = nullptr;
+  bool write(context_t c, const Bytes& data) const;
+};
+inline Out block_out(mem_blk_t* block) { return Out{block, nullptr}; }
+inline Out file_out(const char* name) { return Out{nullptr, name}; }
+
+// The one-call forms; each checks the context first, and answers kNoFile for a file it cannot
+// read or write.
+int32_t sign(context_t c, In content, Out signed_message);
+int32_t verify(context_t c, In signed_message, In second, Out content, verify_result_t* result);
+int32_t sign_detached(context_t c, In content, Out signature);
+int32_t encrypt(context_t c, In content, Out encrypted);
+int32_t decrypt(context_t c, In encrypted, Out content, decrypt_result_t* result);
+int32_t attach(context_t c, In first, In second, Out signed_message);
+int32_t detach(context_t c, In signed_message, Out first, Out second, bool content_first);
+int32_t sign_and_encrypt(context_t c, In content, Out out);
+int32_t decrypt_and_verify(context_t c, In in, Out content, decrypt_result_t* sender,
+                           verify_result_t* result);
+
+// ---- Streams, sessions, enumerations and stamps (services.cpp) ---------------------------------
+// Every handle belongs to the family that opened it ("StrHash", "CmsStrAttSign", "TlsSession"):
+// a call of another family, or with another context, answers kBadHandle.
+
+// A stream whose stages do what the stand-in does for any stream: its output blocks receive the
+// input back at each Update and the digest of everything fed at the Final stage.
+int32_t stream_init(context_t c, strhandle_t* h, const char* family);
+int32_t stream_update(context_t c, strhandle_t* h, const char* family, const mem_blk_t* in,
+                      mem_blk_t* out, int32_t* state = nullptr);
+int32_t stream_final(context_t c, strhandle_t* h, const char* family, mem_blk_t* out);
+// A stream of the stand-in's messages. Init takes the first piece, where it has one; an Update
+// without an output block keeps what the stream yields for the next stage that has one.
+int32_t message_init(context_t c, strhandle_t* h, const char* family,
+                     std::unique_ptr<Piecewise> stream, const mem_blk_t* first = nullptr);
+int32_t message_update(context_t c, strhandle_t* h, const char* family, const mem_blk_t* in,
+                       mem_blk_t* out, int32_t* state = nullptr);
+// The Final stage: `after` runs when the stream has ended, with its status and whether what it
+// opened was the stand-in's (to fill a verification or a sender).
+int32_t message_final(context_t c, strhandle_t* h, const char* family, mem_blk_t* out,
+                      mem_blk_t* second = nullptr,
+                      const std::function<void(int32_t status, bool well_formed)>& after = {});
 int32_t session_destroy(context_t c, strhandle_t* h);
 int32_t session_call(context_t c, strhandle_t h, int32_t selector, const mem_blk_t* in,
                      mem_blk_t* out);

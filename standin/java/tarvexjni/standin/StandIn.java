@@ -66,10 +66,17 @@ import tarvexjni.internal.NativeLoader;
  * <h2>Default answers</h2>
  * Without programming, every function checks its context ({@link #BAD_CONTEXT} for one not
  * live) and answers deterministically: {@code HashMem} and the stream hashes give a 32-byte
- * digest; {@code SignMem} gives a signed message that {@code VerifyMem} opens again, with one
- * signer whose certificate has the subject {@code "CN=Signer 1,O=Stand-in"}, and a message
- * changed after signing fails verification with {@link #MISMATCH} (its signer's status 1);
- * {@code EncryptMem} and {@code DecryptMem} make a round trip; {@code ParseCert} accepts any
+ * digest. What any form signs (one call, a file, a stream; PKCS#7 or CMS), every form verifies,
+ * with one signer whose certificate has the subject {@code "CN=Signer 1,O=Stand-in"}; a message
+ * changed after signing fails verification with {@link #MISMATCH} (its signer's status 1), and
+ * bytes the stand-in did not sign fail with {@link #MISMATCH} and no signer. Detached signatures
+ * check their content the same way, and join with it into a signed message. What any form
+ * encrypts, every form decrypts, the sender's subject {@code "CN=Signer 2,O=Stand-in"}; anything
+ * else is refused with {@link #MISMATCH} (a decrypting stream at its first piece, a verifying
+ * stream at its end). Streams yield their output as they go, except where the library's stage
+ * has no output block (PKCS#7 signing and verification yield it at their Final stage, kept until
+ * then); a stream's handle serves only the family that opened it ({@link #BAD_HANDLE}
+ * otherwise). {@code ParseCert} accepts any
  * bytes; a store search finds two certificates and an enumeration walks three objects; a
  * time-stamp authority at any URL stamps, and the stamp verifies; what a TLS session writes, it
  * reads back. Other functions succeed with empty results.
