@@ -11,6 +11,7 @@
 #include <set>
 
 #include "entry.h"
+#include "jvm.h"
 #include "platform.h"
 
 namespace standin {
@@ -47,12 +48,36 @@ std::deque<Output>::iterator next_output(std::deque<Output>& queue) {
                       [thread](const Output& o) { return o.thread == 0 || o.thread == thread; });
 }
 
+// The log: the last `limit` calls of `logged` since the clear, and how many calls of each
+// function there were (by the function's name, which the stand-in's entries give as __func__).
 std::mutex log_mutex;
-std::vector<Call>& log() {
-  static auto* l = new std::vector<Call>();
+std::deque<Call>& log() {
+  static auto* l = new std::deque<Call>();
   return *l;
 }
+std::map<const char*, uint64_t>& counts() {
+  static auto* c = new std::map<const char*, uint64_t>();
+  return *c;
+}
+uint64_t logged = 0;
 uint64_t log_generation = 1;  // a new one at each clear: a call logged before is not updated
+constexpr size_t kDefaultLogLimit = 10000;
+size_t initial_log_limit() {
+  const char* value = std::getenv("TARVEX_STANDIN_LOG");
+  if (value == nullptr || *value < '0' || *value > '9') return kDefaultLogLimit;
+  char* end = nullptr;
+  unsigned long long n = std::strtoull(value, &end, 10);
+  return *end == '\0' ? size_t(n) : kDefaultLogLimit;
+}
+size_t limit = initial_log_limit();
+
+// The call at `index` of this generation, while the log keeps it.
+Call* logged_call(detail::CallRef ref) {
+  if (ref.generation != log_generation || ref.index < 0) return nullptr;
+  uint64_t first = logged - log().size();
+  if (uint64_t(ref.index) < first || uint64_t(ref.index) >= logged) return nullptr;
+  return &log()[size_t(uint64_t(ref.index) - first)];
+}
 std::atomic<bool> details{false};
 std::atomic<bool> with_bytes{false};
 std::mutex context_mutex;
@@ -176,20 +201,36 @@ bool logging() { return !quiet; }
 bool recording_details() { return details.load(std::memory_order_relaxed); }
 bool recording_bytes() { return with_bytes.load(std::memory_order_relaxed); }
 
+Caller caller() {
+  Caller who;
+  who.thread = jvm::current_thread(&who.name);
+  if (who.thread == 0) who.thread = thread_number();
+  return who;
+}
+
 CallRef log_call(const char* function, uint64_t context, std::vector<uint64_t> words,
-                 std::vector<Arg> args) {
-  Call call{function, context, std::move(words), thread_number(), End::kRunning, 0, std::move(args)};
+                 std::vector<Arg> args, Caller who) {
+  Call call;
+  call.function = function;
+  call.context = context;
+  call.words = std::move(words);
+  call.thread = who.thread;
+  call.thread_name = std::move(who.name);
+  call.args = std::move(args);
   std::lock_guard<std::mutex> lock(log_mutex);
+  ++counts()[function];
+  if (limit == 0) return CallRef{log_generation, int64_t(logged++)};
+  if (log().size() == limit) log().pop_front();
   log().push_back(std::move(call));
-  return CallRef{log_generation, int64_t(log().size()) - 1};
+  return CallRef{log_generation, int64_t(logged++)};
 }
 
 void end_call(CallRef call, End end, int32_t status) {
-  if (call.index < 0) return;
   std::lock_guard<std::mutex> lock(log_mutex);
-  if (call.generation != log_generation || size_t(call.index) >= log().size()) return;
-  log()[size_t(call.index)].end = end;
-  log()[size_t(call.index)].status = status;
+  if (Call* c = logged_call(call)) {
+    c->end = end;
+    c->status = status;
+  }
 }
 
 }  // namespace detail
@@ -200,8 +241,30 @@ void record_bytes(bool on) { with_bytes = on; }
 // ---- The call log --------------------------------------------------------------------------------
 
 std::vector<Call> calls() {
+  uint64_t first;
+  return calls(&first);
+}
+
+std::vector<Call> calls(uint64_t* first_number) {
   std::lock_guard<std::mutex> lock(log_mutex);
-  return log();
+  *first_number = logged - log().size() + 1;
+  return std::vector<Call>(log().begin(), log().end());
+}
+
+uint64_t first_logged() {
+  std::lock_guard<std::mutex> lock(log_mutex);
+  return logged - log().size() + 1;
+}
+
+size_t log_limit() {
+  std::lock_guard<std::mutex> lock(log_mutex);
+  return limit;
+}
+
+void set_log_limit(size_t calls) {
+  std::lock_guard<std::mutex> lock(log_mutex);
+  limit = calls;
+  while (log().size() > limit) log().pop_front();
 }
 
 std::vector<std::string> call_names() {
@@ -214,13 +277,15 @@ std::vector<std::string> call_names() {
 size_t count(const std::string& function) {
   std::lock_guard<std::mutex> lock(log_mutex);
   size_t n = 0;
-  for (const Call& c : log()) n += c.function == function;
+  for (const auto& [name, calls] : counts()) n += function == name ? calls : 0;
   return n;
 }
 
 void clear_calls() {
   std::lock_guard<std::mutex> lock(log_mutex);
   log().clear();
+  counts().clear();
+  logged = 0;
   ++log_generation;
 }
 

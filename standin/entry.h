@@ -28,13 +28,21 @@ uint64_t word(T value) {
 
 bool end_context(context_t context);  // false when it was not live
 
-// A call's place in the log: the log's generation (each clear starts one) and the index in it.
+// A call's place in the log: the log's generation (each clear starts one) and its index among
+// the calls of that generation, counted from 0 (the log may have dropped it since).
 struct CallRef {
   uint64_t generation = 0;
   int64_t index = -1;
 };
+// The thread that calls, as the log and the rules name it (thread_number(), and a Java thread's
+// name).
+struct Caller {
+  uint64_t thread = 0;
+  std::string name;
+};
+Caller caller();
 CallRef log_call(const char* function, uint64_t context, std::vector<uint64_t> words,
-                 std::vector<Arg> args);
+                 std::vector<Arg> args, Caller who);
 // Records how the call ended, if the log still holds it.
 void end_call(CallRef call, End end, int32_t status);
 bool logging();  // false in benchmarks
@@ -62,7 +70,8 @@ struct Decision {
   std::shared_ptr<const std::vector<uint8_t>> data;
   ~Decision();  // out of line, as Arg's
 };
-Decision decide(const void* fn);
+// `who` is the caller where the call knows it already (null: asked when a rule needs it).
+Decision decide(const void* fn, const Caller* who);
 // Waits `delay`, or less when a reset comes first.
 void wait(std::chrono::nanoseconds delay);
 // The text set_error_text programmed for `status`; false when none.
@@ -183,11 +192,12 @@ std::vector<Arg> capture_all(const char* function, A... args) {
 }
 
 template <typename First, typename... Rest>
-CallRef log_args(const char* function, std::vector<Arg> details, First first, Rest... rest) {
+CallRef log_args(const char* function, std::vector<Arg> details, const Caller& who, First first,
+                 Rest... rest) {
   if constexpr (std::is_same_v<First, context_t>)
-    return log_call(function, uint64_t(first), {word(rest)...}, std::move(details));
+    return log_call(function, uint64_t(first), {word(rest)...}, std::move(details), who);
   else
-    return log_call(function, 0, {word(first), word(rest)...}, std::move(details));
+    return log_call(function, 0, {word(first), word(rest)...}, std::move(details), who);
 }
 
 // Whether a function's arguments can take programmed results: a verification, a search's
@@ -249,15 +259,17 @@ auto enter(const char* function, Default&& fallback, A... args) {
   const void* key = reinterpret_cast<const void*>(Fn);
   if (bare(key)) return fallback();
   Running scope(function);
+  Caller who;
   if (logging()) {
+    who = caller();
     std::vector<Arg> details;
     if (recording_details()) details = capture_all(function, args...);
     if constexpr (sizeof...(A) > 0)
-      scope.logged(log_args(function, std::move(details), args...));
+      scope.logged(log_args(function, std::move(details), who, args...));
     else
-      scope.logged(log_call(function, 0, {}, std::move(details)));
+      scope.logged(log_call(function, 0, {}, std::move(details), who));
   }
-  Decision d = decide(key);
+  Decision d = decide(key, logging() ? &who : nullptr);
   if (d.delay.count() > 0) wait(d.delay);
   if (d.action == Action::kFault) {
     end_call(scope.call, End::kFaulted, fault_status(d.fault));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "entry.h"
+#include "jvm.h"
 #include "platform.h"
 
 using namespace standin;
@@ -114,8 +115,27 @@ JNIEXPORT jstring JNICALL Java_tarvexjni_standin_StandIn_foreignLibrary0(JNIEnv*
   return where.empty() ? nullptr : env->NewStringUTF(where.c_str());
 }
 
-// The kit starts recording what calls receive; the C++ tests and the fuzzer do not need it.
-JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_start0(JNIEnv*, jclass) { record_details(true); }
+// The kit starts recording what calls receive (the C++ tests and the fuzzer do not need it), and
+// naming Java threads and frames where the JVM can tell them; true where it can.
+JNIEXPORT jboolean JNICALL Java_tarvexjni_standin_StandIn_start0(JNIEnv* env, jclass) {
+  record_details(true);
+  return jvm::start(env) ? JNI_TRUE : JNI_FALSE;
+}
+
+// How many calls of the function of that ordinal since the last reset, logged or dropped since.
+JNIEXPORT jlong JNICALL Java_tarvexjni_standin_StandIn_count0(JNIEnv*, jclass, jint function) {
+  return function >= 0 && function < kFunctionCount
+             ? jlong(count(std::string(kPrefix) + kFunctions[function].name))
+             : 0;
+}
+
+JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_logLimit0(JNIEnv*, jclass, jlong calls) {
+  set_log_limit(size_t(calls));
+}
+
+JNIEXPORT jlong JNICALL Java_tarvexjni_standin_StandIn_logLimit1(JNIEnv*, jclass) {
+  return jlong(log_limit());
+}
 
 JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_functions0(JNIEnv* env, jclass) {
   std::vector<std::string> names;

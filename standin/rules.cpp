@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "entry.h"
+#include "jvm.h"
 
 namespace standin {
 
@@ -66,9 +67,12 @@ void replace_rule(Rule rule) {
 
 }  // namespace
 
+// Threads the JVM does not know are numbered far above any Java thread's id.
 uint64_t thread_number() {
+  if (uint64_t java = jvm::current_thread(nullptr)) return java;
+  constexpr uint64_t kNotJava = uint64_t(1) << 48;
   thread_local uint64_t number = 0;  // trivial: no destructor to register for the thread
-  if (number == 0) number = ++threads_seen;
+  if (number == 0) number = ++threads_seen + (jvm::started() ? kNotJava : 0);
   return number;
 }
 
@@ -113,9 +117,9 @@ namespace detail {
 
 Decision::~Decision() = default;
 
-Decision decide(const void* fn) {
+Decision decide(const void* fn, const Caller* who) {
   if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return {};
-  uint64_t thread = thread_number();
+  uint64_t thread = who != nullptr ? who->thread : thread_number();
   std::lock_guard<std::mutex> lock(rule_mutex);
   auto it = rules().find(fn);
   if (it == rules().end()) return {};

@@ -268,6 +268,7 @@ public final class Programming {
 
   private void put(String action, int kind, int status, int fault, int answer, byte[] data) {
     check();
+    if (!anyThread) StandIn.requireThreadScope("on(" + function + ")." + action);
     done = true;
     long count = times != null ? times : single ? 1 : -1;
     StringBuilder text = new StringBuilder("on(").append(function).append(")");

@@ -86,9 +86,19 @@ import tarvexjni.internal.NativeLoader;
  * stand-in per process: the call log, the ledger of blocks and what is programmed for any thread
  * are shared by every thread, so tests that use the kit must not run in parallel with each other:
  * {@link StandInTest @StandInTest} carries {@code @ResourceLock(StandIn.RESOURCE_LOCK)} for
- * JUnit's parallel mode. A thread is the operating system's: programming for "this thread" from a
- * virtual thread reaches only the calls made on the same carrier thread, so program virtual
- * threads' calls {@link Programming#onAnyThread()}.
+ * JUnit's parallel mode. A thread is a Java thread, virtual threads included: what a virtual
+ * thread programs for itself reaches its own calls, not those of other virtual threads on the
+ * same carrier, and each recorded call names the Java thread that made it. (On a JVM without the
+ * tool interface the kit asks, the stand-in sees operating-system threads only; programming for
+ * "this thread" from a virtual thread is then refused, pointing at
+ * {@link Programming#onAnyThread()}.)
+ *
+ * <h2>Outside tests</h2>
+ * The call log keeps the last {@link #logLimit() 10000} calls, so that a long-running program
+ * over the stand-in (a demo, a developer's server) keeps its memory flat; the system property
+ * {@value #LOG_PROPERTY} or the environment variable {@code TARVEX_STANDIN_LOG} changes how
+ * many. The environment variable {@code TARVEX_STANDIN_QUIET} (any value) turns the call log and
+ * the ledger off altogether, as the benchmarks do: the kit's checks then have nothing to check.
  */
 public final class StandIn {
   private StandIn() {}
@@ -146,9 +156,18 @@ public final class StandIn {
   static final int BLOCKS = 8;
   static final int POINTER = 16;
 
+  /**
+   * The system property that sets how many calls the log keeps, a number (wins over the
+   * environment variable {@code TARVEX_STANDIN_LOG}); default 10000.
+   */
+  public static final String LOG_PROPERTY = "tarvexjni.standin.log";
+
   private static final LinkageError FAILURE;
   private static final int[] TRAITS;
-  // The names of the threads that used the kit, by the stand-in's number for them.
+  // Whether the stand-in tells Java threads apart (the JVM's tool interface answers it); else it
+  // numbers operating-system threads, and a virtual thread is its carrier.
+  private static final boolean JAVA_THREADS;
+  // The names of the threads that programmed the kit since the last reset, by their number.
   private static final Map<Long, String> THREADS = new ConcurrentHashMap<>();
   // What was programmed since the last reset, by the stand-in's id for it.
   private static final Map<Long, Programming.Rule> RULES = new LinkedHashMap<>();
@@ -156,6 +175,7 @@ public final class StandIn {
   static {
     LinkageError failure = null;
     int[] traits = new int[0];
+    boolean javaThreads = false;
     try {
       load();
       traits = traits0();
@@ -165,12 +185,15 @@ public final class StandIn {
         throw new UnsatisfiedLinkError("tarvexjni.standin: the stand-in library lists other functions than"
             + " the kit's classes: the jar is damaged, or mixes two builds");
       }
-      start0();
+      javaThreads = start0();
+      String limit = System.getProperty(LOG_PROPERTY);
+      if (limit != null && limit.strip().matches("[0-9]{1,18}")) logLimit0(Long.parseLong(limit.strip()));
     } catch (LinkageError e) {
       failure = e;
     }
     FAILURE = failure;
     TRAITS = traits;
+    JAVA_THREADS = javaThreads;
   }
 
   // Extracts the stand-in from the kit's jar and loads it as the process's libtarvex.so, for the
@@ -351,6 +374,7 @@ public final class StandIn {
   public static void nextOutput(LibraryFunction function, byte[] bytes) {
     ensureLoaded();
     Programming.requireTrait(function, BLOCKS, "hands out no block, so it has no output to replace");
+    requireThreadScope("nextOutput(" + function + ")");
     noteThread();
     output0(function.ordinal(), Objects.requireNonNull(bytes, "bytes").clone());
   }
@@ -438,16 +462,17 @@ public final class StandIn {
     return allCalls().filter(c -> c.function().isMemoryFunction(), "the memory functions only");
   }
 
-  // Every call since the last reset.
+  // Every call since the last reset that the log keeps.
   static Calls allCalls() {
     ensureLoaded();
     noteThread();
-    return new Calls(RecordedCall.decode(calls0()), "");
+    return RecordedCall.decode(calls0());
   }
 
   /**
    * Asserts how often {@code function} was called since the last {@link #reset()}, on any
-   * thread: {@code verify(VerifyMem, times(1))}, {@code verify(SignMem, never())}.
+   * thread: {@code verify(VerifyMem, times(1))}, {@code verify(SignMem, never())}. It counts
+   * every call, also those the log no longer keeps.
    *
    * @param function the function
    * @param times how often it should have been called
@@ -455,7 +480,8 @@ public final class StandIn {
    */
   public static void verify(LibraryFunction function, Times times) {
     Objects.requireNonNull(function, "function");
-    (function.isMemoryFunction() ? allCalls() : recordedCalls()).verify(function, times);
+    Calls calls = function.isMemoryFunction() ? allCalls() : recordedCalls();
+    calls.verify(function, times, count0(function.ordinal()));
   }
 
   /**
@@ -471,14 +497,30 @@ public final class StandIn {
   }
 
   /**
-   * The stand-in's number for the calling thread, as {@link RecordedCall#thread()} gives it for
-   * the calls it made.
+   * The calling thread's number, as {@link RecordedCall#thread()} gives it for the calls it made:
+   * its id ({@code Thread.getId()}), for a virtual thread too. (Where the JVM lacks the tool
+   * interface that the kit asks, the stand-in numbers operating-system threads instead: 1 for the
+   * first it saw; a virtual thread then has its carrier's number.)
    *
-   * @return the number, 1 for the first thread the stand-in saw
+   * @return the number
    */
   public static long thisThread() {
     ensureLoaded();
     return noteThread();
+  }
+
+  /**
+   * How many calls the log keeps: the last ones since the last {@link #reset()}; older ones are
+   * dropped as new ones come, so that the log's memory stays bounded however long the process
+   * runs (a test can still {@link #verify(LibraryFunction, Times) count} every call). Set by the
+   * system property {@value #LOG_PROPERTY} or the environment variable {@code TARVEX_STANDIN_LOG}
+   * (the property wins), a number of calls; default 10000; 0 keeps none.
+   *
+   * @return the number of calls
+   */
+  public static long logLimit() {
+    ensureLoaded();
+    return logLimit1();
   }
 
   /**
@@ -508,14 +550,14 @@ public final class StandIn {
     String[] triples = blocks0();
     String[] errors = releaseErrors0();
     if (triples.length == 0 && errors.length == 0) return;
-    List<RecordedCall> log = allCalls();
+    Calls log = allCalls();
     StringBuilder text = new StringBuilder("the library's blocks are not balanced: ")
         .append(triples.length / 3).append(" never released, ").append(errors.length).append(" released wrongly");
     for (int i = 0; i + 2 < triples.length; i += 3) {
-      int call = Integer.parseInt(triples[i + 2]);
+      RecordedCall call = log.number(Long.parseLong(triples[i + 2]) + 1);
       text.append("\n  never released: ").append(triples[i + 1]).append(" bytes from ");
-      if (call >= 0 && call < log.size()) {
-        text.append(log.get(call).describe());
+      if (call != null) {
+        text.append(call.describe());
       } else {
         text.append(triples[i].isEmpty() ? "outside any call" : triples[i]);
       }
@@ -593,6 +635,7 @@ public final class StandIn {
     synchronized (RULES) {
       reset0();
       RULES.clear();
+      THREADS.clear();
     }
   }
 
@@ -645,10 +688,32 @@ public final class StandIn {
     return number;
   }
 
+  // A thread as messages name it: "thread 1 (main)".
   static String threadName(long number) {
+    return threadName(number, THREADS.get(number));
+  }
+
+  static String threadName(long number, String name) {
     if (number == 0) return "any thread";
-    String name = THREADS.get(number);
-    return name == null ? "thread " + number : "thread " + number + " (" + name + ")";
+    return name == null || name.isEmpty() ? "thread " + number : "thread " + number + " (" + name + ")";
+  }
+
+  // Thread-scoped programming on a virtual thread where the stand-in sees only its carrier would
+  // reach the carrier's other virtual threads: refused.
+  static void requireThreadScope(String what) {
+    if (!JAVA_THREADS && isVirtual(Thread.currentThread())) {
+      throw new IllegalStateException(what + " on a virtual thread: this JVM does not let the stand-in tell"
+          + " virtual threads apart, so it would reach every virtual thread on the same carrier. Program it"
+          + " .onAnyThread(), or from a platform thread");
+    }
+  }
+
+  private static boolean isVirtual(Thread thread) {
+    try {
+      return (Boolean) Thread.class.getMethod("isVirtual").invoke(thread);
+    } catch (ReflectiveOperationException e) {
+      return false;  // before JDK 21: no virtual threads
+    }
   }
 
   // A status as messages show it: small ones in decimal, the others in hex, the kit's by name.
@@ -660,7 +725,13 @@ public final class StandIn {
 
   private static native String foreignLibrary0(String kit);
 
-  private static native void start0();
+  private static native boolean start0();
+
+  private static native long count0(int function);
+
+  private static native void logLimit0(long calls);
+
+  private static native long logLimit1();
 
   private static native String[] functions0();
 
