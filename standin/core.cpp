@@ -81,10 +81,14 @@ Call* logged_call(detail::CallRef ref) {
 std::atomic<bool> details{false};
 std::atomic<bool> with_bytes{false};
 std::mutex context_mutex;
-std::set<uint64_t>& contexts() {
-  static auto* c = new std::set<uint64_t>();
+std::map<uint64_t, detail::Origin>& contexts() {
+  static auto* c = new std::map<uint64_t, detail::Origin>();
   return *c;
 }
+std::atomic<uint64_t> epoch{1};
+// Java frames kept for each context and handle: enough to reach a test's line through an
+// application's own layers.
+constexpr int kFramesKept = 32;
 uint64_t next_context = 0x7E57C0DE0001;
 
 struct Block {
@@ -156,12 +160,37 @@ void reset() {
   }
   detail::reset_rules();
   clear_calls();
+  ++epoch;
 }
 
 namespace detail {
 
 thread_local const char* running = nullptr;
 thread_local CallRef running_call;
+thread_local const Caller* running_caller = nullptr;
+
+uint64_t current_epoch() { return epoch.load(); }
+
+Origin origin_here() {
+  Origin o;
+  o.epoch = epoch.load();
+  o.function = running;
+  o.call = running_call;
+  if (running_caller != nullptr) {
+    o.thread = running_caller->thread;
+    o.thread_name = running_caller->name;
+    o.frames = jvm::current_stack(kFramesKept);
+  }
+  return o;
+}
+
+std::vector<LeftOpen> contexts_left_open() {
+  std::vector<LeftOpen> open;
+  std::lock_guard<std::mutex> lock(context_mutex);
+  for (const auto& [c, origin] : contexts())
+    if (origin.epoch == epoch.load()) open.push_back(LeftOpen{"context", c, origin});
+  return open;
+}
 
 bool output_queued(const void* fn) {
   if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return false;
@@ -292,9 +321,10 @@ void clear_calls() {
 // ---- Contexts --------------------------------------------------------------------------------------
 
 context_t open_context() {
+  detail::Origin origin = detail::origin_here();
   std::lock_guard<std::mutex> lock(context_mutex);
   uint64_t c = next_context++;
-  contexts().insert(c);
+  contexts()[c] = std::move(origin);
   return context_t(c);
 }
 

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "jvm.h"
 #include "standin.h"
 
 namespace standin::detail {
@@ -41,6 +42,29 @@ struct Caller {
   std::string name;
 };
 Caller caller();
+
+// Where a context or a handle was opened: during which reset's epoch (reset() starts the next),
+// by which call and thread, from which Java frames (where the kit started the stand-in in a
+// JVM). What is still open of the current epoch is what a test left open.
+struct Origin {
+  uint64_t epoch = 0;
+  const char* function = nullptr;
+  CallRef call;
+  uint64_t thread = 0;
+  std::string thread_name;
+  std::vector<jvm::Frame> frames;
+};
+Origin origin_here();
+uint64_t current_epoch();
+// What is open of the current epoch, oldest first: contexts (kind "context") and handles (their
+// family), each with its value.
+struct LeftOpen {
+  std::string kind;
+  uint64_t value;
+  Origin origin;
+};
+std::vector<LeftOpen> contexts_left_open();
+std::vector<LeftOpen> handles_left_open();
 CallRef log_call(const char* function, uint64_t context, std::vector<uint64_t> words,
                  std::vector<Arg> args, Caller who);
 // Records how the call ended, if the log still holds it.
@@ -92,22 +116,30 @@ int32_t answer_find(context_t c, const std::vector<uint8_t>& encoded, find_resul
 int32_t answer_enumeration(context_t c, const std::vector<uint8_t>& encoded, strhandle_t* position,
                            mem_blk_t* out);
 
-// The stand-in function running on this thread, and its call in the log: the ledger records
-// them with every block.
+// The stand-in function running on this thread, its call in the log and its caller: the ledger
+// records them with every block, contexts and handles with where they were opened.
 extern thread_local const char* running;
 extern thread_local CallRef running_call;
+extern thread_local const Caller* running_caller;
 struct Running {
   const char* previous;
   CallRef previous_call;
+  const Caller* previous_caller;
   CallRef call;
-  explicit Running(const char* function) : previous(running), previous_call(running_call) {
+  explicit Running(const char* function)
+      : previous(running), previous_call(running_call), previous_caller(running_caller) {
     running = function;
     running_call = CallRef{};
+    running_caller = nullptr;
   }
-  void logged(CallRef ref) { call = running_call = ref; }
+  void logged(CallRef ref, const Caller* who) {
+    call = running_call = ref;
+    running_caller = who;
+  }
   ~Running() {
     running = previous;
     running_call = previous_call;
+    running_caller = previous_caller;
   }
   Running(const Running&) = delete;
   Running& operator=(const Running&) = delete;
@@ -265,9 +297,9 @@ auto enter(const char* function, Default&& fallback, A... args) {
     std::vector<Arg> details;
     if (recording_details()) details = capture_all(function, args...);
     if constexpr (sizeof...(A) > 0)
-      scope.logged(log_args(function, std::move(details), who, args...));
+      scope.logged(log_args(function, std::move(details), who, args...), &who);
     else
-      scope.logged(log_call(function, 0, {}, std::move(details), who));
+      scope.logged(log_call(function, 0, {}, std::move(details), who), &who);
   }
   Decision d = decide(key, logging() ? &who : nullptr);
   if (d.delay.count() > 0) wait(d.delay);

@@ -51,7 +51,8 @@ struct Function {
   jint traits;
 };
 const Function kFunctions[] = {
-#define STANDIN_FUNCTION(name) {#name, reinterpret_cast<const void*>(&QUMEN_##name), traits_of(&QUMEN_##name)},
+#define STANDIN_FUNCTION(name) \
+  {#name, reinterpret_cast<const void*>(&QUMEN_##name), traits_of(&QUMEN_##name)},
 #include "functions.inc"
 #undef STANDIN_FUNCTION
 };
@@ -223,7 +224,8 @@ JNIEXPORT jbyteArray JNICALL Java_tarvexjni_standin_StandIn_calls0(JNIEnv* env, 
   std::vector<uint8_t> encoded = encode_calls();
   jbyteArray array = env->NewByteArray(jsize(encoded.size()));
   if (array != nullptr)
-    env->SetByteArrayRegion(array, 0, jsize(encoded.size()), reinterpret_cast<const jbyte*>(encoded.data()));
+    env->SetByteArrayRegion(array, 0, jsize(encoded.size()),
+                            reinterpret_cast<const jbyte*>(encoded.data()));
   return array;
 }
 
@@ -244,6 +246,38 @@ JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_releaseErrors0(JNI
 
 JNIEXPORT jint JNICALL Java_tarvexjni_standin_StandIn_openHandles0(JNIEnv*, jclass) {
   return jint(open_handles());
+}
+
+JNIEXPORT jint JNICALL Java_tarvexjni_standin_StandIn_openContexts0(JNIEnv*, jclass) {
+  return jint(live_contexts());
+}
+
+// The contexts, then the handles, opened since the last reset and still open, one after the
+// other as texts: kind ("context", or the family of a handle), value, index of the call that
+// opened it (-1: none logged), that call's function, thread, thread's name, the number of
+// frames, and each frame (jvm::describe).
+JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_leftOpen0(JNIEnv* env, jclass) {
+  std::vector<detail::LeftOpen> open = detail::contexts_left_open();
+  for (detail::LeftOpen& h : detail::handles_left_open()) open.push_back(std::move(h));
+  std::vector<std::string> texts;
+  for (const detail::LeftOpen& o : open) {
+    const detail::Origin& from = o.origin;
+    std::vector<std::string> frames = jvm::describe(env, from.frames);
+    bool logged = from.call.generation != 0 && from.call.index >= 0;
+    texts.insert(texts.end(),
+                 {o.kind, std::to_string(o.value), std::to_string(logged ? from.call.index : -1),
+                  unprefixed(from.function != nullptr ? from.function : ""),
+                  std::to_string(from.thread), from.thread_name, std::to_string(frames.size())});
+    texts.insert(texts.end(), frames.begin(), frames.end());
+  }
+  return strings(env, texts);
+}
+
+JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_endWaits0(JNIEnv*, jclass, jboolean release) {
+  if (release)
+    release_waits();
+  else
+    end_waits();
 }
 
 JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_reset0(JNIEnv*, jclass) {

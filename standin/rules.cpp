@@ -32,10 +32,19 @@ std::map<int32_t, std::string>& error_texts() {
   return *t;
 }
 
-// Delays in progress end at a reset.
+// Delays in progress end at a reset, and when they are ended or released; once released, none
+// waits until the next reset.
 std::mutex delay_mutex;
 std::condition_variable delay_ended;
-uint64_t resets = 0;
+uint64_t ends = 0;
+bool released = false;
+
+void end_delays(bool release) {
+  std::lock_guard<std::mutex> lock(delay_mutex);
+  ++ends;
+  released = released || release;
+  delay_ended.notify_all();
+}
 
 std::atomic<uint64_t> threads_seen{0};
 
@@ -108,6 +117,10 @@ void set_failure(const void* fn, int32_t status, int times) {
   replace_rule(std::move(rule));
 }
 
+void end_waits() { end_delays(false); }
+
+void release_waits() { end_delays(true); }
+
 void set_error_text(int32_t status, std::string text) {
   std::lock_guard<std::mutex> lock(rule_mutex);
   error_texts()[status] = std::move(text);
@@ -141,8 +154,8 @@ void wait(std::chrono::nanoseconds delay) {
   delay = std::min<std::chrono::nanoseconds>(delay, std::chrono::hours(24 * 365));  // no overflow
   auto until = std::chrono::system_clock::now() + delay;
   std::unique_lock<std::mutex> lock(delay_mutex);
-  uint64_t at = resets;
-  delay_ended.wait_until(lock, until, [at] { return resets != at; });
+  uint64_t at = ends;
+  delay_ended.wait_until(lock, until, [at] { return released || ends != at; });
 }
 
 int32_t fault_status(Fault f) {
@@ -172,7 +185,8 @@ void reset_rules() {
     error_texts().clear();
   }
   std::lock_guard<std::mutex> lock(delay_mutex);
-  ++resets;
+  ++ends;
+  released = false;
   delay_ended.notify_all();
 }
 

@@ -17,6 +17,7 @@ struct Open {
   int32_t state = 0;                           // a decryption stream's state word
   std::shared_ptr<detail::Piecewise> message;  // a stream of the stand-in's messages
   detail::Bytes pending;  // what it yielded where the stage had no output block
+  detail::Origin origin;
 };
 
 std::mutex handle_mutex;
@@ -85,13 +86,23 @@ Open* find_message(context_t c, strhandle_t h, const char* family) {
 }
 
 strhandle_t open(context_t c, const char* family, std::shared_ptr<Piecewise> message = nullptr) {
+  Origin origin = origin_here();
   std::lock_guard<std::mutex> lock(handle_mutex);
   uint64_t id = next_handle++;
-  handles()[id] = Open{uint64_t(c), family, {}, 0, std::move(message), {}};
+  handles()[id] = Open{uint64_t(c), family, {}, 0, std::move(message), {}, std::move(origin)};
   return strhandle_t(id);
 }
 
 }  // namespace
+
+std::vector<LeftOpen> handles_left_open() {
+  std::vector<LeftOpen> open;
+  uint64_t epoch = current_epoch();
+  std::lock_guard<std::mutex> lock(handle_mutex);
+  for (const auto& [id, s] : handles())
+    if (s.origin.epoch == epoch) open.push_back(LeftOpen{s.family, id, s.origin});
+  return open;
+}
 
 int32_t stream_init(context_t c, strhandle_t* h, const char* family) {
   if (!context_live(c)) return kBadContext;

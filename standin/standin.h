@@ -132,6 +132,11 @@ struct Queued {
 };
 std::vector<Queued> queued_outputs();
 
+// Ends the delays in progress (their calls go on to what their rules say); release_waits() also
+// keeps every later delay from waiting, until reset().
+void end_waits();
+void release_waits();
+
 // The text GetErrorText gives for `status` until reset(), in place of its own.
 void set_error_text(int32_t status, std::string text);
 

@@ -9,9 +9,12 @@ import static tarvexjni.standin.LibraryFunction.FreeMem;
 import static tarvexjni.standin.LibraryFunction.HashMem;
 import static tarvexjni.standin.LibraryFunction.VerifyMem;
 
+import java.util.ArrayList;
 import java.util.List;
 import java.util.Map;
 import java.util.TreeMap;
+import org.junit.jupiter.api.AfterAll;
+import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.MethodOrderer;
 import org.junit.jupiter.api.Order;
 import org.junit.jupiter.api.Test;
@@ -22,6 +25,8 @@ import org.junit.platform.engine.TestExecutionResult;
 import org.junit.platform.launcher.TestExecutionListener;
 import org.junit.platform.launcher.TestIdentifier;
 import org.junit.platform.launcher.core.LauncherFactory;
+import tarvexjni.FinishingOutputStream;
+import tarvexjni.Tarvex;
 import tarvexjni.standin.StandIn;
 import tarvexjni.standin.StandInTest;
 
@@ -79,6 +84,79 @@ class ExtensionTest {
     Map<String, Throwable> outcomes = run(Ledger.class);
     assertNull(outcomes.get("givesEverythingBack()"));
     assertFailed(outcomes.get("leaks()"), "never released: 32 bytes from #2 HashMem(blocks [3 bytes, 0 bytes])");
+  }
+
+  // What tests leave open; closed after them by the test that runs them.
+  static final List<AutoCloseable> LEFT = new ArrayList<>();
+  static int line;
+
+  static int line() {
+    return new Throwable().getStackTrace()[1].getLineNumber();
+  }
+
+  @StandInTest
+  @EnabledIf("tvkit.ExtensionTest#running")
+  static class Handles {
+    static Tarvex shared;
+
+    @BeforeAll
+    static void openForTheClass() {
+      shared = Tarvex.openMinimal();
+    }
+
+    @AfterAll
+    static void closeForTheClass() {
+      shared.close();
+    }
+
+    @Test
+    void leavesAContextAndAStreamOpen() {
+      line = line(); Tarvex tarvex = Tarvex.openMinimal();
+      LEFT.add(tarvex);
+      tarvex.hashing();
+      shared.hash(Lib.DATA);
+    }
+
+    @Test
+    void leavesOneOpenThroughOtherCode() {
+      LEFT.add(new Lib());
+    }
+
+    @Test
+    void closesWhatItOpens() throws Exception {
+      try (Tarvex tarvex = Tarvex.openMinimal(); FinishingOutputStream<byte[]> hashing = tarvex.hashing()) {
+        hashing.write(Lib.DATA);
+      }
+    }
+  }
+
+  @StandInTest(requireClosed = false)
+  @EnabledIf("tvkit.ExtensionTest#running")
+  static class LeavesOnPurpose {
+    @Test
+    void leavesAContextOpen() {
+      LEFT.add(Tarvex.openMinimal());
+    }
+  }
+
+  @Test
+  void aTestThatLeavesAContextOrStreamOpenFails() throws Exception {
+    try {
+      Map<String, Throwable> outcomes = run(Handles.class);
+      assertFailed(outcomes.get("leavesAContextAndAStreamOpen()"), "left open since the last reset: 1 context,"
+          + " 1 stream or session (end each; a test that means to leave them open says"
+          + " @StandInTest(requireClosed = false)):\n  context 0x7e57c0de",
+          ", opened by #1 InitMinimal() on thread " + Thread.currentThread().getId() + " (main): 0\n      at"
+          + " tvkit.ExtensionTest$Handles.leavesAContextAndAStreamOpen(ExtensionTest.java:" + line + ")\n"
+          + "  StrHash stream 0x5717ea", ", opened by #2 StrHashInitMem(texts [null], handles [0x0]) on thread ");
+      assertFailed(outcomes.get("leavesOneOpenThroughOtherCode()"), "at tvkit.Lib.<init>(Lib.java:",
+          "), from tvkit.ExtensionTest$Handles.leavesOneOpenThroughOtherCode(ExtensionTest.java:");
+      assertNull(outcomes.get("closesWhatItOpens()"));
+      assertNull(run(LeavesOnPurpose.class).get("leavesAContextOpen()"));
+    } finally {
+      for (AutoCloseable c : LEFT) c.close();
+      LEFT.clear();
+    }
   }
 
   @StandInTest

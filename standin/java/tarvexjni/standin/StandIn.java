@@ -612,6 +612,70 @@ public final class StandIn {
   }
 
   /**
+   * The contexts that are live: opened by {@code InitMinimal}, {@code Initialize} or
+   * {@code InitializeEx} and not yet ended by {@code Uninitialize}.
+   *
+   * @return the number of live contexts
+   */
+  public static int openContexts() {
+    ensureLoaded();
+    return openContexts0();
+  }
+
+  /**
+   * Asserts that every context, stream and TLS session opened since the last {@link #reset()}
+   * has been ended: a context by {@code Uninitialize} (in the Java API, {@code Tarvex.close()}),
+   * a stream by its Final stage (or a failing Update), a session by {@code TlsSessionDestroy}.
+   * What was opened before the reset (in {@code @BeforeAll}, say) is not asked about.
+   * {@link StandInExtension} asserts it after each test that passed, unless the test says
+   * {@link StandInTest#requireClosed() requireClosed = false}.
+   *
+   * @throws AssertionError listing each one left open, with the call that opened it, the thread,
+   *     and the line of code (outside the library's and the JDK's own) that made the call
+   */
+  public static void assertClosed() {
+    assertClosed(null);
+  }
+
+  // The same; with a test class, the test's own line too where the call was made deeper down.
+  static void assertClosed(Class<?> test) {
+    ensureLoaded();
+    String[] texts = leftOpen0();
+    if (texts.length == 0) return;
+    Calls log = allCalls();
+    List<String> lines = new ArrayList<>();
+    int contexts = 0;
+    int others = 0;
+    for (int i = 0; i < texts.length;) {
+      String kind = texts[i];
+      long value = Long.parseLong(texts[i + 1]);
+      RecordedCall call = log.number(Long.parseLong(texts[i + 2]) + 1);
+      String function = texts[i + 3];
+      String thread = threadName(Long.parseLong(texts[i + 4]), texts[i + 5]);
+      int frames = Integer.parseInt(texts[i + 6]);
+      List<String> stack = Arrays.asList(texts).subList(i + 7, i + 7 + frames);
+      i += 7 + frames;
+      boolean context = kind.equals("context");
+      if (context) contexts++;
+      else others++;
+      StringBuilder line = new StringBuilder(context ? "context" : kind + (kind.startsWith("TlsSession") ? "" : " stream"))
+          .append(" 0x").append(Long.toHexString(value)).append(", opened by ")
+          .append(call != null ? call.describe() : function.isEmpty() ? "a call the stand-in did not log"
+              : function + " on " + thread);
+      String where = OpenedAt.describe(stack, test);
+      if (!where.isEmpty()) line.append("\n      ").append(where);
+      lines.add(line.toString());
+    }
+    throw new AssertionError("left open since the last reset: " + count(contexts, "context") + ", "
+        + count(others, "stream or session") + " (end each; a test that means to leave them open says"
+        + " @StandInTest(requireClosed = false)):\n  " + String.join("\n  ", lines));
+  }
+
+  private static String count(int n, String what) {
+    return n + " " + (n == 1 ? what : what.equals("context") ? "contexts" : "streams or sessions");
+  }
+
+  /**
    * The functions of the library, as they are named to this class.
    *
    * @return the names, in the order of {@link LibraryFunction}
@@ -759,6 +823,10 @@ public final class StandIn {
   private static native String[] releaseErrors0();
 
   private static native int openHandles0();
+
+  private static native int openContexts0();
+
+  private static native String[] leftOpen0();
 
   private static native void reset0();
 }

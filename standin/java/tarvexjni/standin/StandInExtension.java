@@ -1,6 +1,8 @@
 package tarvexjni.standin;
 
 import java.lang.reflect.AnnotatedElement;
+import java.util.ArrayList;
+import java.util.List;
 import java.util.Optional;
 import org.junit.jupiter.api.extension.AfterEachCallback;
 import org.junit.jupiter.api.extension.BeforeAllCallback;
@@ -18,11 +20,16 @@ import org.junit.platform.commons.support.AnnotationSupport;
  *   with an empty call log and ledger;</li>
  * <li>after each test (after its {@code @AfterEach} methods, which close what the test opened),
  *   fails it when a block the library handed out during the test was not given back, listing
- *   each with the call that made it ({@link StandIn#assertBalanced()}), or, when the test
- *   passed and is {@link StandInTest#strict() strict}, when it programmed something no call
- *   reached ({@link StandIn#assertProgrammingUsed()}); then resets again, so that nothing
- *   programmed outlives the test.</li>
+ *   each with the call that made it ({@link StandIn#assertBalanced()}); and, when the test
+ *   passed, when a context, stream or session it opened is still open, naming the call and the
+ *   line that opened each ({@link StandIn#assertClosed()}, unless
+ *   {@link StandInTest#requireClosed() requireClosed = false}), or when it is
+ *   {@link StandInTest#strict() strict} and programmed something no call reached
+ *   ({@link StandIn#assertProgrammingUsed()}); then resets again, so that nothing programmed
+ *   outlives the test.</li>
  * </ul>
+ * What fails a test is reported in one {@link AssertionError}, the other findings attached to it
+ * as suppressed exceptions.
  */
 public final class StandInExtension implements BeforeAllCallback, BeforeEachCallback, AfterEachCallback {
   /** The extension; JUnit makes it. */
@@ -49,29 +56,47 @@ public final class StandInExtension implements BeforeAllCallback, BeforeEachCall
   }
 
   /**
-   * Checks the ledger and, for a strict test that passed, that everything programmed was used;
+   * Checks the ledger and, for a test that passed, what it left open and what it programmed;
    * then resets the stand-in.
    *
    * @param context the test's context
    */
   @Override
   public void afterEach(ExtensionContext context) {
+    StandInTest settings = settings(context);
+    boolean passed = context.getExecutionException().isEmpty();
+    List<AssertionError> findings = new ArrayList<>();
     try {
-      StandIn.assertBalanced();
-      if (context.getExecutionException().isEmpty() && strict(context)) StandIn.assertProgrammingUsed();
+      check(findings, StandIn::assertBalanced);
+      if (passed && (settings == null || settings.requireClosed())) {
+        check(findings, () -> StandIn.assertClosed(context.getRequiredTestClass()));
+      }
+      if (passed && (settings == null || settings.strict())) check(findings, StandIn::assertProgrammingUsed);
     } finally {
       StandIn.reset();
+    }
+    if (findings.isEmpty()) return;
+    AssertionError first = findings.get(0);
+    findings.subList(1, findings.size()).forEach(first::addSuppressed);
+    throw first;
+  }
+
+  private static void check(List<AssertionError> findings, Runnable assertion) {
+    try {
+      assertion.run();
+    } catch (AssertionError e) {
+      findings.add(e);
     }
   }
 
   // The nearest @StandInTest: on the method, its class, the classes that enclose it.
-  private static boolean strict(ExtensionContext context) {
+  private static StandInTest settings(ExtensionContext context) {
     for (Optional<ExtensionContext> c = Optional.of(context); c.isPresent(); c = c.get().getParent()) {
       Optional<AnnotatedElement> element = c.get().getElement();
       if (element.isEmpty()) continue;
       Optional<StandInTest> found = AnnotationSupport.findAnnotation(element.get(), StandInTest.class);
-      if (found.isPresent()) return found.get().strict();
+      if (found.isPresent()) return found.get();
     }
-    return true;
+    return null;
   }
 }

@@ -36,4 +36,14 @@ public @interface StandInTest {
    * @return true (the default) to fail such a test
    */
   boolean strict() default true;
+
+  /**
+   * Whether a test that passed fails when a context, stream or TLS session it opened is still
+   * open after its {@code @AfterEach} methods (see {@link StandIn#assertClosed()}): false for a
+   * test that leaves them open on purpose, for a later test or for the garbage collector's
+   * cleaner to end.
+   *
+   * @return true (the default) to fail such a test
+   */
+  boolean requireClosed() default true;
 }
