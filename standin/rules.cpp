@@ -33,17 +33,24 @@ std::map<int32_t, std::string>& error_texts() {
 }
 
 // Delays in progress end at a reset, and when they are ended or released; once released, none
-// waits until the next reset.
-std::mutex delay_mutex;
-std::condition_variable delay_ended;
+// waits until the next reset. Never destroyed: at the process's exit a call may still be waiting,
+// and destroying a condition variable that has waiters blocks the exit for good.
+std::mutex& delay_mutex() {
+  static auto* m = new std::mutex();
+  return *m;
+}
+std::condition_variable& delay_ended() {
+  static auto* c = new std::condition_variable();
+  return *c;
+}
 uint64_t ends = 0;
 bool released = false;
 
 void end_delays(bool release) {
-  std::lock_guard<std::mutex> lock(delay_mutex);
+  std::lock_guard<std::mutex> lock(delay_mutex());
   ++ends;
   released = released || release;
-  delay_ended.notify_all();
+  delay_ended().notify_all();
 }
 
 std::atomic<uint64_t> threads_seen{0};
@@ -153,9 +160,9 @@ Decision decide(const void* fn, const Caller* who) {
 void wait(std::chrono::nanoseconds delay) {
   delay = std::min<std::chrono::nanoseconds>(delay, std::chrono::hours(24 * 365));  // no overflow
   auto until = std::chrono::system_clock::now() + delay;
-  std::unique_lock<std::mutex> lock(delay_mutex);
+  std::unique_lock<std::mutex> lock(delay_mutex());
   uint64_t at = ends;
-  delay_ended.wait_until(lock, until, [at] { return released || ends != at; });
+  delay_ended().wait_until(lock, until, [at] { return released || ends != at; });
 }
 
 int32_t fault_status(Fault f) {
@@ -184,10 +191,10 @@ void reset_rules() {
     rules().clear();
     error_texts().clear();
   }
-  std::lock_guard<std::mutex> lock(delay_mutex);
+  std::lock_guard<std::mutex> lock(delay_mutex());
   ++ends;
   released = false;
-  delay_ended.notify_all();
+  delay_ended().notify_all();
 }
 
 }  // namespace detail

@@ -704,6 +704,24 @@ public final class StandIn {
   }
 
   /**
+   * Ends every programmed wait ({@link Programming#after}) in progress, and keeps later ones from
+   * waiting, until the next {@link #reset()}: each call goes on at once to what it was programmed
+   * to do. {@link StandInExtension} does it when a test fails or runs out of its time, before the
+   * test's {@code @AfterEach} methods, so that they do not wait for a call that holds what they
+   * need (the lock of a context's {@code Tarvex}, say).
+   */
+  public static void releaseWaits() {
+    ensureLoaded();
+    endWaits0(true);
+  }
+
+  // Ends the programmed waits in progress; later ones wait as programmed.
+  static void endWaits() {
+    ensureLoaded();
+    endWaits0(false);
+  }
+
+  /**
    * Checks that the bridge can be used over the stand-in in this JVM, and says why not.
    * {@link StandInExtension} does it before the first test of each class.
    *
@@ -827,6 +845,8 @@ public final class StandIn {
   private static native int openContexts0();
 
   private static native String[] leftOpen0();
+
+  private static native void endWaits0(boolean release);
 
   private static native void reset0();
 }
