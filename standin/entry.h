@@ -307,14 +307,15 @@ auto enter(const char* function, Default&& fallback, A... args) {
     end_call(scope.call, End::kFaulted, fault_status(d.fault));
     crash(d.fault);  // returns only when the fault could not be raised: the call goes on
   }
-  if (d.action == Action::kFail) {
-    end_streams(function, args...);
+  if (d.action == Action::kFail || d.action == Action::kNothing) {
+    if (d.action == Action::kFail) end_streams(function, args...);
     if constexpr (std::is_pointer_v<R>) {
       end_call(scope.call, End::kReturned, -1);
       return R(nullptr);
     } else {
-      end_call(scope.call, End::kReturned, d.status);
-      return R(d.status);
+      int32_t status = d.action == Action::kFail ? d.status : 0;
+      end_call(scope.call, End::kReturned, status);
+      return R(status);
     }
   }
   R result = [&]() -> R {

@@ -91,8 +91,9 @@ void queue_output(const void* fn, std::vector<uint8_t> bytes, uint64_t thread = 
 uint64_t thread_number();
 
 // What a rule makes a call do: its usual work (after the rule's delay), return a status, raise a
-// fault, replace its first output block, or answer with results the rule carries.
-enum class Action : uint8_t { kProceed, kFail, kFault, kOutput, kAnswer };
+// fault, replace its first output block, answer with results the rule carries, or return 0
+// without doing anything (null for a function that returns a pointer).
+enum class Action : uint8_t { kProceed, kFail, kFault, kOutput, kAnswer, kNothing };
 // The results a rule can carry (answers.cpp reads them): a verification (overall status, signers,
 // content) for the functions that fill a verify_result_t; certificates for FindCert, whose
 // encodings the store enumerations walk.

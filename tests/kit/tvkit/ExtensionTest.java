@@ -69,7 +69,7 @@ class ExtensionTest {
   static class Ledger extends WithLib {
     @Test
     void leaks() {
-      StandIn.fail(FreeMem, 0);
+      StandIn.on(FreeMem).doNothing();
       lib.hash();
     }
 
@@ -190,6 +190,13 @@ class ExtensionTest {
     }
 
     @Test
+    void leavesOneUnfinished() throws Exception {
+      Thread other = new Thread(() -> StandIn.on(VerifyMem).onCall(1), "programmer");
+      other.start();
+      other.join();
+    }
+
+    @Test
     void failsOfItsOwn() {
       StandIn.on(VerifyMem).fail(STATUS);
       throw new AssertionError("its own failure");
@@ -203,6 +210,11 @@ class ExtensionTest {
     void neverReached() {
       StandIn.on(VerifyMem).fail(STATUS);
     }
+
+    @Test
+    void leavesOneUnfinished() {
+      StandIn.on(VerifyMem).fromCall(2);
+    }
   }
 
   @Test
@@ -213,10 +225,15 @@ class ExtensionTest {
     assertFailed(outcomes.get("partlyReached()"), "on(HashMem).times(2).fail(0x80090016)", "reached 1 of its 2 calls");
     assertFailed(outcomes.get("queuedAndLeft()"), "nextOutput(HashMem) for thread", "1 output was never handed out");
     assertNull(outcomes.get("notNeeded()"));
+    assertFailed(outcomes.get("leavesOneUnfinished()"), "unfinished programming: StandIn.on(VerifyMem).onCall(1),"
+        + " started at tvkit.ExtensionTest$Programmed.lambda$leavesOneUnfinished$", " on thread \"programmer\"");
     Throwable own = outcomes.get("failsOfItsOwn()");
     assertEquals("its own failure", own.getMessage());
     assertEquals(0, own.getSuppressed().length, "nothing about what it programmed");
-    assertNull(run(Lenient.class).get("neverReached()"));
+    Map<String, Throwable> lenient = run(Lenient.class);
+    assertNull(lenient.get("neverReached()"));
+    assertFailed(lenient.get("leavesOneUnfinished()"), "StandIn.on(VerifyMem).fromCall(2), started at"
+        + " tvkit.ExtensionTest$Lenient.leavesOneUnfinished(ExtensionTest.java:");
   }
 
   @StandInTest

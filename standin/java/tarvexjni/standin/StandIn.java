@@ -224,6 +224,14 @@ public final class StandIn {
     NativeLoader.loaded(library);  // the copy is deleted where the system allows; the path serves
   }
 
+  // Every public method starts here: the stand-in must be in place, and a programming that this
+  // thread started and did not finish is reported now (and dropped).
+  static void enter() {
+    ensureLoaded();
+    List<String> unfinished = Programming.takeUnfinished(Thread.currentThread());
+    if (!unfinished.isEmpty()) throw new IllegalStateException(Programming.unfinished(unfinished));
+  }
+
   // Throws, anew each time, the reason why the stand-in is not in place.
   static void ensureLoaded() {
     if (FAILURE != null) {
@@ -242,7 +250,7 @@ public final class StandIn {
    *     {@link Programming#answer(Verification)}, ...)
    */
   public static Programming on(LibraryFunction function) {
-    ensureLoaded();
+    enter();
     return new Programming(Objects.requireNonNull(function, "function"));
   }
 
@@ -325,10 +333,9 @@ public final class StandIn {
    * @throws IllegalArgumentException for an unknown function or signal
    */
   public static void faultNext(String function, String signal) {
-    Programming next = on(function).onCall(1);
     for (Fault f : Fault.values()) {
       if (f.name().equals(Objects.requireNonNull(signal, "signal"))) {
-        next.fault(f);
+        on(function).onCall(1).fault(f);
         return;
       }
     }
@@ -372,7 +379,7 @@ public final class StandIn {
    * @param bytes the output's contents (copied)
    */
   public static void nextOutput(LibraryFunction function, byte[] bytes) {
-    ensureLoaded();
+    enter();
     Programming.requireTrait(function, BLOCKS, "hands out no block, so it has no output to replace");
     requireThreadScope("nextOutput(" + function + ")");
     noteThread();
@@ -416,7 +423,7 @@ public final class StandIn {
    * @throws IllegalArgumentException for a text that is empty or not ASCII, or holds a NUL
    */
   public static void errorText(int status, String text) {
-    ensureLoaded();
+    enter();
     errorText0(status, Certificate.checkedText("error text", Objects.requireNonNull(text, "text"), false));
   }
 
@@ -425,7 +432,7 @@ public final class StandIn {
    * lengths ({@link RecordedCall.BlockArgument#bytes()}).
    */
   public static void recordBytes() {
-    ensureLoaded();
+    enter();
     recordBytes0(true);
   }
 
@@ -464,7 +471,7 @@ public final class StandIn {
 
   // Every call since the last reset that the log keeps.
   static Calls allCalls() {
-    ensureLoaded();
+    enter();
     noteThread();
     return RecordedCall.decode(calls0());
   }
@@ -505,7 +512,7 @@ public final class StandIn {
    * @return the number
    */
   public static long thisThread() {
-    ensureLoaded();
+    enter();
     return noteThread();
   }
 
@@ -519,7 +526,7 @@ public final class StandIn {
    * @return the number of calls
    */
   public static long logLimit() {
-    ensureLoaded();
+    enter();
     return logLimit1();
   }
 
@@ -530,7 +537,7 @@ public final class StandIn {
    * @return the outstanding blocks
    */
   public static List<Block> outstandingBlocks() {
-    ensureLoaded();
+    enter();
     String[] triples = blocks0();
     List<Block> blocks = new ArrayList<>();
     for (int i = 0; i + 2 < triples.length; i += 3) blocks.add(new Block(triples[i], Long.parseLong(triples[i + 1])));
@@ -546,7 +553,7 @@ public final class StandIn {
    *     out) and each wrong release
    */
   public static void assertBalanced() {
-    ensureLoaded();
+    enter();
     String[] triples = blocks0();
     String[] errors = releaseErrors0();
     if (triples.length == 0 && errors.length == 0) return;
@@ -572,13 +579,16 @@ public final class StandIn {
    * (at least one of them where the window has no end), whether it or a later programming decided
    * them; each output queued by
    * {@link #nextOutput(String, byte[])} was handed out. Programmings marked
-   * {@link Programming#lenient()} and those of {@link #store(Store)} are left out.
+   * {@link Programming#lenient()} and those of {@link #store(Store)} are left out. A programming
+   * that was started and never put in place (on any thread) fails it first, and is dropped.
    * {@link StandInExtension} asserts it after each test that passed.
    *
-   * @throws AssertionError listing what was not used, and how far each was
+   * @throws AssertionError listing what was not used, and how far each was; or the unfinished
+   *     programmings, with where each was started
    */
   public static void assertProgrammingUsed() {
-    ensureLoaded();
+    assertFinished();
+    enter();
     long[] uses = ruleUses0();
     long[] queued = queued0();
     List<String> unused = new ArrayList<>();
@@ -599,6 +609,13 @@ public final class StandIn {
         + " mark one lenient() when it need not be used):\n  " + String.join("\n  ", unused));
   }
 
+  // Fails (and drops) the programmings that any thread started and did not finish.
+  static void assertFinished() {
+    ensureLoaded();
+    List<String> unfinished = Programming.takeUnfinished(null);
+    if (!unfinished.isEmpty()) throw new AssertionError(Programming.unfinished(unfinished));
+  }
+
   /**
    * The stream and TLS session handles that are open: issued by an Init stage or a session's
    * creation, and not yet ended. An application that always finishes its streams leaves this
@@ -607,7 +624,7 @@ public final class StandIn {
    * @return the number of open handles
    */
   public static int openHandles() {
-    ensureLoaded();
+    enter();
     return openHandles0();
   }
 
@@ -618,7 +635,7 @@ public final class StandIn {
    * @return the number of live contexts
    */
   public static int openContexts() {
-    ensureLoaded();
+    enter();
     return openContexts0();
   }
 
@@ -634,6 +651,7 @@ public final class StandIn {
    *     and the line of code (outside the library's and the JDK's own) that made the call
    */
   public static void assertClosed() {
+    enter();
     assertClosed(null);
   }
 
@@ -691,7 +709,8 @@ public final class StandIn {
    * valid: contexts stay live, and an open stream or session keeps working (a stream fed before
    * the reset and finished after it hashes everything fed). Blocks that were outstanding are no
    * longer reported, and giving them back later is not an error. A call running on another
-   * thread at that moment is not disturbed, except that a delay it is waiting out ends.
+   * thread at that moment is not disturbed, except that a delay it is waiting out ends. A
+   * programming started and not finished is dropped.
    */
   public static void reset() {
     ensureLoaded();
@@ -701,6 +720,7 @@ public final class StandIn {
       RULES.clear();
       THREADS.clear();
     }
+    Programming.takeUnfinished(null);
   }
 
   /**
@@ -711,7 +731,7 @@ public final class StandIn {
    * need (the lock of a context's {@code Tarvex}, say).
    */
   public static void releaseWaits() {
-    ensureLoaded();
+    enter();
     endWaits0(true);
   }
 

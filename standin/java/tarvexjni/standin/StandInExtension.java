@@ -38,8 +38,9 @@ import org.junit.platform.commons.support.AnnotationSupport;
  *   line that opened each ({@link StandIn#assertClosed()}, unless
  *   {@link StandInTest#requireClosed() requireClosed = false}), or when it is
  *   {@link StandInTest#strict() strict} and programmed something no call reached
- *   ({@link StandIn#assertProgrammingUsed()}); then resets again, so that nothing programmed
- *   outlives the test.</li>
+ *   ({@link StandIn#assertProgrammingUsed()}), or started a programming and never finished it
+ *   (see {@link Programming}); then resets again, so that nothing programmed outlives the
+ *   test.</li>
  * </ul>
  * What fails a test is reported in one {@link AssertionError}, the other findings attached to it
  * as suppressed exceptions.
@@ -152,6 +153,7 @@ public final class StandInExtension
     boolean passed = context.getExecutionException().isEmpty();
     List<AssertionError> findings = new ArrayList<>();
     try {
+      if (passed) check(findings, StandIn::assertFinished);
       check(findings, StandIn::assertBalanced);
       if (passed && (settings == null || settings.requireClosed())) {
         check(findings, () -> StandIn.assertClosed(context.getRequiredTestClass()));
