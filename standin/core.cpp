@@ -36,6 +36,7 @@ std::map<const void*, std::shared_ptr<void>>& handlers() {
 struct Output {
   uint64_t thread;  // 0: any thread
   std::vector<uint8_t> bytes;
+  uint64_t serial;
 };
 std::map<const void*, std::deque<Output>>& outputs() {
   static auto* o = new std::map<const void*, std::deque<Output>>();
@@ -136,7 +137,7 @@ void crash(Fault f) { platform::raise_fault(f); }
 
 void queue_output(const void* fn, std::vector<uint8_t> bytes, uint64_t thread) {
   std::lock_guard<std::mutex> lock(handler_mutex);
-  outputs()[fn].push_back(Output{thread, std::move(bytes)});
+  outputs()[fn].push_back(Output{thread, std::move(bytes), detail::next_serial()});
   programmed |= bit_of(fn);
 }
 
@@ -163,7 +164,21 @@ void reset() {
   ++epoch;
 }
 
+uint64_t programming_mark() { return detail::serials.load(); }
+
+void drop_programming_since(uint64_t mark) {
+  {
+    std::lock_guard<std::mutex> lock(handler_mutex);
+    for (auto& [fn, queue] : outputs())
+      std::erase_if(queue, [mark](const Output& o) { return o.serial >= mark; });
+  }
+  detail::drop_rules_since(mark);
+}
+
 namespace detail {
+
+std::atomic<uint64_t> serials{1};
+uint64_t next_serial() { return serials++; }
 
 thread_local const char* running = nullptr;
 thread_local CallRef running_call;

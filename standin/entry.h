@@ -101,6 +101,10 @@ void wait(std::chrono::nanoseconds delay);
 // The text set_error_text programmed for `status`; false when none.
 bool programmed_error_text(int32_t status, std::string* text);
 void reset_rules();  // part of reset()
+// Rules, queued outputs and error texts are numbered in one series, in the order programmed.
+extern std::atomic<uint64_t> serials;
+uint64_t next_serial();
+void drop_rules_since(uint64_t mark);
 // The status the bridge reports for a fault the stand-in raises.
 int32_t fault_status(Fault f);
 bool output_queued(const void* fn);

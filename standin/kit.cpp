@@ -280,6 +280,15 @@ JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_endWaits0(JNIEnv*, jclass,
     end_waits();
 }
 
+JNIEXPORT jlong JNICALL Java_tarvexjni_standin_StandIn_programmingMark0(JNIEnv*, jclass) {
+  return jlong(programming_mark());
+}
+
+JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_dropProgrammingSince0(JNIEnv*, jclass,
+                                                                            jlong mark) {
+  drop_programming_since(uint64_t(mark));
+}
+
 JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_reset0(JNIEnv*, jclass) {
   reset();
   record_bytes(false);

@@ -26,9 +26,12 @@ std::map<const void*, std::vector<State>>& rules() {
   static auto* r = new std::map<const void*, std::vector<State>>();
   return *r;
 }
-uint64_t next_rule = 1;
-std::map<int32_t, std::string>& error_texts() {
-  static auto* t = new std::map<int32_t, std::string>();
+struct ErrorText {
+  std::string text;
+  uint64_t serial;
+};
+std::map<int32_t, ErrorText>& error_texts() {
+  static auto* t = new std::map<int32_t, ErrorText>();
   return *t;
 }
 
@@ -94,7 +97,7 @@ uint64_t thread_number() {
 
 uint64_t add_rule(Rule rule) {
   std::lock_guard<std::mutex> lock(rule_mutex);
-  uint64_t id = next_rule++;
+  uint64_t id = detail::next_serial();
   auto data = std::make_shared<const std::vector<uint8_t>>(std::move(rule.data));
   rule.data.clear();
   const void* fn = rule.fn;
@@ -130,7 +133,7 @@ void release_waits() { end_delays(true); }
 
 void set_error_text(int32_t status, std::string text) {
   std::lock_guard<std::mutex> lock(rule_mutex);
-  error_texts()[status] = std::move(text);
+  error_texts()[status] = ErrorText{std::move(text), detail::next_serial()};
 }
 
 namespace detail {
@@ -181,8 +184,15 @@ bool programmed_error_text(int32_t status, std::string* text) {
   std::lock_guard<std::mutex> lock(rule_mutex);
   auto it = error_texts().find(status);
   if (it == error_texts().end()) return false;
-  *text = it->second;
+  *text = it->second.text;
   return true;
+}
+
+void drop_rules_since(uint64_t mark) {
+  std::lock_guard<std::mutex> lock(rule_mutex);
+  for (auto& [fn, states] : rules())
+    std::erase_if(states, [mark](const State& s) { return s.id >= mark; });
+  std::erase_if(error_texts(), [mark](const auto& t) { return t.second.serial >= mark; });
 }
 
 void reset_rules() {

@@ -144,6 +144,10 @@ void set_error_text(int32_t status, std::string text);
 // Forgets every handler, rule, fault, failure, queued output and error text, ends every delay in
 // progress, and empties the call log. Contexts and the ledger stay.
 void reset();
+// A mark in the order of what is programmed; drop_programming_since() forgets the rules, queued
+// outputs and error texts programmed from the mark on, and keeps what came before it.
+uint64_t programming_mark();
+void drop_programming_since(uint64_t mark);
 
 // ---- The call log ----------------------------------------------------------------------------
 

@@ -10,6 +10,7 @@ import static tarvexjni.standin.LibraryFunction.HashMem;
 import static tarvexjni.standin.LibraryFunction.VerifyMem;
 
 import java.util.ArrayList;
+import java.util.Arrays;
 import java.util.List;
 import java.util.Map;
 import java.util.TreeMap;
@@ -44,15 +45,25 @@ class ExtensionTest {
 
   // Each test of the class, by name, with what failed it (null for a test that passed).
   static Map<String, Throwable> run(Class<?> tests) {
+    return run(Map.of(), tests);
+  }
+
+  // The same for several classes, with JUnit's configuration parameters; each test named
+  // "<class> <test>" when there are several classes.
+  static Map<String, Throwable> run(Map<String, String> configuration, Class<?>... tests) {
     Map<String, Throwable> outcomes = new TreeMap<>();
     running = true;
     try {
-      LauncherFactory.create().execute(request().selectors(selectClass(tests)).build(), new TestExecutionListener() {
-        @Override
-        public void executionFinished(TestIdentifier test, TestExecutionResult result) {
-          if (test.isTest()) outcomes.put(test.getDisplayName(), result.getThrowable().orElse(null));
-        }
-      });
+      LauncherFactory.create().execute(request().selectors(Arrays.stream(tests).map(c -> selectClass(c)).toList())
+          .configurationParameters(configuration).build(), new TestExecutionListener() {
+            @Override
+            public synchronized void executionFinished(TestIdentifier test, TestExecutionResult result) {
+              if (!test.isTest()) return;
+              String name = test.getDisplayName();
+              if (tests.length > 1) name = test.getUniqueId().replaceAll(".*\\$([^\\]]*)\\].*\\[.*?:([^\\]]*)\\]$", "$1 $2");
+              outcomes.put(name, result.getThrowable().orElse(null));
+            }
+          });
     } finally {
       running = false;
     }

@@ -10,6 +10,7 @@ import java.util.Objects;
 import java.util.concurrent.ConcurrentHashMap;
 import tarvexjni.internal.GlibcHint;
 import tarvexjni.internal.NativeLoader;
+import tarvexjni.standin.internal.Boundaries;
 
 /**
  * The test kit: programs the stand-in library that the bridge uses in place of the vendor's
@@ -186,6 +187,7 @@ public final class StandIn {
             + " the kit's classes: the jar is damaged, or mixes two builds");
       }
       javaThreads = start0();
+      Boundaries.install(StandIn::programmingMark0, StandIn::dropSince);
       String limit = System.getProperty(LOG_PROPERTY);
       if (limit != null && limit.strip().matches("[0-9]{1,18}")) logLimit0(Long.parseLong(limit.strip()));
     } catch (LinkageError e) {
@@ -609,6 +611,16 @@ public final class StandIn {
         + " mark one lenient() when it need not be used):\n  " + String.join("\n  ", unused));
   }
 
+  // Forgets what was programmed from the mark on (at the end of a test that did not reset the
+  // stand-in itself), and what was started and not finished.
+  private static void dropSince(long mark) {
+    synchronized (RULES) {
+      dropProgrammingSince0(mark);
+      RULES.keySet().removeIf(id -> id >= mark);
+    }
+    Programming.takeUnfinished(null);
+  }
+
   // Fails (and drops) the programmings that any thread started and did not finish.
   static void assertFinished() {
     ensureLoaded();
@@ -869,4 +881,8 @@ public final class StandIn {
   private static native void endWaits0(boolean release);
 
   private static native void reset0();
+
+  private static native long programmingMark0();
+
+  private static native void dropProgrammingSince0(long mark);
 }
