@@ -16,7 +16,9 @@ final class CallLog {
     LocalIface lib = new LocalIface();
     if (LocalIface.QUMENJNI_InitMinimal(lib) != 0) throw new AssertionError("InitMinimal");
     int calls = Integer.parseInt(args[0]);
-    for (int i = 0; i < calls; i++) LocalIface.QUMENJNI_HashMem(lib, new LocalIface.mem_blk_t(Lib.DATA), new LocalIface.mem_blk_t());
+    for (int i = 0; i < calls; i++) {
+      LocalIface.QUMENJNI_HashMem(lib, new LocalIface.mem_blk_t(Lib.DATA), new LocalIface.mem_blk_t());
+    }
     StandIn.verify(HashMem, times(calls));
     System.out.println("keeps " + StandIn.logLimit() + ", holds " + StandIn.calls().size());
     LocalIface.QUMENJNI_Uninitialize(lib);

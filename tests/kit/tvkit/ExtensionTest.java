@@ -60,7 +60,10 @@ class ExtensionTest {
             public synchronized void executionFinished(TestIdentifier test, TestExecutionResult result) {
               if (!test.isTest()) return;
               String name = test.getDisplayName();
-              if (tests.length > 1) name = test.getUniqueId().replaceAll(".*\\$([^\\]]*)\\].*\\[.*?:([^\\]]*)\\]$", "$1 $2");
+              // "[class:tvkit.ParallelTest$Plain]/[test-template-invocation:#1]": "Plain #1"
+              if (tests.length > 1) {
+                name = test.getUniqueId().replaceAll(".*\\$([^\\]]*)\\].*\\[.*?:([^\\]]*)\\]$", "$1 $2");
+              }
               outcomes.put(name, result.getThrowable().orElse(null));
             }
           });

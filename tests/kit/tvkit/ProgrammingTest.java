@@ -28,11 +28,11 @@ import java.util.concurrent.TimeUnit;
 import java.util.function.IntSupplier;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.Timeout;
-import tarvexjni.standin.Certificate;
+import tarvexjni.standin.CertificateRecord;
 import tarvexjni.standin.StandIn;
 import tarvexjni.standin.StandInTest;
 import tarvexjni.standin.Store;
-import tarvexjni.standin.Verification;
+import tarvexjni.standin.VerificationAnswer;
 
 // Which calls a programming reaches (window, thread, precedence) and what it makes them do.
 @StandInTest
@@ -267,20 +267,20 @@ class ProgrammingTest extends WithLib {
         "[SEGV, BUS, FPE, ILL]");
     assertRefused(IllegalArgumentException.class, () -> StandIn.on(SignFile).output(Lib.DATA),
         "SignFile hands out no block");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).answer(Verification.status(0)),
+    assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).answer(VerificationAnswer.status(0)),
         "HashMem fills no verification result");
     assertRefused(IllegalArgumentException.class,
-        () -> StandIn.on(VerifyFile).answer(Verification.status(0).content(Lib.DATA)), "no output block");
+        () -> StandIn.on(VerifyFile).answer(VerificationAnswer.status(0).content(Lib.DATA)), "no output block");
     assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).answer(Store.empty()),
         "neither searches nor enumerates");
     assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).onCall(0), "counted from 1");
     assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).after(Duration.ofMillis(-1)),
         "negative delay");
     assertRefused(IllegalArgumentException.class, () -> StandIn.errorText(1, "caf\u00e9"), "non-ASCII");
-    assertRefused(IllegalArgumentException.class, () -> Certificate.builder().notAfterEx(1L << 32),
+    assertRefused(IllegalArgumentException.class, () -> CertificateRecord.builder().notAfterEx(1L << 32),
         "unsigned 32-bit");
-    assertRefused(IllegalArgumentException.class, () -> Certificate.withSubject("CN=A\0B"), "a NUL");
-    assertRefused(IllegalArgumentException.class, () -> Certificate.builder().subjectAltName("email", "a@b"),
+    assertRefused(IllegalArgumentException.class, () -> CertificateRecord.withSubject("CN=A\0B"), "a NUL");
+    assertRefused(IllegalArgumentException.class, () -> CertificateRecord.builder().subjectAltName("email", "a@b"),
         "emailAddress");
     var once = StandIn.on(HashMem).lenient();
     once.proceed();

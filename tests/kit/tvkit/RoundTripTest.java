@@ -180,7 +180,8 @@ class RoundTripTest extends WithLib {
           assertEquals(0, LocalIface.QUMENJNI_StrVerifyInitMem(lib, null, null, h));
           verify_result_t r = new verify_result_t();
           int[] last = new int[1];
-          byte[] content = openStream(lib, h, m, (l, s, in, out) -> LocalIface.QUMENJNI_StrVerifyUpdateMem(l, null, s, in),
+          byte[] content = openStream(lib, h, m,
+              (l, s, in, out) -> LocalIface.QUMENJNI_StrVerifyUpdateMem(l, null, s, in),
               (l, s, out) -> last[0] = LocalIface.QUMENJNI_StrVerifyFinalMem(l, null, s, out, r));
           return new Opened(content == null ? StandIn.MISMATCH : last[0], content, signer(r));
         }),
@@ -529,7 +530,8 @@ class RoundTripTest extends WithLib {
     content.write(rest.bytes());
     assertArrayEquals(CONTENT, content.toByteArray());
     mem_blk_t joined = new mem_blk_t();
-    assertEquals(0, LocalIface.QUMENJNI_AttachSignMem(lib.lib, new mem_blk_t(content.toByteArray()), signature, joined));
+    mem_blk_t parts = new mem_blk_t(content.toByteArray());
+    assertEquals(0, LocalIface.QUMENJNI_AttachSignMem(lib.lib, parts, signature, joined));
     assertArrayEquals(signed, joined.bytes());
     mem_blk_t first = new mem_blk_t();
     mem_blk_t second = new mem_blk_t();

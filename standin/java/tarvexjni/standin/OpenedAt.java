@@ -19,7 +19,8 @@ final class OpenedAt {
     for (String f : frames) {
       String[] part = f.split("\t", -1);
       if (part.length == 4) {
-        kept.add(new StackTraceElement(part[0], part[1], part[2].isEmpty() ? null : part[2], Integer.parseInt(part[3])));
+        String file = part[2].isEmpty() ? null : part[2];
+        kept.add(new StackTraceElement(part[0], part[1], file, Integer.parseInt(part[3])));
       }
     }
     StackTraceElement caller = null;

@@ -202,7 +202,7 @@ public final class Programming {
   public void fail(int status, String errorText) {
     refuseSuccess(status);
     try {
-      Certificate.checkedText("error text", Objects.requireNonNull(errorText, "errorText"), false);
+      CertificateRecord.checkedText("error text", Objects.requireNonNull(errorText, "errorText"), false);
     } catch (RuntimeException e) {
       refuse(e);
     }
@@ -255,7 +255,7 @@ public final class Programming {
    * @throws IllegalArgumentException for a function that fills no verification result, or one
    *     without an output block when the verification has content
    */
-  public void answer(Verification verification) {
+  public void answer(VerificationAnswer verification) {
     Objects.requireNonNull(verification, "verification");
     refuseUnless(StandIn.VERIFICATION, "fills no verification result (verify_result_t)");
     if (verification.hasContent()) {

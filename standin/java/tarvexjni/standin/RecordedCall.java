@@ -315,7 +315,8 @@ public final class RecordedCall {
       LibraryFunction function = LibraryFunction.of(text(in).substring("QUMEN_".length()));
       long thread = in.getLong();
       String threadName = text(in);
-      RecordedCall call = new RecordedCall(first + i, function, thread, threadName, in.getLong(), in.get(), in.getInt());
+      RecordedCall call =
+          new RecordedCall(first + i, function, thread, threadName, in.getLong(), in.get(), in.getInt());
       int args = in.getInt();
       for (int a = 0; a < args; a++) call.read(in);
       calls.add(call);

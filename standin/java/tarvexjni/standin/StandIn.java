@@ -45,9 +45,9 @@ import tarvexjni.standin.internal.Boundaries;
  * StandIn.on(VerifyMem).fail(UNTRUSTED);                    // every call on this thread
  * StandIn.on(SignMem).onCall(3).fault(StandIn.Fault.SEGV);  // the third call crashes inside
  * StandIn.on(TspBlkUrlStampCmsMem).onAnyThread().after(Duration.ofSeconds(2)).fail(TIMEOUT);
- * StandIn.on(VerifyMem).answer(Verification.status(0)
- *     .signer(0, Certificate.withSubject("CN=Alice"))
- *     .signer(UNTRUSTED, Certificate.withSubject("CN=Mallory"))
+ * StandIn.on(VerifyMem).answer(VerificationAnswer.status(0)
+ *     .signer(0, CertificateRecord.withSubject("CN=Alice"))
+ *     .signer(UNTRUSTED, CertificateRecord.withSubject("CN=Mallory"))
  *     .content(document));
  * }</pre>
  * {@link #on(LibraryFunction)} says which calls and what they do ({@link Programming}); what is
@@ -249,7 +249,7 @@ public final class StandIn {
    *
    * @param function the function
    * @return a programming to complete with one of its terminal methods ({@link Programming#fail(int)},
-   *     {@link Programming#answer(Verification)}, ...)
+   *     {@link Programming#answer(VerificationAnswer)}, ...)
    */
   public static Programming on(LibraryFunction function) {
     enter();
@@ -426,7 +426,7 @@ public final class StandIn {
    */
   public static void errorText(int status, String text) {
     enter();
-    errorText0(status, Certificate.checkedText("error text", Objects.requireNonNull(text, "text"), false));
+    errorText0(status, CertificateRecord.checkedText("error text", Objects.requireNonNull(text, "text"), false));
   }
 
   /**
@@ -688,7 +688,8 @@ public final class StandIn {
       boolean context = kind.equals("context");
       if (context) contexts++;
       else others++;
-      StringBuilder line = new StringBuilder(context ? "context" : kind + (kind.startsWith("TlsSession") ? "" : " stream"))
+      String what = context ? "context" : kind + (kind.startsWith("TlsSession") ? "" : " stream");
+      StringBuilder line = new StringBuilder(what)
           .append(" 0x").append(Long.toHexString(value)).append(", opened by ")
           .append(call != null ? call.describe() : function.isEmpty() ? "a call the stand-in did not log"
               : function + " on " + thread);
