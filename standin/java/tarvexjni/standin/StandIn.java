@@ -26,7 +26,8 @@ import tarvexjni.standin.internal.Boundaries;
  * Put {@code tarvexjni.jar} and {@code tarvexjni-standin.jar} on the test class path, nothing
  * else (no vendor library, no {@code tarvex.library}), and annotate the test class with
  * {@link StandInTest @StandInTest}: each test then starts from the default answers, and fails
- * when it leaves a block of the library unreleased or programs something it never uses (see
+ * when it leaves a block of the library unreleased, leaves a context, stream or session open,
+ * programs something it never uses or never finishes a programming (see
  * {@link StandInExtension}). When JUnit starts, the kit loads the stand-in as the process's
  * {@code libtarvex.so} and sets the system property {@code tarvex.library} to it, so that the
  * bridge, whenever something first uses {@code Norv1.LocalIface}, binds to it; the order of the
@@ -85,9 +86,10 @@ import tarvexjni.standin.internal.Boundaries;
  * <h2>Threads and parallel tests</h2>
  * Every method may be called from any thread; each takes effect atomically. There is one
  * stand-in per process: the call log, the ledger of blocks and what is programmed for any thread
- * are shared by every thread, so tests that use the kit must not run in parallel with each other:
- * {@link StandInTest @StandInTest} carries {@code @ResourceLock(StandIn.RESOURCE_LOCK)} for
- * JUnit's parallel mode. A thread is a Java thread, virtual threads included: what a virtual
+ * are shared by every thread, so a test that uses the kit runs alone under JUnit's parallel mode:
+ * {@link StandInTest @StandInTest} holds JUnit's global lock for writing (as {@code @Isolated}
+ * does), so that no other test, with the kit or without, calls the library meanwhile; other
+ * classes still run in parallel with each other. A thread is a Java thread, virtual threads included: what a virtual
  * thread programs for itself reaches its own calls, not those of other virtual threads on the
  * same carrier, and each recorded call names the Java thread that made it. (On a JVM without the
  * tool interface the kit asks, the stand-in sees operating-system threads only; programming for
@@ -110,7 +112,7 @@ public final class StandIn {
   public static final int BAD_HANDLE = 0x7E570002;
   /** The stand-in's status for a verification that found a difference. */
   public static final int MISMATCH = 0x7E570003;
-  /** The stand-in's status for a file it could not read. */
+  /** The stand-in's status for a file it could not read or write. */
   public static final int NO_FILE = 0x7E570004;
   /** The stand-in's status at the end of a store enumeration. */
   public static final int END_OF_STORE = 0x7E570005;
