@@ -182,7 +182,7 @@ uint64_t next_serial() { return serials++; }
 
 thread_local const char* running = nullptr;
 thread_local CallRef running_call;
-thread_local const Caller* running_caller = nullptr;
+thread_local RunningCaller running_caller;
 
 uint64_t current_epoch() { return epoch.load(); }
 
@@ -191,9 +191,9 @@ Origin origin_here() {
   o.epoch = epoch.load();
   o.function = running;
   o.call = running_call;
-  if (running_caller != nullptr) {
-    o.thread = running_caller->thread;
-    o.thread_name = running_caller->name;
+  if (running != nullptr && running_caller.thread != 0) {
+    o.thread = running_caller.thread;
+    o.thread_name = running_caller.name;
     o.frames = jvm::current_stack(kFramesKept);
   }
   return o;

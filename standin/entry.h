@@ -2,6 +2,7 @@
 // handler if one is set, else the function's default behaviour.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -121,24 +122,32 @@ int32_t answer_enumeration(context_t c, const std::vector<uint8_t>& encoded, str
                            mem_blk_t* out);
 
 // The stand-in function running on this thread, its call in the log and its caller: the ledger
-// records them with every block, contexts and handles with where they were opened.
+// records them with every block, contexts and handles with where they were opened. Values, not
+// references: a fault leaves a call without running its destructors, and what it set stays.
+struct RunningCaller {
+  uint64_t thread = 0;  // 0: not known (not logged)
+  char name[120] = {};  // trivially destructible, as a thread's copy must be here
+};
 extern thread_local const char* running;
 extern thread_local CallRef running_call;
-extern thread_local const Caller* running_caller;
+extern thread_local RunningCaller running_caller;
 struct Running {
   const char* previous;
   CallRef previous_call;
-  const Caller* previous_caller;
+  RunningCaller previous_caller;
   CallRef call;
   explicit Running(const char* function)
       : previous(running), previous_call(running_call), previous_caller(running_caller) {
     running = function;
     running_call = CallRef{};
-    running_caller = nullptr;
+    running_caller = RunningCaller{};
   }
-  void logged(CallRef ref, const Caller* who) {
+  void logged(CallRef ref, const Caller& who) {
     call = running_call = ref;
-    running_caller = who;
+    running_caller.thread = who.thread;
+    size_t n = std::min(who.name.size(), sizeof running_caller.name - 1);
+    std::memcpy(running_caller.name, who.name.data(), n);
+    running_caller.name[n] = '\0';
   }
   ~Running() {
     running = previous;
@@ -301,9 +310,9 @@ auto enter(const char* function, Default&& fallback, A... args) {
     std::vector<Arg> details;
     if (recording_details()) details = capture_all(function, args...);
     if constexpr (sizeof...(A) > 0)
-      scope.logged(log_args(function, std::move(details), who, args...), &who);
+      scope.logged(log_args(function, std::move(details), who, args...), who);
     else
-      scope.logged(log_call(function, 0, {}, std::move(details), who), &who);
+      scope.logged(log_call(function, 0, {}, std::move(details), who), who);
   }
   Decision d = decide(key, logging() ? &who : nullptr);
   if (d.delay.count() > 0) wait(d.delay);
