@@ -512,7 +512,7 @@ class RoundTripTest extends WithLib {
     assertEquals(StandIn.MISMATCH, checker.check(lib.lib, CONTENT, CONTENT).status(), "no signature at all");
   }
 
-  // A signed message split by the stream, its parts joined again: the same message.
+  // A signed message split by the stream, its content and signature joined again: the same message.
   @Test
   void splittingAndJoiningGiveTheSameMessage() throws Exception {
     byte[] signed = signers().get(0).getPayload().make(lib.lib, CONTENT);
@@ -530,8 +530,8 @@ class RoundTripTest extends WithLib {
     content.write(rest.bytes());
     assertArrayEquals(CONTENT, content.toByteArray());
     mem_blk_t joined = new mem_blk_t();
-    mem_blk_t parts = new mem_blk_t(content.toByteArray());
-    assertEquals(0, LocalIface.QUMENJNI_AttachSignMem(lib.lib, parts, signature, joined));
+    mem_blk_t streamed = new mem_blk_t(content.toByteArray());
+    assertEquals(0, LocalIface.QUMENJNI_AttachSignMem(lib.lib, streamed, signature, joined));
     assertArrayEquals(signed, joined.bytes());
     mem_blk_t first = new mem_blk_t();
     mem_blk_t second = new mem_blk_t();

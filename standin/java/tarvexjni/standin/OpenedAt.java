@@ -17,10 +17,10 @@ final class OpenedAt {
   static String describe(List<String> frames, Class<?> test) {
     List<StackTraceElement> kept = new ArrayList<>();
     for (String f : frames) {
-      String[] part = f.split("\t", -1);
-      if (part.length == 4) {
-        String file = part[2].isEmpty() ? null : part[2];
-        kept.add(new StackTraceElement(part[0], part[1], file, Integer.parseInt(part[3])));
+      String[] field = f.split("\t", -1);
+      if (field.length == 4) {
+        String file = field[2].isEmpty() ? null : field[2];
+        kept.add(new StackTraceElement(field[0], field[1], file, Integer.parseInt(field[3])));
       }
     }
     StackTraceElement caller = null;
