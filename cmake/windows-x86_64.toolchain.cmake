@@ -25,9 +25,8 @@ set(TVJ_MINGW_GCC /usr/lib/gcc/x86_64-w64-mingw32/12-posix)
 set(CMAKE_CXX_FLAGS_INIT
     "-isystem ${TVJ_MINGW_GCC}/include/c++ -isystem ${TVJ_MINGW_GCC}/include/c++/x86_64-w64-mingw32 -fms-extensions")
 set(CMAKE_C_FLAGS_INIT "-fms-extensions")
-# No time stamp in the PE header: the same inputs give the same DLL.
 foreach(kind EXE SHARED MODULE)
-  set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld -L${TVJ_MINGW_GCC} -static -Wl,--no-insert-timestamp")
+  set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld -L${TVJ_MINGW_GCC} -static")
 endforeach()
 set(CMAKE_CXX_STANDARD_LIBRARIES "-lpthread" CACHE STRING "")
 
