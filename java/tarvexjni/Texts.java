@@ -102,11 +102,13 @@ final class Texts {
       return "a text of the call (a parameter or a record field) does not cross one byte per character in "
           + encoding + encoding.remedy();
     }
-    String what = "the " + failed.name + (failed.kind == Kind.SECRET ? " (not shown)" : " " + shown(failed.value));
+    boolean secret = failed.kind == Kind.SECRET;
+    String what = "the " + failed.name + (secret ? " (not shown)" : " " + shown(failed.value));
     int wide = supplementary(failed.value);
     if (wide >= 0) {
-      return what + " has " + String.format("U+%04X", wide) + ", which takes two UTF-16 units: it cannot cross"
-          + " one byte per unit in " + encoding + ", nor in any single-byte encoding";
+      return what + " has " + (secret ? "a character beyond U+FFFF" : String.format("U+%04X", wide))
+          + ", which takes two UTF-16 units: it cannot cross one byte per unit in " + encoding
+          + ", nor in any single-byte encoding";
     }
     return what + " takes more bytes than characters in " + encoding + encoding.remedy();
   }

@@ -77,6 +77,11 @@ class MessagesTest extends Kit {
     assertEquals("BlkHashMem failed: the text \"ok \uD83D\uDE00\" has U+1F600, which takes two UTF-16 units: it"
         + " cannot cross one byte per unit in " + LOCALE + ", nor in any single-byte encoding" + CONVERSION
         + "jstring2string_t", e.getMessage());
+    e = assertThrows(TarvexException.class,
+        () -> Tarvex.open(0, new Tarvex.Setup(0, null, null, null, "pin\uD83D\uDE00")));
+    assertEquals("InitializeEx failed: the setup.pin (not shown) has a character beyond U+FFFF, which takes two"
+        + " UTF-16 units: it cannot cross one byte per unit in " + LOCALE + ", nor in any single-byte encoding"
+        + CONVERSION + "jstring2string_t", e.getMessage());
   }
 
   // A call of LocalIface in the context knows no names: the message says what it can.
