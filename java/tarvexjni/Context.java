@@ -144,9 +144,10 @@ final class Context implements Runnable {
   }
 
   // A checked exception the bridge raised (the LocalIface method declares it) becomes the API's
-  // exception, with it as the cause; the bridge's unchecked exceptions pass as they are.
+  // exception, with it as the cause, and for a text that could not cross, what that means (the
+  // operations of Tarvex say which text); the bridge's unchecked exceptions pass as they are.
   private static TarvexException bridgeException(String operation, Exception cause) {
-    return new TarvexException(operation, Status.PENDING_EXCEPTION, null, cause);
+    return new TarvexException(Texts.conversion(cause), operation, Status.PENDING_EXCEPTION, null, cause);
   }
 
   // The exception for a status other than 0; a fault makes the context refuse further work, and
@@ -156,15 +157,27 @@ final class Context implements Runnable {
       fault = operation + " (" + Status.toString(status) + ")";
       return new TarvexException(operation, status, null, null);
     }
-    String text = null;
-    if (!Status.isBridge(status)) {
-      try {
-        text = LocalIface.QUMENJNI_GetErrorText(lib, status);
-      } catch (CharConversionException e) {
-        // A text the locale's codeset cannot carry: the status says what happened.
-      }
+    return new TarvexException(operation, status, Status.isBridge(status) ? null : textOf(status), null);
+  }
+
+  // The library's text for a status of its own, asked in this context while it is usable; null
+  // when it has none, or when the context is closed or unusable.
+  String libraryText(int status) {
+    if (status == 0 || Status.isBridge(status) || Status.isFault(status)) return null;
+    lock.lock();
+    try {
+      return closed || fault != null ? null : textOf(status);
+    } finally {
+      lock.unlock();
     }
-    return new TarvexException(operation, status, text, null);
+  }
+
+  private String textOf(int status) {
+    try {
+      return LocalIface.QUMENJNI_GetErrorText(lib, status);
+    } catch (CharConversionException e) {
+      return null;  // a text the encoding in force cannot carry: the status says what happened
+    }
   }
 
   // The cleaning action: ends the streams still open, then the context. Runs once.

@@ -22,7 +22,6 @@ import Norv1.LocalIface.verify_result_t;
 import java.io.InputStream;
 import java.lang.ref.Cleaner;
 import java.lang.ref.Reference;
-import java.nio.file.FileSystems;
 import java.nio.file.Path;
 import java.util.List;
 import java.util.Objects;
@@ -87,10 +86,13 @@ import java.util.Optional;
  * Byte arrays are passed to the library as they are, without a copy, and never written into;
  * the arrays an operation returns are new and the caller's (the bridge makes them for the
  * result, and the API hands them over without a further copy). Files are passed by their
- * absolute path on the default file system; the library reads and writes them itself. Texts
- * (names, file names) reach the library in the codeset of the process locale: a character that
- * the codeset writes with several bytes fails the call with {@link TarvexException} whose cause
- * is a {@code java.io.CharConversionException}.
+ * absolute path on the default file system; the library reads and writes them itself, and a
+ * failed file operation names them. Texts (names, file names) reach the library one byte per
+ * character, in the single-byte encoding that the system property {@code tarvexjni.codeset}
+ * names, else in the codeset of the process locale: a character that the encoding writes with
+ * several bytes fails the call with {@link TarvexException} whose cause is a {@code
+ * java.io.CharConversionException}, and whose message names the text, the encoding and the
+ * setting.
  *
  * <h2>What is not here</h2>
  * The option words of operations that this class passes as 0, and the families it does not cover
@@ -144,6 +146,15 @@ public final class Tarvex implements AutoCloseable {
     return new Tarvex(Context.open("InitMinimal", LocalIface::QUMENJNI_InitMinimal));
   }
 
+  // Context.open, its failure explained by the texts it passed.
+  private static Context opened(String operation, Texts texts, LibraryCall init) {
+    try {
+      return Context.open(operation, init);
+    } catch (TarvexException e) {
+      throw texts.explain(e);
+    }
+  }
+
   /**
    * Starts the library and opens a context.
    *
@@ -153,7 +164,8 @@ public final class Tarvex implements AutoCloseable {
    * @throws TarvexException when the library refuses to start
    */
   public static Tarvex open(String name, int option) {
-    return new Tarvex(Context.open("Initialize", lib -> LocalIface.QUMENJNI_Initialize(lib, name, option)));
+    return new Tarvex(opened("Initialize", Texts.of("name", name),
+        lib -> LocalIface.QUMENJNI_Initialize(lib, name, option)));
   }
 
   /**
@@ -172,7 +184,9 @@ public final class Tarvex implements AutoCloseable {
     param.localstore = setup.localStore();
     param.ldap = setup.ldap();
     param.pincode = setup.pin();
-    return new Tarvex(Context.open("InitializeEx", lib -> LocalIface.QUMENJNI_InitializeEx(lib, option, param)));
+    Texts texts = Texts.of("setup.pse", param.pse).text("setup.localStore", param.localstore)
+        .text("setup.ldap", param.ldap).secret("setup.pin", param.pincode);
+    return new Tarvex(opened("InitializeEx", texts, lib -> LocalIface.QUMENJNI_InitializeEx(lib, option, param)));
   }
 
   /**
@@ -266,6 +280,30 @@ public final class Tarvex implements AutoCloseable {
     invoke(operation, null, false, true, call);
   }
 
+  // A call whose failure is explained by the texts it passed: which text could not cross, which
+  // files a file operation was given.
+  private void check(String operation, Texts texts, LibraryCall call) {
+    try {
+      invoke(operation, null, false, true, call);
+    } catch (TarvexException e) {
+      throw texts.explain(e);
+    }
+  }
+
+  // A verification that is not valid, with the library's text for the status requireValid()
+  // reports, asked while the context is at hand.
+  private Verification withText(Verification v) {
+    int status = v.reportedStatus();
+    if (status != 0) {
+      try {
+        Verification.learnText(status, context.libraryText(status));
+      } finally {
+        Reference.reachabilityFence(this);
+      }
+    }
+    return v;
+  }
+
   // ---- Diagnostics and utilities ---------------------------------------------------------------
 
   /**
@@ -273,8 +311,8 @@ public final class Tarvex implements AutoCloseable {
    *
    * @param status any status
    * @return the text; empty when the library has none
-   * @throws TarvexException when the text cannot be had, for example when the process locale's
-   *     codeset cannot carry it (the cause is then a {@code java.io.CharConversionException})
+   * @throws TarvexException when the text cannot be had, for example when the encoding of texts
+   *     cannot carry it (the cause is then a {@code java.io.CharConversionException})
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public Optional<String> errorText(int status) {
@@ -352,7 +390,7 @@ public final class Tarvex implements AutoCloseable {
   public byte[] hash(String text, byte[] data) {
     mem_blk_t input = in(Objects.requireNonNull(data, "data"));
     mem_blk_t out = new mem_blk_t();
-    check("BlkHashMem", lib -> LocalIface.QUMENJNI_BlkHashMem(lib, text, input, out));
+    check("BlkHashMem", Texts.of("text", text), lib -> LocalIface.QUMENJNI_BlkHashMem(lib, text, input, out));
     return bytes(out);
   }
 
@@ -366,9 +404,10 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public byte[] hash(Path file) {
-    String name = name(file, "file");
+    Texts texts = Texts.none();
+    String name = texts.file("file", file);
     mem_blk_t out = new mem_blk_t();
-    check("HashFile", lib -> LocalIface.QUMENJNI_HashFile(lib, name, out));
+    check("HashFile", texts, lib -> LocalIface.QUMENJNI_HashFile(lib, name, out));
     return bytes(out);
   }
 
@@ -383,9 +422,10 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public byte[] hash(String text, Path file) {
-    String name = name(file, "file");
+    Texts texts = Texts.of("text", text);
+    String name = texts.file("file", file);
     mem_blk_t out = new mem_blk_t();
-    check("BlkHashFile", lib -> LocalIface.QUMENJNI_BlkHashFile(lib, text, name, out));
+    check("BlkHashFile", texts, lib -> LocalIface.QUMENJNI_BlkHashFile(lib, text, name, out));
     return bytes(out);
   }
 
@@ -420,11 +460,15 @@ public final class Tarvex implements AutoCloseable {
   public FinishingOutputStream<byte[]> hashing(String text) {
     strhandle_t h = new strhandle_t();
     mem_blk_t out = new mem_blk_t();
-    return new FinishingOutputStream<>(this, "StrHash", h,
-        lib -> LocalIface.QUMENJNI_StrHashInitMem(lib, text, h),
-        (lib, block) -> LocalIface.QUMENJNI_StrHashUpdateMem(lib, h, block),
-        lib -> LocalIface.QUMENJNI_StrHashFinalMem(lib, h, out),
-        false, status -> bytes(out));
+    try {
+      return new FinishingOutputStream<>(this, "StrHash", h,
+          lib -> LocalIface.QUMENJNI_StrHashInitMem(lib, text, h),
+          (lib, block) -> LocalIface.QUMENJNI_StrHashUpdateMem(lib, h, block),
+          lib -> LocalIface.QUMENJNI_StrHashFinalMem(lib, h, out),
+          false, status -> bytes(out));
+    } catch (TarvexException e) {
+      throw Texts.of("text", text).explain(e);
+    }
   }
 
   // ---- Signing -------------------------------------------------------------------------------
@@ -482,10 +526,11 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public void sign(Path content, Path signed, int flags) {
-    String in = name(content, "content");
-    String out = name(signed, "signed");
+    Texts texts = Texts.none();
+    String in = texts.file("content", content);
+    String out = texts.file("signed", signed);
     sign_param_t param = signParam(flags);
-    check("SignFile", lib -> LocalIface.QUMENJNI_SignFile(lib, param, in, null, out));
+    check("SignFile", texts, lib -> LocalIface.QUMENJNI_SignFile(lib, param, in, null, out));
   }
 
   /**
@@ -554,7 +599,7 @@ public final class Tarvex implements AutoCloseable {
     verify_result_t result = new verify_result_t();
     int status = invoke("VerifyMem", null, false, false,
         lib -> LocalIface.QUMENJNI_VerifyMem(lib, param, input, null, content, result));
-    return Records.verification(status, content, result);
+    return withText(Records.verification(status, content, result));
   }
 
   /**
@@ -587,13 +632,19 @@ public final class Tarvex implements AutoCloseable {
    * @see #verify(byte[])
    */
   public Verification verify(Path signed, Path content, VerifyOptions options) {
-    String in = name(signed, "signed");
-    String out = name(content, "content");
+    Texts texts = Texts.none();
+    String in = texts.file("signed", signed);
+    String out = texts.file("content", content);
     verify_param_t param = Records.verifyParam(Objects.requireNonNull(options, "options"));
     verify_result_t result = new verify_result_t();
-    int status = invoke("VerifyFile", null, false, false,
-        lib -> LocalIface.QUMENJNI_VerifyFile(lib, param, in, null, out, result));
-    return Records.verification(status, null, result);
+    int status;
+    try {
+      status = invoke("VerifyFile", null, false, false,
+          lib -> LocalIface.QUMENJNI_VerifyFile(lib, param, in, null, out, result));
+    } catch (TarvexException e) {
+      throw texts.explain(e);
+    }
+    return withText(Records.verification(status, null, result));
   }
 
   /**
@@ -627,7 +678,7 @@ public final class Tarvex implements AutoCloseable {
         lib -> LocalIface.QUMENJNI_StrVerifyInitMem(lib, param, null, h),
         (lib, block) -> LocalIface.QUMENJNI_StrVerifyUpdateMem(lib, param, h, block),
         lib -> LocalIface.QUMENJNI_StrVerifyFinalMem(lib, param, h, content, result),
-        true, status -> Records.verification(status, content, result));
+        true, status -> withText(Records.verification(status, content, result)));
   }
 
   // ---- Envelopes -----------------------------------------------------------------------------
@@ -690,10 +741,11 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public void encrypt(Path content, Path encrypted, List<Certificate> recipients, int flags) {
-    String in = name(content, "content");
-    String out = name(encrypted, "encrypted");
+    Texts texts = Texts.none();
+    String in = texts.file("content", content);
+    String out = texts.file("encrypted", encrypted);
     encrypt_param_t param = encryptParam(recipients, flags);
-    check("EncryptFile", lib -> LocalIface.QUMENJNI_EncryptFile(lib, param, in, out));
+    check("EncryptFile", texts, lib -> LocalIface.QUMENJNI_EncryptFile(lib, param, in, out));
   }
 
   /**
@@ -770,10 +822,11 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public Certificate decrypt(Path encrypted, Path content) {
-    String in = name(encrypted, "encrypted");
-    String out = name(content, "content");
+    Texts texts = Texts.none();
+    String in = texts.file("encrypted", encrypted);
+    String out = texts.file("content", content);
     decrypt_result_t result = new decrypt_result_t();
-    check("DecryptFile", lib -> LocalIface.QUMENJNI_DecryptFile(lib, new decrypt_param_t(), in, out, result));
+    check("DecryptFile", texts, lib -> LocalIface.QUMENJNI_DecryptFile(lib, new decrypt_param_t(), in, out, result));
     return sender(result);
   }
 
@@ -936,7 +989,10 @@ public final class Tarvex implements AutoCloseable {
     }
     param.certTemplate = template;
     find_result_t found = new find_result_t();
-    check("FindCert", lib -> LocalIface.QUMENJNI_FindCert(lib, param, found));
+    Texts texts = Texts.of("query.subject", query.subject()).text("query.issuer", query.issuer())
+        .text("query.serialNumber", query.serialNumber()).text("query.keyId", query.keyId())
+        .text("query.email", query.email());
+    check("FindCert", texts, lib -> LocalIface.QUMENJNI_FindCert(lib, param, found));
     return Records.certificates(found.certs);
   }
 
@@ -1013,14 +1069,6 @@ public final class Tarvex implements AutoCloseable {
   }
 
   // ---- Helpers -------------------------------------------------------------------------------
-
-  private static String name(Path file, String what) {
-    Objects.requireNonNull(file, what);
-    if (file.getFileSystem() != FileSystems.getDefault()) {
-      throw new IllegalArgumentException(what + " " + file + " is not on the default file system");
-    }
-    return file.toAbsolutePath().toString();
-  }
 
   private static sign_param_t signParam(int flags) {
     sign_param_t param = new sign_param_t();

@@ -1,7 +1,9 @@
 package tarvexjni;
 
 import java.util.List;
+import java.util.Map;
 import java.util.Objects;
+import java.util.concurrent.ConcurrentHashMap;
 
 /**
  * The outcome of a signature verification: the overall status, the content the library returned,
@@ -27,6 +29,13 @@ import java.util.Objects;
  * @param signers every signature found, in the library's order
  */
 public record Verification(int status, byte[] content, List<Signer> signers) {
+  // The library's texts for the statuses that verifications reported, as the library gave them
+  // when each verification was made (the API asks while its context is at hand): a status's text
+  // is the library's alone, whatever the context, so requireValid() finds it here. The latest
+  // answer for a status wins; a few hundred statuses at most are kept.
+  private static final Map<Integer, String> TEXTS = new ConcurrentHashMap<>();
+  private static final int TEXTS_KEPT = 256;
+
   /**
    * Makes the record, checked: a component that must not be null is not, and lists become
    * unmodifiable copies.
@@ -68,19 +77,44 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
    * @return this verification
    * @throws TarvexException with operation {@code "Verification"} when the verification is not
    *     valid; its status is the overall status, or the first failing signature's (0 when the
-   *     library found no signature), and its message names the failing signer's subject
+   *     library found no signature); its message names the failing signer's subject, and, for a
+   *     verification the API made, the library's text for the status (also {@link
+   *     TarvexException#libraryText()}), as the library gave it when the verification was made
    */
   public Verification requireValid() {
     if (isValid()) return this;
-    if (status != 0) throw new TarvexException("the message does not verify", "Verification", status, null, null);
-    for (Signer s : signers) {
-      if (!s.isValid()) {
-        String who = s.certificate() == null ? "a signer" : s.certificate().subject();
-        throw new TarvexException("the signature of " + who + " does not verify", "Verification", s.status(), null,
-            null);
+    int reported = reportedStatus();
+    String why = "the message carries no signature";
+    if (status != 0) {
+      why = "the message does not verify";
+    } else {
+      for (Signer s : signers) {
+        if (s.isValid()) continue;
+        why = "the signature of " + (s.certificate() == null ? "a signer" : s.certificate().subject())
+            + " does not verify";
+        break;
       }
     }
-    throw new TarvexException("the message carries no signature", "Verification", 0, null, null);
+    throw new TarvexException(why, "Verification", reported, reported == 0 ? null : TEXTS.get(reported), null);
+  }
+
+  // The status requireValid() reports: the overall status, else the first failing signature's;
+  // 0 when valid or without a signature.
+  int reportedStatus() {
+    if (status != 0) return status;
+    for (Signer s : signers) {
+      if (!s.isValid()) return s.status();
+    }
+    return 0;
+  }
+
+  // The library's text for a status a verification reported, for requireValid(); null for none.
+  static void learnText(int status, String text) {
+    if (text == null) {
+      TEXTS.remove(status);
+    } else if (TEXTS.size() < TEXTS_KEPT || TEXTS.containsKey(status)) {
+      TEXTS.put(status, text);
+    }
   }
 
   /**
