@@ -1,7 +1,11 @@
 package tarvexjni;
 
+import Norv1.LocalIface.mem_blk_t;
+import Norv1.LocalIface.sign_status_t;
+import Norv1.LocalIface.verify_result_t;
 import java.util.List;
 import java.util.Objects;
+import java.util.Optional;
 
 /**
  * The outcome of a signature verification: the overall status, the content the library returned,
@@ -44,6 +48,21 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
   }
 
   /**
+   * The verification as {@code LocalIface} returned it, as this API returns it: what {@link
+   * Tarvex#verify(byte[])} makes of its call's status and records, for a verification made
+   * through {@link Tarvex#callForStatus(String, LibraryCall)} (a family the API leaves to {@code
+   * LocalIface}, or an input it does not pass). The arrays are taken without a copy.
+   *
+   * @param status the call's status: 0, or the library's failure code
+   * @param content the content block the call filled; null for none
+   * @param result the result record the call filled
+   * @return the verification
+   */
+  public static Verification from(int status, mem_blk_t content, verify_result_t result) {
+    return Records.verification(status, content, Objects.requireNonNull(result, "result"));
+  }
+
+  /**
    * Whether the message verified without exception: the overall status is 0, the library found
    * at least one signature, and every signature's own status is 0.
    *
@@ -75,7 +94,7 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
     if (status != 0) throw new TarvexException("the message does not verify", "Verification", status, null, null);
     for (Signer s : signers) {
       if (!s.isValid()) {
-        String who = s.certificate() == null ? "a signer" : s.certificate().subject();
+        String who = s.certificate().map(Certificate::subject).orElse("a signer");
         throw new TarvexException("the signature of " + who + " does not verify", "Verification", s.status(), null,
             null);
       }
@@ -124,9 +143,32 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
    *     code
    * @param signingTime the signing time, a time value of the library (unsigned 32-bit, as a
    *     non-negative {@code long})
-   * @param certificate the signer's certificate; null when the library gives none
+   * @param certificate the signer's certificate; empty when the library gives none
    */
-  public record Signer(int status, long signingTime, Certificate certificate) {
+  public record Signer(int status, long signingTime, Optional<Certificate> certificate) {
+    /**
+     * Makes the record, checked.
+     *
+     * @param status the library's verdict on this signature
+     * @param signingTime the signing time, a time value of the library
+     * @param certificate the signer's certificate, or empty; not null
+     * @throws NullPointerException when {@code certificate} is null
+     */
+    public Signer {
+      Objects.requireNonNull(certificate, "certificate");
+    }
+
+    /**
+     * One signature as {@code LocalIface} returned it (an element of {@code
+     * verify_result_t.signs}), as this API returns it.
+     *
+     * @param record a signature's record
+     * @return the signature
+     */
+    public static Signer from(sign_status_t record) {
+      return Records.signer(Objects.requireNonNull(record, "record"));
+    }
+
     /**
      * Whether this signature verified.
      *

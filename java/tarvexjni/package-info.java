@@ -16,6 +16,7 @@
  * import java.nio.file.Path;
  * import java.util.Arrays;
  * import java.util.HexFormat;
+ * import tarvexjni.Certificate;
  * import tarvexjni.FinishingOutputStream;
  * import tarvexjni.Status;
  * import tarvexjni.Tarvex;
@@ -38,7 +39,7 @@
  *       // requireValid(): the overall status 0 and every signature's status 0, or an exception
  *       Verification verified = tarvex.verify(tarvex.sign(Files.readAllBytes(file))).requireValid();
  *       for (Verification.Signer signer : verified.signers()) {
- *         System.out.println("signer: " + signer.certificate().subject());
+ *         System.out.println("signer: " + signer.certificate().map(Certificate::subject).orElse("(none)"));
  *       }
  *
  *       try {
