@@ -32,9 +32,10 @@ final class LibraryOutputStream extends OutputStream {
     if (out.length > 0) target.write(out);
   }
 
+  // Flushes the target; what the library still holds of the message comes out at close().
   @Override
   public void flush() throws IOException {
-    feed.ensureOpen();
+    if (feed.isClosed()) throw new IOException("the stream is closed");
     target.flush();
   }
 
