@@ -1,9 +1,11 @@
 package tarvexjni;
 
+import Norv1.LocalIface.mem_blk_t;
+import Norv1.LocalIface.sign_status_t;
+import Norv1.LocalIface.verify_result_t;
 import java.util.List;
-import java.util.Map;
 import java.util.Objects;
-import java.util.concurrent.ConcurrentHashMap;
+import java.util.Optional;
 
 /**
  * The outcome of a signature verification: the overall status, the content the library returned,
@@ -27,15 +29,11 @@ import java.util.concurrent.ConcurrentHashMap;
  *     code
  * @param content the content the library returned; never null
  * @param signers every signature found, in the library's order
+ * @param libraryText the library's text for the status that {@link #requireValid()} reports (the
+ *     overall status, else the first failing signature's), as the library gave it when the
+ *     verification was made; empty when that status is 0 or the library has no text for it
  */
-public record Verification(int status, byte[] content, List<Signer> signers) {
-  // The library's texts for the statuses that verifications reported, as the library gave them
-  // when each verification was made (the API asks while its context is at hand): a status's text
-  // is the library's alone, whatever the context, so requireValid() finds it here. The latest
-  // answer for a status wins; a few hundred statuses at most are kept.
-  private static final Map<Integer, String> TEXTS = new ConcurrentHashMap<>();
-  private static final int TEXTS_KEPT = 256;
-
+public record Verification(int status, byte[] content, List<Signer> signers, Optional<String> libraryText) {
   /**
    * Makes the record, checked: a component that must not be null is not, and lists become
    * unmodifiable copies.
@@ -44,12 +42,52 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
    *     code
    * @param content the content the library returned; never null
    * @param signers every signature found, in the library's order
+   * @param libraryText the library's text for the status {@link #requireValid()} reports, or empty
    * @throws NullPointerException when a component that must not be null, or an element of a
    *     list, is null
    */
   public Verification {
     Objects.requireNonNull(content, "content");
     signers = List.copyOf(signers);
+    Objects.requireNonNull(libraryText, "libraryText");
+  }
+
+  /**
+   * Makes the record without the library's text, as a verification built by hand has none.
+   *
+   * @param status the overall status: 0 when the library accepted the message, else its failure
+   *     code
+   * @param content the content the library returned; never null
+   * @param signers every signature found, in the library's order
+   * @throws NullPointerException when a component, or an element of the list, is null
+   */
+  public Verification(int status, byte[] content, List<Signer> signers) {
+    this(status, content, signers, Optional.empty());
+  }
+
+  /**
+   * This verification with the library's text for the status {@link #requireValid()} reports.
+   *
+   * @param text the library's text, or empty
+   * @return the verification with that text
+   */
+  public Verification withLibraryText(Optional<String> text) {
+    return new Verification(status, content, signers, text);
+  }
+
+  /**
+   * The verification as {@code LocalIface} returned it, as this API returns it: what {@link
+   * Tarvex#verify(byte[])} makes of its call's status and records, for a verification made
+   * through {@link Tarvex#callForStatus(String, LibraryCall)} (a family the API leaves to {@code
+   * LocalIface}, or an input it does not pass). The arrays are taken without a copy.
+   *
+   * @param status the call's status: 0, or the library's failure code
+   * @param content the content block the call filled; null for none
+   * @param result the result record the call filled
+   * @return the verification
+   */
+  public static Verification from(int status, mem_blk_t content, verify_result_t result) {
+    return Records.verification(status, content, Objects.requireNonNull(result, "result"));
   }
 
   /**
@@ -90,12 +128,11 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
     } else {
       for (Signer s : signers) {
         if (s.isValid()) continue;
-        why = "the signature of " + (s.certificate() == null ? "a signer" : s.certificate().subject())
-            + " does not verify";
+        why = "the signature of " + s.certificate().map(Certificate::subject).orElse("a signer") + " does not verify";
         break;
       }
     }
-    throw new TarvexException(why, "Verification", reported, reported == 0 ? null : TEXTS.get(reported), null);
+    throw new TarvexException(why, "Verification", reported, reported == 0 ? null : libraryText.orElse(null), null);
   }
 
   // The status requireValid() reports: the overall status, else the first failing signature's;
@@ -108,18 +145,9 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
     return 0;
   }
 
-  // The library's text for a status a verification reported, for requireValid(); null for none.
-  static void learnText(int status, String text) {
-    if (text == null) {
-      TEXTS.remove(status);
-    } else if (TEXTS.size() < TEXTS_KEPT || TEXTS.containsKey(status)) {
-      TEXTS.put(status, text);
-    }
-  }
-
   /**
-   * Whether another object is a verification with the same status, content (by its bytes) and
-   * signers.
+   * Whether another object is a verification with the same status, content (by its bytes),
+   * signers and library text.
    *
    * @param o the other object
    * @return true when equal
@@ -127,7 +155,7 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
   @Override
   public boolean equals(Object o) {
     return o instanceof Verification v && status == v.status && java.util.Arrays.equals(content, v.content)
-        && signers.equals(v.signers);
+        && signers.equals(v.signers) && libraryText.equals(v.libraryText);
   }
 
   /**
@@ -137,7 +165,7 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
    */
   @Override
   public int hashCode() {
-    return Objects.hash(status, java.util.Arrays.hashCode(content), signers);
+    return Objects.hash(status, java.util.Arrays.hashCode(content), signers, libraryText);
   }
 
   /**
@@ -158,9 +186,32 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
    *     code
    * @param signingTime the signing time, a time value of the library (unsigned 32-bit, as a
    *     non-negative {@code long})
-   * @param certificate the signer's certificate; null when the library gives none
+   * @param certificate the signer's certificate; empty when the library gives none
    */
-  public record Signer(int status, long signingTime, Certificate certificate) {
+  public record Signer(int status, long signingTime, Optional<Certificate> certificate) {
+    /**
+     * Makes the record, checked.
+     *
+     * @param status the library's verdict on this signature
+     * @param signingTime the signing time, a time value of the library
+     * @param certificate the signer's certificate, or empty; not null
+     * @throws NullPointerException when {@code certificate} is null
+     */
+    public Signer {
+      Objects.requireNonNull(certificate, "certificate");
+    }
+
+    /**
+     * One signature as {@code LocalIface} returned it (an element of {@code
+     * verify_result_t.signs}), as this API returns it.
+     *
+     * @param record a signature's record
+     * @return the signature
+     */
+    public static Signer from(sign_status_t record) {
+      return Records.signer(Objects.requireNonNull(record, "record"));
+    }
+
     /**
      * Whether this signature verified.
      *
