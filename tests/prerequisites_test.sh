@@ -26,15 +26,18 @@ expect "bare, --dry-run aarch64" 0 $? "$out" \
   { echo "bare, --dry-run aarch64: arm64 not added before the update:"$'\n'"$out"; fail=1; }
 grep -q clang <<<"$out" && { echo "bare, --dry-run aarch64: installs the fuzz group too:"$'\n'"$out"; fail=1; }
 
-# Two packages missing, neither root nor sudo: the exact command, and nothing else installed.
-out=$(TVJ_PRETEND_MISSING="cmake libgtest-dev" TVJ_PRETEND_NO_ROOT=1 "$prerequisites" --install 2>&1)
+# Everything missing (whatever this machine has), neither root nor sudo: the exact command for the
+# group, and nothing else installed.
+base="cmake g\+\+ make binutils openjdk-17-jdk-headless libgtest-dev junit5"
+out=$(TVJ_PRETEND_MISSING=all TVJ_PRETEND_NO_ROOT=1 "$prerequisites" --install 2>&1)
 expect "no root, --install" 1 $? "$out" \
-  "^  su -c 'apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y cmake libgtest-dev'\$"
+  "^  su -c 'apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y $base'\$"
 
-# Without --install it only checks, and says how to install (both packages pretend to be missing:
-# whether this machine has gnuplot must not matter).
-out=$(TVJ_PRETEND_MISSING="g++ gnuplot-nox" "$prerequisites" bench 2>&1)
-expect "check" 1 $? "$out" '^Missing prerequisites \(base bench\): g\+\+ gnuplot-nox$' 'scripts/prerequisites --install bench$'
+# Without --install it only checks, and says how to install.
+out=$(TVJ_PRETEND_MISSING=all "$prerequisites" bench 2>&1)
+expect "check" 1 $? "$out" "^Missing prerequisites \\(base bench\\): $base gnuplot-nox valgrind\$" \
+  'scripts/prerequisites --install bench$'
+
 # scripts/test on a bare machine: every configuration is planned with its own groups, the tools
 # beyond base included; none is skipped for their lack.
 out=$(TVJ_PRETEND_MISSING=all "$test_script" --list 2>&1)
@@ -63,7 +66,8 @@ grep -E '^(Installing|Would install|\(pretending)|^=== [^ ]+: needs' <<<"$out" &
 # is named before anything runs, with the command for root.
 out=$("$test_script" no-such-configuration 2>&1)
 expect "scripts/test no-such-configuration" 2 $? "$out" '^scripts/test: no configuration matches no-such-configuration \(configurations: .*fuzz.*\)$'
-out=$(TVJ_PRETEND_NO_ROOT=1 TVJ_PRETEND_MISSING="qemu-user" "$test_script" 'aarch64*' 2>&1)
-expect "scripts/test, no root" 1 $? "$out" "^  su -c 'apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y qemu-user'\$"
+out=$(TVJ_PRETEND_NO_ROOT=1 TVJ_PRETEND_MISSING=all "$test_script" 'aarch64*' 2>&1)
+expect "scripts/test, no root" 1 $? "$out" \
+  "^  su -c 'dpkg --add-architecture arm64 && apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y cmake .* qemu-user .*libubsan1:arm64'\$"
 grep -q '^=== aarch64: needs' <<<"$out" && { echo "scripts/test, no root: ran a configuration:"$'\n'"$out"; fail=1; }
 exit $fail
