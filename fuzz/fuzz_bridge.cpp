@@ -4,10 +4,12 @@
 // One input is up to three calls. For each, the input gives (FuzzedDataProvider): the method (an
 // index into LocalIface's native methods, sorted by name), how the library answers (a status, or
 // its default behaviour, or a machine fault before or after it filled its results), the process
-// locale (C or UTF-8), the bytes from which tvfuzz.Shapes builds the Java arguments (null
-// objects, counts around the arrays' lengths, len beyond buf, strings null, empty, long and
-// outside the codeset, int[] of any length, handles, look-alike record classes), and the choices
-// from which the stand-in builds its results (standin::fill_any).
+// locale (C or UTF-8, which changes nothing: texts cross in windows-1252, which the setting
+// tarvexjni.codeset names, as deployments name their encoding), the bytes from which
+// tvfuzz.Shapes builds the Java arguments (null objects, counts around the arrays' lengths, len
+// beyond buf, strings null, empty, long and outside the codeset, int[] of any length, handles,
+// look-alike record classes), and the choices from which the stand-in builds its results
+// (standin::fill_any).
 //
 // After every call the target checks, and aborts with a description when one fails:
 //   - the status is 0xE0700001 exactly when a Java exception is pending (never for EncodeMem and
@@ -241,6 +243,7 @@ void start_jvm() {
   std::vector<std::string> options = {
       std::string("-Djava.class.path=") + TVJ_JAR + ":" + TVJ_FUZZ_JAR,
       std::string("-Dtarvexjni.library=") + TVJ_LIB_DIR + "/libtarvexjni.so",
+      "-Dtarvexjni.codeset=windows-1252",
       "-Xmx512m",
       "-XX:+UseSerialGC",  // one GC thread: the machine is shared
   };

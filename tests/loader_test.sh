@@ -8,7 +8,7 @@
 #   bridge of another build and for a vendor library that lacks a function, and the programs in
 #   tests/loader/)
 #   cases: jar kill order version vendor messages workdir availability modules concurrent kit
-#          forced safety handlers residue signed users
+#          forced safety handlers residue signed users codeset
 set -uo pipefail
 case_name=$1
 java=$2
@@ -36,7 +36,7 @@ run() {
   shift
   local vars=()
   while [[ $# -gt 0 && $1 == *=* && $1 != -* ]]; do vars+=("$1"); shift; done
-  (cd "$work/app" && env -u LD_LIBRARY_PATH -u TARVEX_LIBRARY "${vars[@]}" "${wrap[@]}" \
+  (cd "$work/app" && env -u LD_LIBRARY_PATH -u TARVEX_LIBRARY -u TARVEXJNI_CODESET "${vars[@]}" "${wrap[@]}" \
      env LD_PRELOAD="$jsig" "$java" -Xcheck:jni -XX:+DisplayVMOutputToStderr -Djava.io.tmpdir="$work/tmp" "$@") >"$work/$name.out" 2>"$work/$name.err"
   quiet "$name"
 }
@@ -481,6 +481,19 @@ users)  # another local user, who can rename entries in the folder the bridge wo
   expect theirs-vendor "UnsatisfiedLinkError: Cannot load libtarvex.so from the system property tarvex.library ($work/lib/libtarvex.so): $work/lib/libtarvex.so belongs to $user (user id $uid), neither this user nor root, so another user could replace the library before it is loaded; have it belong to this user or root, or install it where only this user and root can change it"
   run theirs-bridge "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.library="$work/lib/libtarvexjni.so" tvload.Probe
   expect theirs-bridge "UnsatisfiedLinkError: Cannot load libtarvexjni.so from the system property tarvexjni.library ($work/lib/libtarvexjni.so): $work/lib/libtarvexjni.so belongs to $user (user id $uid)"
+  ;;
+codeset)  # the encoding of texts: a name this JVM does not know, or of an encoding that is not
+          # single-byte, is refused before anything is loaded; the property wins over the variable
+  examples="for example windows-1252, ISO-8859-1, ISO-8859-5 or KOI8-R"
+  run unknown "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.codeset=windows-125 tvload.Probe
+  expect unknown "UnsatisfiedLinkError: The system property tarvexjni.codeset (windows-125) names no encoding this JVM knows: name the single-byte encoding of the library's texts as java.nio.charset knows it, $examples"
+  run multi-byte TARVEXJNI_CODESET=utf8 "${classpath[@]}" -Dtarvex.library="$vendor" tvload.Probe
+  expect multi-byte "UnsatisfiedLinkError: The environment variable TARVEXJNI_CODESET (utf8) names UTF-8, which writes a character with up to 3 bytes, but texts cross one byte per character: name a single-byte encoding, $examples"
+  empty "$work/tmp"
+  run property TARVEXJNI_CODESET=UTF-8 "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.codeset=KOI8-R tvload.Probe
+  expect property "hashed: status 0"
+  run variable TARVEXJNI_CODESET=cp1252 "${classpath[@]}" -Dtarvex.library="$vendor" tvload.Probe
+  expect variable "hashed: status 0"
   ;;
 *)
   say "no such case"

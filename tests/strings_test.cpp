@@ -1,5 +1,6 @@
 // The string converters called directly, in the real JVM, under the codesets that matter: each
 // edge case of the narrowing and of its way back reached on its own.
+#include "core/codeset.h"
 #include "core/scratch.h"
 #include "core/strings.h"
 #include "harness/jvm.h"
@@ -90,6 +91,30 @@ TEST_F(Strings, EveryByteOfANativeTextIsLookedAtBeforeItIsTakenForAscii) {
       env_->DeleteLocalRef(s);
     }
   }
+}
+
+// A codeset the loader names need not keep ASCII (EBCDIC, here with its table taken from iconv):
+// bytes below 0x80 from the library are read through it, not taken for ASCII, and a character
+// it lacks becomes its own '?'. (Not under jvm.codeset.*, whose encoding this would replace.)
+TEST_F(Strings, ANamedCodesetThatDoesNotKeepAsciiIsReadThroughItsTable) {
+  const tvj::Codeset* ebcdic = tvj::codeset_named("IBM037");
+  ASSERT_NE(ebcdic, nullptr);
+  jchar units[256];
+  for (int b = 0; b < 256; ++b) {
+    char byte = char(b);
+    ASSERT_EQ(tvj::decode_narrow(*ebcdic, &byte, 1, &units[b]), 1);
+  }
+  context_t ctx = standin::open_context();
+  {
+    struct Using {
+      explicit Using(const tvj::Codeset* cs) { tvj::use_codeset(cs); }
+      ~Using() { tvj::use_codeset(nullptr); }
+    } in_ebcdic(tvj::codeset_of_units("IBM037", units));
+    EXPECT_EQ(narrow(env_, str16(u"Ab?\u0416")), "\xc1\x82\x6f\x6f");
+    EXPECT_EQ(utf8(java_text(env_, "\x41\xc1", ctx)), "\xc2\xa0" "A") << "0x41 is U+00A0 in IBM037";
+  }
+  Locale c("C");
+  EXPECT_EQ(utf8(java_text(env_, "\x41", ctx)), "A") << "the locale's codeset again";
 }
 
 TEST_F(Strings, AMultiByteNativeTextIsRefusedAndKept) {

@@ -36,7 +36,7 @@
  *   // A text of the library that the locale's codeset cannot carry (a signer's name) ends it.
  *   public static void main(String[] args) throws CharConversionException {
  *     if (!Native.isAvailable()) {  // the vendor library or the bridge could not be loaded
- *       System.err.println("tarvexjni: " + Native.unavailabilityCause().getMessage());
+ *       System.err.println("tarvexjni: " + Native.unavailabilityCause().orElseThrow().getMessage());
  *       System.exit(2);
  *     }
  *     byte[] document = "The agreement, as signed".getBytes(StandardCharsets.US_ASCII);

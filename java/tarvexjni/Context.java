@@ -5,6 +5,7 @@ import java.io.CharConversionException;
 import java.util.LinkedHashSet;
 import java.util.List;
 import java.util.Set;
+import java.util.concurrent.CancellationException;
 import java.util.concurrent.locks.ReentrantLock;
 
 // One context of the library and everything that lives in it: the LocalIface that holds it, the
@@ -14,9 +15,9 @@ import java.util.concurrent.locks.ReentrantLock;
 final class Context implements Runnable {
   final LocalIface lib = new LocalIface();
   private final ReentrantLock lock = new ReentrantLock();
-  // All guarded by lock; `closed` is also read without it.
+  // All guarded by lock; `closed` and `fault` are also read without it.
   private volatile boolean closed;
-  private String fault;           // the first machine fault, once one happened
+  private volatile String fault;  // the first machine fault, once one happened
   private Integer endStatus;      // Uninitialize's status, until close() reported it
   private final Set<Stream> streams = new LinkedHashSet<>();
 
@@ -85,7 +86,7 @@ final class Context implements Runnable {
   // than 0, with the library's text for it. A call on a stream names it: a Final stage (`last`)
   // ends it whatever happens, any other stage when the library left its handle 0.
   int invoke(String operation, Stream stream, boolean last, boolean check, LibraryCall call) {
-    lock.lock();
+    lockForCall();
     try {
       if (closed || fault != null) throw refusal();
       if (stream != null) {
@@ -115,12 +116,32 @@ final class Context implements Runnable {
 
   // Throws IllegalStateException when the context is closed or unusable after a fault.
   void ensureUsable() {
-    lock.lock();
+    if (closed || fault != null) throw refusal();
+  }
+
+  boolean isUsable() {
+    return !closed && fault == null;
+  }
+
+  // Waits for the context the way a call does: a waiter that is interrupted (or already was)
+  // gives up before it reaches the library, with the interrupt status kept for whatever blocks
+  // next. Ending a stream or the context waits without giving up: that must happen.
+  private void lockForCall() {
     try {
-      if (closed || fault != null) throw refusal();
-    } finally {
-      lock.unlock();
+      lock.lockInterruptibly();
+    } catch (InterruptedException e) {
+      throw cancelled("interrupted while waiting for the context; the library was not called", e);
     }
+  }
+
+  // What an operation that cannot declare InterruptedException throws for an interrupted wait:
+  // the JDK's unchecked CancellationException, its cause the InterruptedException, and the
+  // thread's interrupt status set again (catching InterruptedException cleared it).
+  static CancellationException cancelled(String message, InterruptedException e) {
+    Thread.currentThread().interrupt();
+    CancellationException cancelled = new CancellationException(message);
+    cancelled.initCause(e);
+    return cancelled;
   }
 
   // Opens a stream of the library: `init` stores its handle into `handle`, `end` is its Final
@@ -128,7 +149,7 @@ final class Context implements Runnable {
   Stream openStream(String operation, LocalIface.strhandle_t handle, LibraryCall init,
       LibraryCall end) {
     Stream stream = new Stream(this, handle, end);
-    lock.lock();
+    lockForCall();
     try {
       streams.add(stream);
       try {
@@ -144,9 +165,10 @@ final class Context implements Runnable {
   }
 
   // A checked exception the bridge raised (the LocalIface method declares it) becomes the API's
-  // exception, with it as the cause; the bridge's unchecked exceptions pass as they are.
+  // exception, with it as the cause, and for a text that could not cross, what that means (the
+  // operations of Tarvex say which text); the bridge's unchecked exceptions pass as they are.
   private static TarvexException bridgeException(String operation, Exception cause) {
-    return new TarvexException(operation, Status.PENDING_EXCEPTION, null, cause);
+    return new TarvexException(Texts.conversion(cause), operation, Status.PENDING_EXCEPTION, null, cause);
   }
 
   // The exception for a status other than 0; a fault makes the context refuse further work, and
@@ -156,15 +178,27 @@ final class Context implements Runnable {
       fault = operation + " (" + Status.toString(status) + ")";
       return new TarvexException(operation, status, null, null);
     }
-    String text = null;
-    if (!Status.isBridge(status)) {
-      try {
-        text = LocalIface.QUMENJNI_GetErrorText(lib, status);
-      } catch (CharConversionException e) {
-        // A text the locale's codeset cannot carry: the status says what happened.
-      }
+    return new TarvexException(operation, status, Status.isBridge(status) ? null : textOf(status), null);
+  }
+
+  // The library's text for a status of its own, asked in this context while it is usable; null
+  // when it has none, or when the context is closed or unusable.
+  String libraryText(int status) {
+    if (status == 0 || Status.isBridge(status) || Status.isFault(status)) return null;
+    lock.lock();
+    try {
+      return closed || fault != null ? null : textOf(status);
+    } finally {
+      lock.unlock();
     }
-    return new TarvexException(operation, status, text, null);
+  }
+
+  private String textOf(int status) {
+    try {
+      return LocalIface.QUMENJNI_GetErrorText(lib, status);
+    } catch (CharConversionException e) {
+      return null;  // a text the encoding in force cannot carry: the status says what happened
+    }
   }
 
   // The cleaning action: ends the streams still open, then the context. Runs once.
@@ -183,6 +217,24 @@ final class Context implements Runnable {
 
   boolean isOpen() {
     return !closed;
+  }
+
+  // Ends the streams still open in this context, their results dropped: a context that goes
+  // back to a pool carries nothing of its last user's. Waits for a call in progress.
+  void endStreams() {
+    lock.lock();
+    try {
+      for (Stream s : List.copyOf(streams)) s.endLocked();
+    } finally {
+      lock.unlock();
+    }
+  }
+
+  // The state in words, for Tarvex.toString().
+  String state() {
+    if (closed) return "closed";
+    String f = fault;
+    return f == null ? "open" : "open, unusable after a machine fault in " + f;
   }
 
   // Uninitialize's status the first time it is asked for, then null.

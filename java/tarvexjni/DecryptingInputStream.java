@@ -2,6 +2,7 @@ package tarvexjni;
 
 import java.io.IOException;
 import java.io.InputStream;
+import java.util.Optional;
 import java.util.function.Supplier;
 
 /**
@@ -11,7 +12,7 @@ import java.util.function.Supplier;
  * <pre>{@code
  * try (DecryptingInputStream plain = tarvex.decrypting(Files.newInputStream(sealed))) {
  *   Files.copy(plain, target);       // reads to the end: the library has checked the whole message
- *   Certificate from = plain.sender();
+ *   Optional<Certificate> from = plain.sender();
  * }
  * }</pre>
  *
@@ -20,7 +21,9 @@ import java.util.function.Supplier;
  * from the {@code read} that reaches the end, so what was read before it is not to be trusted
  * until {@code read} returned -1. A failure of the library is thrown as {@link TarvexException},
  * unchecked; a failure of the source as the {@link IOException} it threw. After a failure of
- * the library, and after {@link #close()}, {@code read} throws {@link IOException}.
+ * the library, and after {@link #close()}, {@code read} throws {@link IOException}. A thread
+ * interrupted while it waits for the context gets {@link java.io.InterruptedIOException}, its
+ * interrupt status kept and the stream as it was.
  *
  * <p>The library's stream is ended exactly once and never outlives this object: at the end of
  * the message, by the library when a piece fails, by {@link #close()} (which also closes the
@@ -29,10 +32,10 @@ import java.util.function.Supplier;
  */
 public final class DecryptingInputStream extends InputStream {
   private final LibraryInputStream engine;
-  private final Supplier<Certificate> sender;
-  private Certificate senderValue;
+  private final Supplier<Optional<Certificate>> sender;
+  private Optional<Certificate> senderValue;
 
-  DecryptingInputStream(LibraryInputStream engine, Supplier<Certificate> sender) {
+  DecryptingInputStream(LibraryInputStream engine, Supplier<Optional<Certificate>> sender) {
     this.engine = engine;
     this.sender = sender;
   }
@@ -81,10 +84,10 @@ public final class DecryptingInputStream extends InputStream {
   /**
    * The sender of the message, as the library reports it once the whole message was read.
    *
-   * @return the sender's certificate (its fields are empty when the library names no sender)
+   * @return the sender's certificate; empty when the library names no sender
    * @throws IllegalStateException when the message has not been read to its end
    */
-  public Certificate sender() {
+  public Optional<Certificate> sender() {
     if (!engine.isDone()) throw new IllegalStateException("the message has not been read to its end");
     if (senderValue == null) senderValue = sender.get();
     return senderValue;

@@ -1,5 +1,6 @@
 package tarvexjni;
 
+import java.util.Optional;
 import tarvexjni.internal.NativeLoader;
 
 /**
@@ -15,7 +16,7 @@ import tarvexjni.internal.NativeLoader;
  *
  * <pre>{@code
  * if (!Native.isAvailable()) {
- *   System.err.println("signing is off: " + Native.unavailabilityCause().getMessage());
+ *   System.err.println("signing is off: " + Native.unavailabilityCause().orElseThrow().getMessage());
  *   return;
  * }
  * }</pre>
@@ -35,12 +36,12 @@ public final class Native {
   /**
    * Why the bridge is not available, loading it if that was not tried yet.
    *
-   * @return null when it is available; otherwise the first failure, whose message says what
+   * @return empty when it is available; otherwise the first failure, whose message says what
    *     failed and what to do, with what each step that failed reported attached as suppressed
    *     exceptions ({@link Throwable#getSuppressed()})
    */
-  public static UnsatisfiedLinkError unavailabilityCause() {
-    return NativeLoader.failure();
+  public static Optional<UnsatisfiedLinkError> unavailabilityCause() {
+    return Optional.ofNullable(NativeLoader.failure());
   }
 
   /**

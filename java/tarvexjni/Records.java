@@ -12,12 +12,14 @@ import Norv1.LocalIface.verify_param_t;
 import Norv1.LocalIface.verify_result_t;
 import java.util.Arrays;
 import java.util.List;
+import java.util.Optional;
 import java.util.function.Function;
 
 // Between the API's immutable results and LocalIface's record classes. Byte arrays cross
 // without a copy in both directions: an input array becomes a block's buf as it is, and an
 // output block's buf (a new array of exactly len bytes that the bridge made for this result)
-// becomes the result's array.
+// becomes the result's array. The public conversions (Certificate.from, Verification.from, ...)
+// are these.
 final class Records {
   private Records() {}
 
@@ -37,7 +39,6 @@ final class Records {
   // ---- Certificates into Java ------------------------------------------------------------------
 
   static Certificate certificate(certificate_t c) {
-    if (c == null) return null;
     return new Certificate(c.fields, c.issuer, c.serialNumber, c.subject, c.algorithm, c.notBeforeEx, c.notAfterEx,
         c.keyUsage, c.notBeforePrivateEx, c.notAfterPrivateEx, altNames(c.issuerAltName),
         altNames(c.subjectAltName), c.keyId,
@@ -74,6 +75,21 @@ final class Records {
       if (r != null) out[n++] = convert.apply(r);
     }
     return (List<T>) List.of(n == out.length ? out : Arrays.copyOf(out, n));
+  }
+
+  // A certificate the library may leave out (a sender, a signer's): absent when the bridge gave
+  // none, or a record that names nobody, with neither an encoding nor a subject, issuer or serial
+  // number (the library fills an empty record when it names no sender).
+  static Optional<Certificate> sender(certificate_t c) {
+    if (c == null) return Optional.empty();
+    boolean encoded = c.certEncoded != null && c.certEncoded.buf != null && c.certEncoded.len > 0;
+    if (!encoded && c.subject == null && c.issuer == null && c.serialNumber == null) return Optional.empty();
+    return Optional.of(certificate(c));
+  }
+
+  // A text as the API returns it: never null (the bridge gives an empty text as null).
+  static String text(String s) {
+    return s == null ? "" : s;
   }
 
   // ---- Certificates into the library -------------------------------------------------------------
@@ -175,8 +191,8 @@ final class Records {
     return new Verification(status, bytes(content), list(result.signs, Records::signer));
   }
 
-  private static Verification.Signer signer(sign_status_t s) {
-    return new Verification.Signer(s.status, s.timeEx, certificate(s.cert));
+  static Verification.Signer signer(sign_status_t s) {
+    return new Verification.Signer(s.status, s.timeEx, sender(s.cert));
   }
 
   // ---- CRLs --------------------------------------------------------------------------------------

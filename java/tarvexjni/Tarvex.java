@@ -20,10 +20,12 @@ import Norv1.LocalIface.strhandle_t;
 import Norv1.LocalIface.verify_param_t;
 import Norv1.LocalIface.verify_result_t;
 import java.io.InputStream;
+import java.io.OutputStream;
 import java.lang.ref.Cleaner;
 import java.lang.ref.Reference;
-import java.nio.file.FileSystems;
 import java.nio.file.Path;
+import java.security.cert.X509Certificate;
+import java.util.Collection;
 import java.util.List;
 import java.util.Objects;
 import java.util.Optional;
@@ -62,41 +64,69 @@ import java.util.Optional;
  * another one.
  *
  * <h2>Threads</h2>
- * A context is safe to share: its calls into the library are serialised, one at a time, since
- * whether the library allows two threads in one context at once is the library's rule, not
- * this API's. A thread that calls while another is inside the library waits for it. For
- * throughput, give each thread its own context:
+ * A context is safe to share: its calls into the library run one at a time, since whether the
+ * library allows two threads in one context at once is the library's rule, not this API's. A
+ * thread that calls while another is inside the library waits for it, and that wait can be
+ * interrupted. A thread interrupted while it waits (or before it calls) gives up before the
+ * library is called: the operation throws {@link java.util.concurrent.CancellationException},
+ * unchecked, whose cause is the {@link InterruptedException}, and the thread's interrupt status
+ * stays set for whatever it blocks on next; the context is as it was. So {@link
+ * java.util.concurrent.Future#cancel(boolean) Future.cancel(true)} and {@link
+ * java.util.concurrent.ExecutorService#shutdownNow()} stop work queued on a shared context. The
+ * streams' {@code read} and {@code write}, which declare {@link java.io.IOException}, throw {@link
+ * java.io.InterruptedIOException} instead, as {@code java.io} does. A call already inside the
+ * library runs to its end: native code cannot be interrupted. {@link #close()} is not
+ * interrupted either: it waits for a call in progress, then ends the context's open streams and
+ * the context.
+ *
+ * <p>For throughput, give each thread a context of its own at a time: a {@link TarvexPool}
+ * lends a bounded number of contexts to platform and virtual threads alike, and ends them all
+ * when it closes.
  *
  * <pre>{@code
- * List<Tarvex> opened = new CopyOnWriteArrayList<>();
- * ThreadLocal<Tarvex> perThread = ThreadLocal.withInitial(() -> {
- *   Tarvex tarvex = Tarvex.openMinimal();
- *   opened.add(tarvex);
- *   return tarvex;
- * });
- * byte[] digest = perThread.get().hash(piece);   // on any thread of the pool
- * opened.forEach(Tarvex::close);                  // when the pool has shut down
+ * try (TarvexPool pool = new TarvexPool(Runtime.getRuntime().availableProcessors())) {
+ *   byte[] digest = pool.call(tarvex -> tarvex.hash(piece));   // on any thread
+ * }
  * }</pre>
  *
- * A stream ({@link #hashing()}, {@link #decrypting(InputStream)}, ...) is, like every
- * {@code java.io} stream, for one thread at a time; its calls are serialised with the other calls
- * of its context. {@link #close()} waits for a call in progress, then ends the context's open
- * streams and the context.
+ * A call into the library pins a virtual thread to its carrier for the length of the call;
+ * {@link TarvexPool} says when to run long calls on platform threads instead. A stream ({@link
+ * #hashing()}, {@link #decrypting(InputStream)}, ...) is, like every {@code java.io} stream, for
+ * one thread at a time; its calls are serialised with the other calls of its context.
  *
  * <h2>Bytes, files and texts</h2>
- * Byte arrays are passed to the library as they are, without a copy, and never written into;
- * the arrays an operation returns are new and the caller's (the bridge makes them for the
- * result, and the API hands them over without a further copy). Files are passed by their
- * absolute path on the default file system; the library reads and writes them itself. Texts
- * (names, file names) reach the library in the codeset of the process locale: a character that
- * the codeset writes with several bytes fails the call with {@link TarvexException} whose cause
- * is a {@code java.io.CharConversionException}.
+ * The API makes no copy of a byte array on the Java heap, and nothing writes into one. The
+ * bridge copies each input block into native memory of its own for the length of the call (up
+ * to 256 bytes on the stack, more into memory the calling thread maps from the system), so a
+ * call on an array of <i>n</i> bytes needs <i>n</i> bytes of native memory beside the heap while
+ * it runs; memory for large blocks is kept for later calls only within a budget for the whole
+ * process, 256 MiB unless {@code tarvexjni.scratch.retain} sets another. The library's outputs
+ * are copied into new arrays that the API hands over, the caller's. To hash, sign or encrypt
+ * data too large to hold, pass its file (the library reads and writes files itself) or use the
+ * streams: {@link #hashing(InputStream)}, {@link #hashing()}, {@link #encrypting(OutputStream,
+ * List)}, ..., which hold one piece at a time. Files are passed by their absolute path on the
+ * default file system, and a failed file operation names them. Texts (names, file names) reach
+ * the library one byte per character, in the single-byte encoding that the system property
+ * {@code tarvexjni.codeset} names, else in the codeset of the process locale: a character that
+ * the encoding writes with several bytes fails the call with {@link TarvexException} whose cause
+ * is a {@code java.io.CharConversionException}, and whose message names the text, the encoding
+ * and the setting.
+ *
+ * <h2>Absent values</h2>
+ * Nothing the API returns is null. A result that may be absent as a whole is an {@link
+ * Optional} (a message's sender, a signer's certificate, the library's text for a status); a
+ * field the library left empty is empty: {@code ""} for a text (the library does not tell an
+ * empty text from a missing one), an empty list, an empty array, or 0. Parameters, and the
+ * components of the values a caller makes to ask for something ({@link Setup}, {@link
+ * CertificateQuery}), take null for "none" where they say so.
  *
  * <h2>What is not here</h2>
  * The option words of operations that this class passes as 0, and the families it does not cover
  * (CMS messages, time stamps, OCSP, TLS sessions, registry profiles, ...), are reached through
- * {@link #call(String, LibraryCall)}, which runs a call of {@link LocalIface} in this context,
- * serialised and checked like the operations here.
+ * {@link #call(String, LibraryCall)} and {@link #callForStatus(String, LibraryCall)}, which run a
+ * call of {@link LocalIface} in this context, serialised like the operations here; {@link
+ * Certificate#from(LocalIface.certificate_t)}, {@link Verification#from}, {@link Decrypted#from}
+ * and their kind turn {@code LocalIface}'s records into this API's results.
  */
 public final class Tarvex implements AutoCloseable {
   static final Cleaner CLEANER = Cleaner.create();
@@ -144,6 +174,15 @@ public final class Tarvex implements AutoCloseable {
     return new Tarvex(Context.open("InitMinimal", LocalIface::QUMENJNI_InitMinimal));
   }
 
+  // Context.open, its failure explained by the texts it passed.
+  private static Context opened(String operation, Texts texts, LibraryCall init) {
+    try {
+      return Context.open(operation, init);
+    } catch (TarvexException e) {
+      throw texts.explain(e);
+    }
+  }
+
   /**
    * Starts the library and opens a context.
    *
@@ -153,7 +192,8 @@ public final class Tarvex implements AutoCloseable {
    * @throws TarvexException when the library refuses to start
    */
   public static Tarvex open(String name, int option) {
-    return new Tarvex(Context.open("Initialize", lib -> LocalIface.QUMENJNI_Initialize(lib, name, option)));
+    return new Tarvex(opened("Initialize", Texts.of("name", name),
+        lib -> LocalIface.QUMENJNI_Initialize(lib, name, option)));
   }
 
   /**
@@ -172,7 +212,9 @@ public final class Tarvex implements AutoCloseable {
     param.localstore = setup.localStore();
     param.ldap = setup.ldap();
     param.pincode = setup.pin();
-    return new Tarvex(Context.open("InitializeEx", lib -> LocalIface.QUMENJNI_InitializeEx(lib, option, param)));
+    Texts texts = Texts.of("setup.pse", param.pse).text("setup.localStore", param.localstore)
+        .text("setup.ldap", param.ldap).secret("setup.pin", param.pincode);
+    return new Tarvex(opened("InitializeEx", texts, lib -> LocalIface.QUMENJNI_InitializeEx(lib, option, param)));
   }
 
   /**
@@ -204,12 +246,29 @@ public final class Tarvex implements AutoCloseable {
     if (status != null && status != 0) throw new TarvexException("Uninitialize", status, null, null);
   }
 
+  /**
+   * The context's state, for logs.
+   *
+   * @return {@code "Tarvex[open]"}, {@code "Tarvex[closed]"}, or, after a machine fault, {@code
+   *     "Tarvex[open, unusable after a machine fault in <operation> (<status>)]"}
+   */
+  @Override
+  public String toString() {
+    try {
+      return "Tarvex[" + context.state() + "]";
+    } finally {
+      Reference.reachabilityFence(this);
+    }
+  }
+
   // ---- Calls ---------------------------------------------------------------------------------
 
   /**
-   * Runs a call of {@link LocalIface} in this context, for what this class does not cover: the
-   * call receives the {@code LocalIface} that holds the context, and returns a status. It runs
-   * serialised with the context's other calls and is checked like them.
+   * Runs a call of {@link LocalIface} in this context, for what this class does not cover, and
+   * throws unless it succeeded: the call receives the {@code LocalIface} that holds the context,
+   * and returns a status. It runs serialised with the context's other calls and is checked like
+   * them. {@link #callForStatus(String, LibraryCall)} returns the status instead, for calls whose
+   * failure is an answer (a verification).
    *
    * <pre>{@code
    * LocalIface.mem_blk_t stamped = new LocalIface.mem_blk_t();
@@ -227,12 +286,48 @@ public final class Tarvex implements AutoCloseable {
    * @throws TarvexException when the call returns a status other than 0 (a fault makes the
    *     context unusable, as everywhere), or when the bridge raised a checked exception (its
    *     cause); an unchecked exception of the call is thrown as it is
+   * @throws java.util.concurrent.CancellationException when the thread was interrupted while it
+   *     waited for the context (its interrupt status kept; the call was not made)
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public void call(String operation, LibraryCall call) {
     Objects.requireNonNull(operation, "operation");
     Objects.requireNonNull(call, "call");
     invoke(operation, null, false, true, call);
+  }
+
+  /**
+   * Runs a call of {@link LocalIface} in this context and returns its status, 0 or the
+   * library's failure code, as {@link #verify(byte[])} does: for calls whose failure is an
+   * answer, not an error. A machine fault and an exception of the bridge still throw, as in
+   * {@link #call(String, LibraryCall)}. With the conversions of the API's results, a call the API
+   * leaves to {@code LocalIface} gives the API's values, for example a verification with a
+   * second input:
+   *
+   * <pre>{@code
+   * LocalIface.verify_result_t result = new LocalIface.verify_result_t();
+   * int status = tarvex.callForStatus("VerifyMem", lib -> LocalIface.QUMENJNI_VerifyMem(lib,
+   *     VerifyOptions.DEFAULT.toRecord(), new LocalIface.mem_blk_t(signature),
+   *     new LocalIface.mem_blk_t(document), null, result));
+   * Verification verification = Verification.from(status, null, result);
+   * }</pre>
+   *
+   * @param operation the library function called, named as in {@code QUMEN_<operation>}, for
+   *     the exception's message
+   * @param call the call, returning its status
+   * @return the call's status: 0, or the library's failure code (or {@link Status#NO_BUFFER},
+   *     the bridge's, when the library was not called for want of memory)
+   * @throws TarvexException when the library crashed (a machine fault, which makes the context
+   *     unusable), or when the bridge raised a checked exception (its cause); an unchecked
+   *     exception of the call is thrown as it is
+   * @throws java.util.concurrent.CancellationException when the thread was interrupted while it
+   *     waited for the context (its interrupt status kept; the call was not made)
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public int callForStatus(String operation, LibraryCall call) {
+    Objects.requireNonNull(operation, "operation");
+    Objects.requireNonNull(call, "call");
+    return invoke(operation, null, false, false, call);
   }
 
   // Every call of the library runs through here: `this` stays reachable until it returned, so
@@ -255,8 +350,17 @@ public final class Tarvex implements AutoCloseable {
   }
 
   void ensureUsable() {
+    context.ensureUsable();
+  }
+
+  boolean isUsable() {
+    return context.isUsable();
+  }
+
+  // Ends the streams still open in this context (for a pool taking it back).
+  void endStreams() {
     try {
-      context.ensureUsable();
+      context.endStreams();
     } finally {
       Reference.reachabilityFence(this);
     }
@@ -266,6 +370,28 @@ public final class Tarvex implements AutoCloseable {
     invoke(operation, null, false, true, call);
   }
 
+  // A call whose failure is explained by the texts it passed: which text could not cross, which
+  // files a file operation was given.
+  private void check(String operation, Texts texts, LibraryCall call) {
+    try {
+      invoke(operation, null, false, true, call);
+    } catch (TarvexException e) {
+      throw texts.explain(e);
+    }
+  }
+
+  // A verification that is not valid, with the library's text for the status requireValid()
+  // reports, asked while the context is at hand.
+  private Verification withText(Verification v) {
+    int status = v.reportedStatus();
+    if (status == 0) return v;
+    try {
+      return v.withLibraryText(Optional.ofNullable(context.libraryText(status)));
+    } finally {
+      Reference.reachabilityFence(this);
+    }
+  }
+
   // ---- Diagnostics and utilities ---------------------------------------------------------------
 
   /**
@@ -273,8 +399,8 @@ public final class Tarvex implements AutoCloseable {
    *
    * @param status any status
    * @return the text; empty when the library has none
-   * @throws TarvexException when the text cannot be had, for example when the process locale's
-   *     codeset cannot carry it (the cause is then a {@code java.io.CharConversionException})
+   * @throws TarvexException when the text cannot be had, for example when the encoding of texts
+   *     cannot carry it (the cause is then a {@code java.io.CharConversionException})
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public Optional<String> errorText(int status) {
@@ -352,7 +478,7 @@ public final class Tarvex implements AutoCloseable {
   public byte[] hash(String text, byte[] data) {
     mem_blk_t input = in(Objects.requireNonNull(data, "data"));
     mem_blk_t out = new mem_blk_t();
-    check("BlkHashMem", lib -> LocalIface.QUMENJNI_BlkHashMem(lib, text, input, out));
+    check("BlkHashMem", Texts.of("text", text), lib -> LocalIface.QUMENJNI_BlkHashMem(lib, text, input, out));
     return bytes(out);
   }
 
@@ -366,9 +492,10 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public byte[] hash(Path file) {
-    String name = name(file, "file");
+    Texts texts = Texts.none();
+    String name = texts.file("file", file);
     mem_blk_t out = new mem_blk_t();
-    check("HashFile", lib -> LocalIface.QUMENJNI_HashFile(lib, name, out));
+    check("HashFile", texts, lib -> LocalIface.QUMENJNI_HashFile(lib, name, out));
     return bytes(out);
   }
 
@@ -383,9 +510,10 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public byte[] hash(String text, Path file) {
-    String name = name(file, "file");
+    Texts texts = Texts.of("text", text);
+    String name = texts.file("file", file);
     mem_blk_t out = new mem_blk_t();
-    check("BlkHashFile", lib -> LocalIface.QUMENJNI_BlkHashFile(lib, text, name, out));
+    check("BlkHashFile", texts, lib -> LocalIface.QUMENJNI_BlkHashFile(lib, text, name, out));
     return bytes(out);
   }
 
@@ -405,7 +533,7 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public FinishingOutputStream<byte[]> hashing() {
-    return hashing(null);
+    return hashing((String) null);
   }
 
   /**
@@ -418,13 +546,61 @@ public final class Tarvex implements AutoCloseable {
    * @see #hashing()
    */
   public FinishingOutputStream<byte[]> hashing(String text) {
+    try {
+      return new FinishingOutputStream<>(this, hashStages(text));
+    } catch (TarvexException e) {
+      throw Texts.of("text", text).explain(e);
+    }
+  }
+
+  /**
+   * A stream that reads {@code source} and hashes what passes through it, as {@link
+   * java.security.DigestInputStream} does; {@link FinishingInputStream#finish()} returns the
+   * hash of every byte read. Closing it closes {@code source}.
+   *
+   * <pre>{@code
+   * try (FinishingInputStream<byte[]> in = tarvex.hashing(Files.newInputStream(upload))) {
+   *   Files.copy(in, stored);
+   *   digest = in.finish();
+   * }
+   * }</pre>
+   *
+   * @param source the stream to read
+   * @return the open stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public FinishingInputStream<byte[]> hashing(InputStream source) {
+    return hashing(null, source);
+  }
+
+  /**
+   * A stream that reads {@code source} and hashes what passes through it, with a leading text for
+   * the library.
+   *
+   * @param text a text whose meaning is the library's; null for none
+   * @param source the stream to read
+   * @return the open stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #hashing(InputStream)
+   */
+  public FinishingInputStream<byte[]> hashing(String text, InputStream source) {
+    Objects.requireNonNull(source, "source");
+    try {
+      return new FinishingInputStream<>(this, source, hashStages(text));
+    } catch (TarvexException e) {
+      throw Texts.of("text", text).explain(e);
+    }
+  }
+
+  private static Feed.Stages<byte[]> hashStages(String text) {
     strhandle_t h = new strhandle_t();
-    mem_blk_t out = new mem_blk_t();
-    return new FinishingOutputStream<>(this, "StrHash", h,
+    return new Feed.Stages<>("StrHash", h,
         lib -> LocalIface.QUMENJNI_StrHashInitMem(lib, text, h),
-        (lib, block) -> LocalIface.QUMENJNI_StrHashUpdateMem(lib, h, block),
-        lib -> LocalIface.QUMENJNI_StrHashFinalMem(lib, h, out),
-        false, status -> bytes(out));
+        (lib, in, out) -> LocalIface.QUMENJNI_StrHashUpdateMem(lib, h, in),
+        (lib, out) -> LocalIface.QUMENJNI_StrHashFinalMem(lib, h, out),
+        false, (status, out) -> bytes(out));
   }
 
   // ---- Signing -------------------------------------------------------------------------------
@@ -482,10 +658,11 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public void sign(Path content, Path signed, int flags) {
-    String in = name(content, "content");
-    String out = name(signed, "signed");
+    Texts texts = Texts.none();
+    String in = texts.file("content", content);
+    String out = texts.file("signed", signed);
     sign_param_t param = signParam(flags);
-    check("SignFile", lib -> LocalIface.QUMENJNI_SignFile(lib, param, in, null, out));
+    check("SignFile", texts, lib -> LocalIface.QUMENJNI_SignFile(lib, param, in, null, out));
   }
 
   /**
@@ -512,12 +689,11 @@ public final class Tarvex implements AutoCloseable {
   public FinishingOutputStream<byte[]> signing(int flags) {
     strhandle_t h = new strhandle_t();
     sign_param_t param = signParam(flags);
-    mem_blk_t out = new mem_blk_t();
-    return new FinishingOutputStream<>(this, "StrSign", h,
+    return new FinishingOutputStream<>(this, new Feed.Stages<>("StrSign", h,
         lib -> LocalIface.QUMENJNI_StrSignInitMem(lib, param, null, h),
-        (lib, block) -> LocalIface.QUMENJNI_StrSignUpdateMem(lib, param, h, block),
-        lib -> LocalIface.QUMENJNI_StrSignFinalMem(lib, param, h, out),
-        false, status -> bytes(out));
+        (lib, in, out) -> LocalIface.QUMENJNI_StrSignUpdateMem(lib, param, h, in),
+        (lib, out) -> LocalIface.QUMENJNI_StrSignFinalMem(lib, param, h, out),
+        false, (status, out) -> bytes(out)));
   }
 
   // ---- Verifying -----------------------------------------------------------------------------
@@ -554,7 +730,7 @@ public final class Tarvex implements AutoCloseable {
     verify_result_t result = new verify_result_t();
     int status = invoke("VerifyMem", null, false, false,
         lib -> LocalIface.QUMENJNI_VerifyMem(lib, param, input, null, content, result));
-    return Records.verification(status, content, result);
+    return withText(Records.verification(status, content, result));
   }
 
   /**
@@ -587,13 +763,19 @@ public final class Tarvex implements AutoCloseable {
    * @see #verify(byte[])
    */
   public Verification verify(Path signed, Path content, VerifyOptions options) {
-    String in = name(signed, "signed");
-    String out = name(content, "content");
+    Texts texts = Texts.none();
+    String in = texts.file("signed", signed);
+    String out = texts.file("content", content);
     verify_param_t param = Records.verifyParam(Objects.requireNonNull(options, "options"));
     verify_result_t result = new verify_result_t();
-    int status = invoke("VerifyFile", null, false, false,
-        lib -> LocalIface.QUMENJNI_VerifyFile(lib, param, in, null, out, result));
-    return Records.verification(status, null, result);
+    int status;
+    try {
+      status = invoke("VerifyFile", null, false, false,
+          lib -> LocalIface.QUMENJNI_VerifyFile(lib, param, in, null, out, result));
+    } catch (TarvexException e) {
+      throw texts.explain(e);
+    }
+    return withText(Records.verification(status, null, result));
   }
 
   /**
@@ -621,13 +803,12 @@ public final class Tarvex implements AutoCloseable {
   public FinishingOutputStream<Verification> verifying(VerifyOptions options) {
     verify_param_t param = Records.verifyParam(Objects.requireNonNull(options, "options"));
     strhandle_t h = new strhandle_t();
-    mem_blk_t content = new mem_blk_t();
     verify_result_t result = new verify_result_t();
-    return new FinishingOutputStream<>(this, "StrVerify", h,
+    return new FinishingOutputStream<>(this, new Feed.Stages<>("StrVerify", h,
         lib -> LocalIface.QUMENJNI_StrVerifyInitMem(lib, param, null, h),
-        (lib, block) -> LocalIface.QUMENJNI_StrVerifyUpdateMem(lib, param, h, block),
-        lib -> LocalIface.QUMENJNI_StrVerifyFinalMem(lib, param, h, content, result),
-        true, status -> Records.verification(status, content, result));
+        (lib, in, out) -> LocalIface.QUMENJNI_StrVerifyUpdateMem(lib, param, h, in),
+        (lib, out) -> LocalIface.QUMENJNI_StrVerifyFinalMem(lib, param, h, out, result),
+        true, (status, content) -> withText(Records.verification(status, content, result))));
   }
 
   // ---- Envelopes -----------------------------------------------------------------------------
@@ -665,6 +846,37 @@ public final class Tarvex implements AutoCloseable {
   }
 
   /**
+   * Encrypts a byte array for recipients given as the JDK's certificates: each goes to the
+   * library as its encoding ({@link Certificate#from(X509Certificate)}).
+   *
+   * @param content the content
+   * @param recipients the recipients' certificates
+   * @return the encrypted message
+   * @throws IllegalArgumentException when a certificate cannot give its encoding
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] encrypt(byte[] content, Collection<? extends X509Certificate> recipients) {
+    return encrypt(content, recipients, 0);
+  }
+
+  /**
+   * Encrypts a byte array for recipients given as the JDK's certificates, with the library's
+   * encryption options.
+   *
+   * @param content the content
+   * @param recipients the recipients' certificates
+   * @param flags the encryption options, the library's bits
+   * @return the encrypted message
+   * @throws IllegalArgumentException when a certificate cannot give its encoding
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public byte[] encrypt(byte[] content, Collection<? extends X509Certificate> recipients, int flags) {
+    return encrypt(content, fromX509(recipients), flags);
+  }
+
+  /**
    * Encrypts a file for recipients into another; the library reads and writes them.
    *
    * @param content the file to encrypt
@@ -690,10 +902,43 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
   public void encrypt(Path content, Path encrypted, List<Certificate> recipients, int flags) {
-    String in = name(content, "content");
-    String out = name(encrypted, "encrypted");
+    Texts texts = Texts.none();
+    String in = texts.file("content", content);
+    String out = texts.file("encrypted", encrypted);
     encrypt_param_t param = encryptParam(recipients, flags);
-    check("EncryptFile", lib -> LocalIface.QUMENJNI_EncryptFile(lib, param, in, out));
+    check("EncryptFile", texts, lib -> LocalIface.QUMENJNI_EncryptFile(lib, param, in, out));
+  }
+
+  /**
+   * Encrypts a file into another for recipients given as the JDK's certificates.
+   *
+   * @param content the file to encrypt
+   * @param encrypted the file to write the encrypted message to
+   * @param recipients the recipients' certificates
+   * @throws IllegalArgumentException when a file is not on the default file system, or a
+   *     certificate cannot give its encoding
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void encrypt(Path content, Path encrypted, Collection<? extends X509Certificate> recipients) {
+    encrypt(content, encrypted, recipients, 0);
+  }
+
+  /**
+   * Encrypts a file into another for recipients given as the JDK's certificates, with the
+   * library's encryption options.
+   *
+   * @param content the file to encrypt
+   * @param encrypted the file to write the encrypted message to
+   * @param recipients the recipients' certificates
+   * @param flags the encryption options, the library's bits
+   * @throws IllegalArgumentException when a file is not on the default file system, or a
+   *     certificate cannot give its encoding
+   * @throws TarvexException when the library fails
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public void encrypt(Path content, Path encrypted, Collection<? extends X509Certificate> recipients, int flags) {
+    encrypt(content, encrypted, fromX509(recipients), flags);
   }
 
   /**
@@ -716,6 +961,7 @@ public final class Tarvex implements AutoCloseable {
    * @return the encrypted stream
    * @throws TarvexException when the library cannot open a stream
    * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #encrypting(OutputStream, List)
    */
   public InputStream encrypting(InputStream content, List<Certificate> recipients) {
     return encrypting(content, recipients, 0);
@@ -734,12 +980,133 @@ public final class Tarvex implements AutoCloseable {
    */
   public InputStream encrypting(InputStream content, List<Certificate> recipients, int flags) {
     Objects.requireNonNull(content, "content");
-    encrypt_param_t param = encryptParam(recipients, flags);
+    return new LibraryInputStream(this, content, encryptStages(encryptParam(recipients, flags)));
+  }
+
+  /**
+   * The encrypted form of a stream, for recipients given as the JDK's certificates.
+   *
+   * @param content the content to encrypt
+   * @param recipients the recipients' certificates
+   * @return the encrypted stream
+   * @throws IllegalArgumentException when a certificate cannot give its encoding
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #encrypting(InputStream, List)
+   */
+  public InputStream encrypting(InputStream content, Collection<? extends X509Certificate> recipients) {
+    return encrypting(content, recipients, 0);
+  }
+
+  /**
+   * The encrypted form of a stream, for recipients given as the JDK's certificates, with the
+   * library's encryption options.
+   *
+   * @param content the content to encrypt
+   * @param recipients the recipients' certificates
+   * @param flags the encryption options, the library's bits
+   * @return the encrypted stream
+   * @throws IllegalArgumentException when a certificate cannot give its encoding
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #encrypting(InputStream, List)
+   */
+  public InputStream encrypting(InputStream content, Collection<? extends X509Certificate> recipients, int flags) {
+    return encrypting(content, fromX509(recipients), flags);
+  }
+
+  /**
+   * A stream that encrypts what is written to it and writes the encrypted message on to {@code
+   * target}, as {@link javax.crypto.CipherOutputStream} does: each write is encrypted at once
+   * (what the library gives back for it goes to {@code target}), and {@link OutputStream#close()}
+   * completes the message, writes its last piece and closes {@code target}.
+   *
+   * <pre>{@code
+   * try (OutputStream sealed = tarvex.encrypting(Files.newOutputStream(target), List.of(recipient))) {
+   *   Files.copy(plain, sealed);
+   * }
+   * }</pre>
+   *
+   * <p>As with {@code CipherOutputStream}, closing completes the message with whatever was
+   * written: when writing fails half-way, {@code target} ends up holding a complete message of
+   * part of the content, so discard it. When the library fails a write, it ends its stream:
+   * nothing is completed, and {@code close()} only closes {@code target}. A failure of the
+   * library is thrown as {@link TarvexException} from {@code write} or {@code close}, a failure
+   * of {@code target} as its {@link java.io.IOException}. The library's stream is ended exactly
+   * once: at {@code close()}, by the library when a write fails, by the context's {@code
+   * close()}, or, for a stream dropped unclosed, by the cleaner (the message then incomplete). A
+   * thread interrupted while it waits for the context gets {@link java.io.InterruptedIOException},
+   * its interrupt status kept; from {@code close()}, the message is then abandoned and {@code
+   * target} closed. Each {@code write} of at least one byte is one call into the library: wrap
+   * the stream in a {@link java.io.BufferedOutputStream} when writing in small pieces.
+   *
+   * @param target where the encrypted message goes
+   * @param recipients the recipients' certificates
+   * @return the encrypting stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   */
+  public OutputStream encrypting(OutputStream target, List<Certificate> recipients) {
+    return encrypting(target, recipients, 0);
+  }
+
+  /**
+   * A stream that encrypts what is written to it on to {@code target}, with the library's
+   * encryption options.
+   *
+   * @param target where the encrypted message goes
+   * @param recipients the recipients' certificates
+   * @param flags the encryption options, the library's bits
+   * @return the encrypting stream
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #encrypting(OutputStream, List)
+   */
+  public OutputStream encrypting(OutputStream target, List<Certificate> recipients, int flags) {
+    Objects.requireNonNull(target, "target");
+    return new LibraryOutputStream(this, target, encryptStages(encryptParam(recipients, flags)));
+  }
+
+  /**
+   * A stream that encrypts what is written to it on to {@code target}, for recipients given as
+   * the JDK's certificates.
+   *
+   * @param target where the encrypted message goes
+   * @param recipients the recipients' certificates
+   * @return the encrypting stream
+   * @throws IllegalArgumentException when a certificate cannot give its encoding
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #encrypting(OutputStream, List)
+   */
+  public OutputStream encrypting(OutputStream target, Collection<? extends X509Certificate> recipients) {
+    return encrypting(target, recipients, 0);
+  }
+
+  /**
+   * A stream that encrypts what is written to it on to {@code target}, for recipients given as
+   * the JDK's certificates, with the library's encryption options.
+   *
+   * @param target where the encrypted message goes
+   * @param recipients the recipients' certificates
+   * @param flags the encryption options, the library's bits
+   * @return the encrypting stream
+   * @throws IllegalArgumentException when a certificate cannot give its encoding
+   * @throws TarvexException when the library cannot open a stream
+   * @throws IllegalStateException when the context is closed or unusable after a fault
+   * @see #encrypting(OutputStream, List)
+   */
+  public OutputStream encrypting(OutputStream target, Collection<? extends X509Certificate> recipients, int flags) {
+    return encrypting(target, fromX509(recipients), flags);
+  }
+
+  private static Feed.Stages<Void> encryptStages(encrypt_param_t param) {
     strhandle_t h = new strhandle_t();
-    return new LibraryInputStream(this, content, "StrEncrypt", h,
+    return new Feed.Stages<>("StrEncrypt", h,
         lib -> LocalIface.QUMENJNI_StrEncryptInitMem(lib, param, h),
-        (lib, block, out) -> LocalIface.QUMENJNI_StrEncryptUpdateMem(lib, param, h, block, out),
-        (lib, out) -> LocalIface.QUMENJNI_StrEncryptFinalMem(lib, param, h, out));
+        (lib, in, out) -> LocalIface.QUMENJNI_StrEncryptUpdateMem(lib, param, h, in, out),
+        (lib, out) -> LocalIface.QUMENJNI_StrEncryptFinalMem(lib, param, h, out),
+        false, null);
   }
 
   /**
@@ -756,7 +1123,7 @@ public final class Tarvex implements AutoCloseable {
     mem_blk_t out = new mem_blk_t();
     decrypt_result_t result = new decrypt_result_t();
     check("DecryptMem", lib -> LocalIface.QUMENJNI_DecryptMem(lib, new decrypt_param_t(), input, out, result));
-    return new Decrypted(bytes(out), sender(result));
+    return Decrypted.from(out, result);
   }
 
   /**
@@ -764,17 +1131,18 @@ public final class Tarvex implements AutoCloseable {
    *
    * @param encrypted the encrypted file
    * @param content the file to write the content to
-   * @return the sender's certificate
+   * @return the sender's certificate; empty when the library names no sender
    * @throws IllegalArgumentException when a file is not on the default file system
    * @throws TarvexException when the library fails
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
-  public Certificate decrypt(Path encrypted, Path content) {
-    String in = name(encrypted, "encrypted");
-    String out = name(content, "content");
+  public Optional<Certificate> decrypt(Path encrypted, Path content) {
+    Texts texts = Texts.none();
+    String in = texts.file("encrypted", encrypted);
+    String out = texts.file("content", content);
     decrypt_result_t result = new decrypt_result_t();
-    check("DecryptFile", lib -> LocalIface.QUMENJNI_DecryptFile(lib, new decrypt_param_t(), in, out, result));
-    return sender(result);
+    check("DecryptFile", texts, lib -> LocalIface.QUMENJNI_DecryptFile(lib, new decrypt_param_t(), in, out, result));
+    return Records.sender(result.sender);
   }
 
   /**
@@ -796,11 +1164,12 @@ public final class Tarvex implements AutoCloseable {
     strhandle_t h = new strhandle_t();
     int[] state = new int[1];
     decrypt_result_t result = new decrypt_result_t();
-    return new DecryptingInputStream(new LibraryInputStream(this, encrypted, "StrDecrypt", h,
+    return new DecryptingInputStream(new LibraryInputStream(this, encrypted, new Feed.Stages<>("StrDecrypt", h,
         lib -> LocalIface.QUMENJNI_StrDecryptInitMem(lib, param, null, state, h),
-        (lib, block, out) -> LocalIface.QUMENJNI_StrDecryptUpdateMem(lib, param, h, block, state, out),
-        (lib, out) -> LocalIface.QUMENJNI_StrDecryptFinalMem(lib, param, h, result)),
-        () -> sender(result));
+        (lib, in, out) -> LocalIface.QUMENJNI_StrDecryptUpdateMem(lib, param, h, in, state, out),
+        (lib, out) -> LocalIface.QUMENJNI_StrDecryptFinalMem(lib, param, h, result),
+        false, null)),
+        () -> Records.sender(result.sender));
   }
 
   // ---- Certificates and CRLs -----------------------------------------------------------------
@@ -877,7 +1246,7 @@ public final class Tarvex implements AutoCloseable {
     mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
     altname_ex_t names = new altname_ex_t();
     check("ParseAltnameEx", lib -> LocalIface.QUMENJNI_ParseAltnameEx(lib, input, names));
-    return Records.list(names.othernames, n -> new OtherName(n.oid, n.name));
+    return Records.list(names.othernames, OtherName::from);
   }
 
   /**
@@ -892,7 +1261,7 @@ public final class Tarvex implements AutoCloseable {
     mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
     basic_constraints_ex_t constraints = new basic_constraints_ex_t();
     check("ParseBasicConstraintsEx", lib -> LocalIface.QUMENJNI_ParseBasicConstraintsEx(lib, input, constraints));
-    return new BasicConstraints(constraints.ca, constraints.pathlen);
+    return BasicConstraints.from(constraints);
   }
 
   /**
@@ -936,7 +1305,10 @@ public final class Tarvex implements AutoCloseable {
     }
     param.certTemplate = template;
     find_result_t found = new find_result_t();
-    check("FindCert", lib -> LocalIface.QUMENJNI_FindCert(lib, param, found));
+    Texts texts = Texts.of("query.subject", query.subject()).text("query.issuer", query.issuer())
+        .text("query.serialNumber", query.serialNumber()).text("query.keyId", query.keyId())
+        .text("query.email", query.email());
+    check("FindCert", texts, lib -> LocalIface.QUMENJNI_FindCert(lib, param, found));
     return Records.certificates(found.certs);
   }
 
@@ -1014,14 +1386,6 @@ public final class Tarvex implements AutoCloseable {
 
   // ---- Helpers -------------------------------------------------------------------------------
 
-  private static String name(Path file, String what) {
-    Objects.requireNonNull(file, what);
-    if (file.getFileSystem() != FileSystems.getDefault()) {
-      throw new IllegalArgumentException(what + " " + file + " is not on the default file system");
-    }
-    return file.toAbsolutePath().toString();
-  }
-
   private static sign_param_t signParam(int flags) {
     sign_param_t param = new sign_param_t();
     param.flag = flags;
@@ -1037,8 +1401,8 @@ public final class Tarvex implements AutoCloseable {
     return param;
   }
 
-  private static Certificate sender(decrypt_result_t result) {
-    Certificate sender = Records.certificate(result.sender);
-    return sender != null ? sender : Certificate.ofEncoded(Records.EMPTY);
+  private static List<Certificate> fromX509(Collection<? extends X509Certificate> recipients) {
+    Objects.requireNonNull(recipients, "recipients");
+    return recipients.stream().map(Certificate::from).toList();
   }
 }

@@ -13,7 +13,13 @@ import java.util.Optional;
  * is made), and the {@linkplain #operation() operation} that failed. When the bridge raised a
  * Java exception (status {@link Status#PENDING_EXCEPTION}), that exception is the
  * {@linkplain #getCause() cause}: for example a {@code java.io.CharConversionException} for a
- * file name that the process locale's codeset cannot carry.
+ * file name that the encoding of texts cannot carry.
+ *
+ * <p>The message says what failed and, where the API knows more, on what: a file operation
+ * names the paths it was given; a text that cannot cross names the parameter or field, the start
+ * of its value, the encoding in force and how to choose another; a failed verification names
+ * the signer. For example {@code HashFile failed: /data/report.pdf: status 0x7E570004 (the file
+ * could not be read)}.
  *
  * <h2>Why unchecked</h2>
  * The answers a caller is expected to act on are values, not exceptions: a signature that does
@@ -57,9 +63,14 @@ public class TarvexException extends RuntimeException {
     this.libraryText = libraryText;
   }
 
+  // The same exception, its message saying `detail` about what failed.
+  TarvexException withDetail(String detail) {
+    return new TarvexException(detail, operation, status, libraryText, getCause());
+  }
+
   private static String message(String detail, String operation, int status, String text, Throwable cause) {
     StringBuilder m = new StringBuilder().append(operation).append(" failed: ");
-    if (detail != null) m.append(detail).append(", ");
+    if (detail != null) m.append(detail).append(": ");
     if (Status.isFault(status)) m.append("machine fault ");
     m.append("status ").append(Status.toString(status));
     if (text != null) m.append(" (").append(text).append(')');

@@ -1,7 +1,11 @@
 package tarvexjni;
 
+import Norv1.LocalIface.mem_blk_t;
+import Norv1.LocalIface.sign_status_t;
+import Norv1.LocalIface.verify_result_t;
 import java.util.List;
 import java.util.Objects;
+import java.util.Optional;
 
 /**
  * The outcome of a signature verification: the overall status, the content the library returned,
@@ -25,8 +29,11 @@ import java.util.Objects;
  *     code
  * @param content the content the library returned; never null
  * @param signers every signature found, in the library's order
+ * @param libraryText the library's text for the status that {@link #requireValid()} reports (the
+ *     overall status, else the first failing signature's), as the library gave it when the
+ *     verification was made; empty when that status is 0 or the library has no text for it
  */
-public record Verification(int status, byte[] content, List<Signer> signers) {
+public record Verification(int status, byte[] content, List<Signer> signers, Optional<String> libraryText) {
   /**
    * Makes the record, checked: a component that must not be null is not, and lists become
    * unmodifiable copies.
@@ -35,12 +42,52 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
    *     code
    * @param content the content the library returned; never null
    * @param signers every signature found, in the library's order
+   * @param libraryText the library's text for the status {@link #requireValid()} reports, or empty
    * @throws NullPointerException when a component that must not be null, or an element of a
    *     list, is null
    */
   public Verification {
     Objects.requireNonNull(content, "content");
     signers = List.copyOf(signers);
+    Objects.requireNonNull(libraryText, "libraryText");
+  }
+
+  /**
+   * Makes the record without the library's text, as a verification built by hand has none.
+   *
+   * @param status the overall status: 0 when the library accepted the message, else its failure
+   *     code
+   * @param content the content the library returned; never null
+   * @param signers every signature found, in the library's order
+   * @throws NullPointerException when a component, or an element of the list, is null
+   */
+  public Verification(int status, byte[] content, List<Signer> signers) {
+    this(status, content, signers, Optional.empty());
+  }
+
+  /**
+   * This verification with the library's text for the status {@link #requireValid()} reports.
+   *
+   * @param text the library's text, or empty
+   * @return the verification with that text
+   */
+  public Verification withLibraryText(Optional<String> text) {
+    return new Verification(status, content, signers, text);
+  }
+
+  /**
+   * The verification as {@code LocalIface} returned it, as this API returns it: what {@link
+   * Tarvex#verify(byte[])} makes of its call's status and records, for a verification made
+   * through {@link Tarvex#callForStatus(String, LibraryCall)} (a family the API leaves to {@code
+   * LocalIface}, or an input it does not pass). The arrays are taken without a copy.
+   *
+   * @param status the call's status: 0, or the library's failure code
+   * @param content the content block the call filled; null for none
+   * @param result the result record the call filled
+   * @return the verification
+   */
+  public static Verification from(int status, mem_blk_t content, verify_result_t result) {
+    return Records.verification(status, content, Objects.requireNonNull(result, "result"));
   }
 
   /**
@@ -68,24 +115,39 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
    * @return this verification
    * @throws TarvexException with operation {@code "Verification"} when the verification is not
    *     valid; its status is the overall status, or the first failing signature's (0 when the
-   *     library found no signature), and its message names the failing signer's subject
+   *     library found no signature); its message names the failing signer's subject, and, for a
+   *     verification the API made, the library's text for the status (also {@link
+   *     TarvexException#libraryText()}), as the library gave it when the verification was made
    */
   public Verification requireValid() {
     if (isValid()) return this;
-    if (status != 0) throw new TarvexException("the message does not verify", "Verification", status, null, null);
-    for (Signer s : signers) {
-      if (!s.isValid()) {
-        String who = s.certificate() == null ? "a signer" : s.certificate().subject();
-        throw new TarvexException("the signature of " + who + " does not verify", "Verification", s.status(), null,
-            null);
+    int reported = reportedStatus();
+    String why = "the message carries no signature";
+    if (status != 0) {
+      why = "the message does not verify";
+    } else {
+      for (Signer s : signers) {
+        if (s.isValid()) continue;
+        why = "the signature of " + s.certificate().map(Certificate::subject).orElse("a signer") + " does not verify";
+        break;
       }
     }
-    throw new TarvexException("the message carries no signature", "Verification", 0, null, null);
+    throw new TarvexException(why, "Verification", reported, reported == 0 ? null : libraryText.orElse(null), null);
+  }
+
+  // The status requireValid() reports: the overall status, else the first failing signature's;
+  // 0 when valid or without a signature.
+  int reportedStatus() {
+    if (status != 0) return status;
+    for (Signer s : signers) {
+      if (!s.isValid()) return s.status();
+    }
+    return 0;
   }
 
   /**
-   * Whether another object is a verification with the same status, content (by its bytes) and
-   * signers.
+   * Whether another object is a verification with the same status, content (by its bytes),
+   * signers and library text.
    *
    * @param o the other object
    * @return true when equal
@@ -93,7 +155,7 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
   @Override
   public boolean equals(Object o) {
     return o instanceof Verification v && status == v.status && java.util.Arrays.equals(content, v.content)
-        && signers.equals(v.signers);
+        && signers.equals(v.signers) && libraryText.equals(v.libraryText);
   }
 
   /**
@@ -103,7 +165,7 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
    */
   @Override
   public int hashCode() {
-    return Objects.hash(status, java.util.Arrays.hashCode(content), signers);
+    return Objects.hash(status, java.util.Arrays.hashCode(content), signers, libraryText);
   }
 
   /**
@@ -124,9 +186,32 @@ public record Verification(int status, byte[] content, List<Signer> signers) {
    *     code
    * @param signingTime the signing time, a time value of the library (unsigned 32-bit, as a
    *     non-negative {@code long})
-   * @param certificate the signer's certificate; null when the library gives none
+   * @param certificate the signer's certificate; empty when the library gives none
    */
-  public record Signer(int status, long signingTime, Certificate certificate) {
+  public record Signer(int status, long signingTime, Optional<Certificate> certificate) {
+    /**
+     * Makes the record, checked.
+     *
+     * @param status the library's verdict on this signature
+     * @param signingTime the signing time, a time value of the library
+     * @param certificate the signer's certificate, or empty; not null
+     * @throws NullPointerException when {@code certificate} is null
+     */
+    public Signer {
+      Objects.requireNonNull(certificate, "certificate");
+    }
+
+    /**
+     * One signature as {@code LocalIface} returned it (an element of {@code
+     * verify_result_t.signs}), as this API returns it.
+     *
+     * @param record a signature's record
+     * @return the signature
+     */
+    public static Signer from(sign_status_t record) {
+      return Records.signer(Objects.requireNonNull(record, "record"));
+    }
+
     /**
      * Whether this signature verified.
      *

@@ -1,5 +1,6 @@
 package tarvexjni;
 
+import Norv1.LocalIface.verify_param_t;
 import java.util.List;
 
 /**
@@ -43,6 +44,17 @@ public record VerifyOptions(int flags, int keyUsage, List<String> policies, List
   public VerifyOptions {
     policies = List.copyOf(policies);
     extendedKeyUsages = List.copyOf(extendedKeyUsages);
+  }
+
+  /**
+   * These options as the record of {@code LocalIface} that {@link Tarvex#verify(byte[],
+   * VerifyOptions)} passes, for a verification made through {@link Tarvex#callForStatus(String,
+   * LibraryCall)}.
+   *
+   * @return a new record
+   */
+  public verify_param_t toRecord() {
+    return Records.verifyParam(this);
   }
 
   /**

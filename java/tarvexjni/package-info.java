@@ -16,6 +16,7 @@
  * import java.nio.file.Path;
  * import java.util.Arrays;
  * import java.util.HexFormat;
+ * import tarvexjni.Certificate;
  * import tarvexjni.FinishingOutputStream;
  * import tarvexjni.Status;
  * import tarvexjni.Tarvex;
@@ -38,7 +39,7 @@
  *       // requireValid(): the overall status 0 and every signature's status 0, or an exception
  *       Verification verified = tarvex.verify(tarvex.sign(Files.readAllBytes(file))).requireValid();
  *       for (Verification.Signer signer : verified.signers()) {
- *         System.out.println("signer: " + signer.certificate().subject());
+ *         System.out.println("signer: " + signer.certificate().map(Certificate::subject).orElse("(none)"));
  *       }
  *
  *       try {
@@ -63,7 +64,8 @@
  *
  * <ul>
  *   <li>{@link tarvexjni.Tarvex}: a context, and every operation; thread-safe, its calls
- *       serialised.</li>
+ *       serialised, a wait for it interruptible. {@link tarvexjni.TarvexPool}: contexts shared
+ *       by platform and virtual threads, one thread at a time each.</li>
  *   <li>{@link tarvexjni.TarvexException}: a failed call (unchecked), with {@link
  *       tarvexjni.Status} naming the statuses this project knows.</li>
  *   <li>Results: {@link tarvexjni.Certificate}, {@link tarvexjni.Crl}, {@link
@@ -71,7 +73,12 @@
  *       {@link tarvexjni.BasicConstraints}; requirements: {@link tarvexjni.VerifyOptions},
  *       {@link tarvexjni.CertificateQuery}.</li>
  *   <li>Streams and enumerations: {@link tarvexjni.FinishingOutputStream}, {@link
- *       tarvexjni.DecryptingInputStream}, {@link tarvexjni.StoreObjects}.</li>
+ *       tarvexjni.FinishingInputStream}, {@link tarvexjni.DecryptingInputStream}, {@link
+ *       tarvexjni.StoreObjects}.</li>
+ *   <li>Nothing returned is null: what may be absent is an {@link java.util.Optional}, a text
+ *       the library left empty is {@code ""}. Certificates convert to and from the JDK's {@link
+ *       java.security.cert.X509Certificate}, and {@code LocalIface}'s records to these results
+ *       ({@code from}).</li>
  * </ul>
  */
 package tarvexjni;

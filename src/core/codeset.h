@@ -10,12 +10,13 @@
 // WideCharToMultiByte and MultiByteToWideChar with flags 0: a character the code page lacks
 // becomes its best fit there ('e' for U+00E9 in code page 1251) or the code page's default
 // character.
-// POSIX (codeset_posix.h, codeset_posix.cpp): the codeset of the process locale
-// (nl_langinfo(CODESET)), playing the part of the active ANSI code page: a character it lacks
-// becomes '?'.
+// POSIX (codeset_posix.h, codeset_posix.cpp): the single-byte encoding named by the setting
+// tarvexjni.codeset, which the Java loader hands over as a table when it activates the bridge;
+// without the setting, the codeset of the process locale (nl_langinfo(CODESET)), playing the
+// part of the active ANSI code page. A character the codeset lacks becomes '?'.
 //
 // What each platform adds (inline, in its header):
-//   const Codeset& process_codeset();  the process's codeset; within a call (CallCodeset), as
+//   const Codeset& process_codeset();  the codeset in use; within a call (CallCodeset), as
 //                                       the call first found it
 //   bool process_keeps_ascii();         whether every ASCII byte stands for itself in it
 //   class CallCodeset;                  the scope of one call

@@ -44,9 +44,11 @@ class Codeset {
   std::string name;
   Kind kind = Kind::kTable;
   bool ascii_compatible = true;
+  bool given = false;  // made from units (codeset_of_units), not found by its name
   jchar to_unit[256] = {};                // kTable: the unit of each byte, or U+FFFD
   std::unique_ptr<uint8_t[]> from_unit;   // kTable: the byte of each unit...
   std::unique_ptr<uint64_t[]> has_byte;   // ...where this bit is set
+  char default_byte = kDefaultChar;       // kTable: the codeset's own '?'
 
   bool maps(jchar u) const { return (has_byte[u >> 6] >> (u & 63)) & 1; }
 
@@ -61,6 +63,8 @@ class Codeset {
       has_byte[units[b] >> 6] |= uint64_t(1) << (units[b] & 63);
     }
     for (int b = 0; b < 0x80; ++b) ascii_compatible = ascii_compatible && units[b] == b;
+    // Where '?' is another byte than 0x3F (EBCDIC), a character the codeset lacks is that byte.
+    if (maps(jchar(kDefaultChar))) default_byte = char(from_unit[jchar(kDefaultChar)]);
   }
 };
 
@@ -130,6 +134,7 @@ std::vector<std::unique_ptr<Codeset>>& registry() {
   return *known;
 }
 std::atomic<const Codeset*> last_process_codeset{nullptr};
+std::atomic<const Codeset*> chosen_codeset{nullptr};  // use_codeset()'s
 
 // iconv descriptors of one multi-byte codeset, per thread (iconv_t is not thread-safe), closed
 // by a thread key's destructor when the thread ends, as the scratch arena is freed: a
@@ -167,9 +172,9 @@ long encode_table(const Codeset& cs, const jchar* in, size_t n, char* out) {
     jchar u = in[i];
     if (is_high(u) && i + 1 < n && is_low(in[i + 1])) {
       ++i;  // one supplementary character: no single-byte codeset has it
-      out[o++] = kDefaultChar;
+      out[o++] = cs.default_byte;
     } else {
-      out[o++] = cs.maps(u) ? char(cs.from_unit[u]) : kDefaultChar;
+      out[o++] = cs.maps(u) ? char(cs.from_unit[u]) : cs.default_byte;
     }
   }
   return long(o);
@@ -285,7 +290,7 @@ long decode_iconv(const Codeset& cs, const char* in, size_t n, jchar* out) {
 const Codeset* codeset_named(const char* name) {
   std::lock_guard<std::mutex> lock(registry_mutex);
   for (const auto& cs : registry())
-    if (cs->name == name) return cs.get();
+    if (!cs->given && cs->name == name) return cs.get();
   std::unique_ptr<Codeset> cs = probe(name);
   if (!cs) return nullptr;
   registry().push_back(std::move(cs));
@@ -296,13 +301,28 @@ __thread bool t_in_call __attribute__((tls_model("initial-exec"))) = false;
 __thread const Codeset* t_call_codeset __attribute__((tls_model("initial-exec"))) = nullptr;
 __thread bool t_call_keeps_ascii __attribute__((tls_model("initial-exec"))) = false;
 
+const Codeset* codeset_of_units(const char* name, const jchar (&units)[256]) {
+  auto cs = std::make_unique<Codeset>();
+  cs->name = name;
+  cs->given = true;  // iconv's codeset of that name may differ, or be missing
+  cs->set_table(units);
+  std::lock_guard<std::mutex> lock(registry_mutex);
+  registry().push_back(std::move(cs));
+  return registry().back().get();
+}
+
+void use_codeset(const Codeset* cs) { chosen_codeset.store(cs, std::memory_order_release); }
+
 const Codeset& process_codeset_now() {
-  const char* name = nl_langinfo(CODESET);
-  const Codeset* cs = last_process_codeset.load(std::memory_order_acquire);
-  if (cs == nullptr || cs->name != name) {
-    cs = codeset_named(name);
-    if (cs == nullptr) cs = codeset_named("ANSI_X3.4-1968");  // unknown to iconv: plain ASCII
-    last_process_codeset.store(cs, std::memory_order_release);
+  const Codeset* cs = chosen_codeset.load(std::memory_order_acquire);
+  if (cs == nullptr) {
+    const char* name = nl_langinfo(CODESET);
+    cs = last_process_codeset.load(std::memory_order_acquire);
+    if (cs == nullptr || cs->name != name) {
+      cs = codeset_named(name);
+      if (cs == nullptr) cs = codeset_named("ANSI_X3.4-1968");  // unknown to iconv: plain ASCII
+      last_process_codeset.store(cs, std::memory_order_release);
+    }
   }
   if (t_in_call) {
     t_call_codeset = cs;

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "codeset.h"
 #include "frame.h"
 #include "guard.h"
 #include "handles.h"
@@ -15,7 +16,7 @@ namespace {
 
 using LocalParam = RecordIn<local_param_t, jobject2local_param_t, local_param_tFree>;
 
-// The one setting the bridge reads, once: the budget for scratch memory kept between calls
+// The one setting the bridge reads itself, once: the budget for scratch memory kept between calls
 // (core/scratch.h). The system property wins over the environment variable, which alone counts
 // where there is no JNIEnv.
 void read_scratch_budget(JNIEnv* env) {
@@ -48,16 +49,40 @@ void read_scratch_budget(JNIEnv* env) {
   set_scratch_budget(bytes);
 }
 
+// The single-byte encoding of texts that the loader read from the setting tarvexjni.codeset and
+// resolved with java.nio.charset: its name and the character of each byte. Strings then cross
+// in it whatever the process locale, and without iconv. Without it, they keep the locale's
+// codeset. Windows has no such setting (the loader refuses it there): texts stay in the active
+// ANSI code page.
+void use_named_codeset(JNIEnv* env, jstring name, jcharArray units) {
+#if defined(_WIN32)
+  (void)env, (void)name, (void)units;
+#else
+  if (env == nullptr || name == nullptr || units == nullptr || env->GetArrayLength(units) != 256)
+    return;
+  jchar table[256];
+  env->GetCharArrayRegion(units, 0, 256, table);
+  const char* text = env->GetStringUTFChars(name, nullptr);
+  if (text == nullptr) {
+    env->ExceptionClear();
+    return;
+  }
+  use_codeset(codeset_of_units(text, table));
+  env->ReleaseStringUTFChars(name, text);
+#endif
+}
+
 // Everything the bridge does to the process, once per process: it keeps itself loaded, installs
-// the fault handlers and reads its setting. The Java loader calls it (as
-// NativeLoader.activate0) only after it has accepted the bridge's version and checked that the
-// library mapped is the file it verified; a refused bridge stays loaded, but inert. Pinning
-// succeeds or not: activation goes on either way.
-void JNICALL activate(JNIEnv* env, jclass) {
+// the fault handlers, takes the encoding of texts the loader names and reads its own setting.
+// The Java loader calls it (as NativeLoader.activate0) only after it has accepted the bridge's
+// version and checked that the library mapped is the file it verified; a refused bridge stays
+// loaded, but inert. Pinning succeeds or not: activation goes on either way.
+void JNICALL activate(JNIEnv* env, jclass, jstring codeset, jcharArray units) {
   static std::atomic<bool> done{false};
   if (done.exchange(true)) return;
   pin_library();
   install_fault_guard();
+  use_named_codeset(env, codeset, units);
   read_scratch_budget(env);
 }
 
@@ -69,11 +94,12 @@ using namespace tvj;
 extern "C" {
 
 // Only what the handshake needs. Where the jar's loader is not there to ask for the version
-// (a host that loads the bridge itself), there is nobody to wait for: activated at once.
+// (a host that loads the bridge itself), there is nobody to wait for: activated at once, with
+// the locale's codeset (tarvexjni.codeset is the jar's loader's to read).
 JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
   JNIEnv* env = nullptr;
   if (vm->GetEnv(reinterpret_cast<void**>(&env), JNI_VERSION_1_8) != JNI_OK) env = nullptr;
-  if (env == nullptr || !register_handshake(env, &activate)) activate(env, nullptr);
+  if (env == nullptr || !register_handshake(env, &activate)) activate(env, nullptr, nullptr, nullptr);
   return JNI_VERSION_1_8;
 }
 

@@ -25,7 +25,8 @@ bool register_handshake(JNIEnv* env, Activation activate) {
   JNINativeMethod methods[] = {
       {const_cast<char*>("bridgeVersion0"), const_cast<char*>("()Ljava/lang/String;"),
        reinterpret_cast<void*>(&bridge_version)},
-      {const_cast<char*>("activate0"), const_cast<char*>("()V"), reinterpret_cast<void*>(activate)},
+      {const_cast<char*>("activate0"), const_cast<char*>("(Ljava/lang/String;[C)V"),
+       reinterpret_cast<void*>(activate)},
   };
   if (env->RegisterNatives(loader.get(), methods, 2) == JNI_OK) return true;
   // A loader of another build, without these methods: it cannot activate the bridge either,

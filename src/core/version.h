@@ -5,8 +5,10 @@
 
 namespace tvj {
 
-// What the bridge does to the process once it is accepted (core/lifecycle.cpp).
-using Activation = void(JNICALL*)(JNIEnv* env, jclass loader);
+// What the bridge does to the process once it is accepted (core/lifecycle.cpp). `codeset` and
+// `units` are the single-byte encoding the loader was told to use for texts, by its name and the
+// character of each of its 256 bytes; both null to keep the process locale's codeset.
+using Activation = void(JNICALL*)(JNIEnv* env, jclass loader, jstring codeset, jcharArray units);
 
 // Binds tarvexjni.internal.NativeLoader's bridgeVersion0() to this build's version and its
 // activate0() to `activate`, when the class that loads the bridge can see that class. Returns

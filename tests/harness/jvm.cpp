@@ -308,6 +308,7 @@ int run_tests() {
       "-Xmx512m",
   };
   if (const char* x = std::getenv("TVJ_XCHECK"); x && std::string(x) == "1") options.push_back("-Xcheck:jni");
+  if (const char* c = std::getenv("TVJ_CODESET"); c && *c) options.push_back(std::string("-Dtarvexjni.codeset=") + c);
 #if TVJ_SANITIZED
   // The JVM maps its class data archive where it chooses, which can fall in AddressSanitizer's
   // shadow memory (under qemu-aarch64 one start in three failed in the archive's set-up).

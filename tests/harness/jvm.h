@@ -5,7 +5,7 @@
 // Environment: TVJ_XCHECK=1 starts the JVM with -Xcheck:jni. Every line the JVM prints (its
 // warnings under -Xcheck:jni included) is captured and fails the test that caused it.
 // TVJ_HOST_JAR names another jar to take LocalIface from (the host compiled with record classes
-// that are not final).
+// that are not final). TVJ_CODESET names the encoding of texts (-Dtarvexjni.codeset).
 #pragma once
 
 #include <gtest/gtest.h>

@@ -55,9 +55,12 @@ class Host {
     return NativeLoader.bridgeVersion0();
   }
 
-  /** Lets the accepted bridge act on the process; UnsatisfiedLinkError when it cannot. */
-  void activateBridge() {
-    NativeLoader.activate0();
+  /**
+   * Lets the accepted bridge act on the process, with the encoding of texts (both null for the
+   * locale's codeset); UnsatisfiedLinkError when it cannot.
+   */
+  void activateBridge(String codeset, char[] units) {
+    NativeLoader.activate0(codeset, units);
   }
 
   /** Whether the jar that holds {@code owner} has the resource. */

@@ -5,8 +5,15 @@ import java.io.IOException;
 import java.net.URISyntaxException;
 import java.net.URL;
 import java.nio.ByteBuffer;
+import java.nio.CharBuffer;
 import java.nio.channels.SeekableByteChannel;
+import java.nio.charset.Charset;
+import java.nio.charset.CharsetDecoder;
+import java.nio.charset.CoderResult;
+import java.nio.charset.CodingErrorAction;
+import java.nio.charset.IllegalCharsetNameException;
 import java.nio.charset.StandardCharsets;
+import java.nio.charset.UnsupportedCharsetException;
 import java.nio.file.DirectoryStream;
 import java.nio.file.Files;
 import java.nio.file.InvalidPathException;
@@ -67,12 +74,19 @@ import java.util.stream.Stream;
  * {@code LD_LIBRARY_PATH} and in the system's folders; on Windows a {@code tarvex.dll} beside the
  * bridge is loaded first, since Windows does not look beside a library loaded by path.
  *
+ * <p>Texts cross between Java and the library one byte per character, in the single-byte encoding
+ * that the system property {@value #CODESET_PROPERTY}, else the environment variable
+ * {@value #CODESET_VARIABLE}, names: the loader resolves it with {@code java.nio.charset} before
+ * it loads anything, refuses a name that is unknown or not single-byte (and, on Windows, where
+ * texts are in the active ANSI code page, any name), and hands the bridge the character of each
+ * byte. Without the setting the bridge takes the codeset of the process locale.
+ *
  * <p>Right after loading, the bridge must report the version of these classes, or loading fails.
  * Until then the bridge has done nothing to the process: only an accepted bridge is activated
- * (pinned, its fault handlers installed, its setting read). The outcome is kept: after a failure
- * every later attempt throws an error whose cause is the first, which carries as suppressed
- * exceptions what each step that failed reported. The bridge binds to the class loader that
- * loads it first, for the life of the process.
+ * (pinned, its fault handlers installed, the encoding of texts handed over, its setting read).
+ * The outcome is kept: after a failure every later attempt throws an error whose cause is the
+ * first, which carries as suppressed exceptions what each step that failed reported. The bridge
+ * binds to the class loader that loads it first, for the life of the process.
  */
 public final class NativeLoader {
   /** System property: the bridge's path. */
@@ -85,6 +99,10 @@ public final class NativeLoader {
   public static final String VENDOR_DIGEST_PROPERTY = "tarvex.library.sha256";
   /** System property: the folder to extract libraries into, instead of java.io.tmpdir. */
   public static final String WORKDIR_PROPERTY = "tarvexjni.workdir";
+  /** System property: the single-byte encoding of the library's texts; wins over {@link #CODESET_VARIABLE}. */
+  public static final String CODESET_PROPERTY = "tarvexjni.codeset";
+  /** Environment variable: the single-byte encoding of the library's texts. */
+  public static final String CODESET_VARIABLE = "TARVEXJNI_CODESET";
   /** Where the jar keeps its native libraries, one folder per platform. */
   public static final String RESOURCE_DIR = "tarvexjni/native";
 
@@ -106,6 +124,10 @@ public final class NativeLoader {
   // The outcome: the bridge's version once loaded, or the first failure.
   private String loadedVersion;
   private UnsatisfiedLinkError failure;
+  // The encoding of texts the settings name, once read: null for none, or why it is refused.
+  private boolean codesetRead;
+  private NarrowCodeset codeset;
+  private UnsatisfiedLinkError codesetRefusal;
 
   private static final class Extracted {
     final String resource;
@@ -131,9 +153,61 @@ public final class NativeLoader {
 
   /**
    * Lets the bridge, once accepted, act on the process: pin itself, install its fault handlers,
-   * read its setting. Bound by the bridge when it loads.
+   * take the encoding of texts, read its setting. Bound by the bridge when it loads.
+   *
+   * @param codeset the name of the single-byte encoding texts cross in, or null for the process
+   *     locale's codeset
+   * @param units the character of each of its 256 bytes (U+FFFD for a byte that stands for
+   *     none), or null
    */
-  static native void activate0();
+  static native void activate0(String codeset, char[] units);
+
+  /**
+   * The single-byte encoding that texts cross in, as {@value #CODESET_PROPERTY} or
+   * {@value #CODESET_VARIABLE} named it.
+   */
+  public static final class NarrowCodeset {
+    private final Charset charset;
+    private final String source;
+    private final char[] units;
+
+    NarrowCodeset(Charset charset, String source, char[] units) {
+      this.charset = charset;
+      this.source = source;
+      this.units = units;
+    }
+
+    /**
+     * The encoding.
+     *
+     * @return the charset
+     */
+    public Charset charset() {
+      return charset;
+    }
+
+    /**
+     * The setting that named it, for messages.
+     *
+     * @return {@code "the system property tarvexjni.codeset"} or {@code "the environment variable
+     *     TARVEXJNI_CODESET"}
+     */
+    public String source() {
+      return source;
+    }
+
+    /**
+     * Whether a character is one of the encoding's: one that crosses as itself, not as '?'.
+     *
+     * @param c the character
+     * @return true when a byte of the encoding stands for it
+     */
+    public boolean has(char c) {
+      if (c == '\uFFFD') return false;
+      for (char u : units) if (u == c) return true;
+      return false;
+    }
+  }
 
   // ---- The process's loader ------------------------------------------------------------------
 
@@ -190,6 +264,20 @@ public final class NativeLoader {
    */
   public static String platform() {
     return PROCESS.platformName();
+  }
+
+  /**
+   * The single-byte encoding that texts cross in, as the settings name it; read once per process.
+   *
+   * @return the encoding, or null when no setting names one (texts then cross in the codeset of
+   *     the process locale) or the name is refused (loading the bridge then fails, saying why)
+   */
+  public static NarrowCodeset codeset() {
+    try {
+      return PROCESS.namedCodeset();
+    } catch (UnsatisfiedLinkError e) {
+      return null;
+    }
   }
 
   /**
@@ -276,6 +364,7 @@ public final class NativeLoader {
           + " loaded it first, for the life of the process. Load tarvexjni.jar once, in a class"
           + " loader that all its users share");
     }
+    NarrowCodeset texts = namedCodeset();
     Path bridge;
     String where;
     Source source;
@@ -326,7 +415,8 @@ public final class NativeLoader {
       checkMapped(checked, platform.bridgeFile + " from " + where);
       String version = handshake(bridge, where, source);
       try {
-        host.activateBridge();
+        host.activateBridge(texts == null ? null : texts.charset.name(),
+            texts == null ? null : texts.units.clone());
       } catch (UnsatisfiedLinkError e) {
         throw withSuppressed(new UnsatisfiedLinkError("The bridge " + bridge + " (from " + where
             + ") reports version " + version + " but has no activation, which every bridge of"
@@ -414,6 +504,82 @@ public final class NativeLoader {
     }
     checkMapped(checked, where);
     return where;
+  }
+
+  // ---- The encoding of texts -----------------------------------------------------------------
+
+  private static final String CODESET_EXAMPLES = "windows-1252, ISO-8859-1, ISO-8859-5 or KOI8-R";
+
+  // The encoding the settings name, resolved once: null for none; an error that says why a name
+  // is refused.
+  synchronized NarrowCodeset namedCodeset() {
+    if (!codesetRead) {
+      codesetRead = true;
+      try {
+        codeset = resolveCodeset();
+      } catch (UnsatisfiedLinkError e) {
+        codesetRefusal = e;
+      }
+    }
+    if (codesetRefusal != null) throw new UnsatisfiedLinkError(codesetRefusal.getMessage());
+    return codeset;
+  }
+
+  private NarrowCodeset resolveCodeset() {
+    String name = setting(host.property(CODESET_PROPERTY));
+    String source = "system property " + CODESET_PROPERTY;
+    if (name == null) {
+      name = setting(host.variable(CODESET_VARIABLE));
+      source = "environment variable " + CODESET_VARIABLE;
+    }
+    if (name == null) return null;
+    String named = "The " + source + " (" + name + ")";
+    if (platform.windows) {
+      throw new UnsatisfiedLinkError(named + " is for Linux: on Windows texts cross in the active"
+          + " ANSI code page, which the system's settings choose; remove it");
+    }
+    Charset charset;
+    try {
+      charset = Charset.forName(name);
+    } catch (IllegalCharsetNameException | UnsupportedCharsetException e) {
+      throw new UnsatisfiedLinkError(named + " names no encoding this JVM knows: name the"
+          + " single-byte encoding of the library's texts as java.nio.charset knows it, for example "
+          + CODESET_EXAMPLES);
+    }
+    char[] units = new char[256];
+    String why = notSingleByte(charset, units);
+    if (why != null) {
+      throw new UnsatisfiedLinkError(named + " names " + charset.name() + ", which " + why
+          + ", but texts cross one byte per character: name a single-byte encoding, for example "
+          + CODESET_EXAMPLES);
+    }
+    return new NarrowCodeset(charset, "the " + source, units);
+  }
+
+  // Why `charset` is not a single-byte encoding, or null; fills `units` with the character of
+  // each byte, U+FFFD for a byte that stands for none.
+  private static String notSingleByte(Charset charset, char[] units) {
+    if (!charset.canEncode()) return "this JVM can only decode";
+    float most = charset.newEncoder().maxBytesPerChar();
+    if (most > 1) return "writes a character with up to " + (int) Math.ceil(most) + " bytes";
+    CharsetDecoder decoder = charset.newDecoder().onMalformedInput(CodingErrorAction.REPORT)
+        .onUnmappableCharacter(CodingErrorAction.REPORT);
+    CharBuffer out = CharBuffer.allocate(8);
+    for (int b = 0; b < 256; b++) {
+      decoder.reset();
+      out.clear();
+      CoderResult result = decoder.decode(ByteBuffer.wrap(new byte[] {(byte) b}), out, true);
+      if (!result.isError()) result = decoder.flush(out);
+      out.flip();
+      if (result.isError() || out.remaining() == 0) {
+        units[b] = '\uFFFD';
+      } else if (out.remaining() == 1) {
+        units[b] = out.get(0);
+      } else {
+        return String.format("reads the byte 0x%02X as %d characters", b, out.remaining());
+      }
+    }
+    return null;
   }
 
   // ---- What is loaded is what was checked -----------------------------------------------------

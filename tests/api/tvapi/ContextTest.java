@@ -10,7 +10,6 @@ import Norv1.LocalIface;
 import java.io.IOException;
 import java.util.ArrayList;
 import java.util.List;
-import java.util.concurrent.CountDownLatch;
 import java.util.concurrent.ExecutorService;
 import java.util.concurrent.Executors;
 import java.util.concurrent.Future;
@@ -122,28 +121,25 @@ class ContextTest extends Kit {
 
   @Test
   void closeWaitsForTheCallInProgressAndNothingFollowsIt() throws Exception {
-    CountDownLatch inCall = new CountDownLatch(1);
-    CountDownLatch release = new CountDownLatch(1);
-    Thread caller = new Thread(() -> tarvex.call("HashMem", lib -> {
-      inCall.countDown();
-      try {
-        release.await();
-      } catch (InterruptedException e) {
-        throw new AssertionError(e);
-      }
-      return LocalIface.QUMENJNI_HashMem(lib, new LocalIface.mem_blk_t(DATA), null);
-    }));
-    caller.start();
-    inCall.await();
+    Holder caller = new Holder(tarvex);
     Thread closer = new Thread(tarvex::close);
     closer.start();
     closer.join(300);
     assertTrue(closer.isAlive(), "close did not wait for the call");
-    release.countDown();
-    caller.join();
+    caller.letGo();
     closer.join();
     assertThrows(IllegalStateException.class, () -> tarvex.hash(DATA));
     List<String> calls = StandIn.calls();
     assertEquals("Uninitialize", calls.get(calls.size() - 1), calls.toString());
+  }
+
+  @Test
+  void aContextSaysWhetherItIsOpen() {
+    assertEquals("Tarvex[open]", tarvex.toString());
+    StandIn.faultNext("HashMem", "SEGV");
+    assertThrows(TarvexException.class, () -> tarvex.hash(DATA));
+    assertTrue(tarvex.toString().startsWith("Tarvex[open, unusable after a machine fault in HashMem"), tarvex.toString());
+    tarvex.close();
+    assertEquals("Tarvex[closed]", tarvex.toString());
   }
 }

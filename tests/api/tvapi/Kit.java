@@ -3,6 +3,7 @@ package tvapi;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
+import Norv1.LocalIface;
 import java.io.ByteArrayInputStream;
 import java.io.IOException;
 import java.io.UncheckedIOException;
@@ -10,6 +11,7 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.List;
+import java.util.concurrent.CountDownLatch;
 import java.util.function.BooleanSupplier;
 import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.BeforeAll;
@@ -119,6 +121,34 @@ abstract class Kit {
 
   static long count(String function) {
     return StandIn.calls().stream().filter(function::equals).count();
+  }
+
+  // Another thread inside a call of a context until letGo(): a long call of the library, as the
+  // threads that wait for the context see it.
+  static final class Holder {
+    private final CountDownLatch inCall = new CountDownLatch(1);
+    private final CountDownLatch release = new CountDownLatch(1);
+    private final Thread thread;
+
+    Holder(Tarvex tarvex) throws InterruptedException {
+      thread = new Thread(() -> tarvex.call("HashMem", lib -> {
+        inCall.countDown();
+        try {
+          release.await();
+        } catch (InterruptedException e) {
+          throw new AssertionError(e);
+        }
+        return LocalIface.QUMENJNI_HashMem(lib, new LocalIface.mem_blk_t(DATA), null);
+      }));
+      thread.start();
+      inCall.await();
+    }
+
+    // Lets the call finish, and waits for it.
+    void letGo() throws InterruptedException {
+      release.countDown();
+      thread.join();
+    }
   }
 
   // Waits for the garbage collector's cleaner to do what `done` checks, at most 10 s.

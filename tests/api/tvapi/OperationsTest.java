@@ -23,6 +23,7 @@ import tarvexjni.Decrypted;
 import tarvexjni.Status;
 import tarvexjni.TarvexException;
 import tarvexjni.Verification;
+import tarvexjni.VerifyOptions;
 import tarvexjni.standin.StandIn;
 
 // The one-shot operations: what they return, how each failure and each fault shows.
@@ -95,7 +96,7 @@ class OperationsTest extends Kit {
     assertTrue(good.isValid());
     assertArrayEquals(DATA, good.content());
     assertSame(good, good.requireValid());
-    assertEquals("CN=Signer 1,O=Stand-in", good.signers().get(0).certificate().subject());
+    assertEquals("CN=Signer 1,O=Stand-in", good.signers().get(0).certificate().orElseThrow().subject());
 
     signed[signed.length - 1] ^= 1;
     Verification bad = tarvex.verify(signed);
@@ -106,6 +107,33 @@ class OperationsTest extends Kit {
     assertEquals(StandIn.MISMATCH, e.status());
   }
 
+  // A call the API leaves to LocalIface whose failure is an answer: its status comes back, and
+  // its records become the verification the API itself would have made.
+  @Test
+  void aCallForItsStatusReturnsTheAnswerAndThrowsOnlyForAFault() {
+    byte[] signed = tarvex.sign(DATA);
+    LocalIface.mem_blk_t content = new LocalIface.mem_blk_t();
+    LocalIface.verify_result_t result = new LocalIface.verify_result_t();
+    int status = tarvex.callForStatus("VerifyMem", lib -> LocalIface.QUMENJNI_VerifyMem(lib,
+        VerifyOptions.DEFAULT.withMinimumSignatures(1).toRecord(), new LocalIface.mem_blk_t(signed), null, content,
+        result));
+    assertEquals(tarvex.verify(signed), Verification.from(status, content, result));
+    assertEquals(1, StandIn.recordedCalls().of("VerifyMem").get(0).record("verify_param_t").get("minsigns"));
+
+    StandIn.failNext("VerifyMem", STATUS);
+    LocalIface.verify_result_t refused = new LocalIface.verify_result_t();
+    status = tarvex.callForStatus("VerifyMem", lib -> LocalIface.QUMENJNI_VerifyMem(lib, null,
+        new LocalIface.mem_blk_t(signed), new LocalIface.mem_blk_t(DATA), null, refused));
+    assertEquals(STATUS, status);
+    assertFalse(Verification.from(status, null, refused).isValid());
+
+    StandIn.faultNext("VerifyMem", "SEGV");
+    assertTrue(assertThrows(TarvexException.class, () -> tarvex.callForStatus("VerifyMem",
+        lib -> LocalIface.QUMENJNI_VerifyMem(lib, null, new LocalIface.mem_blk_t(signed), null, null,
+            new LocalIface.verify_result_t()))).isFault());
+    assertThrows(IllegalStateException.class, () -> tarvex.callForStatus("HashMem", lib -> 0));
+  }
+
   // The kit cannot yet make the library accept a message while a signature failed; the rule
   // that decides it is the result's own.
   @Test
@@ -114,7 +142,7 @@ class OperationsTest extends Kit {
     Certificate bob = new Certificate(0, null, null, "CN=Bob", null, 0, 0, 0, 0, 0, Certificate.AltNames.NONE,
         Certificate.AltNames.NONE, null, List.of(), List.of(), List.of(), new byte[] {2}, new byte[0]);
     Verification accepted = new Verification(0, DATA,
-        List.of(new Verification.Signer(0, 1, alice), new Verification.Signer(STATUS, 1, bob)));
+        List.of(new Verification.Signer(0, 1, Optional.of(alice)), new Verification.Signer(STATUS, 1, Optional.of(bob))));
     assertFalse(accepted.isValid());
     TarvexException e = assertThrows(TarvexException.class, accepted::requireValid);
     assertEquals(STATUS, e.status());
@@ -131,7 +159,7 @@ class OperationsTest extends Kit {
     assertArrayEquals(signer.encoded(), tarvex.parseCertificate(signer.encoded()).encoded());
     Decrypted opened = tarvex.decrypt(tarvex.encrypt(DATA, found));
     assertArrayEquals(DATA, opened.content());
-    assertTrue(opened.sender().encoded().length > 0);
+    assertTrue(opened.sender().orElseThrow().encoded().length > 0);
 
     StandIn.emptyStore();
     assertEquals(List.of(), tarvex.findCertificates(CertificateQuery.any()));

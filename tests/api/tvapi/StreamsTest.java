@@ -7,8 +7,10 @@ import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.io.ByteArrayInputStream;
+import java.io.ByteArrayOutputStream;
 import java.io.IOException;
 import java.io.InputStream;
+import java.io.OutputStream;
 import java.util.List;
 import java.util.function.Function;
 import org.junit.jupiter.api.Test;
@@ -16,6 +18,7 @@ import org.junit.jupiter.api.parallel.ResourceLock;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.MethodSource;
 import tarvexjni.DecryptingInputStream;
+import tarvexjni.FinishingInputStream;
 import tarvexjni.FinishingOutputStream;
 import tarvexjni.Tarvex;
 import tarvexjni.TarvexException;
@@ -193,6 +196,87 @@ class StreamsTest extends Kit {
     encrypting.close();
     assertTrue(source.closed);
     assertEquals(1, count("StrEncryptFinalMem"));
+  }
+
+  @Test
+  void aHashingInputStreamPassesEveryByteOnAndHashesIt() throws IOException {
+    Source source = new Source(BIG);
+    ByteArrayOutputStream copy = new ByteArrayOutputStream();
+    try (FinishingInputStream<byte[]> hashing = tarvex.hashing(source)) {
+      byte[] head = new byte[120];
+      assertEquals(100, hashing.read(head, 20, 100));  // into an offset: copied, then passed
+      copy.write(head, 20, 100);
+      copy.write(hashing.read());
+      assertEquals(1000, hashing.skip(1000));  // skipped bytes are read, and hashed
+      copy.write(BIG, 101, 1000);
+      hashing.transferTo(copy);
+      assertEquals(-1, hashing.read());
+      byte[] digest = hashing.finish();
+      assertArrayEquals(BIG, copy.toByteArray(), "passed on unchanged");
+      assertArrayEquals(tarvex.hash(BIG), digest);
+      assertSame(digest, hashing.finish());
+      assertThrows(IOException.class, hashing::read, "finished");
+    }
+    assertTrue(source.closed);
+    assertEquals(1, count("StrHashFinalMem"));
+  }
+
+  @Test
+  void aHashingInputStreamEndsItsStreamOnceWhateverHappens() throws IOException {
+    FinishingInputStream<byte[]> abandoned = tarvex.hashing(new ByteArrayInputStream(BIG));
+    abandoned.read(new byte[10]);
+    abandoned.close();
+    abandoned.close();
+    assertThrows(IllegalStateException.class, abandoned::finish);
+    assertEquals(1, count("StrHashFinalMem"));
+
+    try (FinishingInputStream<byte[]> failing = tarvex.hashing(new ByteArrayInputStream(BIG))) {
+      StandIn.failNext("StrHashUpdateMem", STATUS);
+      assertEquals(STATUS, assertThrows(TarvexException.class, () -> failing.read(new byte[10])).status());
+      assertThrows(IOException.class, failing::read);
+      assertThrows(IllegalStateException.class, failing::finish);
+    }
+    assertEquals(1, count("StrHashFinalMem"), "the library ended the failed one itself");
+  }
+
+  @Test
+  void anEncryptingOutputStreamWritesWhatTheEncryptingInputStreamYields() throws IOException {
+    byte[] expected;
+    try (InputStream encrypting = tarvex.encrypting(new ByteArrayInputStream(BIG), RECIPIENTS)) {
+      expected = encrypting.readAllBytes();
+    }
+    Sink target = new Sink();
+    try (OutputStream encrypting = tarvex.encrypting(target, RECIPIENTS)) {
+      encrypting.write(BIG, 0, 1000);
+      encrypting.write(BIG, 1000, BIG.length - 1000);  // from an offset: copied, then passed
+    }
+    assertArrayEquals(expected, target.toByteArray(), "close() completes the message");
+    assertTrue(target.closed);
+    assertEquals(2, count("StrEncryptFinalMem"));
+  }
+
+  @Test
+  void anEncryptingOutputStreamThatFailedCompletesNothing() throws IOException {
+    Sink target = new Sink();
+    OutputStream encrypting = tarvex.encrypting(target, RECIPIENTS);
+    encrypting.write(DATA);
+    StandIn.failNext("StrEncryptUpdateMem", STATUS);
+    assertEquals(STATUS, assertThrows(TarvexException.class, () -> encrypting.write(DATA)).status());
+    assertThrows(IOException.class, () -> encrypting.write(DATA));
+    encrypting.close();
+    encrypting.close();
+    assertTrue(target.closed);
+    assertEquals(0, count("StrEncryptFinalMem"), "the library ended its stream; nothing completes it");
+  }
+
+  // A target that remembers being closed.
+  static final class Sink extends ByteArrayOutputStream {
+    boolean closed;
+
+    @Override
+    public void close() {
+      closed = true;
+    }
   }
 
   // A source that can fail after some reads, and remembers being closed.

@@ -46,7 +46,7 @@ public final class Probe {
     Module module = LocalIface.class.getModule();
     System.out.println("versions: jar " + Native.version() + ", bridge " + Native.bridgeVersion()
         + ", module " + (module.isNamed() ? module.getDescriptor().version().map(Object::toString).orElse("none") : "unnamed")
-        + ", available " + Native.isAvailable() + ", cause " + Native.unavailabilityCause());
+        + ", available " + Native.isAvailable() + ", cause " + Native.unavailabilityCause().orElse(null));
     if (options.contains("again")) {  // LocalIface in a second class loader
       URL jar = LocalIface.class.getProtectionDomain().getCodeSource().getLocation();
       try (URLClassLoader other = new URLClassLoader(new URL[] {jar}, ClassLoader.getPlatformClassLoader())) {
@@ -82,7 +82,7 @@ public final class Probe {
 
   // What an application sees when the bridge cannot load: Native first, then LocalIface twice.
   private static void availability() {
-    UnsatisfiedLinkError cause = Native.unavailabilityCause();
+    UnsatisfiedLinkError cause = Native.unavailabilityCause().orElse(null);
     System.out.println("available: " + Native.isAvailable());
     if (cause == null) return;
     System.out.println("cause: " + cause.getMessage());

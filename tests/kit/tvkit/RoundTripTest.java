@@ -582,7 +582,7 @@ class RoundTripTest extends WithLib {
   static void assertSignedBy(tarvexjni.Verification v) {
     assertEquals(0, v.status());
     assertArrayEquals(CONTENT, v.content());
-    assertEquals(SIGNER, v.requireValid().signers().get(0).certificate().subject());
+    assertEquals(SIGNER, v.requireValid().signers().get(0).certificate().orElseThrow().subject());
   }
 
   @Test
@@ -594,6 +594,9 @@ class RoundTripTest extends WithLib {
       Path signedFile = file(null);
       tarvex.sign(file(CONTENT), signedFile);
       assertSignedBy(verifying(tarvex, read(signedFile)));
+      Path content = file(null);
+      assertEquals(0, tarvex.verify(file(signing(tarvex, CONTENT)), content).status());
+      assertArrayEquals(CONTENT, read(content));
 
       List<tarvexjni.Certificate> to = List.of(tarvexjni.Certificate.ofEncoded(new byte[] {0x30, 0}));
       byte[] sealed;
@@ -601,10 +604,14 @@ class RoundTripTest extends WithLib {
         sealed = in.readAllBytes();
       }
       assertArrayEquals(CONTENT, tarvex.decrypt(sealed).content());
-      for (byte[] message : List.of(sealed, tarvex.encrypt(CONTENT, to))) {
+      assertEquals(SENDER, tarvex.decrypt(file(sealed), content).orElseThrow().subject());
+      assertArrayEquals(CONTENT, read(content));
+      Path sealedFile = file(null);
+      tarvex.encrypt(file(CONTENT), sealedFile, to);
+      for (byte[] message : List.of(sealed, tarvex.encrypt(CONTENT, to), read(sealedFile))) {
         try (var in = tarvex.decrypting(new ByteArrayInputStream(message))) {
           assertArrayEquals(CONTENT, in.readAllBytes());
-          assertEquals(SENDER, in.sender().subject());
+          assertEquals(SENDER, in.sender().orElseThrow().subject());
         }
       }
     }

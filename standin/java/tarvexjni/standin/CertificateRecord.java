@@ -7,6 +7,7 @@ import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
 import java.util.Objects;
+import tarvexjni.internal.NativeLoader;
 
 /**
  * A certificate for programmed results ({@link VerificationAnswer} signers, {@link Store}
@@ -26,10 +27,12 @@ import java.util.Objects;
  * }</pre>
  *
  * <p>A field not set is empty: a text null, a number 0, a list empty, a block without bytes.
- * The builder refuses what the library's record cannot carry: a text that is not ASCII or holds
- * a NUL (the library's texts reach Java one byte per character in the process's codeset, so
- * only ASCII reaches Java the same everywhere; an empty text reaches Java as null), and a time
- * outside the unsigned 32 bits of the library's times (0 to 4294967295).
+ * The builder refuses what the library's record cannot carry: a text that holds a NUL, or a
+ * character outside the encoding of the library's texts (they reach Java one byte per
+ * character: where the system property {@code tarvexjni.codeset} names the encoding, its
+ * characters; otherwise ASCII, the only characters that reach Java the same in the codeset of
+ * every locale; an empty text reaches Java as null), and a time outside the unsigned 32 bits of
+ * the library's times (0 to 4294967295).
  */
 public final class CertificateRecord {
   /** The names of the fields of an {@code altname_t}, as {@link Builder#subjectAltName} takes them. */
@@ -59,9 +62,9 @@ public final class CertificateRecord {
   /**
    * A certificate with only its subject set.
    *
-   * @param subject the subject name, ASCII
+   * @param subject the subject name, of the characters the class description names
    * @return the certificate
-   * @throws IllegalArgumentException for a subject that is not ASCII or holds a NUL
+   * @throws IllegalArgumentException for a subject with another character, or a NUL
    */
   public static CertificateRecord withSubject(String subject) {
     return builder().subject(subject).build();
@@ -127,11 +130,16 @@ public final class CertificateRecord {
   }
 
   static void text(DataOutputStream out, String text) throws IOException {
+    NativeLoader.NarrowCodeset named = NativeLoader.codeset();
     if (text == null) {
       out.writeInt(-1);
-    } else {
+    } else if (named == null) {
       out.writeInt(text.length());
       out.writeBytes(text);  // ASCII: one byte per character
+    } else {
+      byte[] bytes = text.getBytes(named.charset());  // one byte per character, each of the encoding's
+      out.writeInt(bytes.length);
+      out.write(bytes);
     }
   }
 
@@ -142,6 +150,22 @@ public final class CertificateRecord {
       out.writeInt(bytes.length);
       out.write(bytes);
     }
+  }
+
+  // A text of a certificate: no NUL, and each character one the library's texts can hold, those
+  // of the encoding tarvexjni.codeset names, else ASCII; null passes.
+  static String field(String what, String text) {
+    NativeLoader.NarrowCodeset named = NativeLoader.codeset();
+    if (text == null || named == null) return checkedText(what, text, true);
+    for (int i = 0; i < text.length(); i++) {
+      char c = text.charAt(i);
+      if (c == 0 || !named.has(c)) {
+        throw new IllegalArgumentException(what + " \"" + text + "\" has " + (c == 0 ? "a NUL" : "'" + c + "'")
+            + " at " + i + ", which the library's texts cannot hold: they end at a NUL, and are in "
+            + named.charset().name() + ", as " + named.source() + " says");
+      }
+    }
+    return text;
   }
 
   // A text the library could give: ASCII, no NUL; null passes where allowed.
@@ -231,44 +255,44 @@ public final class CertificateRecord {
     /**
      * Sets {@code issuer}.
      *
-     * @param issuer the issuer name, ASCII, or null
+     * @param issuer the issuer name, or null (see the class description for its characters)
      * @return this builder
      */
     public Builder issuer(String issuer) {
-      this.issuer = checkedText("issuer", issuer, true);
+      this.issuer = field("issuer", issuer);
       return this;
     }
 
     /**
      * Sets {@code serialNumber}.
      *
-     * @param serialNumber the serial number as text, ASCII, or null
+     * @param serialNumber the serial number as text, or null (see the class description for its characters)
      * @return this builder
      */
     public Builder serialNumber(String serialNumber) {
-      this.serialNumber = checkedText("serialNumber", serialNumber, true);
+      this.serialNumber = field("serialNumber", serialNumber);
       return this;
     }
 
     /**
      * Sets {@code subject}.
      *
-     * @param subject the subject name, ASCII, or null
+     * @param subject the subject name, or null (see the class description for its characters)
      * @return this builder
      */
     public Builder subject(String subject) {
-      this.subject = checkedText("subject", subject, true);
+      this.subject = field("subject", subject);
       return this;
     }
 
     /**
      * Sets {@code algorithm}.
      *
-     * @param algorithm the algorithm as text, ASCII, or null
+     * @param algorithm the algorithm as text, or null (see the class description for its characters)
      * @return this builder
      */
     public Builder algorithm(String algorithm) {
-      this.algorithm = checkedText("algorithm", algorithm, true);
+      this.algorithm = field("algorithm", algorithm);
       return this;
     }
 
@@ -332,12 +356,12 @@ public final class CertificateRecord {
      *
      * @param field a field of {@code altname_t}: {@code "emailAddress"}, {@code "DNS"},
      *     {@code "URI"}, {@code "IP"}, ...
-     * @param value its text, ASCII, or null
+     * @param value its text, or null (see the class description for its characters)
      * @return this builder
      * @throws IllegalArgumentException for an unknown field, naming the fields
      */
     public Builder issuerAltName(String field, String value) {
-      issuerAltName.put(altName(field), checkedText("issuerAltName." + field, value, true));
+      issuerAltName.put(altName(field), field("issuerAltName." + field, value));
       return this;
     }
 
@@ -346,63 +370,63 @@ public final class CertificateRecord {
      *
      * @param field a field of {@code altname_t}: {@code "emailAddress"}, {@code "DNS"},
      *     {@code "URI"}, {@code "IP"}, ...
-     * @param value its text, ASCII, or null
+     * @param value its text, or null (see the class description for its characters)
      * @return this builder
      * @throws IllegalArgumentException for an unknown field, naming the fields
      */
     public Builder subjectAltName(String field, String value) {
-      subjectAltName.put(altName(field), checkedText("subjectAltName." + field, value, true));
+      subjectAltName.put(altName(field), field("subjectAltName." + field, value));
       return this;
     }
 
     /**
      * Sets {@code keyId}.
      *
-     * @param keyId the key identifier as text, ASCII, or null
+     * @param keyId the key identifier as text, or null (see the class description for its characters)
      * @return this builder
      */
     public Builder keyId(String keyId) {
-      this.keyId = checkedText("keyId", keyId, true);
+      this.keyId = field("keyId", keyId);
       return this;
     }
 
     /**
      * Adds an element to {@code policies} (a {@code policy_t}).
      *
-     * @param oid its {@code oid}, ASCII, or null
-     * @param orgName its {@code org_name}, ASCII, or null
+     * @param oid its {@code oid}, or null (see the class description for its characters)
+     * @param orgName its {@code org_name}, or null (see the class description for its characters)
      * @param noticeNumber its {@code not_num}
-     * @param text its {@code text}, ASCII, or null
+     * @param text its {@code text}, or null (see the class description for its characters)
      * @return this builder
      */
     public Builder policy(String oid, String orgName, int noticeNumber, String text) {
-      policies.add(new Policy(checkedText("policy oid", oid, true), checkedText("policy org_name", orgName, true),
-          noticeNumber, checkedText("policy text", text, true)));
+      policies.add(new Policy(field("policy oid", oid), field("policy org_name", orgName),
+          noticeNumber, field("policy text", text)));
       return this;
     }
 
     /**
      * Adds an element to {@code extKeyUsage}.
      *
-     * @param oid its {@code oid}, ASCII, or null
+     * @param oid its {@code oid}, or null (see the class description for its characters)
      * @return this builder
      */
     public Builder extKeyUsage(String oid) {
-      extKeyUsage.add(checkedText("extKeyUsage oid", oid, true));
+      extKeyUsage.add(field("extKeyUsage oid", oid));
       return this;
     }
 
     /**
      * Adds an element to {@code extensions} (an {@code extension_t}).
      *
-     * @param oid its {@code oid}, ASCII, or null
+     * @param oid its {@code oid}, or null (see the class description for its characters)
      * @param type its {@code type}
      * @param critical its {@code critical}
      * @param data its {@code data} (copied; its length is {@code len}), or null for none
      * @return this builder
      */
     public Builder extension(String oid, int type, boolean critical, byte[] data) {
-      extensions.add(new Extension(checkedText("extension oid", oid, true), type, critical,
+      extensions.add(new Extension(field("extension oid", oid), type, critical,
           data == null ? null : data.clone()));
       return this;
     }

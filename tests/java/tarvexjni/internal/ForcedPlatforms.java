@@ -34,7 +34,20 @@ public final class ForcedPlatforms {
     missingVendorSpeaksOfPath();
     foldersOfEarlierRuns();
     swappedLibrariesAreRefusedAndTheBridgeStaysInert();
+    codesetIsForLinux();
     System.out.println("forced platforms: all passed");
+  }
+
+  // Texts cross in the active ANSI code page on Windows: a name of another encoding is refused
+  // before anything is loaded, rather than ignored.
+  static void codesetIsForLinux() throws Exception {
+    Recorder host = new Recorder("codeset");
+    host.properties.put("tarvexjni.codeset", "windows-1252");
+    expect(failure(new NativeLoader(WINDOWS, host)).getMessage(), "The system property tarvexjni.codeset"
+        + " (windows-1252) is for Linux: on Windows texts cross in the active ANSI code page, which the"
+        + " system's settings choose; remove it");
+    expect(host.loads, List.of());
+    expect(host.activations, 0);
   }
 
   static void names() {
@@ -234,7 +247,7 @@ public final class ForcedPlatforms {
       return version;
     }
 
-    @Override void activateBridge() {
+    @Override void activateBridge(String codeset, char[] units) {
       ++activations;
     }
 

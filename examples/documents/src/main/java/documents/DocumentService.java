@@ -102,7 +102,7 @@ public final class DocumentService implements AutoCloseable {
   }
 
   private static String subject(Verification.Signer s) {
-    return s.certificate() == null ? "an unknown signer" : s.certificate().subject();
+    return s.certificate().map(Certificate::subject).orElse("an unknown signer");
   }
 
   /**
