@@ -18,6 +18,8 @@ import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.List;
+import java.util.function.BiFunction;
+import java.util.function.Supplier;
 import java.util.stream.Stream;
 import org.junit.jupiter.api.Named;
 import org.junit.jupiter.api.Test;
@@ -113,112 +115,128 @@ class RoundTripTest extends WithLib {
     return status == 0 ? r.sender.subject : null;
   }
 
+  // ---- Each form as a maker or an opener ------------------------------------------------------
+
+  interface BlockCall {
+    int call(LocalIface lib, mem_blk_t in, mem_blk_t out) throws Exception;
+  }
+
+  interface FileCall {
+    int call(LocalIface lib, String in, String out) throws Exception;
+  }
+
+  interface InitCall {
+    int call(LocalIface lib, strhandle_t h) throws Exception;
+  }
+
+  interface BlockOpen<R> {
+    int call(LocalIface lib, mem_blk_t in, mem_blk_t out, R result) throws Exception;
+  }
+
+  interface FileOpen<R> {
+    int call(LocalIface lib, String in, String out, R result) throws Exception;
+  }
+
+  interface LastOpen<R> {
+    int call(LocalIface lib, strhandle_t h, mem_blk_t out, R result) throws Exception;
+  }
+
+  // What kind of result an opener fills, and the party it names.
+  record Result<R>(Supplier<R> make, BiFunction<Integer, R, String> party) {}
+
+  static final Result<verify_result_t> SIGNED = new Result<>(verify_result_t::new, (status, r) -> signer(r));
+  static final Result<decrypt_result_t> SEALED = new Result<>(decrypt_result_t::new, RoundTripTest::sender);
+
+  static Named<Maker> block(String name, BlockCall call) {
+    return Named.of(name, (lib, c) -> {
+      mem_blk_t out = new mem_blk_t();
+      assertEquals(0, call.call(lib, new mem_blk_t(c), out));
+      return out.bytes();
+    });
+  }
+
+  static Named<Maker> files(String name, FileCall call) {
+    return Named.of(name, (lib, c) -> {
+      Path out = file(null);
+      assertEquals(0, call.call(lib, file(c).toString(), out.toString()));
+      return read(out);
+    });
+  }
+
+  static Named<Maker> streamed(String name, InitCall init, Update update, Last last) {
+    return Named.of(name, (lib, c) -> {
+      strhandle_t h = new strhandle_t();
+      assertEquals(0, init.call(lib, h));
+      return stream(lib, h, c, update, last);
+    });
+  }
+
+  static <R> Named<Opener> block(String name, Result<R> kind, BlockOpen<R> call) {
+    return Named.of(name, (lib, m) -> {
+      mem_blk_t content = new mem_blk_t();
+      R r = kind.make().get();
+      int status = call.call(lib, new mem_blk_t(m), content, r);
+      return new Opened(status, content.bytes(), kind.party().apply(status, r));
+    });
+  }
+
+  static <R> Named<Opener> files(String name, Result<R> kind, FileOpen<R> call) {
+    return Named.of(name, (lib, m) -> {
+      Path content = file(null);
+      R r = kind.make().get();
+      int status = call.call(lib, file(m).toString(), content.toString(), r);
+      return new Opened(status, read(content), kind.party().apply(status, r));
+    });
+  }
+
+  // A stream that opens: MISMATCH where an Update refused the message.
+  static <R> Named<Opener> streamed(String name, Result<R> kind, InitCall init, Update update, LastOpen<R> last) {
+    return Named.of(name, (lib, m) -> {
+      strhandle_t h = new strhandle_t();
+      assertEquals(0, init.call(lib, h));
+      R r = kind.make().get();
+      int[] status = {StandIn.MISMATCH};
+      byte[] content = openStream(lib, h, m, update, (l, s, out) -> status[0] = last.call(l, s, out, r));
+      return new Opened(status[0], content, kind.party().apply(status[0], r));
+    });
+  }
+
   // ---- Signed messages -------------------------------------------------------------------------
 
   static List<Named<Maker>> signers() {
     return List.of(
-        Named.of("SignMem", (lib, c) -> {
-          mem_blk_t out = new mem_blk_t();
-          assertEquals(0, LocalIface.QUMENJNI_SignMem(lib, null, new mem_blk_t(c), null, out));
-          return out.bytes();
-        }),
-        Named.of("SignFile", (lib, c) -> {
-          Path out = file(null);
-          assertEquals(0, LocalIface.QUMENJNI_SignFile(lib, null, file(c).toString(), null, out.toString()));
-          return read(out);
-        }),
-        Named.of("StrSign", (lib, c) -> {
-          strhandle_t h = new strhandle_t();
-          assertEquals(0, LocalIface.QUMENJNI_StrSignInitMem(lib, null, null, h));
-          return stream(lib, h, c, (l, s, in, out) -> LocalIface.QUMENJNI_StrSignUpdateMem(l, null, s, in),
-              (l, s, out) -> LocalIface.QUMENJNI_StrSignFinalMem(l, null, s, out));
-        }),
-        Named.of("StrSignFile", (lib, c) -> {
-          Path out = file(null);
-          assertEquals(0, LocalIface.QUMENJNI_StrSignFile(lib, null, file(c).toString(), null, out.toString()));
-          return read(out);
-        }),
-        Named.of("CmsBlkAttSignMem", (lib, c) -> {
-          mem_blk_t out = new mem_blk_t();
-          assertEquals(0, LocalIface.QUMENJNI_CmsBlkAttSignMem(lib, null, new mem_blk_t(c), out));
-          return out.bytes();
-        }),
-        Named.of("CmsBlkAttSignFile", (lib, c) -> {
-          Path out = file(null);
-          assertEquals(0, LocalIface.QUMENJNI_CmsBlkAttSignFile(lib, null, file(c).toString(), out.toString()));
-          return read(out);
-        }),
-        Named.of("CmsStrAttSign", (lib, c) -> {
-          strhandle_t h = new strhandle_t();
-          assertEquals(0, LocalIface.QUMENJNI_CmsStrAttSignInitMem(lib, null, null, h));
-          return stream(lib, h, c, (l, s, in, out) -> LocalIface.QUMENJNI_CmsStrAttSignUpdateMem(l, null, s, in, out),
-              (l, s, out) -> LocalIface.QUMENJNI_CmsStrAttSignFinalMem(l, null, s, out));
-        }),
-        Named.of("CmsStrAttSignFile", (lib, c) -> {
-          Path out = file(null);
-          assertEquals(0, LocalIface.QUMENJNI_CmsStrAttSignFile(lib, null, file(c).toString(), out.toString()));
-          return read(out);
-        }));
+        block("SignMem", (lib, in, out) -> LocalIface.QUMENJNI_SignMem(lib, null, in, null, out)),
+        files("SignFile", (lib, in, out) -> LocalIface.QUMENJNI_SignFile(lib, null, in, null, out)),
+        streamed("StrSign", (lib, h) -> LocalIface.QUMENJNI_StrSignInitMem(lib, null, null, h),
+            (l, s, in, out) -> LocalIface.QUMENJNI_StrSignUpdateMem(l, null, s, in),
+            (l, s, out) -> LocalIface.QUMENJNI_StrSignFinalMem(l, null, s, out)),
+        files("StrSignFile", (lib, in, out) -> LocalIface.QUMENJNI_StrSignFile(lib, null, in, null, out)),
+        block("CmsBlkAttSignMem", (lib, in, out) -> LocalIface.QUMENJNI_CmsBlkAttSignMem(lib, null, in, out)),
+        files("CmsBlkAttSignFile", (lib, in, out) -> LocalIface.QUMENJNI_CmsBlkAttSignFile(lib, null, in, out)),
+        streamed("CmsStrAttSign", (lib, h) -> LocalIface.QUMENJNI_CmsStrAttSignInitMem(lib, null, null, h),
+            (l, s, in, out) -> LocalIface.QUMENJNI_CmsStrAttSignUpdateMem(l, null, s, in, out),
+            (l, s, out) -> LocalIface.QUMENJNI_CmsStrAttSignFinalMem(l, null, s, out)),
+        files("CmsStrAttSignFile", (lib, in, out) -> LocalIface.QUMENJNI_CmsStrAttSignFile(lib, null, in, out)));
   }
 
   static List<Named<Opener>> verifiers() {
     return List.of(
-        Named.of("VerifyMem", (lib, m) -> {
-          mem_blk_t content = new mem_blk_t();
-          verify_result_t r = new verify_result_t();
-          int status = LocalIface.QUMENJNI_VerifyMem(lib, null, new mem_blk_t(m), null, content, r);
-          return new Opened(status, content.bytes(), signer(r));
-        }),
-        Named.of("VerifyFile", (lib, m) -> {
-          Path content = file(null);
-          verify_result_t r = new verify_result_t();
-          int status = LocalIface.QUMENJNI_VerifyFile(lib, null, file(m).toString(), null, content.toString(), r);
-          return new Opened(status, read(content), signer(r));
-        }),
-        Named.of("StrVerify", (lib, m) -> {
-          strhandle_t h = new strhandle_t();
-          assertEquals(0, LocalIface.QUMENJNI_StrVerifyInitMem(lib, null, null, h));
-          verify_result_t r = new verify_result_t();
-          int[] last = new int[1];
-          byte[] content = openStream(lib, h, m,
-              (l, s, in, out) -> LocalIface.QUMENJNI_StrVerifyUpdateMem(l, null, s, in),
-              (l, s, out) -> last[0] = LocalIface.QUMENJNI_StrVerifyFinalMem(l, null, s, out, r));
-          return new Opened(content == null ? StandIn.MISMATCH : last[0], content, signer(r));
-        }),
-        Named.of("StrVerifyFile", (lib, m) -> {
-          Path content = file(null);
-          verify_result_t r = new verify_result_t();
-          int status = LocalIface.QUMENJNI_StrVerifyFile(lib, null, file(m).toString(), null, content.toString(), r);
-          return new Opened(status, read(content), signer(r));
-        }),
-        Named.of("CmsBlkAttVerifyMem", (lib, m) -> {
-          mem_blk_t content = new mem_blk_t();
-          verify_result_t r = new verify_result_t();
-          int status = LocalIface.QUMENJNI_CmsBlkAttVerifyMem(lib, null, new mem_blk_t(m), content, r);
-          return new Opened(status, content.bytes(), signer(r));
-        }),
-        Named.of("CmsBlkAttVerifyFile", (lib, m) -> {
-          Path content = file(null);
-          verify_result_t r = new verify_result_t();
-          int status = LocalIface.QUMENJNI_CmsBlkAttVerifyFile(lib, null, file(m).toString(), content.toString(), r);
-          return new Opened(status, read(content), signer(r));
-        }),
-        Named.of("CmsStrAttVerify", (lib, m) -> {
-          strhandle_t h = new strhandle_t();
-          assertEquals(0, LocalIface.QUMENJNI_CmsStrAttVerifyInitMem(lib, null, null, h));
-          verify_result_t r = new verify_result_t();
-          int[] last = new int[1];
-          byte[] content = openStream(lib, h, m,
-              (l, s, in, out) -> LocalIface.QUMENJNI_CmsStrAttVerifyUpdateMem(l, null, s, in, out),
-              (l, s, out) -> last[0] = LocalIface.QUMENJNI_CmsStrAttVerifyFinalMem(l, null, s, out, r));
-          return new Opened(content == null ? StandIn.MISMATCH : last[0], content, signer(r));
-        }),
-        Named.of("CmsStrAttVerifyFile", (lib, m) -> {
-          Path content = file(null);
-          verify_result_t r = new verify_result_t();
-          int status = LocalIface.QUMENJNI_CmsStrAttVerifyFile(lib, null, file(m).toString(), content.toString(), r);
-          return new Opened(status, read(content), signer(r));
-        }));
+        block("VerifyMem", SIGNED, (lib, in, out, r) -> LocalIface.QUMENJNI_VerifyMem(lib, null, in, null, out, r)),
+        files("VerifyFile", SIGNED, (lib, in, out, r) -> LocalIface.QUMENJNI_VerifyFile(lib, null, in, null, out, r)),
+        streamed("StrVerify", SIGNED, (lib, h) -> LocalIface.QUMENJNI_StrVerifyInitMem(lib, null, null, h),
+            (l, s, in, out) -> LocalIface.QUMENJNI_StrVerifyUpdateMem(l, null, s, in),
+            (l, s, out, r) -> LocalIface.QUMENJNI_StrVerifyFinalMem(l, null, s, out, r)),
+        files("StrVerifyFile", SIGNED,
+            (lib, in, out, r) -> LocalIface.QUMENJNI_StrVerifyFile(lib, null, in, null, out, r)),
+        block("CmsBlkAttVerifyMem", SIGNED,
+            (lib, in, out, r) -> LocalIface.QUMENJNI_CmsBlkAttVerifyMem(lib, null, in, out, r)),
+        files("CmsBlkAttVerifyFile", SIGNED,
+            (lib, in, out, r) -> LocalIface.QUMENJNI_CmsBlkAttVerifyFile(lib, null, in, out, r)),
+        streamed("CmsStrAttVerify", SIGNED, (lib, h) -> LocalIface.QUMENJNI_CmsStrAttVerifyInitMem(lib, null, null, h),
+            (l, s, in, out) -> LocalIface.QUMENJNI_CmsStrAttVerifyUpdateMem(l, null, s, in, out),
+            (l, s, out, r) -> LocalIface.QUMENJNI_CmsStrAttVerifyFinalMem(l, null, s, out, r)),
+        files("CmsStrAttVerifyFile", SIGNED,
+            (lib, in, out, r) -> LocalIface.QUMENJNI_CmsStrAttVerifyFile(lib, null, in, out, r)));
   }
 
   // A stream that opens a message: null when an Update refused it (the stream has then ended),
@@ -278,111 +296,39 @@ class RoundTripTest extends WithLib {
 
   static List<Named<Maker>> encrypters() {
     return List.of(
-        Named.of("EncryptMem", (lib, c) -> {
-          mem_blk_t out = new mem_blk_t();
-          assertEquals(0, LocalIface.QUMENJNI_EncryptMem(lib, null, new mem_blk_t(c), out));
-          return out.bytes();
-        }),
-        Named.of("EncryptFile", (lib, c) -> {
-          Path out = file(null);
-          assertEquals(0, LocalIface.QUMENJNI_EncryptFile(lib, null, file(c).toString(), out.toString()));
-          return read(out);
-        }),
-        Named.of("StrEncrypt", (lib, c) -> {
-          strhandle_t h = new strhandle_t();
-          assertEquals(0, LocalIface.QUMENJNI_StrEncryptInitMem(lib, null, h));
-          return stream(lib, h, c, (l, s, in, out) -> LocalIface.QUMENJNI_StrEncryptUpdateMem(l, null, s, in, out),
-              (l, s, out) -> LocalIface.QUMENJNI_StrEncryptFinalMem(l, null, s, out));
-        }),
-        Named.of("StrEncryptFile", (lib, c) -> {
-          Path out = file(null);
-          assertEquals(0, LocalIface.QUMENJNI_StrEncryptFile(lib, null, file(c).toString(), out.toString()));
-          return read(out);
-        }),
-        Named.of("CmsBlkEncryptMem", (lib, c) -> {
-          mem_blk_t out = new mem_blk_t();
-          assertEquals(0, LocalIface.QUMENJNI_CmsBlkEncryptMem(lib, null, new mem_blk_t(c), out));
-          return out.bytes();
-        }),
-        Named.of("CmsBlkEncryptFile", (lib, c) -> {
-          Path out = file(null);
-          assertEquals(0, LocalIface.QUMENJNI_CmsBlkEncryptFile(lib, null, file(c).toString(), out.toString()));
-          return read(out);
-        }),
-        Named.of("CmsStrEncrypt", (lib, c) -> {
-          strhandle_t h = new strhandle_t();
-          assertEquals(0, LocalIface.QUMENJNI_CmsStrEncryptInitMem(lib, null, null, h));
-          return stream(lib, h, c, (l, s, in, out) -> LocalIface.QUMENJNI_CmsStrEncryptUpdateMem(l, null, s, in, out),
-              (l, s, out) -> LocalIface.QUMENJNI_CmsStrEncryptFinalMem(l, null, s, out));
-        }),
-        Named.of("CmsStrEncryptFile", (lib, c) -> {
-          Path out = file(null);
-          assertEquals(0, LocalIface.QUMENJNI_CmsStrEncryptFile(lib, null, file(c).toString(), out.toString()));
-          return read(out);
-        }));
+        block("EncryptMem", (lib, in, out) -> LocalIface.QUMENJNI_EncryptMem(lib, null, in, out)),
+        files("EncryptFile", (lib, in, out) -> LocalIface.QUMENJNI_EncryptFile(lib, null, in, out)),
+        streamed("StrEncrypt", (lib, h) -> LocalIface.QUMENJNI_StrEncryptInitMem(lib, null, h),
+            (l, s, in, out) -> LocalIface.QUMENJNI_StrEncryptUpdateMem(l, null, s, in, out),
+            (l, s, out) -> LocalIface.QUMENJNI_StrEncryptFinalMem(l, null, s, out)),
+        files("StrEncryptFile", (lib, in, out) -> LocalIface.QUMENJNI_StrEncryptFile(lib, null, in, out)),
+        block("CmsBlkEncryptMem", (lib, in, out) -> LocalIface.QUMENJNI_CmsBlkEncryptMem(lib, null, in, out)),
+        files("CmsBlkEncryptFile", (lib, in, out) -> LocalIface.QUMENJNI_CmsBlkEncryptFile(lib, null, in, out)),
+        streamed("CmsStrEncrypt", (lib, h) -> LocalIface.QUMENJNI_CmsStrEncryptInitMem(lib, null, null, h),
+            (l, s, in, out) -> LocalIface.QUMENJNI_CmsStrEncryptUpdateMem(l, null, s, in, out),
+            (l, s, out) -> LocalIface.QUMENJNI_CmsStrEncryptFinalMem(l, null, s, out)),
+        files("CmsStrEncryptFile", (lib, in, out) -> LocalIface.QUMENJNI_CmsStrEncryptFile(lib, null, in, out)));
   }
 
   static List<Named<Opener>> decrypters() {
+    int[] state = new int[1];
     return List.of(
-        Named.of("DecryptMem", (lib, m) -> {
-          mem_blk_t content = new mem_blk_t();
-          decrypt_result_t r = new decrypt_result_t();
-          int status = LocalIface.QUMENJNI_DecryptMem(lib, null, new mem_blk_t(m), content, r);
-          return new Opened(status, content.bytes(), sender(status, r));
-        }),
-        Named.of("DecryptFile", (lib, m) -> {
-          Path content = file(null);
-          decrypt_result_t r = new decrypt_result_t();
-          int status = LocalIface.QUMENJNI_DecryptFile(lib, null, file(m).toString(), content.toString(), r);
-          return new Opened(status, read(content), sender(status, r));
-        }),
-        Named.of("StrDecrypt", (lib, m) -> {
-          strhandle_t h = new strhandle_t();
-          int[] state = new int[1];
-          assertEquals(0, LocalIface.QUMENJNI_StrDecryptInitMem(lib, null, null, state, h));
-          decrypt_result_t r = new decrypt_result_t();
-          int[] last = new int[1];
-          byte[] content = openStream(lib, h, m,
-              (l, s, in, out) -> LocalIface.QUMENJNI_StrDecryptUpdateMem(l, null, s, in, state, out),
-              (l, s, out) -> last[0] = LocalIface.QUMENJNI_StrDecryptFinalMem(l, null, s, r));
-          int status = content == null ? StandIn.MISMATCH : last[0];
-          return new Opened(status, content, sender(status, r));
-        }),
-        Named.of("StrDecryptFile", (lib, m) -> {
-          Path content = file(null);
-          decrypt_result_t r = new decrypt_result_t();
-          int status = LocalIface.QUMENJNI_StrDecryptFile(lib, null, file(m).toString(), content.toString(), r);
-          return new Opened(status, read(content), sender(status, r));
-        }),
-        Named.of("CmsBlkDecryptMem", (lib, m) -> {
-          mem_blk_t content = new mem_blk_t();
-          decrypt_result_t r = new decrypt_result_t();
-          int status = LocalIface.QUMENJNI_CmsBlkDecryptMem(lib, null, new mem_blk_t(m), content, r);
-          return new Opened(status, content.bytes(), sender(status, r));
-        }),
-        Named.of("CmsBlkDecryptFile", (lib, m) -> {
-          Path content = file(null);
-          decrypt_result_t r = new decrypt_result_t();
-          int status = LocalIface.QUMENJNI_CmsBlkDecryptFile(lib, null, file(m).toString(), content.toString(), r);
-          return new Opened(status, read(content), sender(status, r));
-        }),
-        Named.of("CmsStrDecrypt", (lib, m) -> {
-          strhandle_t h = new strhandle_t();
-          assertEquals(0, LocalIface.QUMENJNI_CmsStrDecryptInitMem(lib, null, null, h));
-          decrypt_result_t r = new decrypt_result_t();
-          int[] last = new int[1];
-          byte[] content = openStream(lib, h, m,
-              (l, s, in, out) -> LocalIface.QUMENJNI_CmsStrDecryptUpdateMem(l, null, s, in, out),
-              (l, s, out) -> last[0] = LocalIface.QUMENJNI_CmsStrDecryptFinalMem(l, null, s, out, r));
-          int status = content == null ? StandIn.MISMATCH : last[0];
-          return new Opened(status, content, sender(status, r));
-        }),
-        Named.of("CmsStrDecryptFile", (lib, m) -> {
-          Path content = file(null);
-          decrypt_result_t r = new decrypt_result_t();
-          int status = LocalIface.QUMENJNI_CmsStrDecryptFile(lib, null, file(m).toString(), content.toString(), r);
-          return new Opened(status, read(content), sender(status, r));
-        }));
+        block("DecryptMem", SEALED, (lib, in, out, r) -> LocalIface.QUMENJNI_DecryptMem(lib, null, in, out, r)),
+        files("DecryptFile", SEALED, (lib, in, out, r) -> LocalIface.QUMENJNI_DecryptFile(lib, null, in, out, r)),
+        streamed("StrDecrypt", SEALED, (lib, h) -> LocalIface.QUMENJNI_StrDecryptInitMem(lib, null, null, state, h),
+            (l, s, in, out) -> LocalIface.QUMENJNI_StrDecryptUpdateMem(l, null, s, in, state, out),
+            (l, s, out, r) -> LocalIface.QUMENJNI_StrDecryptFinalMem(l, null, s, r)),
+        files("StrDecryptFile", SEALED,
+            (lib, in, out, r) -> LocalIface.QUMENJNI_StrDecryptFile(lib, null, in, out, r)),
+        block("CmsBlkDecryptMem", SEALED,
+            (lib, in, out, r) -> LocalIface.QUMENJNI_CmsBlkDecryptMem(lib, null, in, out, r)),
+        files("CmsBlkDecryptFile", SEALED,
+            (lib, in, out, r) -> LocalIface.QUMENJNI_CmsBlkDecryptFile(lib, null, in, out, r)),
+        streamed("CmsStrDecrypt", SEALED, (lib, h) -> LocalIface.QUMENJNI_CmsStrDecryptInitMem(lib, null, null, h),
+            (l, s, in, out) -> LocalIface.QUMENJNI_CmsStrDecryptUpdateMem(l, null, s, in, out),
+            (l, s, out, r) -> LocalIface.QUMENJNI_CmsStrDecryptFinalMem(l, null, s, out, r)),
+        files("CmsStrDecryptFile", SEALED,
+            (lib, in, out, r) -> LocalIface.QUMENJNI_CmsStrDecryptFile(lib, null, in, out, r)));
   }
 
   static Stream<Arguments> envelopePairs() {
@@ -416,27 +362,14 @@ class RoundTripTest extends WithLib {
 
   static List<Named<Maker>> detachedSigners() {
     return List.of(
-        Named.of("CmsBlkDetSignMem", (lib, c) -> {
-          mem_blk_t out = new mem_blk_t();
-          assertEquals(0, LocalIface.QUMENJNI_CmsBlkDetSignMem(lib, null, new mem_blk_t(c), null, out));
-          return out.bytes();
-        }),
-        Named.of("CmsBlkDetSignFile", (lib, c) -> {
-          Path out = file(null);
-          assertEquals(0, LocalIface.QUMENJNI_CmsBlkDetSignFile(lib, null, file(c).toString(), null, out.toString()));
-          return read(out);
-        }),
-        Named.of("CmsStrDetSign", (lib, c) -> {
-          strhandle_t h = new strhandle_t();
-          assertEquals(0, LocalIface.QUMENJNI_CmsStrDetSignInitMem(lib, null, null, h));
-          return stream(lib, h, c, (l, s, in, out) -> LocalIface.QUMENJNI_CmsStrDetSignUpdateMem(l, null, s, in),
-              (l, s, out) -> LocalIface.QUMENJNI_CmsStrDetSignFinalMem(l, null, s, out));
-        }),
-        Named.of("CmsStrDetSignFile", (lib, c) -> {
-          Path out = file(null);
-          assertEquals(0, LocalIface.QUMENJNI_CmsStrDetSignFile(lib, null, file(c).toString(), null, out.toString()));
-          return read(out);
-        }),
+        block("CmsBlkDetSignMem", (lib, in, out) -> LocalIface.QUMENJNI_CmsBlkDetSignMem(lib, null, in, null, out)),
+        files("CmsBlkDetSignFile",
+            (lib, in, out) -> LocalIface.QUMENJNI_CmsBlkDetSignFile(lib, null, in, null, out)),
+        streamed("CmsStrDetSign", (lib, h) -> LocalIface.QUMENJNI_CmsStrDetSignInitMem(lib, null, null, h),
+            (l, s, in, out) -> LocalIface.QUMENJNI_CmsStrDetSignUpdateMem(l, null, s, in),
+            (l, s, out) -> LocalIface.QUMENJNI_CmsStrDetSignFinalMem(l, null, s, out)),
+        files("CmsStrDetSignFile",
+            (lib, in, out) -> LocalIface.QUMENJNI_CmsStrDetSignFile(lib, null, in, null, out)),
         Named.of("CmsBlkSignDetachMem", (lib, c) -> {  // the signature split from a signed message
           mem_blk_t signed = new mem_blk_t();
           assertEquals(0, LocalIface.QUMENJNI_SignMem(lib, null, new mem_blk_t(c), null, signed));
