@@ -102,6 +102,10 @@ import tarvexjni.standin.internal.Boundaries;
  * {@value #LOG_PROPERTY} or the environment variable {@code TARVEX_STANDIN_LOG} changes how
  * many. The environment variable {@code TARVEX_STANDIN_QUIET} (any value) turns the call log and
  * the ledger off altogether, as the benchmarks do: the kit's checks then have nothing to check.
+ * Where JUnit runs, the kit watches every test, with its extension or without: when the last test
+ * running ends, what was programmed since it started is dropped, so that a class that forgot
+ * {@link StandInTest @StandInTest} does not pass its programming on; what was programmed outside
+ * any test stays until {@link #reset()}.
  */
 public final class StandIn {
   private StandIn() {}
