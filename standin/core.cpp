@@ -11,6 +11,7 @@
 #include <set>
 
 #include "entry.h"
+#include "jvm.h"
 #include "platform.h"
 
 namespace standin {
@@ -35,6 +36,7 @@ std::map<const void*, std::shared_ptr<void>>& handlers() {
 struct Output {
   uint64_t thread;  // 0: any thread
   std::vector<uint8_t> bytes;
+  uint64_t serial;
 };
 std::map<const void*, std::deque<Output>>& outputs() {
   static auto* o = new std::map<const void*, std::deque<Output>>();
@@ -47,19 +49,47 @@ std::deque<Output>::iterator next_output(std::deque<Output>& queue) {
                       [thread](const Output& o) { return o.thread == 0 || o.thread == thread; });
 }
 
+// The log: the last `limit` calls of `logged` since the clear, and how many calls of each
+// function there were (by the function's name, which the stand-in's entries give as __func__).
 std::mutex log_mutex;
-std::vector<Call>& log() {
-  static auto* l = new std::vector<Call>();
+std::deque<Call>& log() {
+  static auto* l = new std::deque<Call>();
   return *l;
 }
+std::map<const char*, uint64_t>& counts() {
+  static auto* c = new std::map<const char*, uint64_t>();
+  return *c;
+}
+uint64_t logged = 0;
 uint64_t log_generation = 1;  // a new one at each clear: a call logged before is not updated
+constexpr size_t kDefaultLogLimit = 10000;
+size_t initial_log_limit() {
+  const char* value = std::getenv("TARVEX_STANDIN_LOG");
+  if (value == nullptr || *value < '0' || *value > '9') return kDefaultLogLimit;
+  char* end = nullptr;
+  unsigned long long n = std::strtoull(value, &end, 10);
+  return *end == '\0' ? size_t(n) : kDefaultLogLimit;
+}
+size_t limit = initial_log_limit();
+
+// The call at `index` of this generation, while the log keeps it.
+Call* logged_call(detail::CallRef ref) {
+  if (ref.generation != log_generation || ref.index < 0) return nullptr;
+  uint64_t first = logged - log().size();
+  if (uint64_t(ref.index) < first || uint64_t(ref.index) >= logged) return nullptr;
+  return &log()[size_t(uint64_t(ref.index) - first)];
+}
 std::atomic<bool> details{false};
 std::atomic<bool> with_bytes{false};
 std::mutex context_mutex;
-std::set<uint64_t>& contexts() {
-  static auto* c = new std::set<uint64_t>();
+std::map<uint64_t, detail::Origin>& contexts() {
+  static auto* c = new std::map<uint64_t, detail::Origin>();
   return *c;
 }
+std::atomic<uint64_t> epoch{1};
+// Java frames kept for each context and handle: enough to reach a test's line through an
+// application's own layers.
+constexpr int kFramesKept = 32;
 uint64_t next_context = 0x7E57C0DE0001;
 
 struct Block {
@@ -107,7 +137,7 @@ void crash(Fault f) { platform::raise_fault(f); }
 
 void queue_output(const void* fn, std::vector<uint8_t> bytes, uint64_t thread) {
   std::lock_guard<std::mutex> lock(handler_mutex);
-  outputs()[fn].push_back(Output{thread, std::move(bytes)});
+  outputs()[fn].push_back(Output{thread, std::move(bytes), detail::next_serial()});
   programmed |= bit_of(fn);
 }
 
@@ -131,12 +161,51 @@ void reset() {
   }
   detail::reset_rules();
   clear_calls();
+  ++epoch;
+}
+
+uint64_t programming_mark() { return detail::serials.load(); }
+
+void drop_programming_since(uint64_t mark) {
+  {
+    std::lock_guard<std::mutex> lock(handler_mutex);
+    for (auto& [fn, queue] : outputs())
+      std::erase_if(queue, [mark](const Output& o) { return o.serial >= mark; });
+  }
+  detail::drop_rules_since(mark);
 }
 
 namespace detail {
 
+std::atomic<uint64_t> serials{1};
+uint64_t next_serial() { return serials++; }
+
 thread_local const char* running = nullptr;
 thread_local CallRef running_call;
+thread_local RunningCaller running_caller;
+
+uint64_t current_epoch() { return epoch.load(); }
+
+Origin origin_here() {
+  Origin o;
+  o.epoch = epoch.load();
+  o.function = running;
+  o.call = running_call;
+  if (running != nullptr && running_caller.thread != 0) {
+    o.thread = running_caller.thread;
+    o.thread_name = running_caller.name;
+    o.frames = jvm::current_stack(kFramesKept);
+  }
+  return o;
+}
+
+std::vector<LeftOpen> contexts_left_open() {
+  std::vector<LeftOpen> open;
+  std::lock_guard<std::mutex> lock(context_mutex);
+  for (const auto& [c, origin] : contexts())
+    if (origin.epoch == epoch.load()) open.push_back(LeftOpen{"context", c, origin});
+  return open;
+}
 
 bool output_queued(const void* fn) {
   if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return false;
@@ -176,20 +245,36 @@ bool logging() { return !quiet; }
 bool recording_details() { return details.load(std::memory_order_relaxed); }
 bool recording_bytes() { return with_bytes.load(std::memory_order_relaxed); }
 
+Caller caller() {
+  Caller who;
+  who.thread = jvm::current_thread(&who.name);
+  if (who.thread == 0) who.thread = thread_number();
+  return who;
+}
+
 CallRef log_call(const char* function, uint64_t context, std::vector<uint64_t> words,
-                 std::vector<Arg> args) {
-  Call call{function, context, std::move(words), thread_number(), End::kRunning, 0, std::move(args)};
+                 std::vector<Arg> args, Caller who) {
+  Call call;
+  call.function = function;
+  call.context = context;
+  call.words = std::move(words);
+  call.thread = who.thread;
+  call.thread_name = std::move(who.name);
+  call.args = std::move(args);
   std::lock_guard<std::mutex> lock(log_mutex);
+  ++counts()[function];
+  if (limit == 0) return CallRef{log_generation, int64_t(logged++)};
+  if (log().size() == limit) log().pop_front();
   log().push_back(std::move(call));
-  return CallRef{log_generation, int64_t(log().size()) - 1};
+  return CallRef{log_generation, int64_t(logged++)};
 }
 
 void end_call(CallRef call, End end, int32_t status) {
-  if (call.index < 0) return;
   std::lock_guard<std::mutex> lock(log_mutex);
-  if (call.generation != log_generation || size_t(call.index) >= log().size()) return;
-  log()[size_t(call.index)].end = end;
-  log()[size_t(call.index)].status = status;
+  if (Call* c = logged_call(call)) {
+    c->end = end;
+    c->status = status;
+  }
 }
 
 }  // namespace detail
@@ -200,8 +285,30 @@ void record_bytes(bool on) { with_bytes = on; }
 // ---- The call log --------------------------------------------------------------------------------
 
 std::vector<Call> calls() {
+  uint64_t first;
+  return calls(&first);
+}
+
+std::vector<Call> calls(uint64_t* first_number) {
   std::lock_guard<std::mutex> lock(log_mutex);
-  return log();
+  *first_number = logged - log().size() + 1;
+  return std::vector<Call>(log().begin(), log().end());
+}
+
+uint64_t first_logged() {
+  std::lock_guard<std::mutex> lock(log_mutex);
+  return logged - log().size() + 1;
+}
+
+size_t log_limit() {
+  std::lock_guard<std::mutex> lock(log_mutex);
+  return limit;
+}
+
+void set_log_limit(size_t calls) {
+  std::lock_guard<std::mutex> lock(log_mutex);
+  limit = calls;
+  while (log().size() > limit) log().pop_front();
 }
 
 std::vector<std::string> call_names() {
@@ -214,22 +321,25 @@ std::vector<std::string> call_names() {
 size_t count(const std::string& function) {
   std::lock_guard<std::mutex> lock(log_mutex);
   size_t n = 0;
-  for (const Call& c : log()) n += c.function == function;
+  for (const auto& [name, calls] : counts()) n += function == name ? calls : 0;
   return n;
 }
 
 void clear_calls() {
   std::lock_guard<std::mutex> lock(log_mutex);
   log().clear();
+  counts().clear();
+  logged = 0;
   ++log_generation;
 }
 
 // ---- Contexts --------------------------------------------------------------------------------------
 
 context_t open_context() {
+  detail::Origin origin = detail::origin_here();
   std::lock_guard<std::mutex> lock(context_mutex);
   uint64_t c = next_context++;
-  contexts().insert(c);
+  contexts()[c] = std::move(origin);
   return context_t(c);
 }
 

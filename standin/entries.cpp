@@ -77,68 +77,18 @@ int32_t mask_bytes(uint8_t* first, const uint8_t* second, int64_t length) {
   return 0;
 }
 
-constexpr char kSignedMagic[4] = {'T', 'V', 'S', 'G'};
-constexpr uint32_t kSigningTime = 0x66000000;
-
 std::vector<uint8_t> block_bytes(const mem_blk_t* b) {
   if (b == nullptr || b->buf == nullptr || b->len <= 0) return {};
   return std::vector<uint8_t>(b->buf, b->buf + b->len);
 }
 
-int32_t sign_block(context_t context, const mem_blk_t* data, mem_blk_t* result) {
+// A stream that checks content against the detached signature its Init stage is given: refused
+// at once when that is not one of the stand-in's.
+int32_t detached_init(context_t context, strhandle_t* h, const mem_blk_t* signature) {
+  Bytes s = block_bytes(signature);
   if (!context_live(context)) return kBadContext;
-  std::vector<uint8_t> message = block_bytes(data);
-  std::vector<uint8_t> d = digest(message.data(), message.size());
-  // Sized once and filled in place: growing it by insert() is what g++ 12's -Warray-bounds
-  // misreads at -O2 and above.
-  std::vector<uint8_t> out(sizeof kSignedMagic + d.size() + message.size());
-  auto at = std::copy(std::begin(kSignedMagic), std::end(kSignedMagic), out.begin());
-  at = std::copy(d.begin(), d.end(), at);
-  std::copy(message.begin(), message.end(), at);
-  result->len = int32_t(out.size());
-  result->buf = bytes(context, out);
-  return 0;
-}
-
-int32_t verify_block(context_t context, const mem_blk_t* signed_message, mem_blk_t* out,
-                     verify_result_t* result) {
-  if (!context_live(context)) return kBadContext;
-  std::vector<uint8_t> m = block_bytes(signed_message);
-  if (m.size() < 36 || std::memcmp(m.data(), kSignedMagic, 4) != 0) return kMismatch;
-  std::vector<uint8_t> data(m.begin() + 36, m.end());
-  std::vector<uint8_t> d = digest(data.data(), data.size());
-  bool intact = std::equal(d.begin(), d.end(), m.begin() + 4);
-  out->len = int32_t(data.size());
-  out->buf = bytes(context, data);
-  result->sign_num = 1;
-  result->signs = static_cast<sign_status_t*>(alloc(context, sizeof(sign_status_t)));
-  result->signs[0] = sign_status_t{intact ? 0 : 1, kSigningTime, new_certificate(context, 1)};
-  return intact ? 0 : kMismatch;
-}
-
-constexpr char kSealedMagic[4] = {'T', 'V', 'E', 'N'};
-
-int32_t seal(context_t context, const mem_blk_t* in, mem_blk_t* out) {
-  if (!context_live(context)) return kBadContext;
-  std::vector<uint8_t> data = block_bytes(in);
-  std::vector<uint8_t> sealed(kSealedMagic, kSealedMagic + 4);
-  for (uint8_t b : data) sealed.push_back(b ^ 0x5A);
-  out->len = int32_t(sealed.size());
-  out->buf = bytes(context, sealed);
-  return 0;
-}
-
-int32_t open_sealed(context_t context, const mem_blk_t* in, mem_blk_t* out,
-                    decrypt_result_t* result) {
-  if (!context_live(context)) return kBadContext;
-  std::vector<uint8_t> sealed = block_bytes(in);
-  if (sealed.size() < 4 || std::memcmp(sealed.data(), kSealedMagic, 4) != 0) return kMismatch;
-  std::vector<uint8_t> data;
-  for (size_t i = 4; i < sealed.size(); ++i) data.push_back(sealed[i] ^ 0x5A);
-  out->len = int32_t(data.size());
-  out->buf = bytes(context, data);
-  fill_certificate(context, &result->sender, 2);
-  return 0;
+  if (!detached_signature(s)) return kMismatch;
+  return message_init(context, h, "CmsStrDetVerify", detached_verifying(std::move(s)));
 }
 
 int32_t parse_certificate(context_t context, const mem_blk_t* encoded, certificate_t* cert) {
@@ -273,28 +223,35 @@ int32_t QUMEN_ControlEx(context_t context, int64_t value, int32_t selector, mem_
 }
 
 // Hashing and one-shot signing
-// A "signed message" of the stand-in: "TVSG", the 32-byte digest of the data, the data. Not a
-// signature in any cryptographic sense.
+// The stand-in's messages (messages.cpp): what one form signs or encrypts, every form of the
+// family verifies or decrypts, from blocks, from files and piece by piece.
 int32_t QUMEN_SignMem(context_t context, sign_param_t* param, mem_blk_t* in1, mem_blk_t* in2,
                       mem_blk_t* result) {
   return enter<QUMEN_SignMem>(
-      __func__, [&] { return sign_block(context, in1, result); }, context, param, in1, in2, result);
+      __func__, [&] { return sign(context, block_in(in1), block_out(result)); }, context, param,
+      in1, in2, result);
 }
 int32_t QUMEN_SignFile(context_t context, sign_param_t* param, string_t name1, string_t name2,
                        string_t name3) {
-  return enter<QUMEN_SignFile>(__func__, live(context), context, param, name1, name2, name3);
+  return enter<QUMEN_SignFile>(
+      __func__, [&] { return sign(context, file_in(name1), file_out(name3)); }, context, param,
+      name1, name2, name3);
 }
-// Opens a stand-in signed message: the data in `out`, one signer with a certificate.
 int32_t QUMEN_VerifyMem(context_t context, verify_param_t* param, mem_blk_t* in1, mem_blk_t* in2,
                         mem_blk_t* out, verify_result_t* result) {
   return enter<QUMEN_VerifyMem>(
-      __func__, [&] { return verify_block(context, in1, out, result); }, context, param, in1, in2,
-      out, result);
+      __func__,
+      [&] { return verify(context, block_in(in1), block_in(in2), block_out(out), result); },
+      context, param, in1, in2, out, result);
 }
 int32_t QUMEN_VerifyFile(context_t context, verify_param_t* param, string_t name1, string_t name2,
                          string_t name3, verify_result_t* result) {
-  return enter<QUMEN_VerifyFile>(__func__, live(context), context, param, name1, name2, name3,
-                                 result);
+  return enter<QUMEN_VerifyFile>(
+      __func__,
+      [&] {
+        return verify(context, file_in(name1), optional_file_in(name2), file_out(name3), result);
+      },
+      context, param, name1, name2, name3, result);
 }
 int32_t QUMEN_SignHashMem(context_t context, sign_param_t* unused, mem_blk_t* in,
                           mem_blk_t* result) {
@@ -357,24 +314,27 @@ int32_t QUMEN_CreateXmlRequest(context_t context, int32_t flag, certificate_t* c
 }
 
 // PKCS#7 envelopes
-// The stand-in's "envelope": "TVEN", then the data with every byte XORed with 0x5A. It hides
-// nothing; it only makes a round trip through the bridge visible.
 int32_t QUMEN_EncryptMem(context_t context, encrypt_param_t* param, mem_blk_t* in, mem_blk_t* out) {
   return enter<QUMEN_EncryptMem>(
-      __func__, [&] { return seal(context, in, out); }, context, param, in, out);
+      __func__, [&] { return encrypt(context, block_in(in), block_out(out)); }, context, param, in,
+      out);
 }
 int32_t QUMEN_EncryptFile(context_t context, encrypt_param_t* param, string_t in, string_t out) {
-  return enter<QUMEN_EncryptFile>(__func__, live(context), context, param, in, out);
+  return enter<QUMEN_EncryptFile>(
+      __func__, [&] { return encrypt(context, file_in(in), file_out(out)); }, context, param, in,
+      out);
 }
 int32_t QUMEN_DecryptMem(context_t context, decrypt_param_t* param, mem_blk_t* in, mem_blk_t* out,
                          decrypt_result_t* result) {
   return enter<QUMEN_DecryptMem>(
-      __func__, [&] { return open_sealed(context, in, out, result); }, context, param, in, out,
-      result);
+      __func__, [&] { return decrypt(context, block_in(in), block_out(out), result); }, context,
+      param, in, out, result);
 }
 int32_t QUMEN_DecryptFile(context_t context, decrypt_param_t* param, string_t in, string_t out,
                           decrypt_result_t* result) {
-  return enter<QUMEN_DecryptFile>(__func__, live(context), context, param, in, out, result);
+  return enter<QUMEN_DecryptFile>(
+      __func__, [&] { return decrypt(context, file_in(in), file_out(out), result); }, context,
+      param, in, out, result);
 }
 int32_t QUMEN_SignedInfoMem(context_t context, mem_blk_t* in, signed_info_result_t* result) {
   return enter<QUMEN_SignedInfoMem>(__func__, live(context), context, in, result);
@@ -389,16 +349,25 @@ int32_t QUMEN_EncryptedInfoFile(context_t context, string_t in, encrypted_info_r
   return enter<QUMEN_EncryptedInfoFile>(__func__, live(context), context, in, result);
 }
 int32_t QUMEN_AttachSignMem(context_t context, mem_blk_t* in, mem_blk_t* in2, mem_blk_t* out) {
-  return enter<QUMEN_AttachSignMem>(__func__, live(context), context, in, in2, out);
+  return enter<QUMEN_AttachSignMem>(
+      __func__, [&] { return attach(context, block_in(in), block_in(in2), block_out(out)); },
+      context, in, in2, out);
 }
 int32_t QUMEN_AttachSignFile(context_t context, string_t in, string_t in2, string_t out) {
-  return enter<QUMEN_AttachSignFile>(__func__, live(context), context, in, in2, out);
+  return enter<QUMEN_AttachSignFile>(
+      __func__, [&] { return attach(context, file_in(in), file_in(in2), file_out(out)); }, context,
+      in, in2, out);
 }
 int32_t QUMEN_DetachSignMem(context_t context, mem_blk_t* in, mem_blk_t* out, mem_blk_t* out2) {
-  return enter<QUMEN_DetachSignMem>(__func__, live(context), context, in, out, out2);
+  return enter<QUMEN_DetachSignMem>(
+      __func__,
+      [&] { return detach(context, block_in(in), block_out(out), block_out(out2), false); },
+      context, in, out, out2);
 }
 int32_t QUMEN_DetachSignFile(context_t context, string_t in, string_t out, string_t out2) {
-  return enter<QUMEN_DetachSignFile>(__func__, live(context), context, in, out, out2);
+  return enter<QUMEN_DetachSignFile>(
+      __func__, [&] { return detach(context, file_in(in), file_out(out), file_out(out2), false); },
+      context, in, out, out2);
 }
 int32_t QUMEN_VerifyAndSignMem(context_t context, verify_param_t* verify, sign_param_t* sign,
                                mem_blk_t* in, mem_blk_t* in2, mem_blk_t* out,
@@ -413,23 +382,35 @@ int32_t QUMEN_VerifyAndSignFile(context_t context, verify_param_t* verify, sign_
 }
 int32_t QUMEN_SignAndEncryptMem(context_t context, sign_param_t* sign, encrypt_param_t* encrypt,
                                 mem_blk_t* in, mem_blk_t* out) {
-  return enter<QUMEN_SignAndEncryptMem>(__func__, live(context), context, sign, encrypt, in, out);
+  return enter<QUMEN_SignAndEncryptMem>(
+      __func__, [&] { return sign_and_encrypt(context, block_in(in), block_out(out)); }, context,
+      sign, encrypt, in, out);
 }
 int32_t QUMEN_SignAndEncryptFile(context_t context, sign_param_t* sign, encrypt_param_t* encrypt,
                                  string_t in, string_t out) {
-  return enter<QUMEN_SignAndEncryptFile>(__func__, live(context), context, sign, encrypt, in, out);
+  return enter<QUMEN_SignAndEncryptFile>(
+      __func__, [&] { return sign_and_encrypt(context, file_in(in), file_out(out)); }, context,
+      sign, encrypt, in, out);
 }
 int32_t QUMEN_DecryptAndVerifyMem(context_t context, decrypt_param_t* decrypt,
                                   verify_param_t* verify, mem_blk_t* in, mem_blk_t* out,
                                   decrypt_result_t* result, verify_result_t* verify_result) {
-  return enter<QUMEN_DecryptAndVerifyMem>(__func__, live(context), context, decrypt, verify, in,
-                                          out, result, verify_result);
+  return enter<QUMEN_DecryptAndVerifyMem>(
+      __func__,
+      [&] {
+        return decrypt_and_verify(context, block_in(in), block_out(out), result, verify_result);
+      },
+      context, decrypt, verify, in, out, result, verify_result);
 }
 int32_t QUMEN_DecryptAndVerifyFile(context_t context, decrypt_param_t* decrypt,
                                    verify_param_t* verify, string_t in, string_t out,
                                    decrypt_result_t* result, verify_result_t* verify_result) {
-  return enter<QUMEN_DecryptAndVerifyFile>(__func__, live(context), context, decrypt, verify, in,
-                                           out, result, verify_result);
+  return enter<QUMEN_DecryptAndVerifyFile>(
+      __func__,
+      [&] {
+        return decrypt_and_verify(context, file_in(in), file_out(out), result, verify_result);
+      },
+      context, decrypt, verify, in, out, result, verify_result);
 }
 int32_t QUMEN_GetPkcs7InfoMem(context_t context, mem_blk_t* in, pkcs7_info_t* info) {
   return enter<QUMEN_GetPkcs7InfoMem>(__func__, live(context), context, in, info);
@@ -441,15 +422,15 @@ int32_t QUMEN_GetPkcs7InfoFile(context_t context, string_t in, pkcs7_info_t* inf
 // Streaming
 int32_t QUMEN_StrHashInitMem(context_t context, string_t a, strhandle_t* h) {
   return enter<QUMEN_StrHashInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, a, h);
+      __func__, [&] { return stream_init(context, h, "StrHash"); }, context, a, h);
 }
 int32_t QUMEN_StrHashUpdateMem(context_t context, strhandle_t* h, mem_blk_t* in) {
   return enter<QUMEN_StrHashUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, nullptr, nullptr); }, context, h, in);
+      __func__, [&] { return stream_update(context, h, "StrHash", in, nullptr); }, context, h, in);
 }
 int32_t QUMEN_StrHashFinalMem(context_t context, strhandle_t* h, mem_blk_t* out) {
   return enter<QUMEN_StrHashFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, h, out);
+      __func__, [&] { return stream_final(context, h, "StrHash", out); }, context, h, out);
 }
 int32_t QUMEN_StrHashFile(context_t context, string_t a, string_t in, mem_blk_t* out) {
   return enter<QUMEN_StrHashFile>(__func__, live(context), context, a, in, out);
@@ -457,81 +438,108 @@ int32_t QUMEN_StrHashFile(context_t context, string_t a, string_t in, mem_blk_t*
 int32_t QUMEN_StrSignInitMem(context_t context, sign_param_t* param, mem_blk_t* in,
                              strhandle_t* h) {
   return enter<QUMEN_StrSignInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, in, h);
+      __func__, [&] { return message_init(context, h, "StrSign", signing(), in); }, context, param,
+      in, h);
 }
 int32_t QUMEN_StrSignUpdateMem(context_t context, sign_param_t* param, strhandle_t* h,
                                mem_blk_t* in) {
   return enter<QUMEN_StrSignUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, nullptr, nullptr); }, context, param, h,
-      in);
+      __func__, [&] { return message_update(context, h, "StrSign", in, nullptr); }, context, param,
+      h, in);
 }
 int32_t QUMEN_StrSignFinalMem(context_t context, sign_param_t* param, strhandle_t* h,
                               mem_blk_t* out) {
   return enter<QUMEN_StrSignFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, param, h, out);
+      __func__, [&] { return message_final(context, h, "StrSign", out); }, context, param, h, out);
 }
 int32_t QUMEN_StrSignFile(context_t context, sign_param_t* param, string_t in, string_t in2,
                           string_t out) {
-  return enter<QUMEN_StrSignFile>(__func__, live(context), context, param, in, in2, out);
+  return enter<QUMEN_StrSignFile>(
+      __func__, [&] { return sign(context, file_in(in), file_out(out)); }, context, param, in, in2,
+      out);
 }
 int32_t QUMEN_StrVerifyInitMem(context_t context, verify_param_t* param, mem_blk_t* in,
                                strhandle_t* h) {
   return enter<QUMEN_StrVerifyInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, in, h);
+      __func__, [&] { return message_init(context, h, "StrVerify", verifying(), in); }, context,
+      param, in, h);
 }
 int32_t QUMEN_StrVerifyUpdateMem(context_t context, verify_param_t* param, strhandle_t* h,
                                  mem_blk_t* in) {
   return enter<QUMEN_StrVerifyUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, nullptr, nullptr); }, context, param, h,
-      in);
+      __func__, [&] { return message_update(context, h, "StrVerify", in, nullptr); }, context,
+      param, h, in);
 }
 int32_t QUMEN_StrVerifyFinalMem(context_t context, verify_param_t* param, strhandle_t* h,
                                 mem_blk_t* out, verify_result_t* result) {
   return enter<QUMEN_StrVerifyFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, param, h, out, result);
+      __func__,
+      [&] {
+        return message_final(context, h, "StrVerify", out, nullptr,
+                             [&](int32_t s, bool well_formed) {
+                               if (well_formed) verification_result(context, result, s);
+                             });
+      },
+      context, param, h, out, result);
 }
 int32_t QUMEN_StrVerifyFile(context_t context, verify_param_t* param, string_t in, string_t in2,
                             string_t out, verify_result_t* result) {
-  return enter<QUMEN_StrVerifyFile>(__func__, live(context), context, param, in, in2, out, result);
+  return enter<QUMEN_StrVerifyFile>(
+      __func__,
+      [&] { return verify(context, file_in(in), optional_file_in(in2), file_out(out), result); },
+      context, param, in, in2, out, result);
 }
 int32_t QUMEN_StrEncryptInitMem(context_t context, encrypt_param_t* param, strhandle_t* h) {
   return enter<QUMEN_StrEncryptInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, h);
+      __func__, [&] { return message_init(context, h, "StrEncrypt", encrypting()); }, context,
+      param, h);
 }
 int32_t QUMEN_StrEncryptUpdateMem(context_t context, encrypt_param_t* param, strhandle_t* h,
                                   mem_blk_t* in, mem_blk_t* out) {
   return enter<QUMEN_StrEncryptUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, out, nullptr); }, context, param, h, in,
-      out);
+      __func__, [&] { return message_update(context, h, "StrEncrypt", in, out); }, context, param,
+      h, in, out);
 }
 int32_t QUMEN_StrEncryptFinalMem(context_t context, encrypt_param_t* param, strhandle_t* h,
                                  mem_blk_t* out) {
   return enter<QUMEN_StrEncryptFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, param, h, out);
+      __func__, [&] { return message_final(context, h, "StrEncrypt", out); }, context, param, h,
+      out);
 }
 int32_t QUMEN_StrEncryptFile(context_t context, encrypt_param_t* param, string_t in, string_t out) {
-  return enter<QUMEN_StrEncryptFile>(__func__, live(context), context, param, in, out);
+  return enter<QUMEN_StrEncryptFile>(
+      __func__, [&] { return encrypt(context, file_in(in), file_out(out)); }, context, param, in,
+      out);
 }
 int32_t QUMEN_StrDecryptInitMem(context_t context, decrypt_param_t* param, mem_blk_t* in,
                                 int32_t* state, strhandle_t* h) {
   return enter<QUMEN_StrDecryptInitMem>(
-      __func__, [&] { return first_state(stream_init(context, h), state); }, context, param, in,
-      state, h);
+      __func__,
+      [&] { return first_state(message_init(context, h, "StrDecrypt", decrypting(), in), state); },
+      context, param, in, state, h);
 }
 int32_t QUMEN_StrDecryptUpdateMem(context_t context, decrypt_param_t* param, strhandle_t* h,
                                   mem_blk_t* in, int32_t* state, mem_blk_t* out) {
   return enter<QUMEN_StrDecryptUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, out, state); }, context, param, h, in,
-      state, out);
+      __func__, [&] { return message_update(context, h, "StrDecrypt", in, out, state); }, context,
+      param, h, in, state, out);
 }
 int32_t QUMEN_StrDecryptFinalMem(context_t context, decrypt_param_t* param, strhandle_t* h,
                                  decrypt_result_t* result) {
   return enter<QUMEN_StrDecryptFinalMem>(
-      __func__, [&] { return stream_final(context, h, nullptr); }, context, param, h, result);
+      __func__,
+      [&] {
+        return message_final(context, h, "StrDecrypt", nullptr, nullptr, [&](int32_t s, bool) {
+          if (s == 0) decryption_result(context, result);
+        });
+      },
+      context, param, h, result);
 }
 int32_t QUMEN_StrDecryptFile(context_t context, decrypt_param_t* param, string_t in, string_t out,
                              decrypt_result_t* result) {
-  return enter<QUMEN_StrDecryptFile>(__func__, live(context), context, param, in, out, result);
+  return enter<QUMEN_StrDecryptFile>(
+      __func__, [&] { return decrypt(context, file_in(in), file_out(out), result); }, context,
+      param, in, out, result);
 }
 int32_t QUMEN_StrEncryptedInfoMem(context_t context, mem_blk_t* in,
                                   encrypted_info_result_t* result) {
@@ -545,213 +553,294 @@ int32_t QUMEN_StrEncryptedInfoFile(context_t context, string_t in,
 // CMS: signing with a parameter record, attached (one input) and detached (two inputs)
 int32_t QUMEN_CmsBlkAttSignMem(context_t context, sign_param_t* param, mem_blk_t* in,
                                mem_blk_t* out) {
-  return enter<QUMEN_CmsBlkAttSignMem>(__func__, live(context), context, param, in, out);
+  return enter<QUMEN_CmsBlkAttSignMem>(
+      __func__, [&] { return sign(context, block_in(in), block_out(out)); }, context, param, in,
+      out);
 }
 int32_t QUMEN_CmsBlkAttSignFile(context_t context, sign_param_t* param, string_t in, string_t out) {
-  return enter<QUMEN_CmsBlkAttSignFile>(__func__, live(context), context, param, in, out);
+  return enter<QUMEN_CmsBlkAttSignFile>(
+      __func__, [&] { return sign(context, file_in(in), file_out(out)); }, context, param, in, out);
 }
 int32_t QUMEN_CmsStrAttSignInitMem(context_t context, sign_param_t* param, mem_blk_t* in,
                                    strhandle_t* h) {
   return enter<QUMEN_CmsStrAttSignInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, in, h);
+      __func__, [&] { return message_init(context, h, "CmsStrAttSign", signing(), in); }, context,
+      param, in, h);
 }
 int32_t QUMEN_CmsStrAttSignUpdateMem(context_t context, sign_param_t* param, strhandle_t* h,
                                      mem_blk_t* in, mem_blk_t* out) {
   return enter<QUMEN_CmsStrAttSignUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, out, nullptr); }, context, param, h, in,
-      out);
+      __func__, [&] { return message_update(context, h, "CmsStrAttSign", in, out); }, context,
+      param, h, in, out);
 }
 int32_t QUMEN_CmsStrAttSignFinalMem(context_t context, sign_param_t* param, strhandle_t* h,
                                     mem_blk_t* out) {
   return enter<QUMEN_CmsStrAttSignFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, param, h, out);
+      __func__, [&] { return message_final(context, h, "CmsStrAttSign", out); }, context, param, h,
+      out);
 }
 int32_t QUMEN_CmsStrAttSignFile(context_t context, sign_param_t* param, string_t in, string_t out) {
-  return enter<QUMEN_CmsStrAttSignFile>(__func__, live(context), context, param, in, out);
+  return enter<QUMEN_CmsStrAttSignFile>(
+      __func__, [&] { return sign(context, file_in(in), file_out(out)); }, context, param, in, out);
 }
 int32_t QUMEN_CmsBlkDetSignMem(context_t context, sign_param_t* param, mem_blk_t* in,
                                mem_blk_t* in2, mem_blk_t* out) {
-  return enter<QUMEN_CmsBlkDetSignMem>(__func__, live(context), context, param, in, in2, out);
+  return enter<QUMEN_CmsBlkDetSignMem>(
+      __func__, [&] { return sign_detached(context, block_in(in), block_out(out)); }, context,
+      param, in, in2, out);
 }
 int32_t QUMEN_CmsBlkDetSignFile(context_t context, sign_param_t* param, string_t in, string_t in2,
                                 string_t out) {
-  return enter<QUMEN_CmsBlkDetSignFile>(__func__, live(context), context, param, in, in2, out);
+  return enter<QUMEN_CmsBlkDetSignFile>(
+      __func__, [&] { return sign_detached(context, file_in(in), file_out(out)); }, context, param,
+      in, in2, out);
 }
 int32_t QUMEN_CmsStrDetSignInitMem(context_t context, sign_param_t* param, mem_blk_t* in,
                                    strhandle_t* h) {
   return enter<QUMEN_CmsStrDetSignInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, in, h);
+      __func__, [&] { return message_init(context, h, "CmsStrDetSign", detached_signing(), in); },
+      context, param, in, h);
 }
 int32_t QUMEN_CmsStrDetSignUpdateMem(context_t context, sign_param_t* param, strhandle_t* h,
                                      mem_blk_t* in) {
   return enter<QUMEN_CmsStrDetSignUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, nullptr, nullptr); }, context, param, h,
-      in);
+      __func__, [&] { return message_update(context, h, "CmsStrDetSign", in, nullptr); }, context,
+      param, h, in);
 }
 int32_t QUMEN_CmsStrDetSignFinalMem(context_t context, sign_param_t* param, strhandle_t* h,
                                     mem_blk_t* out) {
   return enter<QUMEN_CmsStrDetSignFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, param, h, out);
+      __func__, [&] { return message_final(context, h, "CmsStrDetSign", out); }, context, param, h,
+      out);
 }
 int32_t QUMEN_CmsStrDetSignFile(context_t context, sign_param_t* param, string_t in, string_t in2,
                                 string_t out) {
-  return enter<QUMEN_CmsStrDetSignFile>(__func__, live(context), context, param, in, in2, out);
+  return enter<QUMEN_CmsStrDetSignFile>(
+      __func__, [&] { return sign_detached(context, file_in(in), file_out(out)); }, context, param,
+      in, in2, out);
 }
 
 // CMS: verification, attached and detached
 int32_t QUMEN_CmsBlkAttVerifyMem(context_t context, verify_param_t* param, mem_blk_t* in,
                                  mem_blk_t* out, verify_result_t* result) {
-  return enter<QUMEN_CmsBlkAttVerifyMem>(__func__, live(context), context, param, in, out, result);
+  return enter<QUMEN_CmsBlkAttVerifyMem>(
+      __func__,
+      [&] { return verify(context, block_in(in), block_in(nullptr), block_out(out), result); },
+      context, param, in, out, result);
 }
 int32_t QUMEN_CmsBlkAttVerifyFile(context_t context, verify_param_t* param, string_t in,
                                   string_t out, verify_result_t* result) {
-  return enter<QUMEN_CmsBlkAttVerifyFile>(__func__, live(context), context, param, in, out, result);
+  return enter<QUMEN_CmsBlkAttVerifyFile>(
+      __func__,
+      [&] {
+        return verify(context, file_in(in), optional_file_in(nullptr), file_out(out), result);
+      },
+      context, param, in, out, result);
 }
 int32_t QUMEN_CmsStrAttVerifyInitMem(context_t context, verify_param_t* param, mem_blk_t* in,
                                      strhandle_t* h) {
   return enter<QUMEN_CmsStrAttVerifyInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, in, h);
+      __func__, [&] { return message_init(context, h, "CmsStrAttVerify", verifying(), in); },
+      context, param, in, h);
 }
 int32_t QUMEN_CmsStrAttVerifyUpdateMem(context_t context, verify_param_t* param, strhandle_t* h,
                                        mem_blk_t* in, mem_blk_t* out) {
   return enter<QUMEN_CmsStrAttVerifyUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, out, nullptr); }, context, param, h, in,
-      out);
+      __func__, [&] { return message_update(context, h, "CmsStrAttVerify", in, out); }, context,
+      param, h, in, out);
 }
 int32_t QUMEN_CmsStrAttVerifyFinalMem(context_t context, verify_param_t* param, strhandle_t* h,
                                       mem_blk_t* out, verify_result_t* result) {
   return enter<QUMEN_CmsStrAttVerifyFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, param, h, out, result);
+      __func__,
+      [&] {
+        return message_final(context, h, "CmsStrAttVerify", out, nullptr,
+                             [&](int32_t s, bool well_formed) {
+                               if (well_formed) verification_result(context, result, s);
+                             });
+      },
+      context, param, h, out, result);
 }
 int32_t QUMEN_CmsStrAttVerifyFile(context_t context, verify_param_t* param, string_t in,
                                   string_t out, verify_result_t* result) {
-  return enter<QUMEN_CmsStrAttVerifyFile>(__func__, live(context), context, param, in, out, result);
+  return enter<QUMEN_CmsStrAttVerifyFile>(
+      __func__,
+      [&] {
+        return verify(context, file_in(in), optional_file_in(nullptr), file_out(out), result);
+      },
+      context, param, in, out, result);
 }
 int32_t QUMEN_CmsBlkDetVerifyMem(context_t context, verify_param_t* param, mem_blk_t* in,
                                  mem_blk_t* in2, mem_blk_t* out, verify_result_t* result) {
-  return enter<QUMEN_CmsBlkDetVerifyMem>(__func__, live(context), context, param, in, in2, out,
-                                         result);
+  return enter<QUMEN_CmsBlkDetVerifyMem>(
+      __func__,
+      [&] { return verify(context, block_in(in), block_in(in2), block_out(out), result); }, context,
+      param, in, in2, out, result);
 }
 int32_t QUMEN_CmsBlkDetVerifyFile(context_t context, verify_param_t* param, string_t in,
                                   string_t in2, string_t out, verify_result_t* result) {
-  return enter<QUMEN_CmsBlkDetVerifyFile>(__func__, live(context), context, param, in, in2, out,
-                                          result);
+  return enter<QUMEN_CmsBlkDetVerifyFile>(
+      __func__, [&] { return verify(context, file_in(in), file_in(in2), file_out(out), result); },
+      context, param, in, in2, out, result);
 }
 int32_t QUMEN_CmsStrDetVerifyInitMem(context_t context, verify_param_t* param, mem_blk_t* in,
                                      strhandle_t* h) {
   return enter<QUMEN_CmsStrDetVerifyInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, in, h);
+      __func__, [&] { return detached_init(context, h, in); }, context, param, in, h);
 }
 int32_t QUMEN_CmsStrDetVerifyUpdateMem(context_t context, verify_param_t* param, strhandle_t* h,
                                        mem_blk_t* in) {
   return enter<QUMEN_CmsStrDetVerifyUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, nullptr, nullptr); }, context, param, h,
-      in);
+      __func__, [&] { return message_update(context, h, "CmsStrDetVerify", in, nullptr); }, context,
+      param, h, in);
 }
 int32_t QUMEN_CmsStrDetVerifyFinalMem(context_t context, verify_param_t* param, strhandle_t* h,
                                       mem_blk_t* out, verify_result_t* result) {
   return enter<QUMEN_CmsStrDetVerifyFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, param, h, out, result);
+      __func__,
+      [&] {
+        return message_final(context, h, "CmsStrDetVerify", out, nullptr,
+                             [&](int32_t s, bool well_formed) {
+                               if (well_formed) verification_result(context, result, s);
+                             });
+      },
+      context, param, h, out, result);
 }
 int32_t QUMEN_CmsStrDetVerifyFile(context_t context, verify_param_t* param, string_t in,
                                   string_t in2, string_t out, verify_result_t* result) {
-  return enter<QUMEN_CmsStrDetVerifyFile>(__func__, live(context), context, param, in, in2, out,
-                                          result);
+  return enter<QUMEN_CmsStrDetVerifyFile>(
+      __func__, [&] { return verify(context, file_in(in), file_in(in2), file_out(out), result); },
+      context, param, in, in2, out, result);
 }
 
 // CMS: encryption and decryption
 int32_t QUMEN_CmsBlkEncryptMem(context_t context, encrypt_param_t* param, mem_blk_t* in,
                                mem_blk_t* out) {
-  return enter<QUMEN_CmsBlkEncryptMem>(__func__, live(context), context, param, in, out);
+  return enter<QUMEN_CmsBlkEncryptMem>(
+      __func__, [&] { return encrypt(context, block_in(in), block_out(out)); }, context, param, in,
+      out);
 }
 int32_t QUMEN_CmsBlkEncryptFile(context_t context, encrypt_param_t* param, string_t in,
                                 string_t out) {
-  return enter<QUMEN_CmsBlkEncryptFile>(__func__, live(context), context, param, in, out);
+  return enter<QUMEN_CmsBlkEncryptFile>(
+      __func__, [&] { return encrypt(context, file_in(in), file_out(out)); }, context, param, in,
+      out);
 }
 int32_t QUMEN_CmsStrEncryptInitMem(context_t context, encrypt_param_t* param, mem_blk_t* in,
                                    strhandle_t* h) {
   return enter<QUMEN_CmsStrEncryptInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, in, h);
+      __func__, [&] { return message_init(context, h, "CmsStrEncrypt", encrypting(), in); },
+      context, param, in, h);
 }
 int32_t QUMEN_CmsStrEncryptUpdateMem(context_t context, encrypt_param_t* param, strhandle_t* h,
                                      mem_blk_t* in, mem_blk_t* out) {
   return enter<QUMEN_CmsStrEncryptUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, out, nullptr); }, context, param, h, in,
-      out);
+      __func__, [&] { return message_update(context, h, "CmsStrEncrypt", in, out); }, context,
+      param, h, in, out);
 }
 int32_t QUMEN_CmsStrEncryptFinalMem(context_t context, encrypt_param_t* param, strhandle_t* h,
                                     mem_blk_t* out) {
   return enter<QUMEN_CmsStrEncryptFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, param, h, out);
+      __func__, [&] { return message_final(context, h, "CmsStrEncrypt", out); }, context, param, h,
+      out);
 }
 int32_t QUMEN_CmsStrEncryptFile(context_t context, encrypt_param_t* param, string_t in,
                                 string_t out) {
-  return enter<QUMEN_CmsStrEncryptFile>(__func__, live(context), context, param, in, out);
+  return enter<QUMEN_CmsStrEncryptFile>(
+      __func__, [&] { return encrypt(context, file_in(in), file_out(out)); }, context, param, in,
+      out);
 }
 int32_t QUMEN_CmsBlkDecryptMem(context_t context, decrypt_param_t* param, mem_blk_t* in,
                                mem_blk_t* out, decrypt_result_t* result) {
-  return enter<QUMEN_CmsBlkDecryptMem>(__func__, live(context), context, param, in, out, result);
+  return enter<QUMEN_CmsBlkDecryptMem>(
+      __func__, [&] { return decrypt(context, block_in(in), block_out(out), result); }, context,
+      param, in, out, result);
 }
 int32_t QUMEN_CmsBlkDecryptFile(context_t context, decrypt_param_t* param, string_t in,
                                 string_t out, decrypt_result_t* result) {
-  return enter<QUMEN_CmsBlkDecryptFile>(__func__, live(context), context, param, in, out, result);
+  return enter<QUMEN_CmsBlkDecryptFile>(
+      __func__, [&] { return decrypt(context, file_in(in), file_out(out), result); }, context,
+      param, in, out, result);
 }
 int32_t QUMEN_CmsStrDecryptInitMem(context_t context, decrypt_param_t* param, mem_blk_t* in,
                                    strhandle_t* h) {
   return enter<QUMEN_CmsStrDecryptInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, in, h);
+      __func__, [&] { return message_init(context, h, "CmsStrDecrypt", decrypting(), in); },
+      context, param, in, h);
 }
 int32_t QUMEN_CmsStrDecryptUpdateMem(context_t context, decrypt_param_t* param, strhandle_t* h,
                                      mem_blk_t* in, mem_blk_t* out) {
   return enter<QUMEN_CmsStrDecryptUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, out, nullptr); }, context, param, h, in,
-      out);
+      __func__, [&] { return message_update(context, h, "CmsStrDecrypt", in, out); }, context,
+      param, h, in, out);
 }
 int32_t QUMEN_CmsStrDecryptFinalMem(context_t context, decrypt_param_t* param, strhandle_t* h,
                                     mem_blk_t* out, decrypt_result_t* result) {
   return enter<QUMEN_CmsStrDecryptFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, param, h, out, result);
+      __func__,
+      [&] {
+        return message_final(context, h, "CmsStrDecrypt", out, nullptr, [&](int32_t s, bool) {
+          if (s == 0) decryption_result(context, result);
+        });
+      },
+      context, param, h, out, result);
 }
 int32_t QUMEN_CmsStrDecryptFile(context_t context, decrypt_param_t* param, string_t in,
                                 string_t out, decrypt_result_t* result) {
-  return enter<QUMEN_CmsStrDecryptFile>(__func__, live(context), context, param, in, out, result);
+  return enter<QUMEN_CmsStrDecryptFile>(
+      __func__, [&] { return decrypt(context, file_in(in), file_out(out), result); }, context,
+      param, in, out, result);
 }
 
 // CMS: signing without a parameter record, and message information
 int32_t QUMEN_CmsBlkSignAttachMem(context_t context, mem_blk_t* in, mem_blk_t* in2, mem_blk_t* out,
                                   int32_t value) {
-  return enter<QUMEN_CmsBlkSignAttachMem>(__func__, live(context), context, in, in2, out, value);
+  return enter<QUMEN_CmsBlkSignAttachMem>(
+      __func__, [&] { return attach(context, block_in(in), block_in(in2), block_out(out)); },
+      context, in, in2, out, value);
 }
 int32_t QUMEN_CmsBlkSignAttachFile(context_t context, string_t in, string_t in2, string_t out,
                                    int32_t value) {
-  return enter<QUMEN_CmsBlkSignAttachFile>(__func__, live(context), context, in, in2, out, value);
+  return enter<QUMEN_CmsBlkSignAttachFile>(
+      __func__, [&] { return attach(context, file_in(in), file_in(in2), file_out(out)); }, context,
+      in, in2, out, value);
 }
 int32_t QUMEN_CmsBlkSignDetachMem(context_t context, mem_blk_t* in, mem_blk_t* out, mem_blk_t* out2,
                                   int32_t value) {
-  return enter<QUMEN_CmsBlkSignDetachMem>(__func__, live(context), context, in, out, out2, value);
+  return enter<QUMEN_CmsBlkSignDetachMem>(
+      __func__,
+      [&] { return detach(context, block_in(in), block_out(out), block_out(out2), true); }, context,
+      in, out, out2, value);
 }
 int32_t QUMEN_CmsBlkSignDetachFile(context_t context, string_t in, string_t out, string_t out2,
                                    int32_t value) {
-  return enter<QUMEN_CmsBlkSignDetachFile>(__func__, live(context), context, in, out, out2, value);
+  return enter<QUMEN_CmsBlkSignDetachFile>(
+      __func__, [&] { return detach(context, file_in(in), file_out(out), file_out(out2), true); },
+      context, in, out, out2, value);
 }
 int32_t QUMEN_CmsStrSignDetachInitMem(context_t context, mem_blk_t* in, strhandle_t* h,
                                       int32_t value) {
   return enter<QUMEN_CmsStrSignDetachInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, in, h, value);
+      __func__, [&] { return message_init(context, h, "CmsStrSignDetach", splitting(), in); },
+      context, in, h, value);
 }
 int32_t QUMEN_CmsStrSignDetachUpdateMem(context_t context, strhandle_t* h, mem_blk_t* in,
                                         mem_blk_t* out) {
   return enter<QUMEN_CmsStrSignDetachUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, out, nullptr); }, context, h, in, out);
+      __func__, [&] { return message_update(context, h, "CmsStrSignDetach", in, out); }, context, h,
+      in, out);
 }
 int32_t QUMEN_CmsStrSignDetachFinalMem(context_t context, strhandle_t* h, mem_blk_t* out,
                                        mem_blk_t* out2) {
   return enter<QUMEN_CmsStrSignDetachFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, h, out, out2);
+      __func__, [&] { return message_final(context, h, "CmsStrSignDetach", out, out2); }, context,
+      h, out, out2);
 }
 int32_t QUMEN_CmsStrSignDetachFile(context_t context, string_t in, string_t out, string_t out2,
                                    int32_t value) {
-  return enter<QUMEN_CmsStrSignDetachFile>(__func__, live(context), context, in, out, out2, value);
+  return enter<QUMEN_CmsStrSignDetachFile>(
+      __func__, [&] { return detach(context, file_in(in), file_out(out), file_out(out2), true); },
+      context, in, out, out2, value);
 }
 int32_t QUMEN_CmsBlkMsgInfMem(context_t context, mem_blk_t* in, cms_msginf_t* info, int32_t value) {
   return enter<QUMEN_CmsBlkMsgInfMem>(
@@ -765,17 +854,19 @@ int32_t QUMEN_CmsBlkMsgInfFile(context_t context, string_t in, cms_msginf_t* inf
 }
 int32_t QUMEN_CmsStrMsgInfInitMem(context_t context, mem_blk_t* in, strhandle_t* h, int32_t value) {
   return enter<QUMEN_CmsStrMsgInfInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, in, h, value);
+      __func__, [&] { return stream_init(context, h, "CmsStrMsgInf"); }, context, in, h, value);
 }
 int32_t QUMEN_CmsStrMsgInfUpdateMem(context_t context, strhandle_t* h, mem_blk_t* in) {
   return enter<QUMEN_CmsStrMsgInfUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, nullptr, nullptr); }, context, h, in);
+      __func__, [&] { return stream_update(context, h, "CmsStrMsgInf", in, nullptr, nullptr); },
+      context, h, in);
 }
 int32_t QUMEN_CmsStrMsgInfFinalMem(context_t context, strhandle_t* h, cms_msginf_t* info) {
   return enter<QUMEN_CmsStrMsgInfFinalMem>(
       __func__,
       [&] {
-        return finish(stream_final(context, h, nullptr), [&] { fill_cms_msginf(context, info); });
+        return finish(stream_final(context, h, "CmsStrMsgInf", nullptr),
+                      [&] { fill_cms_msginf(context, info); });
       },
       context, h, info);
 }
@@ -919,37 +1010,39 @@ int32_t QUMEN_TspUrlStampPkcs7File(context_t context, tsp_request_param_t* param
 int32_t QUMEN_TspStrUrlStampCmsInitMem(context_t context, tsp_request_param_t* param, string_t url,
                                        mem_blk_t* in, strhandle_t* h) {
   return enter<QUMEN_TspStrUrlStampCmsInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, url, in, h);
+      __func__, [&] { return stream_init(context, h, "TspStrUrlStampCms"); }, context, param, url,
+      in, h);
 }
 int32_t QUMEN_TspStrUrlStampCmsUpdateMem(context_t context, tsp_request_param_t* param,
                                          string_t url, strhandle_t* h, mem_blk_t* in,
                                          mem_blk_t* out) {
   return enter<QUMEN_TspStrUrlStampCmsUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, out, nullptr); }, context, param, url, h,
-      in, out);
+      __func__, [&] { return stream_update(context, h, "TspStrUrlStampCms", in, out, nullptr); },
+      context, param, url, h, in, out);
 }
 int32_t QUMEN_TspStrUrlStampCmsFinalMem(context_t context, tsp_request_param_t* param, string_t url,
                                         strhandle_t* h, mem_blk_t* out) {
   return enter<QUMEN_TspStrUrlStampCmsFinalMem>(
-      __func__, [&] { return stream_final(context, h, out); }, context, param, url, h, out);
+      __func__, [&] { return stream_final(context, h, "TspStrUrlStampCms", out); }, context, param,
+      url, h, out);
 }
 int32_t QUMEN_TspStrVerifyCmsInitMem(context_t context, tsp_verify_param_t* param, mem_blk_t* in,
                                      strhandle_t* h) {
   return enter<QUMEN_TspStrVerifyCmsInitMem>(
-      __func__, [&] { return stream_init(context, h); }, context, param, in, h);
+      __func__, [&] { return stream_init(context, h, "TspStrVerifyCms"); }, context, param, in, h);
 }
 int32_t QUMEN_TspStrVerifyCmsUpdateMem(context_t context, tsp_verify_param_t* param, strhandle_t* h,
                                        mem_blk_t* in) {
   return enter<QUMEN_TspStrVerifyCmsUpdateMem>(
-      __func__, [&] { return stream_update(context, h, in, nullptr, nullptr); }, context, param, h,
-      in);
+      __func__, [&] { return stream_update(context, h, "TspStrVerifyCms", in, nullptr, nullptr); },
+      context, param, h, in);
 }
 int32_t QUMEN_TspStrVerifyCmsFinalMem(context_t context, tsp_verify_param_t* param, strhandle_t* h,
                                       tsp_verify_result_t* result) {
   return enter<QUMEN_TspStrVerifyCmsFinalMem>(
       __func__,
       [&] {
-        return finish(stream_final(context, h, nullptr),
+        return finish(stream_final(context, h, "TspStrVerifyCms", nullptr),
                       [&] { fill_tsp_verify_result(context, result); });
       },
       context, param, h, result);
@@ -978,7 +1071,7 @@ int32_t QUMEN_OcspVerifyResponse(context_t context, ocsp_verify_param_t* param, 
 // TLS sessions. Destroy receives the handle's address; the others take it by value.
 int32_t QUMEN_TlsSessionCreate(context_t context, string_t text, strhandle_t* h, int32_t value) {
   return enter<QUMEN_TlsSessionCreate>(
-      __func__, [&] { return stream_init(context, h); }, context, text, h, value);
+      __func__, [&] { return stream_init(context, h, "TlsSession"); }, context, text, h, value);
 }
 int32_t QUMEN_TlsSessionDestroy(context_t context, strhandle_t* h) {
   return enter<QUMEN_TlsSessionDestroy>(

@@ -2,10 +2,12 @@
 // handler if one is set, else the function's default behaviour.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -13,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "jvm.h"
 #include "standin.h"
 
 namespace standin::detail {
@@ -27,13 +30,44 @@ uint64_t word(T value) {
 
 bool end_context(context_t context);  // false when it was not live
 
-// A call's place in the log: the log's generation (each clear starts one) and the index in it.
+// A call's place in the log: the log's generation (each clear starts one) and its index among
+// the calls of that generation, counted from 0 (the log may have dropped it since).
 struct CallRef {
   uint64_t generation = 0;
   int64_t index = -1;
 };
+// The thread that calls, as the log and the rules name it (thread_number(), and a Java thread's
+// name).
+struct Caller {
+  uint64_t thread = 0;
+  std::string name;
+};
+Caller caller();
+
+// Where a context or a handle was opened: during which reset's epoch (reset() starts the next),
+// by which call and thread, from which Java frames (where the kit started the stand-in in a
+// JVM). What is still open of the current epoch is what a test left open.
+struct Origin {
+  uint64_t epoch = 0;
+  const char* function = nullptr;
+  CallRef call;
+  uint64_t thread = 0;
+  std::string thread_name;
+  std::vector<jvm::Frame> frames;
+};
+Origin origin_here();
+uint64_t current_epoch();
+// What is open of the current epoch, oldest first: contexts (kind "context") and handles (their
+// family), each with its value.
+struct LeftOpen {
+  std::string kind;
+  uint64_t value;
+  Origin origin;
+};
+std::vector<LeftOpen> contexts_left_open();
+std::vector<LeftOpen> handles_left_open();
 CallRef log_call(const char* function, uint64_t context, std::vector<uint64_t> words,
-                 std::vector<Arg> args);
+                 std::vector<Arg> args, Caller who);
 // Records how the call ended, if the log still holds it.
 void end_call(CallRef call, End end, int32_t status);
 bool logging();  // false in benchmarks
@@ -61,12 +95,17 @@ struct Decision {
   std::shared_ptr<const std::vector<uint8_t>> data;
   ~Decision();  // out of line, as Arg's
 };
-Decision decide(const void* fn);
+// `who` is the caller where the call knows it already (null: asked when a rule needs it).
+Decision decide(const void* fn, const Caller* who);
 // Waits `delay`, or less when a reset comes first.
 void wait(std::chrono::nanoseconds delay);
 // The text set_error_text programmed for `status`; false when none.
 bool programmed_error_text(int32_t status, std::string* text);
 void reset_rules();  // part of reset()
+// Rules, queued outputs and error texts are numbered in one series, in the order programmed.
+extern std::atomic<uint64_t> serials;
+uint64_t next_serial();
+void drop_rules_since(uint64_t mark);
 // The status the bridge reports for a fault the stand-in raises.
 int32_t fault_status(Fault f);
 bool output_queued(const void* fn);
@@ -82,22 +121,38 @@ int32_t answer_find(context_t c, const std::vector<uint8_t>& encoded, find_resul
 int32_t answer_enumeration(context_t c, const std::vector<uint8_t>& encoded, strhandle_t* position,
                            mem_blk_t* out);
 
-// The stand-in function running on this thread, and its call in the log: the ledger records
-// them with every block.
+// The stand-in function running on this thread, its call in the log and its caller: the ledger
+// records them with every block, contexts and handles with where they were opened. Values, not
+// references: a fault leaves a call without running its destructors, and what it set stays.
+struct RunningCaller {
+  uint64_t thread = 0;  // 0: not known (not logged)
+  char name[120] = {};  // trivially destructible, as a thread's copy must be here
+};
 extern thread_local const char* running;
 extern thread_local CallRef running_call;
+extern thread_local RunningCaller running_caller;
 struct Running {
   const char* previous;
   CallRef previous_call;
+  RunningCaller previous_caller;
   CallRef call;
-  explicit Running(const char* function) : previous(running), previous_call(running_call) {
+  explicit Running(const char* function)
+      : previous(running), previous_call(running_call), previous_caller(running_caller) {
     running = function;
     running_call = CallRef{};
+    running_caller = RunningCaller{};
   }
-  void logged(CallRef ref) { call = running_call = ref; }
+  void logged(CallRef ref, const Caller& who) {
+    call = running_call = ref;
+    running_caller.thread = who.thread;
+    size_t n = std::min(who.name.size(), sizeof running_caller.name - 1);
+    std::memcpy(running_caller.name, who.name.data(), n);
+    running_caller.name[n] = '\0';
+  }
   ~Running() {
     running = previous;
     running_call = previous_call;
+    running_caller = previous_caller;
   }
   Running(const Running&) = delete;
   Running& operator=(const Running&) = delete;
@@ -182,11 +237,12 @@ std::vector<Arg> capture_all(const char* function, A... args) {
 }
 
 template <typename First, typename... Rest>
-CallRef log_args(const char* function, std::vector<Arg> details, First first, Rest... rest) {
+CallRef log_args(const char* function, std::vector<Arg> details, const Caller& who, First first,
+                 Rest... rest) {
   if constexpr (std::is_same_v<First, context_t>)
-    return log_call(function, uint64_t(first), {word(rest)...}, std::move(details));
+    return log_call(function, uint64_t(first), {word(rest)...}, std::move(details), who);
   else
-    return log_call(function, 0, {word(first), word(rest)...}, std::move(details));
+    return log_call(function, 0, {word(first), word(rest)...}, std::move(details), who);
 }
 
 // Whether a function's arguments can take programmed results: a verification, a search's
@@ -248,28 +304,31 @@ auto enter(const char* function, Default&& fallback, A... args) {
   const void* key = reinterpret_cast<const void*>(Fn);
   if (bare(key)) return fallback();
   Running scope(function);
+  Caller who;
   if (logging()) {
+    who = caller();
     std::vector<Arg> details;
     if (recording_details()) details = capture_all(function, args...);
     if constexpr (sizeof...(A) > 0)
-      scope.logged(log_args(function, std::move(details), args...));
+      scope.logged(log_args(function, std::move(details), who, args...), who);
     else
-      scope.logged(log_call(function, 0, {}, std::move(details)));
+      scope.logged(log_call(function, 0, {}, std::move(details), who), who);
   }
-  Decision d = decide(key);
+  Decision d = decide(key, logging() ? &who : nullptr);
   if (d.delay.count() > 0) wait(d.delay);
   if (d.action == Action::kFault) {
     end_call(scope.call, End::kFaulted, fault_status(d.fault));
     crash(d.fault);  // returns only when the fault could not be raised: the call goes on
   }
-  if (d.action == Action::kFail) {
-    end_streams(function, args...);
+  if (d.action == Action::kFail || d.action == Action::kNothing) {
+    if (d.action == Action::kFail) end_streams(function, args...);
     if constexpr (std::is_pointer_v<R>) {
       end_call(scope.call, End::kReturned, -1);
       return R(nullptr);
     } else {
-      end_call(scope.call, End::kReturned, d.status);
-      return R(d.status);
+      int32_t status = d.action == Action::kFail ? d.status : 0;
+      end_call(scope.call, End::kReturned, status);
+      return R(status);
     }
   }
   R result = [&]() -> R {
@@ -304,11 +363,89 @@ inline auto live(context_t context) {
   return [context] { return context_live(context) ? 0 : kBadContext; };
 }
 
-// Streams, sessions, enumerations and stamps (services.cpp).
-int32_t stream_init(context_t c, strhandle_t* h);
-int32_t stream_update(context_t c, strhandle_t* h, const mem_blk_t* in, mem_blk_t* out,
-                      int32_t* state = nullptr);
-int32_t stream_final(context_t c, strhandle_t* h, mem_blk_t* out);
+using Bytes = std::vector<uint8_t>;
+
+// ---- The stand-in's messages (messages.cpp) ----------------------------------------------------
+
+// A stream that makes or opens one of the stand-in's messages piece by piece.
+class Piecewise {
+ public:
+  virtual ~Piecewise();
+  // Takes the next piece and appends to `out` what the stream yields now; a status other than 0
+  // ends the stream.
+  virtual int32_t feed(const uint8_t* data, size_t len, Bytes* out) = 0;
+  // The end: appends the last of what the stream yields, and to `second` (where the stage has a
+  // second output) what goes there. Returns the stream's status.
+  virtual int32_t finish(Bytes* out, Bytes* second) = 0;
+  // After finish(): whether what it opened was one of the stand-in's messages (it then knows the
+  // signer or the sender), changed or not.
+  virtual bool well_formed() const { return true; }
+};
+std::unique_ptr<Piecewise> signing();                            // a signed message
+std::unique_ptr<Piecewise> verifying();                          // its content
+std::unique_ptr<Piecewise> detached_signing();                   // a detached signature
+std::unique_ptr<Piecewise> detached_verifying(Bytes signature);  // checks content against it
+std::unique_ptr<Piecewise> encrypting();                         // an envelope
+std::unique_ptr<Piecewise> decrypting();                         // its content
+std::unique_ptr<Piecewise> splitting();   // a signed message's content, then its signature
+bool detached_signature(const Bytes& b);  // whether it is one of the stand-in's
+// The signer of a verification (status 0: its signature verified) or the sender of an envelope.
+void verification_result(context_t c, verify_result_t* result, int32_t status);
+void decryption_result(context_t c, decrypt_result_t* result);
+
+// What a one-call form reads: a block, or a file (which must be named where `required`).
+struct In {
+  const mem_blk_t* block = nullptr;
+  const char* file = nullptr;
+  bool required = false;
+  bool read(Bytes* out) const;
+};
+inline In block_in(const mem_blk_t* block) { return In{block, nullptr, false}; }
+inline In file_in(const char* name) { return In{nullptr, name, true}; }
+inline In optional_file_in(const char* name) { return In{nullptr, name, false}; }
+// What it writes: a block of the call's context, or a file; nothing where neither is given.
+struct Out {
+  mem_blk_t* block = nullptr;
+  const char* file = nullptr;
+  bool write(context_t c, const Bytes& data) const;
+};
+inline Out block_out(mem_blk_t* block) { return Out{block, nullptr}; }
+inline Out file_out(const char* name) { return Out{nullptr, name}; }
+
+// The one-call forms; each checks the context first, and answers kNoFile for a file it cannot
+// read or write.
+int32_t sign(context_t c, In content, Out signed_message);
+int32_t verify(context_t c, In signed_message, In second, Out content, verify_result_t* result);
+int32_t sign_detached(context_t c, In content, Out signature);
+int32_t encrypt(context_t c, In content, Out encrypted);
+int32_t decrypt(context_t c, In encrypted, Out content, decrypt_result_t* result);
+int32_t attach(context_t c, In first, In second, Out signed_message);
+int32_t detach(context_t c, In signed_message, Out first, Out second, bool content_first);
+int32_t sign_and_encrypt(context_t c, In content, Out out);
+int32_t decrypt_and_verify(context_t c, In in, Out content, decrypt_result_t* sender,
+                           verify_result_t* result);
+
+// ---- Streams, sessions, enumerations and stamps (services.cpp) ---------------------------------
+// Every handle belongs to the family that opened it ("StrHash", "CmsStrAttSign", "TlsSession"):
+// a call of another family, or with another context, answers kBadHandle.
+
+// A stream whose stages do what the stand-in does for any stream: its output blocks receive the
+// input back at each Update and the digest of everything fed at the Final stage.
+int32_t stream_init(context_t c, strhandle_t* h, const char* family);
+int32_t stream_update(context_t c, strhandle_t* h, const char* family, const mem_blk_t* in,
+                      mem_blk_t* out, int32_t* state = nullptr);
+int32_t stream_final(context_t c, strhandle_t* h, const char* family, mem_blk_t* out);
+// A stream of the stand-in's messages. Init takes the first piece, where it has one; an Update
+// without an output block keeps what the stream yields for the next stage that has one.
+int32_t message_init(context_t c, strhandle_t* h, const char* family,
+                     std::unique_ptr<Piecewise> stream, const mem_blk_t* first = nullptr);
+int32_t message_update(context_t c, strhandle_t* h, const char* family, const mem_blk_t* in,
+                       mem_blk_t* out, int32_t* state = nullptr);
+// The Final stage: `after` runs when the stream has ended, with its status and whether what it
+// opened was the stand-in's (to fill a verification or a sender).
+int32_t message_final(context_t c, strhandle_t* h, const char* family, mem_blk_t* out,
+                      mem_blk_t* second = nullptr,
+                      const std::function<void(int32_t status, bool well_formed)>& after = {});
 int32_t session_destroy(context_t c, strhandle_t* h);
 int32_t session_call(context_t c, strhandle_t h, int32_t selector, const mem_blk_t* in,
                      mem_blk_t* out);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "entry.h"
+#include "jvm.h"
 #include "platform.h"
 
 using namespace standin;
@@ -50,7 +51,8 @@ struct Function {
   jint traits;
 };
 const Function kFunctions[] = {
-#define STANDIN_FUNCTION(name) {#name, reinterpret_cast<const void*>(&QUMEN_##name), traits_of(&QUMEN_##name)},
+#define STANDIN_FUNCTION(name) \
+  {#name, reinterpret_cast<const void*>(&QUMEN_##name), traits_of(&QUMEN_##name)},
 #include "functions.inc"
 #undef STANDIN_FUNCTION
 };
@@ -114,8 +116,27 @@ JNIEXPORT jstring JNICALL Java_tarvexjni_standin_StandIn_foreignLibrary0(JNIEnv*
   return where.empty() ? nullptr : env->NewStringUTF(where.c_str());
 }
 
-// The kit starts recording what calls receive; the C++ tests and the fuzzer do not need it.
-JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_start0(JNIEnv*, jclass) { record_details(true); }
+// The kit starts recording what calls receive (the C++ tests and the fuzzer do not need it), and
+// naming Java threads and frames where the JVM can tell them; true where it can.
+JNIEXPORT jboolean JNICALL Java_tarvexjni_standin_StandIn_start0(JNIEnv* env, jclass) {
+  record_details(true);
+  return jvm::start(env) ? JNI_TRUE : JNI_FALSE;
+}
+
+// How many calls of the function of that ordinal since the last reset, logged or dropped since.
+JNIEXPORT jlong JNICALL Java_tarvexjni_standin_StandIn_count0(JNIEnv*, jclass, jint function) {
+  return function >= 0 && function < kFunctionCount
+             ? jlong(count(std::string(kPrefix) + kFunctions[function].name))
+             : 0;
+}
+
+JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_logLimit0(JNIEnv*, jclass, jlong calls) {
+  set_log_limit(size_t(calls));
+}
+
+JNIEXPORT jlong JNICALL Java_tarvexjni_standin_StandIn_logLimit1(JNIEnv*, jclass) {
+  return jlong(log_limit());
+}
 
 JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_functions0(JNIEnv* env, jclass) {
   std::vector<std::string> names;
@@ -203,7 +224,8 @@ JNIEXPORT jbyteArray JNICALL Java_tarvexjni_standin_StandIn_calls0(JNIEnv* env, 
   std::vector<uint8_t> encoded = encode_calls();
   jbyteArray array = env->NewByteArray(jsize(encoded.size()));
   if (array != nullptr)
-    env->SetByteArrayRegion(array, 0, jsize(encoded.size()), reinterpret_cast<const jbyte*>(encoded.data()));
+    env->SetByteArrayRegion(array, 0, jsize(encoded.size()),
+                            reinterpret_cast<const jbyte*>(encoded.data()));
   return array;
 }
 
@@ -224,6 +246,47 @@ JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_releaseErrors0(JNI
 
 JNIEXPORT jint JNICALL Java_tarvexjni_standin_StandIn_openHandles0(JNIEnv*, jclass) {
   return jint(open_handles());
+}
+
+JNIEXPORT jint JNICALL Java_tarvexjni_standin_StandIn_openContexts0(JNIEnv*, jclass) {
+  return jint(live_contexts());
+}
+
+// The contexts, then the handles, opened since the last reset and still open, one after the
+// other as texts: kind ("context", or the family of a handle), value, index of the call that
+// opened it (-1: none logged), that call's function, thread, thread's name, the number of
+// frames, and each frame (jvm::describe).
+JNIEXPORT jobjectArray JNICALL Java_tarvexjni_standin_StandIn_leftOpen0(JNIEnv* env, jclass) {
+  std::vector<detail::LeftOpen> open = detail::contexts_left_open();
+  for (detail::LeftOpen& h : detail::handles_left_open()) open.push_back(std::move(h));
+  std::vector<std::string> texts;
+  for (const detail::LeftOpen& o : open) {
+    const detail::Origin& from = o.origin;
+    std::vector<std::string> frames = jvm::describe(env, from.frames);
+    bool logged = from.call.generation != 0 && from.call.index >= 0;
+    texts.insert(texts.end(),
+                 {o.kind, std::to_string(o.value), std::to_string(logged ? from.call.index : -1),
+                  unprefixed(from.function != nullptr ? from.function : ""),
+                  std::to_string(from.thread), from.thread_name, std::to_string(frames.size())});
+    texts.insert(texts.end(), frames.begin(), frames.end());
+  }
+  return strings(env, texts);
+}
+
+JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_endWaits0(JNIEnv*, jclass, jboolean release) {
+  if (release)
+    release_waits();
+  else
+    end_waits();
+}
+
+JNIEXPORT jlong JNICALL Java_tarvexjni_standin_StandIn_programmingMark0(JNIEnv*, jclass) {
+  return jlong(programming_mark());
+}
+
+JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_dropProgrammingSince0(JNIEnv*, jclass,
+                                                                            jlong mark) {
+  drop_programming_since(uint64_t(mark));
 }
 
 JNIEXPORT void JNICALL Java_tarvexjni_standin_StandIn_reset0(JNIEnv*, jclass) {

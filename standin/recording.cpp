@@ -300,8 +300,9 @@ STANDIN_RECORD(ocsp_verify_param_t)
 
 }  // namespace detail
 
-// The log as the Java kit reads it: the number of calls, then for each its function (a text),
-// thread (8 bytes), context (8), how it ended (1: 0 running, 1 returned, 2 faulted), status (4),
+// The log as the Java kit reads it: the number of calls, the number of the first (8 bytes), then
+// for each its function (a text), thread (8 bytes) and the thread's name (a text), context (8),
+// how it ended (1: 0 running, 1 returned, 2 faulted), status (4),
 // the number of arguments and each argument: its kind (1) and
 //   block:  len (4), then the number of bytes recorded (4; -1 when not recorded) and the bytes;
 //   text:   the text (-1 for null);  number, handle: 8 bytes;
@@ -310,12 +311,15 @@ STANDIN_RECORD(ocsp_verify_param_t)
 // A text is its length (4) and its bytes; 4-byte values are signed. The encoding is private to
 // the stand-in and the kit, which are built together.
 std::vector<uint8_t> encode_calls() {
-  std::vector<Call> all = calls();
+  uint64_t first = 1;
+  std::vector<Call> all = calls(&first);
   Writer w;
   w.i32(int64_t(all.size()));
+  w.i64(first);
   for (const Call& c : all) {
     w.text(c.function);
     w.i64(c.thread);
+    w.text(c.thread_name);
     w.i64(c.context);
     w.u8(uint8_t(c.end));
     w.i32(c.status);

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "entry.h"
+#include "jvm.h"
 
 namespace standin {
 
@@ -25,16 +26,35 @@ std::map<const void*, std::vector<State>>& rules() {
   static auto* r = new std::map<const void*, std::vector<State>>();
   return *r;
 }
-uint64_t next_rule = 1;
-std::map<int32_t, std::string>& error_texts() {
-  static auto* t = new std::map<int32_t, std::string>();
+struct ErrorText {
+  std::string text;
+  uint64_t serial;
+};
+std::map<int32_t, ErrorText>& error_texts() {
+  static auto* t = new std::map<int32_t, ErrorText>();
   return *t;
 }
 
-// Delays in progress end at a reset.
-std::mutex delay_mutex;
-std::condition_variable delay_ended;
-uint64_t resets = 0;
+// Delays in progress end at a reset, and when they are ended or released; once released, none
+// waits until the next reset. Never destroyed: at the process's exit a call may still be waiting,
+// and destroying a condition variable that has waiters blocks the exit for good.
+std::mutex& delay_mutex() {
+  static auto* m = new std::mutex();
+  return *m;
+}
+std::condition_variable& delay_ended() {
+  static auto* c = new std::condition_variable();
+  return *c;
+}
+uint64_t ends = 0;
+bool released = false;
+
+void end_delays(bool release) {
+  std::lock_guard<std::mutex> lock(delay_mutex());
+  ++ends;
+  released = released || release;
+  delay_ended().notify_all();
+}
 
 std::atomic<uint64_t> threads_seen{0};
 
@@ -66,15 +86,18 @@ void replace_rule(Rule rule) {
 
 }  // namespace
 
+// Threads the JVM does not know are numbered far above any Java thread's id.
 uint64_t thread_number() {
+  if (uint64_t java = jvm::current_thread(nullptr)) return java;
+  constexpr uint64_t kNotJava = uint64_t(1) << 48;
   thread_local uint64_t number = 0;  // trivial: no destructor to register for the thread
-  if (number == 0) number = ++threads_seen;
+  if (number == 0) number = ++threads_seen + (jvm::started() ? kNotJava : 0);
   return number;
 }
 
 uint64_t add_rule(Rule rule) {
   std::lock_guard<std::mutex> lock(rule_mutex);
-  uint64_t id = next_rule++;
+  uint64_t id = detail::next_serial();
   auto data = std::make_shared<const std::vector<uint8_t>>(std::move(rule.data));
   rule.data.clear();
   const void* fn = rule.fn;
@@ -104,18 +127,22 @@ void set_failure(const void* fn, int32_t status, int times) {
   replace_rule(std::move(rule));
 }
 
+void end_waits() { end_delays(false); }
+
+void release_waits() { end_delays(true); }
+
 void set_error_text(int32_t status, std::string text) {
   std::lock_guard<std::mutex> lock(rule_mutex);
-  error_texts()[status] = std::move(text);
+  error_texts()[status] = ErrorText{std::move(text), detail::next_serial()};
 }
 
 namespace detail {
 
 Decision::~Decision() = default;
 
-Decision decide(const void* fn) {
+Decision decide(const void* fn, const Caller* who) {
   if (!(programmed.load(std::memory_order_relaxed) & bit_of(fn))) return {};
-  uint64_t thread = thread_number();
+  uint64_t thread = who != nullptr ? who->thread : thread_number();
   std::lock_guard<std::mutex> lock(rule_mutex);
   auto it = rules().find(fn);
   if (it == rules().end()) return {};
@@ -136,9 +163,9 @@ Decision decide(const void* fn) {
 void wait(std::chrono::nanoseconds delay) {
   delay = std::min<std::chrono::nanoseconds>(delay, std::chrono::hours(24 * 365));  // no overflow
   auto until = std::chrono::system_clock::now() + delay;
-  std::unique_lock<std::mutex> lock(delay_mutex);
-  uint64_t at = resets;
-  delay_ended.wait_until(lock, until, [at] { return resets != at; });
+  std::unique_lock<std::mutex> lock(delay_mutex());
+  uint64_t at = ends;
+  delay_ended().wait_until(lock, until, [at] { return released || ends != at; });
 }
 
 int32_t fault_status(Fault f) {
@@ -157,8 +184,15 @@ bool programmed_error_text(int32_t status, std::string* text) {
   std::lock_guard<std::mutex> lock(rule_mutex);
   auto it = error_texts().find(status);
   if (it == error_texts().end()) return false;
-  *text = it->second;
+  *text = it->second.text;
   return true;
+}
+
+void drop_rules_since(uint64_t mark) {
+  std::lock_guard<std::mutex> lock(rule_mutex);
+  for (auto& [fn, states] : rules())
+    std::erase_if(states, [mark](const State& s) { return s.id >= mark; });
+  std::erase_if(error_texts(), [mark](const auto& t) { return t.second.serial >= mark; });
 }
 
 void reset_rules() {
@@ -167,9 +201,10 @@ void reset_rules() {
     rules().clear();
     error_texts().clear();
   }
-  std::lock_guard<std::mutex> lock(delay_mutex);
-  ++resets;
-  delay_ended.notify_all();
+  std::lock_guard<std::mutex> lock(delay_mutex());
+  ++ends;
+  released = false;
+  delay_ended().notify_all();
 }
 
 }  // namespace detail

@@ -12,8 +12,12 @@ namespace {
 
 struct Open {
   uint64_t context;
-  detail::Hasher hasher;  // a stream's data so far
-  int32_t state = 0;      // a decryption stream's state word
+  const char* family;
+  detail::Hasher hasher;                       // a stream's data so far
+  int32_t state = 0;                           // a decryption stream's state word
+  std::shared_ptr<detail::Piecewise> message;  // a stream of the stand-in's messages
+  detail::Bytes pending;  // what it yielded where the stage had no output block
+  detail::Origin origin;
 };
 
 std::mutex handle_mutex;
@@ -66,49 +70,144 @@ std::vector<std::vector<uint8_t>> store_objects() {
 
 namespace detail {
 
-int32_t stream_init(context_t c, strhandle_t* h) {
-  if (!context_live(c)) return kBadContext;
+namespace {
+
+// The handle's stream, when it is of this family and context.
+Open* find(context_t c, strhandle_t h, const char* family) {
+  auto it = handles().find(uint64_t(h));
+  if (it == handles().end() || it->second.context != uint64_t(c)) return nullptr;
+  return std::strcmp(it->second.family, family) == 0 ? &it->second : nullptr;
+}
+
+// The same, for a stream of the stand-in's messages.
+Open* find_message(context_t c, strhandle_t h, const char* family) {
+  Open* s = find(c, h, family);
+  return s != nullptr && s->message != nullptr ? s : nullptr;
+}
+
+strhandle_t open(context_t c, const char* family, std::shared_ptr<Piecewise> message = nullptr) {
+  Origin origin = origin_here();
   std::lock_guard<std::mutex> lock(handle_mutex);
   uint64_t id = next_handle++;
-  handles()[id] = Open{uint64_t(c), {}, 0};
-  *h = strhandle_t(id);
+  handles()[id] = Open{uint64_t(c), family, {}, 0, std::move(message), {}, std::move(origin)};
+  return strhandle_t(id);
+}
+
+}  // namespace
+
+std::vector<LeftOpen> handles_left_open() {
+  std::vector<LeftOpen> open;
+  uint64_t epoch = current_epoch();
+  std::lock_guard<std::mutex> lock(handle_mutex);
+  for (const auto& [id, s] : handles())
+    if (s.origin.epoch == epoch) open.push_back(LeftOpen{s.family, id, s.origin});
+  return open;
+}
+
+int32_t stream_init(context_t c, strhandle_t* h, const char* family) {
+  if (!context_live(c)) return kBadContext;
+  *h = open(c, family);
   return 0;
 }
 
 // Feeds the stream; `out`, where the stage has one, receives the input back. A failure ends it.
-int32_t stream_update(context_t c, strhandle_t* h, const mem_blk_t* in, mem_blk_t* out,
-                      int32_t* state) {
+int32_t stream_update(context_t c, strhandle_t* h, const char* family, const mem_blk_t* in,
+                      mem_blk_t* out, int32_t* state) {
   std::vector<uint8_t> data = contents(in);
   {
     std::lock_guard<std::mutex> lock(handle_mutex);
-    auto it = handles().find(uint64_t(*h));
-    if (it == handles().end() || it->second.context != uint64_t(c)) return kBadHandle;
-    it->second.hasher.update(data.data(), data.size());
-    if (state != nullptr) *state = ++it->second.state;
+    Open* s = find(c, *h, family);
+    if (s == nullptr) return kBadHandle;
+    s->hasher.update(data.data(), data.size());
+    if (state != nullptr) *state = ++s->state;
   }
   give(c, out, data);
   return 0;
 }
 
 // Ends the stream; `out`, where the stage has one, receives the digest of everything fed.
-int32_t stream_final(context_t c, strhandle_t* h, mem_blk_t* out) {
+int32_t stream_final(context_t c, strhandle_t* h, const char* family, mem_blk_t* out) {
   Hasher hasher;
   {
     std::lock_guard<std::mutex> lock(handle_mutex);
-    auto it = handles().find(uint64_t(*h));
-    if (it == handles().end() || it->second.context != uint64_t(c)) return kBadHandle;
-    hasher = it->second.hasher;
-    handles().erase(it);
+    Open* s = find(c, *h, family);
+    if (s == nullptr) return kBadHandle;
+    hasher = s->hasher;
+    handles().erase(uint64_t(*h));
   }
   give(c, out, hasher.finish());
   return 0;
 }
 
+int32_t message_init(context_t c, strhandle_t* h, const char* family,
+                     std::unique_ptr<Piecewise> stream, const mem_blk_t* first) {
+  if (!context_live(c)) return kBadContext;
+  std::shared_ptr<Piecewise> message = std::move(stream);
+  Bytes yielded;
+  Bytes data = contents(first);
+  if (int32_t status = message->feed(data.data(), data.size(), &yielded); status != 0)
+    return status;
+  *h = open(c, family, message);
+  std::lock_guard<std::mutex> lock(handle_mutex);
+  handles()[uint64_t(*h)].pending = std::move(yielded);
+  return 0;
+}
+
+// The message's stream works outside the lock: a stream is fed by one caller at a time, and a
+// reset or a Final of another stream must not wait for a large piece.
+int32_t message_update(context_t c, strhandle_t* h, const char* family, const mem_blk_t* in,
+                       mem_blk_t* out, int32_t* state) {
+  std::shared_ptr<Piecewise> message;
+  Bytes yielded;
+  {
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    Open* s = find_message(c, *h, family);
+    if (s == nullptr) return kBadHandle;
+    message = s->message;
+    if (state != nullptr) *state = ++s->state;
+    if (out != nullptr) yielded.swap(s->pending);
+  }
+  Bytes data = contents(in);
+  int32_t status = message->feed(data.data(), data.size(), &yielded);
+  {
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    Open* s = find(c, *h, family);
+    if (status != 0 || s == nullptr) {
+      handles().erase(uint64_t(*h));
+      return status != 0 ? status : kBadHandle;
+    }
+    if (out == nullptr) s->pending.insert(s->pending.end(), yielded.begin(), yielded.end());
+  }
+  give(c, out, yielded);
+  return 0;
+}
+
+int32_t message_final(context_t c, strhandle_t* h, const char* family, mem_blk_t* out,
+                      mem_blk_t* second, const std::function<void(int32_t, bool)>& after) {
+  std::shared_ptr<Piecewise> message;
+  Bytes yielded;
+  {
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    Open* s = find_message(c, *h, family);
+    if (s == nullptr) return kBadHandle;
+    message = s->message;
+    yielded.swap(s->pending);
+    handles().erase(uint64_t(*h));
+  }
+  Bytes last;
+  int32_t status = message->finish(&yielded, &last);
+  if (status == 0 || message->well_formed()) {
+    give(c, out, yielded);
+    give(c, second, last);
+  }
+  if (after) after(status, message->well_formed());
+  return status;
+}
+
 int32_t session_destroy(context_t c, strhandle_t* h) {
   std::lock_guard<std::mutex> lock(handle_mutex);
-  auto it = handles().find(uint64_t(*h));
-  if (it == handles().end() || it->second.context != uint64_t(c)) return kBadHandle;
-  handles().erase(it);
+  if (find(c, *h, "TlsSession") == nullptr) return kBadHandle;
+  handles().erase(uint64_t(*h));
   *h = strhandle_t{};
   return 0;
 }
@@ -117,18 +216,27 @@ int32_t session_destroy(context_t c, strhandle_t* h) {
 // their XOR with 0x5A and back, so that a round trip shows; Query(0) names the session.
 int32_t session_call(context_t c, strhandle_t h, int32_t selector, const mem_blk_t* in,
                      mem_blk_t* out) {
-  if (!handle_open(h)) return kBadHandle;
+  {
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    if (find(c, h, "TlsSession") == nullptr) return kBadHandle;
+  }
   std::vector<uint8_t> data;
   switch (selector) {
-    case 'H': data.assign(kHello, kHello + sizeof kHello - 1); break;
+    case 'H':
+      data.assign(kHello, kHello + sizeof kHello - 1);
+      break;
     case 'W':
     case 'R':
       data = contents(in);
       for (auto& b : data) b ^= 0x5A;
       break;
-    case 0: data = {'s', 't', 'a', 'n', 'd', '-', 'i', 'n', ' ', 'T', 'L', 'S'}; break;
-    case 'C': return 0;
-    default: return kMismatch;
+    case 0:
+      data = {'s', 't', 'a', 'n', 'd', '-', 'i', 'n', ' ', 'T', 'L', 'S'};
+      break;
+    case 'C':
+      return 0;
+    default:
+      return kMismatch;
   }
   give(c, out, data);
   return 0;

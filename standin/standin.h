@@ -85,12 +85,15 @@ void set_failure(const void* fn, int32_t status, int times);
 // per such call.
 void queue_output(const void* fn, std::vector<uint8_t> bytes, uint64_t thread = 0);
 
-// This thread's number: 1 for the first thread that asks or calls a function, 2 for the next...
+// The calling thread's number. Once the Java kit has started the stand-in in a JVM, a Java
+// thread's is its id (as Thread.getId() gives it), a virtual thread's apart from its carrier's;
+// otherwise 1 for the first thread that asks or calls a function, 2 for the next...
 uint64_t thread_number();
 
 // What a rule makes a call do: its usual work (after the rule's delay), return a status, raise a
-// fault, replace its first output block, or answer with results the rule carries.
-enum class Action : uint8_t { kProceed, kFail, kFault, kOutput, kAnswer };
+// fault, replace its first output block, answer with results the rule carries, or return 0
+// without doing anything (null for a function that returns a pointer).
+enum class Action : uint8_t { kProceed, kFail, kFault, kOutput, kAnswer, kNothing };
 // The results a rule can carry (answers.cpp reads them): a verification (overall status, signers,
 // content) for the functions that fill a verify_result_t; certificates for FindCert, whose
 // encodings the store enumerations walk.
@@ -130,12 +133,21 @@ struct Queued {
 };
 std::vector<Queued> queued_outputs();
 
+// Ends the delays in progress (their calls go on to what their rules say); release_waits() also
+// keeps every later delay from waiting, until reset().
+void end_waits();
+void release_waits();
+
 // The text GetErrorText gives for `status` until reset(), in place of its own.
 void set_error_text(int32_t status, std::string text);
 
 // Forgets every handler, rule, fault, failure, queued output and error text, ends every delay in
 // progress, and empties the call log. Contexts and the ledger stay.
 void reset();
+// A mark in the order of what is programmed; drop_programming_since() forgets the rules, queued
+// outputs and error texts programmed from the mark on, and keeps what came before it.
+uint64_t programming_mark();
+void drop_programming_since(uint64_t mark);
 
 // ---- The call log ----------------------------------------------------------------------------
 
@@ -172,14 +184,23 @@ struct Call {
   uint64_t context;             // 0 for the functions that take none
   std::vector<uint64_t> words;  // every argument after the context, as a 64-bit word
   uint64_t thread = 0;          // thread_number() of the caller
+  std::string thread_name;      // the Java thread's name, where the kit started the stand-in
   End end = End::kRunning;
   int32_t status = 0;           // returned; for a pointer 0, or -1 for null; after a fault its code
   std::vector<Arg> args;        // only while details are recorded
 };
+// The log keeps the last log_limit() calls since the last clear: calls() and call_names() give
+// those, in order; first_logged() is the number of the first of them (1 until calls were dropped).
+// count() counts every call since the clear, kept or not. The limit is TARVEX_STANDIN_LOG where
+// that is a number, else 10000; setting it drops what it no longer keeps.
 std::vector<Call> calls();
-std::vector<std::string> call_names();  // in order
+std::vector<Call> calls(uint64_t* first_number);  // with the number of the first, taken together
+std::vector<std::string> call_names();
+uint64_t first_logged();
 size_t count(const std::string& function);
 void clear_calls();
+size_t log_limit();
+void set_log_limit(size_t calls);
 // Whether calls record their arguments (Call::args), and with them the bytes of their blocks.
 // Off until asked for (the Java kit asks): they cost a copy of every argument.
 void record_details(bool on);

@@ -15,10 +15,10 @@ import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.parallel.ResourceLock;
 import tarvexjni.CertificateQuery;
 import tarvexjni.TarvexException;
-import tarvexjni.standin.Certificate;
+import tarvexjni.standin.CertificateRecord;
 import tarvexjni.standin.StandIn;
 import tarvexjni.standin.Store;
-import tarvexjni.standin.Verification;
+import tarvexjni.standin.VerificationAnswer;
 
 // Texts in the single-byte encoding that tarvexjni.codeset names: scripts/test runs this class
 // once for each of windows-1252, ISO-8859-5 and KOI8-R, under LC_ALL=C.UTF-8, where without the
@@ -52,13 +52,13 @@ class CodesetTest extends Kit {
 
   @Test
   void namesCrossIntoTheLibraryAndBackUp() {
-    StandIn.store(Store.of(Certificate.withSubject(sample.name())));
+    StandIn.store(Store.of(CertificateRecord.withSubject(sample.name())));
     List<tarvexjni.Certificate> found = tarvex.findCertificates(CertificateQuery.bySubject(sample.name()));
     assertEquals(received(sample.name()),
         StandIn.recordedCalls().of("FindCert").single().record("find_param_t").get("certTemplate.subject"));
     assertEquals(sample.name(), found.get(0).subject());
 
-    StandIn.on("VerifyMem").answer(Verification.status(0).signer(STATUS, Certificate.withSubject(sample.name()))
+    StandIn.on("VerifyMem").answer(VerificationAnswer.status(0).signer(STATUS, CertificateRecord.withSubject(sample.name()))
         .content(DATA));
     tarvexjni.Verification v = tarvex.verify(tarvex.sign(DATA));
     TarvexException e = assertThrows(TarvexException.class, v::requireValid);

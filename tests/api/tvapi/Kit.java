@@ -87,7 +87,10 @@ abstract class Kit {
         new Operation("EncryptMem", t, x -> x.encrypt(DATA, RECIPIENTS)),
         new Operation("EncryptFile", t, x -> x.encrypt(FILE, DIR.resolve("sealed"), RECIPIENTS)),
         new Operation("DecryptMem", t, x -> x.decrypt(x.encrypt(DATA, RECIPIENTS))),
-        new Operation("DecryptFile", t, x -> x.decrypt(FILE, DIR.resolve("opened"))),
+        new Operation("DecryptFile", t, x -> {
+          x.encrypt(FILE, DIR.resolve("sealed"), RECIPIENTS);
+          x.decrypt(DIR.resolve("sealed"), DIR.resolve("opened"));
+        }),
         new Operation("ParseCert", t, x -> x.parseCertificate(DATA)),
         new Operation("VerifyCert", t, x -> x.verifyCertificate(DATA)),
         new Operation("ParseCrl", t, x -> x.parseCrl(DATA)),

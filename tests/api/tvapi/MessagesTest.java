@@ -13,9 +13,9 @@ import org.junit.jupiter.api.parallel.ResourceLock;
 import tarvexjni.CertificateQuery;
 import tarvexjni.Tarvex;
 import tarvexjni.TarvexException;
-import tarvexjni.standin.Certificate;
+import tarvexjni.standin.CertificateRecord;
 import tarvexjni.standin.StandIn;
-import tarvexjni.standin.Verification;
+import tarvexjni.standin.VerificationAnswer;
 
 // What a failure says, word for word: the files a file operation was given, the text that did not
 // cross with the encoding in force and the setting that chooses another, and why a verification
@@ -111,8 +111,8 @@ class MessagesTest extends Kit {
 
     int untrusted = 0x0BAD0001;
     StandIn.errorText(untrusted, "the signer is not trusted");
-    StandIn.on("VerifyMem").answer(Verification.status(0).signer(0, Certificate.withSubject("CN=Alice"))
-        .signer(untrusted, Certificate.withSubject("CN=Mallory")).content(DATA));
+    StandIn.on("VerifyMem").answer(VerificationAnswer.status(0).signer(0, CertificateRecord.withSubject("CN=Alice"))
+        .signer(untrusted, CertificateRecord.withSubject("CN=Mallory")).content(DATA));
     tarvexjni.Verification mallory = tarvex.verify(tarvex.sign(DATA));
     e = assertThrows(TarvexException.class, mallory::requireValid);
     assertEquals("Verification failed: the signature of CN=Mallory does not verify: status 0x0BAD0001 (the signer is"

@@ -80,7 +80,7 @@ class ResultsTest extends Kit {
 
   @Test
   void whatTheLibraryLeavesOutIsEmptyNeverNull() {
-    StandIn.on("VerifyMem").answer(tarvexjni.standin.Verification.status(0).signer(0, null));
+    StandIn.on("VerifyMem").answer(tarvexjni.standin.VerificationAnswer.status(0).signer(0, null));
     Verification.Signer anonymous = tarvex.verify(tarvex.sign(DATA)).signers().get(0);
     assertEquals(Optional.empty(), anonymous.certificate());
     assertTrue(anonymous.isValid());

@@ -28,11 +28,11 @@ import java.util.concurrent.TimeUnit;
 import java.util.function.IntSupplier;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.Timeout;
-import tarvexjni.standin.Certificate;
+import tarvexjni.standin.CertificateRecord;
 import tarvexjni.standin.StandIn;
 import tarvexjni.standin.StandInTest;
 import tarvexjni.standin.Store;
-import tarvexjni.standin.Verification;
+import tarvexjni.standin.VerificationAnswer;
 
 // Which calls a programming reaches (window, thread, precedence) and what it makes them do.
 @StandInTest
@@ -53,7 +53,7 @@ class ProgrammingTest extends WithLib {
     StandIn.on(HashMem).times(2).fail(5);
     StandIn.on(HashMem).onCall(4).fail(1);
     StandIn.on(HashMem).fromCall(6).times(2).fail(2);
-    StandIn.on(HashMem).onCall(7).times(1).always().fromCall(9).fail(3);  // the last word counts
+    StandIn.on(HashMem).fromCall(9).fail(3);
     assertEquals(List.of(5, 5, 0, 1, 0, 2, 2, 0, 3, 3), statuses(10, lib::hash));
   }
 
@@ -232,7 +232,7 @@ class ProgrammingTest extends WithLib {
     assertEquals("paper jam", LocalIface.QUMENJNI_GetErrorText(lib.lib, 0x1234));
     assertEquals("stand-in: verification found a difference", LocalIface.QUMENJNI_GetErrorText(lib.lib,
         StandIn.MISMATCH), "its own texts stay");
-    StandIn.on(GetErrorText).onCall(1).fail(0);
+    StandIn.on(GetErrorText).onCall(1).doNothing();
     assertNull(LocalIface.QUMENJNI_GetErrorText(lib.lib, 0x1234), "a failing GetErrorText answers null");
     StandIn.reset();
     assertNull(LocalIface.QUMENJNI_GetErrorText(lib.lib, STATUS));
@@ -267,25 +267,78 @@ class ProgrammingTest extends WithLib {
         "[SEGV, BUS, FPE, ILL]");
     assertRefused(IllegalArgumentException.class, () -> StandIn.on(SignFile).output(Lib.DATA),
         "SignFile hands out no block");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).answer(Verification.status(0)),
+    assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).answer(VerificationAnswer.status(0)),
         "HashMem fills no verification result");
     assertRefused(IllegalArgumentException.class,
-        () -> StandIn.on(VerifyFile).answer(Verification.status(0).content(Lib.DATA)), "no output block");
+        () -> StandIn.on(VerifyFile).answer(VerificationAnswer.status(0).content(Lib.DATA)), "no output block");
     assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).answer(Store.empty()),
         "neither searches nor enumerates");
     assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).onCall(0), "counted from 1");
     assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).after(Duration.ofMillis(-1)),
         "negative delay");
     assertRefused(IllegalArgumentException.class, () -> StandIn.errorText(1, "caf\u00e9"), "non-ASCII");
-    assertRefused(IllegalArgumentException.class, () -> Certificate.builder().notAfterEx(1L << 32),
+    assertRefused(IllegalArgumentException.class, () -> CertificateRecord.builder().notAfterEx(1L << 32),
         "unsigned 32-bit");
-    assertRefused(IllegalArgumentException.class, () -> Certificate.withSubject("CN=A\0B"), "a NUL");
-    assertRefused(IllegalArgumentException.class, () -> Certificate.builder().subjectAltName("email", "a@b"),
+    assertRefused(IllegalArgumentException.class, () -> CertificateRecord.withSubject("CN=A\0B"), "a NUL");
+    assertRefused(IllegalArgumentException.class, () -> CertificateRecord.builder().subjectAltName("email", "a@b"),
         "emailAddress");
     var once = StandIn.on(HashMem).lenient();
     once.proceed();
     assertRefused(IllegalStateException.class, () -> once.fail(1), "already in place");
+    assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).fail(0), "fail(0) for HashMem: 0 is the"
+        + " library's success, not a failure. For calls that succeed without doing their work, use doNothing()");
+    assertRefused(IllegalArgumentException.class, () -> StandIn.failNext(HashMem, 0), "use doNothing()");
     assertEquals(0, lib.hash(), "nothing refused was programmed");
+  }
+
+  // Which calls is said once; a word that contradicts an earlier one is refused at once, naming
+  // where the programming started, and programs nothing.
+  @Test
+  void contradictionsAreRefused() {
+    String started = "on(HashMem), started at tvkit.ProgrammingTest.lambda$contradictionsAreRefused$";
+    assertRefused(IllegalStateException.class, () -> StandIn.on(HashMem).onCall(2).fromCall(3), started,
+        "already says onCall(2); fromCall(3) contradicts it");
+    assertRefused(IllegalStateException.class, () -> StandIn.on(HashMem).times(2).always(),
+        "already says times(2); always() contradicts it");
+    assertRefused(IllegalStateException.class, () -> StandIn.on(HashMem).always().times(2),
+        "already says always(); times(2) contradicts it");
+    assertRefused(IllegalStateException.class, () -> StandIn.on(HashMem).onCall(2).times(2).times(3),
+        "already says times(2); times(3) contradicts it");
+    assertRefused(IllegalStateException.class,
+        () -> StandIn.on(HashMem).after(Duration.ofSeconds(1)).after(Duration.ofSeconds(2)),
+        "already says after(PT1S); after(PT2S) contradicts it");
+    StandIn.on(HashMem).onCall(2).onCall(2).after(Duration.ZERO).after(Duration.ZERO).fail(5);  // said again
+    assertEquals(List.of(0, 5, 0), statuses(3, lib::hash), "the refused ones programmed nothing");
+  }
+
+  // A programming never put in place programs nothing: the kit's next call on the thread says
+  // where it was started.
+  @Test
+  void anUnfinishedProgrammingIsReportedAtTheNextCall() {
+    int line = new Throwable().getStackTrace()[0].getLineNumber() + 1;
+    StandIn.on(HashMem).onCall(1);
+    assertEquals(0, lib.hash());
+    IllegalStateException e = assertThrows(IllegalStateException.class, StandIn::calls);
+    assertEquals("unfinished programming: StandIn.on(HashMem).onCall(1), started at"
+        + " tvkit.ProgrammingTest.anUnfinishedProgrammingIsReportedAtTheNextCall(ProgrammingTest.java:" + line
+        + ") was never put in place. End each with fail(...), fault(...), answer(...), output(...), doNothing()"
+        + " or proceed()", e.getMessage());
+    assertEquals(List.of("InitMinimal", "HashMem", "FreeMem"), StandIn.calls(), "reported once");
+  }
+
+  // doNothing(): success, and no work done; a stream's stage that did nothing keeps the stream.
+  @Test
+  void doingNothingSucceedsWithoutWork() throws Exception {
+    StandIn.on(HashMem).onCall(1).doNothing();
+    mem_blk_t out = new mem_blk_t();
+    assertEquals(0, lib.hash(out));
+    assertEquals(0, out.len);
+    strhandle_t stream = new strhandle_t();
+    assertEquals(0, LocalIface.QUMENJNI_StrHashInitMem(lib.lib, null, stream));
+    StandIn.on(StrHashUpdateMem).onCall(1).doNothing();
+    assertEquals(0, LocalIface.QUMENJNI_StrHashUpdateMem(lib.lib, stream, new mem_blk_t(Lib.DATA)));
+    assertEquals(0, LocalIface.QUMENJNI_StrHashFinalMem(lib.lib, stream, out));
+    assertEquals(32, out.len, "the stream went on");
   }
 
   static void assertRefused(Class<? extends RuntimeException> type, Runnable call, String... said) {

@@ -139,7 +139,7 @@ class RecordingTest extends WithLib {
     assertTrue(faulted.faulted() && !faulted.returned());
     assertEquals(List.of("InitMinimal", "HashMem", "FreeMem", "HashMem", "FreeMem", "HashMem"), StandIn.calls(),
         "the bridge gives back the output of a failed call too, and leaves that of a fault alone");
-    assertEquals(List.of(3, 5), StandIn.memoryCalls().stream().map(RecordedCall::number).toList());
+    assertEquals(List.of(3L, 5L), StandIn.memoryCalls().stream().map(RecordedCall::number).toList());
   }
 
   // Counting assertions pass silently, or say what was called instead.
@@ -182,10 +182,32 @@ class RecordingTest extends WithLib {
     assertEquals(hashes.get(1).number(), StandIn.recordedCalls().onThisThread().of(HashMem).single().number());
   }
 
+  // The log keeps the last calls, 10000 unless a setting says otherwise; counting assertions
+  // count every call.
+  @Test
+  void theLogKeepsTheLastCallsAndCountsThemAll() throws Exception {
+    for (int i = 0; i < 5001; i++) lib.hash();
+    assertEquals(10_000, StandIn.logLimit());
+    assertEquals(10_000, StandIn.calls().size(), "5001 hashes, each given back: 10003 calls");
+    assertEquals(4, StandIn.recordedCalls().get(0).number(), "the first three calls dropped");
+    StandIn.verify(HashMem, times(5001));
+    AssertionError e = assertThrows(AssertionError.class, () -> StandIn.verify(HashMem, times(1)));
+    assertTrue(e.getMessage().startsWith("HashMem was wanted once, but was called 5001 times. The calls since the"
+        + " last reset (the memory functions left out):\n    (the log keeps the last 10000 calls: the 3 calls before"
+        + " #4 are not listed)\n  > #4 HashMem("), e.getMessage());
+    for (String[] setting : new String[][] {{"-D" + StandIn.LOG_PROPERTY + "=5", ""}, {"-Dx", "7"},
+        {"-D" + StandIn.LOG_PROPERTY + "=3", "7"}}) {
+      String out = Child.run(List.of(setting[0]), setting[1].isEmpty() ? Map.of() : Map.of("TARVEX_STANDIN_LOG",
+          setting[1]), CallLog.class, "20");
+      String kept = setting[0].endsWith("=5") ? "5" : setting[0].endsWith("=3") ? "3" : "7";
+      assertEquals("keeps " + kept + ", holds " + kept + "\n", out, String.join(" ", setting));
+    }
+  }
+
   // The ledger names each block not given back with the call that made it.
   @Test
   void theLedgerNamesWhatWasNotGivenBack() {
-    StandIn.fail("FreeMem", 0);  // a library whose release does nothing: the digest stays out
+    StandIn.on("FreeMem").doNothing();  // a library whose release does nothing: the digest stays out
     assertEquals(0, lib.hash());
     assertEquals(List.of(new StandIn.Block("HashMem", 32)), StandIn.outstandingBlocks());
     AssertionError e = assertThrows(AssertionError.class, StandIn::assertBalanced);

@@ -21,11 +21,11 @@ import java.util.ArrayList;
 import java.util.List;
 import java.util.concurrent.FutureTask;
 import org.junit.jupiter.api.Test;
-import tarvexjni.standin.Certificate;
+import tarvexjni.standin.CertificateRecord;
 import tarvexjni.standin.StandIn;
 import tarvexjni.standin.StandInTest;
 import tarvexjni.standin.Store;
-import tarvexjni.standin.Verification;
+import tarvexjni.standin.VerificationAnswer;
 
 // Programmed results as Java receives them through the bridge; the extension's check of the
 // ledger after each test proves that the bridge gave back every block they were made of.
@@ -45,11 +45,12 @@ class ResultsTest extends WithLib {
   // The case an application must not take for a success: the library says 0, one signer failed.
   @Test
   void aVerificationThatPassesWithAFailingSigner() throws Exception {
-    Certificate alice = Certificate.builder().subject("CN=Alice").issuer("CN=Example CA").serialNumber("01:A7")
+    CertificateRecord alice = CertificateRecord.builder().subject("CN=Alice").issuer("CN=Example CA")
+        .serialNumber("01:A7")
         .notAfterEx(0xFFFFFFFFL).certEncoded(new byte[] {0x30, 1, 2}).build();
-    StandIn.on(VerifyMem).answer(Verification.status(0)
+    StandIn.on(VerifyMem).answer(VerificationAnswer.status(0)
         .signer(0, 0x80000001L, alice)
-        .signer(UNTRUSTED, Certificate.withSubject("CN=Mallory"))
+        .signer(UNTRUSTED, CertificateRecord.withSubject("CN=Mallory"))
         .signer(UNTRUSTED, null)
         .content(DOCUMENT));
     mem_blk_t content = new mem_blk_t();
@@ -74,7 +75,8 @@ class ResultsTest extends WithLib {
   // A verification answers every function that fills one; without content the block stays empty.
   @Test
   void verificationsForOtherFunctions() throws Exception {
-    Verification failed = Verification.status(StandIn.MISMATCH).signer(1, Certificate.withSubject("CN=Bob"));
+    VerificationAnswer failed =
+        VerificationAnswer.status(StandIn.MISMATCH).signer(1, CertificateRecord.withSubject("CN=Bob"));
     StandIn.on(VerifyFile).answer(failed);
     StandIn.on(CmsBlkAttVerifyMem).answer(failed);
     verify_result_t result = new verify_result_t();
@@ -90,7 +92,8 @@ class ResultsTest extends WithLib {
   // Every field a builder sets reaches Java as set; an empty certificate arrives empty.
   @Test
   void everyFieldOfACertificateReachesJava() throws Exception {
-    Certificate full = Certificate.builder().fields(0x3FF).issuer("CN=CA").serialNumber("7").subject("CN=Full")
+    CertificateRecord full = CertificateRecord.builder().fields(0x3FF).issuer("CN=CA").serialNumber("7")
+        .subject("CN=Full")
         .algorithm("1.2.840.113549.1.1.11").notBeforeEx(1).notAfterEx(0xFFFFFFFEL).keyUsage(0x86)
         .notBeforePrivateEx(3).notAfterPrivateEx(0x80000000L)
         .issuerAltName("DNS", "ca.example").subjectAltName("emailAddress", "full@example")
@@ -99,7 +102,7 @@ class ResultsTest extends WithLib {
         .extKeyUsage("1.3.6.1.5.5.7.3.4")
         .extension("2.5.29.15", 3, true, new byte[] {3, 2, 1}).extension("2.5.29.19", 0, false, null)
         .certEncoded(new byte[] {0x30, 0x01}).certHash(new byte[32]).build();
-    StandIn.store(Store.of(full, Certificate.builder().build()));
+    StandIn.store(Store.of(full, CertificateRecord.builder().build()));
     find_result_t found = new find_result_t();
     assertEquals(0, LocalIface.QUMENJNI_FindCert(lib.lib, new find_param_t(), found));
     assertEquals(2, found.num);
@@ -134,8 +137,8 @@ class ResultsTest extends WithLib {
   // An enumeration walks the store's encodings and ends; a search finds them all.
   @Test
   void storesAnswerSearchesAndEnumerations() throws Exception {
-    Certificate a = Certificate.builder().subject("CN=A").certEncoded(new byte[] {1}).build();
-    Certificate b = Certificate.builder().subject("CN=B").certEncoded(new byte[] {2, 2}).build();
+    CertificateRecord a = CertificateRecord.builder().subject("CN=A").certEncoded(new byte[] {1}).build();
+    CertificateRecord b = CertificateRecord.builder().subject("CN=B").certEncoded(new byte[] {2, 2}).build();
     StandIn.store(Store.of(a, b));
     List<byte[]> walked = new ArrayList<>();
     strhandle_t position = new strhandle_t();
@@ -163,7 +166,7 @@ class ResultsTest extends WithLib {
   // An answer keeps to its window; outside it the defaults answer; a dead context still fails.
   @Test
   void answersKeepToTheirWindow() throws Exception {
-    StandIn.on(FindCert).onCall(2).answer(Store.of(Certificate.withSubject("CN=Only")));
+    StandIn.on(FindCert).onCall(2).answer(Store.of(CertificateRecord.withSubject("CN=Only")));
     StandIn.on(EnumStoreObjectsEx).lenient().answer(Store.empty());
     find_result_t found = new find_result_t();
     List<Integer> counts = new ArrayList<>();
@@ -172,7 +175,7 @@ class ResultsTest extends WithLib {
       counts.add(found.num);
     }
     assertEquals(List.of(2, 1, 2), counts);
-    StandIn.on(VerifyMem).answer(Verification.status(0).content(DOCUMENT));
+    StandIn.on(VerifyMem).answer(VerificationAnswer.status(0).content(DOCUMENT));
     LocalIface ended = new LocalIface();
     assertEquals(0, LocalIface.QUMENJNI_InitMinimal(ended));
     assertEquals(0, LocalIface.QUMENJNI_Uninitialize(ended));

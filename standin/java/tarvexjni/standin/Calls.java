@@ -25,10 +25,12 @@ public final class Calls extends AbstractList<RecordedCall> implements RandomAcc
 
   private final List<RecordedCall> calls;
   private final String selection;  // what these calls are, for messages: "the memory functions left out"
+  private final long dropped;      // the calls since the reset that the log no longer keeps
 
-  Calls(List<RecordedCall> calls, String selection) {
+  Calls(List<RecordedCall> calls, String selection, long dropped) {
     this.calls = List.copyOf(calls);
     this.selection = selection;
+    this.dropped = dropped;
   }
 
   /**
@@ -117,12 +119,24 @@ public final class Calls extends AbstractList<RecordedCall> implements RandomAcc
    *     {@code function} marked)
    */
   public void verify(LibraryFunction function, Times times) {
-    long n = calls.stream().filter(c -> c.function() == function).count();
+    verify(function, times, calls.stream().filter(c -> c.function() == function).count());
+  }
+
+  // The same, where the function was called `n` times (counted also where the log dropped calls).
+  void verify(LibraryFunction function, Times times, long n) {
     if (times.matches(n)) return;
     String where = selection.isEmpty() ? "" : " (" + selection + ")";
     throw new AssertionError(function + " was wanted " + times + ", but was called " + (n == 0 ? "not at all"
-        : Times.count(n)) + (calls.isEmpty() ? ": no calls since the last reset" + where + "."
+        : Times.count(n)) + (calls.isEmpty() && dropped == 0 ? ": no calls since the last reset" + where + "."
         : ". The calls since the last reset" + where + ":" + listing(calls, function)));
+  }
+
+  // The call of this number, where these calls hold it.
+  RecordedCall number(long number) {
+    for (RecordedCall c : calls) {
+      if (c.number() == number) return c;
+    }
+    return null;
   }
 
   /**
@@ -137,12 +151,17 @@ public final class Calls extends AbstractList<RecordedCall> implements RandomAcc
 
   Calls filter(Predicate<RecordedCall> which, String what) {
     String joined = selection.isEmpty() ? what : selection + ", " + what;
-    return new Calls(calls.stream().filter(which).toList(), joined);
+    return new Calls(calls.stream().filter(which).toList(), joined, dropped);
   }
 
   // One call a line, those of `marked` marked.
-  private static String listing(List<RecordedCall> list, LibraryFunction marked) {
+  private String listing(List<RecordedCall> list, LibraryFunction marked) {
     StringBuilder text = new StringBuilder();
+    if (dropped > 0) {
+      text.append("\n    (the log keeps the last ").append(StandIn.logLimit()).append(" calls: the ")
+          .append(dropped == 1 ? "call" : dropped + " calls").append(" before #").append(dropped + 1)
+          .append(dropped == 1 ? " is" : " are").append(" not listed)");
+    }
     for (int i = 0; i < list.size() && i < LISTED; i++) {
       RecordedCall c = list.get(i);
       text.append(c.function() == marked ? "\n  > " : "\n    ").append(c.describe());

@@ -1,7 +1,12 @@
 package tarvexjni.standin;
 
 import java.time.Duration;
+import java.util.ArrayList;
+import java.util.Iterator;
+import java.util.LinkedHashSet;
+import java.util.List;
 import java.util.Objects;
+import java.util.Set;
 
 /**
  * What the calls of one function do, from {@link StandIn#on(LibraryFunction)} until
@@ -24,8 +29,16 @@ import java.util.Objects;
  *
  * <p><b>Checked.</b> Each terminal method refuses, with {@link IllegalArgumentException}, what the
  * function could not do: an output for a function that hands out no block, a verification for
- * one that verifies nothing. A programming is used once: a second terminal call throws
- * {@link IllegalStateException}.
+ * one that verifies nothing, a "failure" with status 0 (use {@link #doNothing()}). A programming
+ * says each thing once: a second word that contradicts the first ({@code onCall(2).fromCall(3)},
+ * {@code times(2).always()}, two different delays) throws {@link IllegalStateException}, and so
+ * does a second terminal call.
+ *
+ * <p><b>Finished.</b> A programming is put in place by its terminal method; one that never gets
+ * there ({@code StandIn.on(HashMem).onCall(1);}) programs nothing, which a test would not
+ * notice. The kit reports it, naming the line where it was started: the next call of the kit
+ * on the same thread throws {@link IllegalStateException}, and {@link StandInExtension} fails
+ * a test that ends with one.
  *
  * <p><b>Used.</b> {@link StandInExtension} fails a test that programs something no call reaches
  * (see {@link StandIn#assertProgrammingUsed()}), unless it is {@link #lenient()}.
@@ -37,20 +50,32 @@ public final class Programming {
   private static final int FAULT = 2;
   private static final int OUTPUT = 3;
   private static final int ANSWER = 4;
+  private static final int NOTHING = 5;
   private static final int VERIFICATION = 1;
   private static final int STORE = 2;
 
+  // The programmings started and not yet put in place or refused, in the order started.
+  private static final Set<Programming> UNFINISHED = new LinkedHashSet<>();
+
   private final LibraryFunction function;
+  private final Thread thread;
+  private final StackTraceElement startedAt;
   private boolean anyThread;
   private int from = 1;
   private boolean single;
   private Integer times;
-  private Duration delay = Duration.ZERO;
+  private String window;  // the word that said which calls: "onCall(2)", "fromCall(3)", "always()"
+  private Duration delay;
   private boolean lenient;
   private boolean done;
 
   Programming(LibraryFunction function) {
     this.function = function;
+    this.thread = Thread.currentThread();
+    this.startedAt = caller();
+    synchronized (UNFINISHED) {
+      UNFINISHED.add(this);
+    }
   }
 
   /**
@@ -74,6 +99,7 @@ public final class Programming {
    */
   public Programming onCall(int n) {
     from = positive("onCall", n);
+    window("onCall(" + n + ")");
     single = true;
     return this;
   }
@@ -88,6 +114,7 @@ public final class Programming {
    */
   public Programming fromCall(int n) {
     from = positive("fromCall", n);
+    window("fromCall(" + n + ")");
     single = false;
     return this;
   }
@@ -101,20 +128,24 @@ public final class Programming {
    * @throws IllegalArgumentException for {@code n} below 1
    */
   public Programming times(int n) {
-    times = positive("times", n);
+    int count = positive("times", n);
+    if ("always()".equals(window)) refuse(new IllegalStateException(contradiction(window, "times(" + n + ")")));
+    if (times != null && times != count) {
+      refuse(new IllegalStateException(contradiction("times(" + times + ")", "times(" + n + ")")));
+    }
+    times = count;
     return this;
   }
 
   /**
    * Covers every call from now: what a programming does without {@link #onCall(int)},
-   * {@link #fromCall(int)} or {@link #times(int)}, which this undoes.
+   * {@link #fromCall(int)} or {@link #times(int)}, which it contradicts.
    *
    * @return this programming
    */
   public Programming always() {
-    from = 1;
-    single = false;
-    times = null;
+    if (times != null) refuse(new IllegalStateException(contradiction("times(" + times + ")", "always()")));
+    window("always()");
     return this;
   }
 
@@ -128,7 +159,10 @@ public final class Programming {
    */
   public Programming after(Duration delay) {
     if (Objects.requireNonNull(delay, "delay").isNegative()) {
-      throw new IllegalArgumentException("a negative delay: " + delay);
+      refuse(new IllegalArgumentException("a negative delay: " + delay));
+    }
+    if (this.delay != null && !this.delay.equals(delay)) {
+      refuse(new IllegalStateException(contradiction("after(" + this.delay + ")", "after(" + delay + ")")));
     }
     this.delay = delay;
     return this;
@@ -153,6 +187,7 @@ public final class Programming {
    * @param status the status, e.g. the vendor's code for "server unreachable"
    */
   public void fail(int status) {
+    refuseSuccess(status);
     put("fail(" + StandIn.status(status) + ")", FAIL, status, 0, 0, null);
   }
 
@@ -165,10 +200,26 @@ public final class Programming {
    * @throws IllegalArgumentException for a text that is empty or not ASCII, or holds a NUL
    */
   public void fail(int status, String errorText) {
-    Certificate.checkedText("error text", Objects.requireNonNull(errorText, "errorText"), false);
+    refuseSuccess(status);
+    try {
+      CertificateRecord.checkedText("error text", Objects.requireNonNull(errorText, "errorText"), false);
+    } catch (RuntimeException e) {
+      refuse(e);
+    }
     check();
+    finished();
     StandIn.errorText(status, errorText);
-    fail(status);
+    put("fail(" + StandIn.status(status) + ")", FAIL, status, 0, 0, null);
+  }
+
+  /**
+   * The calls covered return 0 without doing their work: their results stay empty, as from a
+   * library that succeeds and does nothing (a {@code FreeMem} that releases nothing, a
+   * {@code HashMem} without a digest). For {@code AllocMem} and {@code GetErrorText}, which
+   * answer with a pointer, they answer null.
+   */
+  public void doNothing() {
+    put("doNothing()", NOTHING, 0, 0, 0, null);
   }
 
   /**
@@ -191,7 +242,7 @@ public final class Programming {
    */
   public void output(byte[] bytes) {
     Objects.requireNonNull(bytes, "bytes");
-    requireTrait(function, StandIn.BLOCKS, "hands out no block, so it has no output to replace");
+    refuseUnless(StandIn.BLOCKS, "hands out no block, so it has no output to replace");
     put("output(" + bytes.length + " bytes)", OUTPUT, 0, 0, 0, bytes.clone());
   }
 
@@ -204,11 +255,11 @@ public final class Programming {
    * @throws IllegalArgumentException for a function that fills no verification result, or one
    *     without an output block when the verification has content
    */
-  public void answer(Verification verification) {
+  public void answer(VerificationAnswer verification) {
     Objects.requireNonNull(verification, "verification");
-    requireTrait(function, StandIn.VERIFICATION, "fills no verification result (verify_result_t)");
+    refuseUnless(StandIn.VERIFICATION, "fills no verification result (verify_result_t)");
     if (verification.hasContent()) {
-      requireTrait(function, StandIn.CONTENT, "has no output block before its verification result for the content;"
+      refuseUnless(StandIn.CONTENT, "has no output block before its verification result for the content;"
           + " build the verification without content");
     }
     put("answer(" + verification + ")", ANSWER, 0, 0, VERIFICATION, verification.encode());
@@ -225,8 +276,8 @@ public final class Programming {
   public void answer(Store store) {
     Objects.requireNonNull(store, "store");
     if (!StandIn.has(function, StandIn.FINDS) && !function.name().startsWith("EnumStoreObjects")) {
-      throw new IllegalArgumentException(function + " neither searches nor enumerates a store: a Store answers"
-          + " FindCert, EnumStoreObjects and EnumStoreObjectsEx");
+      refuse(new IllegalArgumentException(function + " neither searches nor enumerates a store: a Store answers"
+          + " FindCert, EnumStoreObjects and EnumStoreObjectsEx"));
     }
     put("answer(" + store + ")", ANSWER, 0, 0, STORE, store.encode());
   }
@@ -257,9 +308,75 @@ public final class Programming {
     if (!StandIn.has(function, trait)) throw new IllegalArgumentException(function + " " + otherwise);
   }
 
-  private static int positive(String what, int n) {
-    if (n < 1) throw new IllegalArgumentException(what + "(" + n + "): calls are counted from 1");
+  // ---- Finished, refused, contradicted ----------------------------------------------------------
+
+  // Throws `e`, after which this programming is no longer reported as unfinished: it was refused.
+  private void refuse(RuntimeException e) {
+    finished();
+    throw e;
+  }
+
+  private void refuseUnless(int trait, String otherwise) {
+    if (!StandIn.has(function, trait)) refuse(new IllegalArgumentException(function + " " + otherwise));
+  }
+
+  private void refuseSuccess(int status) {
+    if (status == 0) {
+      refuse(new IllegalArgumentException("fail(0) for " + function + ": 0 is the library's success, not a"
+          + " failure. For calls that succeed without doing their work, use doNothing()"));
+    }
+  }
+
+  private int positive(String what, int n) {
+    if (n < 1) refuse(new IllegalArgumentException(what + "(" + n + "): calls are counted from 1"));
     return n;
+  }
+
+  // Which calls, said once: another word for them contradicts it.
+  private void window(String word) {
+    if (window != null && !window.equals(word)) refuse(new IllegalStateException(contradiction(window, word)));
+    window = word;
+  }
+
+  private String contradiction(String said, String word) {
+    return "on(" + function + "), started at " + startedAt + ", already says " + said + "; " + word
+        + " contradicts it. Say it once, or program the calls separately";
+  }
+
+  private void finished() {
+    synchronized (UNFINISHED) {
+      UNFINISHED.remove(this);
+    }
+  }
+
+  // The line outside the kit that called StandIn.on.
+  private static StackTraceElement caller() {
+    for (StackTraceElement e : new Throwable().getStackTrace()) {
+      if (!e.getClassName().startsWith("tarvexjni.standin.")) return e;
+    }
+    return new StackTraceElement("?", "?", null, -1);
+  }
+
+  // The programmings the thread (any thread, for null) started and did not finish, now dropped:
+  // each described with where it was started.
+  static List<String> takeUnfinished(Thread thread) {
+    List<String> taken = new ArrayList<>();
+    synchronized (UNFINISHED) {
+      for (Iterator<Programming> it = UNFINISHED.iterator(); it.hasNext();) {
+        Programming p = it.next();
+        if (thread != null && p.thread != thread) continue;
+        it.remove();
+        taken.add("StandIn.on(" + p.function + ")" + (p.window != null ? "." + p.window : "") + ", started at "
+            + p.startedAt + (thread == null ? " on thread \"" + p.thread.getName() + "\"" : ""));
+      }
+    }
+    return taken;
+  }
+
+  static String unfinished(List<String> programmings) {
+    return "unfinished programming: " + String.join("; ", programmings) + (programmings.size() == 1 ? " was" : " were")
+        + " never put in place. End each with fail(...), fault(...), answer(...), output(...), doNothing() or"
+        + " proceed()";
   }
 
   private void check() {
@@ -268,6 +385,8 @@ public final class Programming {
 
   private void put(String action, int kind, int status, int fault, int answer, byte[] data) {
     check();
+    finished();
+    if (!anyThread) StandIn.requireThreadScope("on(" + function + ")." + action);
     done = true;
     long count = times != null ? times : single ? 1 : -1;
     StringBuilder text = new StringBuilder("on(").append(function).append(")");
@@ -275,12 +394,13 @@ public final class Programming {
     if (single) text.append(".onCall(").append(from).append(")");
     if (!single && from > 1) text.append(".fromCall(").append(from).append(")");
     if (times != null) text.append(".times(").append(times).append(")");
-    if (!delay.isZero()) text.append(".after(").append(delay).append(")");
+    Duration wait = delay == null ? Duration.ZERO : delay;
+    if (!wait.isZero()) text.append(".after(").append(wait).append(")");
     text.append(".").append(action);
     if (!anyThread) text.append(" for ").append(StandIn.threadName(StandIn.thisThread()));
     long nanos;
     try {
-      nanos = delay.toNanos();
+      nanos = wait.toNanos();
     } catch (ArithmeticException e) {
       nanos = Long.MAX_VALUE;
     }

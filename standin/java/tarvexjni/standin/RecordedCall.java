@@ -25,9 +25,10 @@ public final class RecordedCall {
   private static final int RUNNING = 0;
   private static final int FAULTED = 2;
 
-  private final int number;
+  private final long number;
   private final LibraryFunction function;
   private final long thread;
+  private final String threadName;
   private final long context;
   private final int end;
   private final int status;
@@ -37,10 +38,12 @@ public final class RecordedCall {
   private final List<Long> handles = new ArrayList<>();
   private final Map<String, Map<String, Object>> records = new LinkedHashMap<>();
 
-  private RecordedCall(int number, LibraryFunction function, long thread, long context, int end, int status) {
+  private RecordedCall(long number, LibraryFunction function, long thread, String threadName, long context,
+      int end, int status) {
     this.number = number;
     this.function = function;
     this.thread = thread;
+    this.threadName = threadName;
     this.context = context;
     this.end = end;
     this.status = status;
@@ -107,11 +110,13 @@ public final class RecordedCall {
 
   /**
    * The call's number among the calls since the last {@link StandIn#reset()}, memory functions
-   * included: the first call is 1. Messages show it as {@code #1}.
+   * included: the first call is 1. Messages show it as {@code #1}. Where the log dropped the
+   * oldest calls (it keeps the last 10000, see {@link StandIn}), the first it holds has a higher
+   * number.
    *
    * @return the number
    */
-  public int number() {
+  public long number() {
     return number;
   }
 
@@ -125,12 +130,22 @@ public final class RecordedCall {
   }
 
   /**
-   * The stand-in's number for the thread that made the call.
+   * The thread that made the call: its id ({@code Thread.getId()}), a virtual thread's own.
    *
    * @return the thread, as {@link StandIn#thisThread()} gives it
    */
   public long thread() {
     return thread;
+  }
+
+  /**
+   * The name the thread that made the call had then.
+   *
+   * @return the name; empty for a thread without one (a virtual thread, unless named) and where
+   *     the stand-in numbers operating-system threads (see {@link StandIn#thisThread()})
+   */
+  public String threadName() {
+    return threadName;
   }
 
   /**
@@ -284,26 +299,29 @@ public final class RecordedCall {
       });
       args.add(type + "{" + String.join(", ", set) + "}");
     });
-    text.append(String.join(", ", args)).append(") on ").append(StandIn.threadName(thread));
+    text.append(String.join(", ", args)).append(") on ").append(StandIn.threadName(thread, threadName));
     if (end == RUNNING) return text.append(": still running").toString();
     return text.append(end == FAULTED ? ": fault " : ": ").append(StandIn.status(status)).toString();
   }
 
   // ---- Reading the log (recording.cpp writes it) ------------------------------------------------
 
-  static List<RecordedCall> decode(byte[] encoded) {
+  static Calls decode(byte[] encoded) {
     ByteBuffer in = ByteBuffer.wrap(encoded);
     int count = in.getInt();
+    long first = in.getLong();
     List<RecordedCall> calls = new ArrayList<>(count);
     for (int i = 0; i < count; i++) {
-      String name = text(in);
-      RecordedCall call = new RecordedCall(i + 1, LibraryFunction.of(name.substring("QUMEN_".length())),
-          in.getLong(), in.getLong(), in.get(), in.getInt());
+      LibraryFunction function = LibraryFunction.of(text(in).substring("QUMEN_".length()));
+      long thread = in.getLong();
+      String threadName = text(in);
+      RecordedCall call =
+          new RecordedCall(first + i, function, thread, threadName, in.getLong(), in.get(), in.getInt());
       int args = in.getInt();
       for (int a = 0; a < args; a++) call.read(in);
       calls.add(call);
     }
-    return calls;
+    return new Calls(calls, "", first - 1);
   }
 
   private void read(ByteBuffer in) {

@@ -10,6 +10,7 @@ import java.util.Objects;
 import java.util.concurrent.ConcurrentHashMap;
 import tarvexjni.internal.GlibcHint;
 import tarvexjni.internal.NativeLoader;
+import tarvexjni.standin.internal.Boundaries;
 
 /**
  * The test kit: programs the stand-in library that the bridge uses in place of the vendor's
@@ -25,7 +26,8 @@ import tarvexjni.internal.NativeLoader;
  * Put {@code tarvexjni.jar} and {@code tarvexjni-standin.jar} on the test class path, nothing
  * else (no vendor library, no {@code tarvex.library}), and annotate the test class with
  * {@link StandInTest @StandInTest}: each test then starts from the default answers, and fails
- * when it leaves a block of the library unreleased or programs something it never uses (see
+ * when it leaves a block of the library unreleased, leaves a context, stream or session open,
+ * programs something it never uses or never finishes a programming (see
  * {@link StandInExtension}). When JUnit starts, the kit loads the stand-in as the process's
  * {@code libtarvex.so} and sets the system property {@code tarvex.library} to it, so that the
  * bridge, whenever something first uses {@code Norv1.LocalIface}, binds to it; the order of the
@@ -44,9 +46,9 @@ import tarvexjni.internal.NativeLoader;
  * StandIn.on(VerifyMem).fail(UNTRUSTED);                    // every call on this thread
  * StandIn.on(SignMem).onCall(3).fault(StandIn.Fault.SEGV);  // the third call crashes inside
  * StandIn.on(TspBlkUrlStampCmsMem).onAnyThread().after(Duration.ofSeconds(2)).fail(TIMEOUT);
- * StandIn.on(VerifyMem).answer(Verification.status(0)
- *     .signer(0, Certificate.withSubject("CN=Alice"))
- *     .signer(UNTRUSTED, Certificate.withSubject("CN=Mallory"))
+ * StandIn.on(VerifyMem).answer(VerificationAnswer.status(0)
+ *     .signer(0, CertificateRecord.withSubject("CN=Alice"))
+ *     .signer(UNTRUSTED, CertificateRecord.withSubject("CN=Mallory"))
  *     .content(document));
  * }</pre>
  * {@link #on(LibraryFunction)} says which calls and what they do ({@link Programming}); what is
@@ -66,10 +68,17 @@ import tarvexjni.internal.NativeLoader;
  * <h2>Default answers</h2>
  * Without programming, every function checks its context ({@link #BAD_CONTEXT} for one not
  * live) and answers deterministically: {@code HashMem} and the stream hashes give a 32-byte
- * digest; {@code SignMem} gives a signed message that {@code VerifyMem} opens again, with one
- * signer whose certificate has the subject {@code "CN=Signer 1,O=Stand-in"}, and a message
- * changed after signing fails verification with {@link #MISMATCH} (its signer's status 1);
- * {@code EncryptMem} and {@code DecryptMem} make a round trip; {@code ParseCert} accepts any
+ * digest. What any form signs (one call, a file, a stream; PKCS#7 or CMS), every form verifies,
+ * with one signer whose certificate has the subject {@code "CN=Signer 1,O=Stand-in"}; a message
+ * changed after signing fails verification with {@link #MISMATCH} (its signer's status 1), and
+ * bytes the stand-in did not sign fail with {@link #MISMATCH} and no signer. Detached signatures
+ * check their content the same way, and join with it into a signed message. What any form
+ * encrypts, every form decrypts, the sender's subject {@code "CN=Signer 2,O=Stand-in"}; anything
+ * else is refused with {@link #MISMATCH} (a decrypting stream at its first piece, a verifying
+ * stream at its end). Streams yield their output as they go, except where the library's stage
+ * has no output block (PKCS#7 signing and verification yield it at their Final stage, kept until
+ * then); a stream's handle serves only the family that opened it ({@link #BAD_HANDLE}
+ * otherwise). {@code ParseCert} accepts any
  * bytes; a store search finds two certificates and an enumeration walks three objects; a
  * time-stamp authority at any URL stamps, and the stamp verifies; what a TLS session writes, it
  * reads back. Other functions succeed with empty results.
@@ -77,11 +86,26 @@ import tarvexjni.internal.NativeLoader;
  * <h2>Threads and parallel tests</h2>
  * Every method may be called from any thread; each takes effect atomically. There is one
  * stand-in per process: the call log, the ledger of blocks and what is programmed for any thread
- * are shared by every thread, so tests that use the kit must not run in parallel with each other:
- * {@link StandInTest @StandInTest} carries {@code @ResourceLock(StandIn.RESOURCE_LOCK)} for
- * JUnit's parallel mode. A thread is the operating system's: programming for "this thread" from a
- * virtual thread reaches only the calls made on the same carrier thread, so program virtual
- * threads' calls {@link Programming#onAnyThread()}.
+ * are shared by every thread, so a test that uses the kit runs alone under JUnit's parallel mode:
+ * {@link StandInTest @StandInTest} holds JUnit's global lock for writing (as {@code @Isolated}
+ * does), so that no other test, with the kit or without, calls the library meanwhile; other
+ * classes still run in parallel with each other. A thread is a Java thread, virtual threads included: what a virtual
+ * thread programs for itself reaches its own calls, not those of other virtual threads on the
+ * same carrier, and each recorded call names the Java thread that made it. (On a JVM without the
+ * tool interface the kit asks, the stand-in sees operating-system threads only; programming for
+ * "this thread" from a virtual thread is then refused, pointing at
+ * {@link Programming#onAnyThread()}.)
+ *
+ * <h2>Outside tests</h2>
+ * The call log keeps the last {@link #logLimit() 10000} calls, so that a long-running program
+ * over the stand-in (a demo, a developer's server) keeps its memory flat; the system property
+ * {@value #LOG_PROPERTY} or the environment variable {@code TARVEX_STANDIN_LOG} changes how
+ * many. The environment variable {@code TARVEX_STANDIN_QUIET} (any value) turns the call log and
+ * the ledger off altogether, as the benchmarks do: the kit's checks then have nothing to check.
+ * Where JUnit runs, the kit watches every test, with its extension or without: when the last test
+ * running ends, what was programmed since it started is dropped, so that a class that forgot
+ * {@link StandInTest @StandInTest} does not pass its programming on; what was programmed outside
+ * any test stays until {@link #reset()}.
  */
 public final class StandIn {
   private StandIn() {}
@@ -92,7 +116,7 @@ public final class StandIn {
   public static final int BAD_HANDLE = 0x7E570002;
   /** The stand-in's status for a verification that found a difference. */
   public static final int MISMATCH = 0x7E570003;
-  /** The stand-in's status for a file it could not read. */
+  /** The stand-in's status for a file it could not read or write. */
   public static final int NO_FILE = 0x7E570004;
   /** The stand-in's status at the end of a store enumeration. */
   public static final int END_OF_STORE = 0x7E570005;
@@ -139,9 +163,18 @@ public final class StandIn {
   static final int BLOCKS = 8;
   static final int POINTER = 16;
 
+  /**
+   * The system property that sets how many calls the log keeps, a number (wins over the
+   * environment variable {@code TARVEX_STANDIN_LOG}); default 10000.
+   */
+  public static final String LOG_PROPERTY = "tarvexjni.standin.log";
+
   private static final LinkageError FAILURE;
   private static final int[] TRAITS;
-  // The names of the threads that used the kit, by the stand-in's number for them.
+  // Whether the stand-in tells Java threads apart (the JVM's tool interface answers it); else it
+  // numbers operating-system threads, and a virtual thread is its carrier.
+  private static final boolean JAVA_THREADS;
+  // The names of the threads that programmed the kit since the last reset, by their number.
   private static final Map<Long, String> THREADS = new ConcurrentHashMap<>();
   // What was programmed since the last reset, by the stand-in's id for it.
   private static final Map<Long, Programming.Rule> RULES = new LinkedHashMap<>();
@@ -149,6 +182,7 @@ public final class StandIn {
   static {
     LinkageError failure = null;
     int[] traits = new int[0];
+    boolean javaThreads = false;
     try {
       load();
       traits = traits0();
@@ -158,12 +192,16 @@ public final class StandIn {
         throw new UnsatisfiedLinkError("tarvexjni.standin: the stand-in library lists other functions than"
             + " the kit's classes: the jar is damaged, or mixes two builds");
       }
-      start0();
+      javaThreads = start0();
+      Boundaries.install(StandIn::programmingMark0, StandIn::dropSince);
+      String limit = System.getProperty(LOG_PROPERTY);
+      if (limit != null && limit.strip().matches("[0-9]{1,18}")) logLimit0(Long.parseLong(limit.strip()));
     } catch (LinkageError e) {
       failure = e;
     }
     FAILURE = failure;
     TRAITS = traits;
+    JAVA_THREADS = javaThreads;
   }
 
   // Extracts the stand-in from the kit's jar and loads it as the process's libtarvex.so, for the
@@ -194,6 +232,14 @@ public final class StandIn {
     NativeLoader.loaded(library);  // the copy is deleted where the system allows; the path serves
   }
 
+  // Every public method starts here: the stand-in must be in place, and a programming that this
+  // thread started and did not finish is reported now (and dropped).
+  static void enter() {
+    ensureLoaded();
+    List<String> unfinished = Programming.takeUnfinished(Thread.currentThread());
+    if (!unfinished.isEmpty()) throw new IllegalStateException(Programming.unfinished(unfinished));
+  }
+
   // Throws, anew each time, the reason why the stand-in is not in place.
   static void ensureLoaded() {
     if (FAILURE != null) {
@@ -209,10 +255,10 @@ public final class StandIn {
    *
    * @param function the function
    * @return a programming to complete with one of its terminal methods ({@link Programming#fail(int)},
-   *     {@link Programming#answer(Verification)}, ...)
+   *     {@link Programming#answer(VerificationAnswer)}, ...)
    */
   public static Programming on(LibraryFunction function) {
-    ensureLoaded();
+    enter();
     return new Programming(Objects.requireNonNull(function, "function"));
   }
 
@@ -295,10 +341,9 @@ public final class StandIn {
    * @throws IllegalArgumentException for an unknown function or signal
    */
   public static void faultNext(String function, String signal) {
-    Programming next = on(function).onCall(1);
     for (Fault f : Fault.values()) {
       if (f.name().equals(Objects.requireNonNull(signal, "signal"))) {
-        next.fault(f);
+        on(function).onCall(1).fault(f);
         return;
       }
     }
@@ -342,8 +387,9 @@ public final class StandIn {
    * @param bytes the output's contents (copied)
    */
   public static void nextOutput(LibraryFunction function, byte[] bytes) {
-    ensureLoaded();
+    enter();
     Programming.requireTrait(function, BLOCKS, "hands out no block, so it has no output to replace");
+    requireThreadScope("nextOutput(" + function + ")");
     noteThread();
     output0(function.ordinal(), Objects.requireNonNull(bytes, "bytes").clone());
   }
@@ -385,8 +431,8 @@ public final class StandIn {
    * @throws IllegalArgumentException for a text that is empty or not ASCII, or holds a NUL
    */
   public static void errorText(int status, String text) {
-    ensureLoaded();
-    errorText0(status, Certificate.checkedText("error text", Objects.requireNonNull(text, "text"), false));
+    enter();
+    errorText0(status, CertificateRecord.checkedText("error text", Objects.requireNonNull(text, "text"), false));
   }
 
   /**
@@ -394,7 +440,7 @@ public final class StandIn {
    * lengths ({@link RecordedCall.BlockArgument#bytes()}).
    */
   public static void recordBytes() {
-    ensureLoaded();
+    enter();
     recordBytes0(true);
   }
 
@@ -431,16 +477,17 @@ public final class StandIn {
     return allCalls().filter(c -> c.function().isMemoryFunction(), "the memory functions only");
   }
 
-  // Every call since the last reset.
+  // Every call since the last reset that the log keeps.
   static Calls allCalls() {
-    ensureLoaded();
+    enter();
     noteThread();
-    return new Calls(RecordedCall.decode(calls0()), "");
+    return RecordedCall.decode(calls0());
   }
 
   /**
    * Asserts how often {@code function} was called since the last {@link #reset()}, on any
-   * thread: {@code verify(VerifyMem, times(1))}, {@code verify(SignMem, never())}.
+   * thread: {@code verify(VerifyMem, times(1))}, {@code verify(SignMem, never())}. It counts
+   * every call, also those the log no longer keeps.
    *
    * @param function the function
    * @param times how often it should have been called
@@ -448,7 +495,8 @@ public final class StandIn {
    */
   public static void verify(LibraryFunction function, Times times) {
     Objects.requireNonNull(function, "function");
-    (function.isMemoryFunction() ? allCalls() : recordedCalls()).verify(function, times);
+    Calls calls = function.isMemoryFunction() ? allCalls() : recordedCalls();
+    calls.verify(function, times, count0(function.ordinal()));
   }
 
   /**
@@ -464,14 +512,30 @@ public final class StandIn {
   }
 
   /**
-   * The stand-in's number for the calling thread, as {@link RecordedCall#thread()} gives it for
-   * the calls it made.
+   * The calling thread's number, as {@link RecordedCall#thread()} gives it for the calls it made:
+   * its id ({@code Thread.getId()}), for a virtual thread too. (Where the JVM lacks the tool
+   * interface that the kit asks, the stand-in numbers operating-system threads instead: 1 for the
+   * first it saw; a virtual thread then has its carrier's number.)
    *
-   * @return the number, 1 for the first thread the stand-in saw
+   * @return the number
    */
   public static long thisThread() {
-    ensureLoaded();
+    enter();
     return noteThread();
+  }
+
+  /**
+   * How many calls the log keeps: the last ones since the last {@link #reset()}; older ones are
+   * dropped as new ones come, so that the log's memory stays bounded however long the process
+   * runs (a test can still {@link #verify(LibraryFunction, Times) count} every call). Set by the
+   * system property {@value #LOG_PROPERTY} or the environment variable {@code TARVEX_STANDIN_LOG}
+   * (the property wins), a number of calls; default 10000; 0 keeps none.
+   *
+   * @return the number of calls
+   */
+  public static long logLimit() {
+    enter();
+    return logLimit1();
   }
 
   /**
@@ -481,7 +545,7 @@ public final class StandIn {
    * @return the outstanding blocks
    */
   public static List<Block> outstandingBlocks() {
-    ensureLoaded();
+    enter();
     String[] triples = blocks0();
     List<Block> blocks = new ArrayList<>();
     for (int i = 0; i + 2 < triples.length; i += 3) blocks.add(new Block(triples[i], Long.parseLong(triples[i + 1])));
@@ -497,18 +561,18 @@ public final class StandIn {
    *     out) and each wrong release
    */
   public static void assertBalanced() {
-    ensureLoaded();
+    enter();
     String[] triples = blocks0();
     String[] errors = releaseErrors0();
     if (triples.length == 0 && errors.length == 0) return;
-    List<RecordedCall> log = allCalls();
+    Calls log = allCalls();
     StringBuilder text = new StringBuilder("the library's blocks are not balanced: ")
         .append(triples.length / 3).append(" never released, ").append(errors.length).append(" released wrongly");
     for (int i = 0; i + 2 < triples.length; i += 3) {
-      int call = Integer.parseInt(triples[i + 2]);
+      RecordedCall call = log.number(Long.parseLong(triples[i + 2]) + 1);
       text.append("\n  never released: ").append(triples[i + 1]).append(" bytes from ");
-      if (call >= 0 && call < log.size()) {
-        text.append(log.get(call).describe());
+      if (call != null) {
+        text.append(call.describe());
       } else {
         text.append(triples[i].isEmpty() ? "outside any call" : triples[i]);
       }
@@ -523,13 +587,16 @@ public final class StandIn {
    * (at least one of them where the window has no end), whether it or a later programming decided
    * them; each output queued by
    * {@link #nextOutput(String, byte[])} was handed out. Programmings marked
-   * {@link Programming#lenient()} and those of {@link #store(Store)} are left out.
+   * {@link Programming#lenient()} and those of {@link #store(Store)} are left out. A programming
+   * that was started and never put in place (on any thread) fails it first, and is dropped.
    * {@link StandInExtension} asserts it after each test that passed.
    *
-   * @throws AssertionError listing what was not used, and how far each was
+   * @throws AssertionError listing what was not used, and how far each was; or the unfinished
+   *     programmings, with where each was started
    */
   public static void assertProgrammingUsed() {
-    ensureLoaded();
+    assertFinished();
+    enter();
     long[] uses = ruleUses0();
     long[] queued = queued0();
     List<String> unused = new ArrayList<>();
@@ -550,6 +617,23 @@ public final class StandIn {
         + " mark one lenient() when it need not be used):\n  " + String.join("\n  ", unused));
   }
 
+  // Forgets what was programmed from the mark on (at the end of a test that did not reset the
+  // stand-in itself), and what was started and not finished.
+  private static void dropSince(long mark) {
+    synchronized (RULES) {
+      dropProgrammingSince0(mark);
+      RULES.keySet().removeIf(id -> id >= mark);
+    }
+    Programming.takeUnfinished(null);
+  }
+
+  // Fails (and drops) the programmings that any thread started and did not finish.
+  static void assertFinished() {
+    ensureLoaded();
+    List<String> unfinished = Programming.takeUnfinished(null);
+    if (!unfinished.isEmpty()) throw new AssertionError(Programming.unfinished(unfinished));
+  }
+
   /**
    * The stream and TLS session handles that are open: issued by an Init stage or a session's
    * creation, and not yet ended. An application that always finishes its streams leaves this
@@ -558,8 +642,74 @@ public final class StandIn {
    * @return the number of open handles
    */
   public static int openHandles() {
-    ensureLoaded();
+    enter();
     return openHandles0();
+  }
+
+  /**
+   * The contexts that are live: opened by {@code InitMinimal}, {@code Initialize} or
+   * {@code InitializeEx} and not yet ended by {@code Uninitialize}.
+   *
+   * @return the number of live contexts
+   */
+  public static int openContexts() {
+    enter();
+    return openContexts0();
+  }
+
+  /**
+   * Asserts that every context, stream and TLS session opened since the last {@link #reset()}
+   * has been ended: a context by {@code Uninitialize} (in the Java API, {@code Tarvex.close()}),
+   * a stream by its Final stage (or a failing Update), a session by {@code TlsSessionDestroy}.
+   * What was opened before the reset (in {@code @BeforeAll}, say) is not asked about.
+   * {@link StandInExtension} asserts it after each test that passed, unless the test says
+   * {@link StandInTest#requireClosed() requireClosed = false}.
+   *
+   * @throws AssertionError listing each one left open, with the call that opened it, the thread,
+   *     and the line of code (outside the library's and the JDK's own) that made the call
+   */
+  public static void assertClosed() {
+    enter();
+    assertClosed(null);
+  }
+
+  // The same; with a test class, the test's own line too where the call was made deeper down.
+  static void assertClosed(Class<?> test) {
+    ensureLoaded();
+    String[] texts = leftOpen0();
+    if (texts.length == 0) return;
+    Calls log = allCalls();
+    List<String> lines = new ArrayList<>();
+    int contexts = 0;
+    int others = 0;
+    for (int i = 0; i < texts.length;) {
+      String kind = texts[i];
+      long value = Long.parseLong(texts[i + 1]);
+      RecordedCall call = log.number(Long.parseLong(texts[i + 2]) + 1);
+      String function = texts[i + 3];
+      String thread = threadName(Long.parseLong(texts[i + 4]), texts[i + 5]);
+      int frames = Integer.parseInt(texts[i + 6]);
+      List<String> stack = Arrays.asList(texts).subList(i + 7, i + 7 + frames);
+      i += 7 + frames;
+      boolean context = kind.equals("context");
+      if (context) contexts++;
+      else others++;
+      String what = context ? "context" : kind + (kind.startsWith("TlsSession") ? "" : " stream");
+      StringBuilder line = new StringBuilder(what)
+          .append(" 0x").append(Long.toHexString(value)).append(", opened by ")
+          .append(call != null ? call.describe() : function.isEmpty() ? "a call the stand-in did not log"
+              : function + " on " + thread);
+      String where = OpenedAt.describe(stack, test);
+      if (!where.isEmpty()) line.append("\n      ").append(where);
+      lines.add(line.toString());
+    }
+    throw new AssertionError("left open since the last reset: " + count(contexts, "context") + ", "
+        + count(others, "stream or session") + " (end each; a test that means to leave them open says"
+        + " @StandInTest(requireClosed = false)):\n  " + String.join("\n  ", lines));
+  }
+
+  private static String count(int n, String what) {
+    return n + " " + (n == 1 ? what : what.equals("context") ? "contexts" : "streams or sessions");
   }
 
   /**
@@ -578,7 +728,8 @@ public final class StandIn {
    * valid: contexts stay live, and an open stream or session keeps working (a stream fed before
    * the reset and finished after it hashes everything fed). Blocks that were outstanding are no
    * longer reported, and giving them back later is not an error. A call running on another
-   * thread at that moment is not disturbed, except that a delay it is waiting out ends.
+   * thread at that moment is not disturbed, except that a delay it is waiting out ends. A
+   * programming started and not finished is dropped.
    */
   public static void reset() {
     ensureLoaded();
@@ -586,7 +737,27 @@ public final class StandIn {
     synchronized (RULES) {
       reset0();
       RULES.clear();
+      THREADS.clear();
     }
+    Programming.takeUnfinished(null);
+  }
+
+  /**
+   * Ends every programmed wait ({@link Programming#after}) in progress, and keeps later ones from
+   * waiting, until the next {@link #reset()}: each call goes on at once to what it was programmed
+   * to do. {@link StandInExtension} does it when a test fails or runs out of its time, before the
+   * test's {@code @AfterEach} methods, so that they do not wait for a call that holds what they
+   * need (the lock of a context's {@code Tarvex}, say).
+   */
+  public static void releaseWaits() {
+    enter();
+    endWaits0(true);
+  }
+
+  // Ends the programmed waits in progress; later ones wait as programmed.
+  static void endWaits() {
+    ensureLoaded();
+    endWaits0(false);
   }
 
   /**
@@ -638,10 +809,32 @@ public final class StandIn {
     return number;
   }
 
+  // A thread as messages name it: "thread 1 (main)".
   static String threadName(long number) {
+    return threadName(number, THREADS.get(number));
+  }
+
+  static String threadName(long number, String name) {
     if (number == 0) return "any thread";
-    String name = THREADS.get(number);
-    return name == null ? "thread " + number : "thread " + number + " (" + name + ")";
+    return name == null || name.isEmpty() ? "thread " + number : "thread " + number + " (" + name + ")";
+  }
+
+  // Thread-scoped programming on a virtual thread where the stand-in sees only its carrier would
+  // reach the carrier's other virtual threads: refused.
+  static void requireThreadScope(String what) {
+    if (!JAVA_THREADS && isVirtual(Thread.currentThread())) {
+      throw new IllegalStateException(what + " on a virtual thread: this JVM does not let the stand-in tell"
+          + " virtual threads apart, so it would reach every virtual thread on the same carrier. Program it"
+          + " .onAnyThread(), or from a platform thread");
+    }
+  }
+
+  private static boolean isVirtual(Thread thread) {
+    try {
+      return (Boolean) Thread.class.getMethod("isVirtual").invoke(thread);
+    } catch (ReflectiveOperationException e) {
+      return false;  // before JDK 21: no virtual threads
+    }
   }
 
   // A status as messages show it: small ones in decimal, the others in hex, the kit's by name.
@@ -653,7 +846,13 @@ public final class StandIn {
 
   private static native String foreignLibrary0(String kit);
 
-  private static native void start0();
+  private static native boolean start0();
+
+  private static native long count0(int function);
+
+  private static native void logLimit0(long calls);
+
+  private static native long logLimit1();
 
   private static native String[] functions0();
 
@@ -682,5 +881,15 @@ public final class StandIn {
 
   private static native int openHandles0();
 
+  private static native int openContexts0();
+
+  private static native String[] leftOpen0();
+
+  private static native void endWaits0(boolean release);
+
   private static native void reset0();
+
+  private static native long programmingMark0();
+
+  private static native void dropProgrammingSince0(long mark);
 }

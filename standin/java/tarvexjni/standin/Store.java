@@ -14,9 +14,9 @@ import java.util.Objects;
  * {@code certEncoded}. Immutable.
  */
 public final class Store {
-  private final List<Certificate> certificates;
+  private final List<CertificateRecord> certificates;
 
-  private Store(List<Certificate> certificates) {
+  private Store(List<CertificateRecord> certificates) {
     this.certificates = List.copyOf(certificates);
   }
 
@@ -26,8 +26,8 @@ public final class Store {
    * @param certificates the certificates, in order
    * @return the store
    */
-  public static Store of(Certificate... certificates) {
-    for (Certificate c : certificates) Objects.requireNonNull(c, "certificate");
+  public static Store of(CertificateRecord... certificates) {
+    for (CertificateRecord c : certificates) Objects.requireNonNull(c, "certificate");
     return new Store(List.of(certificates));
   }
 
@@ -55,7 +55,7 @@ public final class Store {
     ByteArrayOutputStream bytes = new ByteArrayOutputStream();
     try (DataOutputStream out = new DataOutputStream(bytes)) {
       out.writeInt(certificates.size());
-      for (Certificate c : certificates) c.writeTo(out);
+      for (CertificateRecord c : certificates) c.writeTo(out);
     } catch (IOException e) {
       throw new UncheckedIOException(e);
     }

@@ -23,10 +23,10 @@ import java.util.List;
 import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
-import tarvexjni.standin.Certificate;
+import tarvexjni.standin.CertificateRecord;
 import tarvexjni.standin.StandIn;
 import tarvexjni.standin.StandInTest;
-import tarvexjni.standin.Verification;
+import tarvexjni.standin.VerificationAnswer;
 
 // The application's behaviour when the library says yes, and each way it can say no. The
 // extension resets the stand-in before each test and checks after it that every block the
@@ -88,24 +88,24 @@ class DocumentServiceTest {
   @Test
   void rejectsAnAcceptedMessageOneOfWhoseSignaturesFails() throws DocumentException {
     byte[] signed = service.sign(DOCUMENT);
-    StandIn.on(VerifyMem).answer(Verification.status(0)
-        .signer(0, Certificate.withSubject("CN=Alice"))
-        .signer(UNTRUSTED_SIGNER, Certificate.withSubject("CN=Mallory"))
+    StandIn.on(VerifyMem).answer(VerificationAnswer.status(0)
+        .signer(0, CertificateRecord.withSubject("CN=Alice"))
+        .signer(UNTRUSTED_SIGNER, CertificateRecord.withSubject("CN=Mallory"))
         .content(DOCUMENT));
     DocumentException e = assertThrows(DocumentException.class, () -> service.verify(signed));
     assertEquals(Failure.INVALID_SIGNATURE, e.failure());
     assertEquals(UNTRUSTED_SIGNER, e.status());
     assertTrue(e.getMessage().contains("the signature of CN=Mallory is invalid"), e.getMessage());
 
-    StandIn.on(VerifyMem).answer(Verification.status(0).signer(0, Certificate.withSubject("CN=Alice"))
-        .signer(0, Certificate.withSubject("CN=Bob")).content(DOCUMENT));
+    StandIn.on(VerifyMem).answer(VerificationAnswer.status(0).signer(0, CertificateRecord.withSubject("CN=Alice"))
+        .signer(0, CertificateRecord.withSubject("CN=Bob")).content(DOCUMENT));
     assertEquals("CN=Alice", service.verify(signed).signer(), "both verified: accepted, by the first");
   }
 
   @Test
   void rejectsAMessageWithoutASignature() throws DocumentException {
     byte[] signed = service.sign(DOCUMENT);
-    StandIn.on(VerifyMem).answer(Verification.status(0).content(DOCUMENT));
+    StandIn.on(VerifyMem).answer(VerificationAnswer.status(0).content(DOCUMENT));
     DocumentException e = assertThrows(DocumentException.class, () -> service.verify(signed));
     assertEquals(Failure.INVALID_SIGNATURE, e.failure());
     assertTrue(e.getMessage().contains("not signed"), e.getMessage());

@@ -10,13 +10,15 @@ import java.util.Objects;
 import tarvexjni.internal.NativeLoader;
 
 /**
- * A certificate for programmed results ({@link Verification} signers, {@link Store} contents),
- * as the library describes one in its record: Java sees it as a {@code LocalIface.certificate_t}
- * with these values. Immutable; built with {@link #builder()} (or {@link #withSubject(String)}),
+ * A certificate for programmed results ({@link VerificationAnswer} signers, {@link Store}
+ * contents), as the library describes one in its record: Java sees it as a
+ * {@code LocalIface.certificate_t} with these values (and the Java API as a
+ * {@code tarvexjni.Certificate}, whose name this one keeps apart from). Immutable; built with
+ * {@link #builder()} (or {@link #withSubject(String)}),
  * every field named as in {@code certificate_t}:
  *
  * <pre>{@code
- * Certificate alice = Certificate.builder()
+ * CertificateRecord alice = CertificateRecord.builder()
  *     .subject("CN=Alice,O=Example").issuer("CN=Example CA").serialNumber("01:A7")
  *     .notBeforeEx(0x65000000L).notAfterEx(0x70000000L)
  *     .extKeyUsage("1.3.6.1.5.5.7.3.4")
@@ -32,7 +34,7 @@ import tarvexjni.internal.NativeLoader;
  * every locale; an empty text reaches Java as null), and a time outside the unsigned 32 bits of
  * the library's times (0 to 4294967295).
  */
-public final class Certificate {
+public final class CertificateRecord {
   /** The names of the fields of an {@code altname_t}, as {@link Builder#subjectAltName} takes them. */
   static final List<String> ALT_NAMES = List.of("emailAddress", "DNS", "URI", "IP", "organizationName",
       "registredAddress", "surname", "businessCategory", "telephoneNumber", "description", "account_number",
@@ -44,7 +46,7 @@ public final class Certificate {
 
   private final Builder b;
 
-  private Certificate(Builder builder) {
+  private CertificateRecord(Builder builder) {
     b = builder.copy();
   }
 
@@ -64,7 +66,7 @@ public final class Certificate {
    * @return the certificate
    * @throws IllegalArgumentException for a subject with another character, or a NUL
    */
-  public static Certificate withSubject(String subject) {
+  public static CertificateRecord withSubject(String subject) {
     return builder().subject(subject).build();
   }
 
@@ -88,7 +90,7 @@ public final class Certificate {
     if (b.subject != null) parts.add("subject=" + b.subject);
     if (b.issuer != null) parts.add("issuer=" + b.issuer);
     if (b.serialNumber != null) parts.add("serialNumber=" + b.serialNumber);
-    return "Certificate" + parts;
+    return "CertificateRecord" + parts;
   }
 
   // The encoding answers.cpp reads.
@@ -191,7 +193,7 @@ public final class Certificate {
   }
 
   /**
-   * Builds a {@link Certificate}; each method sets the field of {@code certificate_t} it is named
+   * Builds a {@link CertificateRecord}; each method sets the field of {@code certificate_t} it is named
    * after, and refuses a value the library could not give with {@link IllegalArgumentException}.
    */
   public static final class Builder {
@@ -456,8 +458,8 @@ public final class Certificate {
      *
      * @return the certificate
      */
-    public Certificate build() {
-      return new Certificate(this);
+    public CertificateRecord build() {
+      return new CertificateRecord(this);
     }
 
     private static String altName(String field) {

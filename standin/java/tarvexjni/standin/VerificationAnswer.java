@@ -9,30 +9,31 @@ import java.util.List;
 import java.util.Objects;
 
 /**
- * The outcome of a verification, for {@link Programming#answer(Verification)}: the status the
+ * What a verification answers, for {@link Programming#answer(VerificationAnswer)} (the Java API
+ * gives it to the application as a {@code tarvexjni.Verification}): the status the
  * function returns, one {@code sign_status_t} per signature (its status, signing time and the
  * signer's certificate) and the content in the output block. Immutable; each method returns a new
  * verification:
  *
  * <pre>{@code
  * // The library says yes overall, but one of the two signatures does not verify.
- * StandIn.on(VerifyMem).answer(Verification.status(0)
- *     .signer(0, Certificate.withSubject("CN=Alice"))
- *     .signer(UNTRUSTED, Certificate.withSubject("CN=Mallory"))
+ * StandIn.on(VerifyMem).answer(VerificationAnswer.status(0)
+ *     .signer(0, CertificateRecord.withSubject("CN=Alice"))
+ *     .signer(UNTRUSTED, CertificateRecord.withSubject("CN=Mallory"))
  *     .content(document));
  * }</pre>
  *
  * Java then sees {@code sign_num} 2, {@code signs[0].status} 0 and {@code signs[1].status}
  * {@code UNTRUSTED}, each with its {@code cert}.
  */
-public final class Verification {
-  private record Signer(int status, long timeEx, Certificate certificate) {}
+public final class VerificationAnswer {
+  private record Signer(int status, long timeEx, CertificateRecord certificate) {}
 
   private final int status;
   private final List<Signer> signers;
   private final byte[] content;
 
-  private Verification(int status, List<Signer> signers, byte[] content) {
+  private VerificationAnswer(int status, List<Signer> signers, byte[] content) {
     this.status = status;
     this.signers = List.copyOf(signers);
     this.content = content;
@@ -44,8 +45,8 @@ public final class Verification {
    * @param status what the function returns: 0, or the library's failure code
    * @return the verification
    */
-  public static Verification status(int status) {
-    return new Verification(status, List.of(), null);
+  public static VerificationAnswer status(int status) {
+    return new VerificationAnswer(status, List.of(), null);
   }
 
   /**
@@ -56,7 +57,7 @@ public final class Verification {
    * @param certificate the signer's certificate, or null when the library names none
    * @return the new verification
    */
-  public Verification signer(int status, Certificate certificate) {
+  public VerificationAnswer signer(int status, CertificateRecord certificate) {
     return signer(status, 0, certificate);
   }
 
@@ -69,10 +70,10 @@ public final class Verification {
    * @return the new verification
    * @throws IllegalArgumentException for a time out of range
    */
-  public Verification signer(int status, long timeEx, Certificate certificate) {
+  public VerificationAnswer signer(int status, long timeEx, CertificateRecord certificate) {
     List<Signer> more = new ArrayList<>(signers);
-    more.add(new Signer(status, Certificate.checkedTime("timeEx", timeEx), certificate));
-    return new Verification(this.status, more, content);
+    more.add(new Signer(status, CertificateRecord.checkedTime("timeEx", timeEx), certificate));
+    return new VerificationAnswer(this.status, more, content);
   }
 
   /**
@@ -82,8 +83,8 @@ public final class Verification {
    * @param content the bytes (copied)
    * @return the new verification
    */
-  public Verification content(byte[] content) {
-    return new Verification(status, signers, Objects.requireNonNull(content, "content").clone());
+  public VerificationAnswer content(byte[] content) {
+    return new VerificationAnswer(status, signers, Objects.requireNonNull(content, "content").clone());
   }
 
   boolean hasContent() {
@@ -97,7 +98,7 @@ public final class Verification {
    */
   @Override
   public String toString() {
-    StringBuilder text = new StringBuilder("Verification.status(").append(StandIn.status(status)).append(")");
+    StringBuilder text = new StringBuilder("VerificationAnswer.status(").append(StandIn.status(status)).append(")");
     for (Signer s : signers) {
       text.append(".signer(").append(StandIn.status(s.status)).append(", ")
           .append(s.certificate == null ? "no certificate" : s.certificate).append(")");
@@ -118,7 +119,7 @@ public final class Verification {
         out.writeByte(s.certificate == null ? 0 : 1);
         if (s.certificate != null) s.certificate.writeTo(out);
       }
-      Certificate.bytes(out, content);
+      CertificateRecord.bytes(out, content);
     } catch (IOException e) {
       throw new UncheckedIOException(e);
     }
