@@ -79,7 +79,7 @@ class Opener final : public Piecewise {
     held_.insert(held_.end(), data, data + len);
     if (!header_seen_) {
       size_t n = std::min(held_.size(), kMagic);
-      if (std::memcmp(held_.data(), magic_, n) != 0) {
+      if (n != 0 && std::memcmp(held_.data(), magic_, n) != 0) {  // nothing held yet: no data()
         foreign_ = true;
         held_.clear();
         return refuse_ == kAtOnce ? kMismatch : 0;

@@ -39,6 +39,23 @@ TEST_F(Streaming, AHashStreamOverPiecesEqualsHashMemOfTheWhole) {
   EXPECT_EQ(get_long(h, "handle"), 0);
 }
 
+// A verifying stream may start without a byte of the message: the whole message then comes
+// through its updates (found by fuzzing: the stand-in compared an empty start with its magic).
+TEST_F(Streaming, AVerifyingStreamStartedWithoutBytesVerifiesWhatItsUpdatesBring) {
+  jobject s = open();
+  jobject signed_block = block({});
+  ASSERT_EQ(call("SignMem", s, make("sign_param_t"), block({'h', 'i'}), nullptr, signed_block), 0);
+  jobject h = handle_object();
+  ASSERT_EQ(call("StrVerifyInitMem", s, nullptr, nullptr, h), 0);
+  ASSERT_EQ(call("StrVerifyUpdateMem", s, nullptr, h, signed_block), 0);
+  jobject content = block({});
+  jobject result = make("verify_result_t");
+  EXPECT_EQ(call("StrVerifyFinalMem", s, nullptr, h, content, result), 0);
+  EXPECT_EQ(get_bytes(content, "buf"), (std::vector<uint8_t>{'h', 'i'}));
+  EXPECT_EQ(get_int(result, "sign_num"), 1);
+  EXPECT_EQ(standin::open_handles(), 0u);
+}
+
 // The handle goes back to Java before any other result: an output Java cannot take does not
 // keep an ended stream's handle in the object.
 TEST_F(Streaming, FinalClearsTheHandleBeforeItsLookAlikeOutputIsConverted) {
