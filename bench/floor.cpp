@@ -44,10 +44,20 @@ jfieldID vp_flag, vp_ku, vp_pnum, vp_pols, vp_enum, vp_ekus, vp_xnum, vp_exts, v
 jfieldID vr_num, vr_signs, ss_status, ss_time, ss_cert;
 jfieldID fp_flag, fp_template, fp_info, fr_num, fr_certs;
 
-const char* const kAltnameFields[14] = {
-    "emailAddress", "DNS", "URI", "IP", "organizationName", "registredAddress", "surname",
-    "businessCategory", "telephoneNumber", "description", "account_number", "bank_id",
-    "physicalDelivery", "exchange_address"};
+const char* const kAltnameFields[14] = {"emailAddress",
+                                        "DNS",
+                                        "URI",
+                                        "IP",
+                                        "organizationName",
+                                        "registredAddress",
+                                        "surname",
+                                        "businessCategory",
+                                        "telephoneNumber",
+                                        "description",
+                                        "account_number",
+                                        "bank_id",
+                                        "physicalDelivery",
+                                        "exchange_address"};
 
 jclass global_class(JNIEnv* env, const char* name) {
   jclass local = env->FindClass(name);
@@ -174,30 +184,32 @@ void fill_certificate(JNIEnv* env, jobject obj, certificate_t& c, context_t cont
   env->SetObjectField(obj, c_salt, new_altname(env, c.subjectAltName, context));
   set_text(env, obj, c_keyid, c.keyId, context);
   env->SetIntField(obj, c_pnum, c.policy_num);
-  env->SetObjectField(obj, c_pols, new_array(env, policy_class, c.policies, c.policy_num,
-                                             [&](jobject p, policy_t& x) {
-    set_text(env, p, policy_oid, x.oid, context);
-    set_text(env, p, policy_org, x.org_name, context);
-    env->SetIntField(p, policy_not, x.not_num);
-    set_text(env, p, policy_text, x.text, context);
-  }));
+  env->SetObjectField(
+      obj, c_pols,
+      new_array(env, policy_class, c.policies, c.policy_num, [&](jobject p, policy_t& x) {
+        set_text(env, p, policy_oid, x.oid, context);
+        set_text(env, p, policy_org, x.org_name, context);
+        env->SetIntField(p, policy_not, x.not_num);
+        set_text(env, p, policy_text, x.text, context);
+      }));
   give_back(context, c.policies);
   env->SetIntField(obj, c_enum, c.extkeyusage_num);
-  env->SetObjectField(obj, c_ekus, new_array(env, eku_class, c.extKeyUsage, c.extkeyusage_num,
-                                             [&](jobject e, extkeyusage_t& x) {
-    set_text(env, e, eku_oid, x.oid, context);
-  }));
+  env->SetObjectField(
+      obj, c_ekus,
+      new_array(env, eku_class, c.extKeyUsage, c.extkeyusage_num,
+                [&](jobject e, extkeyusage_t& x) { set_text(env, e, eku_oid, x.oid, context); }));
   give_back(context, c.extKeyUsage);
   env->SetIntField(obj, c_xnum, c.extension_num);
-  env->SetObjectField(obj, c_exts, new_array(env, extension_class, c.extensions, c.extension_num,
-                                             [&](jobject e, extension_t& x) {
-    set_text(env, e, ext_oid, x.oid, context);
-    env->SetIntField(e, ext_type, x.type);
-    env->SetIntField(e, ext_critical, x.critical);
-    env->SetIntField(e, ext_len, x.len);
-    env->SetObjectField(e, ext_data, byte_array(env, x.data, x.len));
-    give_back(context, x.data);
-  }));
+  env->SetObjectField(obj, c_exts,
+                      new_array(env, extension_class, c.extensions, c.extension_num,
+                                [&](jobject e, extension_t& x) {
+                                  set_text(env, e, ext_oid, x.oid, context);
+                                  env->SetIntField(e, ext_type, x.type);
+                                  env->SetIntField(e, ext_critical, x.critical);
+                                  env->SetIntField(e, ext_len, x.len);
+                                  env->SetObjectField(e, ext_data, byte_array(env, x.data, x.len));
+                                  give_back(context, x.data);
+                                }));
   give_back(context, c.extensions);
   env->SetObjectField(obj, c_enc, new_block(env, c.certEncoded, context));
   env->SetObjectField(obj, c_hash, new_block(env, c.certHash, context));
@@ -239,44 +251,65 @@ JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
   bool ok =
       resolve(env, self, {{&handle_id, "handle", "J"}}) &&
       resolve(env, mem_blk_class, {{&len_id, "len", "I"}, {&buf_id, "buf", "[B"}}) &&
-      resolve(env, policy_class, {{&policy_oid, "oid", kStr}, {&policy_org, "org_name", kStr},
-                                  {&policy_not, "not_num", "I"}, {&policy_text, "text", kStr}}) &&
+      resolve(env, policy_class,
+              {{&policy_oid, "oid", kStr},
+               {&policy_org, "org_name", kStr},
+               {&policy_not, "not_num", "I"},
+               {&policy_text, "text", kStr}}) &&
       resolve(env, eku_class, {{&eku_oid, "oid", kStr}}) &&
-      resolve(env, extension_class, {{&ext_oid, "oid", kStr}, {&ext_type, "type", "I"},
-                                     {&ext_critical, "critical", "I"}, {&ext_len, "len", "I"},
-                                     {&ext_data, "data", "[B"}}) &&
+      resolve(env, extension_class,
+              {{&ext_oid, "oid", kStr},
+               {&ext_type, "type", "I"},
+               {&ext_critical, "critical", "I"},
+               {&ext_len, "len", "I"},
+               {&ext_data, "data", "[B"}}) &&
       resolve(env, certificate_class,
-              {{&c_fields, "fields", "I"}, {&c_issuer, "issuer", kStr},
-               {&c_serial, "serialNumber", kStr}, {&c_subject, "subject", kStr},
-               {&c_algorithm, "algorithm", kStr}, {&c_nb, "notBeforeEx", "J"},
-               {&c_na, "notAfterEx", "J"}, {&c_ku, "keyUsage", "I"},
-               {&c_nbp, "notBeforePrivateEx", "J"}, {&c_nap, "notAfterPrivateEx", "J"},
+              {{&c_fields, "fields", "I"},
+               {&c_issuer, "issuer", kStr},
+               {&c_serial, "serialNumber", kStr},
+               {&c_subject, "subject", kStr},
+               {&c_algorithm, "algorithm", kStr},
+               {&c_nb, "notBeforeEx", "J"},
+               {&c_na, "notAfterEx", "J"},
+               {&c_ku, "keyUsage", "I"},
+               {&c_nbp, "notBeforePrivateEx", "J"},
+               {&c_nap, "notAfterPrivateEx", "J"},
                {&c_ialt, "issuerAltName", "LNorv1/LocalIface$altname_t;"},
                {&c_salt, "subjectAltName", "LNorv1/LocalIface$altname_t;"},
-               {&c_keyid, "keyId", kStr}, {&c_pnum, "policy_num", "I"},
+               {&c_keyid, "keyId", kStr},
+               {&c_pnum, "policy_num", "I"},
                {&c_pols, "policies", "[LNorv1/LocalIface$policy_t;"},
                {&c_enum, "extkeyusage_num", "I"},
                {&c_ekus, "extKeyUsage", "[LNorv1/LocalIface$extkeyusage_t;"},
                {&c_xnum, "extension_num", "I"},
                {&c_exts, "extensions", "[LNorv1/LocalIface$extension_t;"},
-               {&c_enc, "certEncoded", kBlk}, {&c_hash, "certHash", kBlk}}) &&
+               {&c_enc, "certEncoded", kBlk},
+               {&c_hash, "certHash", kBlk}}) &&
       resolve(env, verify_param,
-              {{&vp_flag, "flag", "I"}, {&vp_ku, "keyUsage", "I"}, {&vp_pnum, "policy_num", "I"},
+              {{&vp_flag, "flag", "I"},
+               {&vp_ku, "keyUsage", "I"},
+               {&vp_pnum, "policy_num", "I"},
                {&vp_pols, "policies", "[LNorv1/LocalIface$policy_t;"},
                {&vp_enum, "extkeyusage_num", "I"},
                {&vp_ekus, "extKeyUsage", "[LNorv1/LocalIface$extkeyusage_t;"},
                {&vp_xnum, "extension_num", "I"},
                {&vp_exts, "extensions", "[LNorv1/LocalIface$extension_t;"},
-               {&vp_del, "nSignToDelete", "I"}, {&vp_min, "minsigns", "I"}, {&vp_info, "info", "I"}}) &&
-      resolve(env, verify_result, {{&vr_num, "sign_num", "I"},
-                                   {&vr_signs, "signs", "[LNorv1/LocalIface$sign_status_t;"}}) &&
-      resolve(env, sign_status_class, {{&ss_status, "status", "I"}, {&ss_time, "timeEx", "J"},
-                                       {&ss_cert, "cert", "LNorv1/LocalIface$certificate_t;"}}) &&
-      resolve(env, find_param, {{&fp_flag, "flag", "I"},
-                                {&fp_template, "certTemplate", "LNorv1/LocalIface$certificate_t;"},
-                                {&fp_info, "info", "I"}}) &&
-      resolve(env, find_result, {{&fr_num, "num", "I"},
-                                 {&fr_certs, "certs", "[LNorv1/LocalIface$certificate_t;"}});
+               {&vp_del, "nSignToDelete", "I"},
+               {&vp_min, "minsigns", "I"},
+               {&vp_info, "info", "I"}}) &&
+      resolve(env, verify_result,
+              {{&vr_num, "sign_num", "I"},
+               {&vr_signs, "signs", "[LNorv1/LocalIface$sign_status_t;"}}) &&
+      resolve(env, sign_status_class,
+              {{&ss_status, "status", "I"},
+               {&ss_time, "timeEx", "J"},
+               {&ss_cert, "cert", "LNorv1/LocalIface$certificate_t;"}}) &&
+      resolve(env, find_param,
+              {{&fp_flag, "flag", "I"},
+               {&fp_template, "certTemplate", "LNorv1/LocalIface$certificate_t;"},
+               {&fp_info, "info", "I"}}) &&
+      resolve(env, find_result,
+              {{&fr_num, "num", "I"}, {&fr_certs, "certs", "[LNorv1/LocalIface$certificate_t;"}});
   return ok ? JNI_VERSION_1_8 : JNI_ERR;
 }
 
@@ -286,11 +319,13 @@ JNIEXPORT void JNICALL Java_tvbench_Floor_program(JNIEnv*, jclass) {
   standin::on<QUMEN_VerifyMem>([](context_t c, verify_param_t*, mem_blk_t* in, mem_blk_t*,
                                   mem_blk_t* out, verify_result_t* result) {
     if (in->buf != nullptr && in->len > 0)
-      *out = mem_blk_t{in->len, standin::bytes(c, std::vector<uint8_t>(in->buf, in->buf + in->len))};
+      *out =
+          mem_blk_t{in->len, standin::bytes(c, std::vector<uint8_t>(in->buf, in->buf + in->len))};
     result->sign_num = 4;
     result->signs = static_cast<sign_status_t*>(standin::alloc(c, 4 * sizeof(sign_status_t)));
     for (int i = 0; i < 4; ++i)
-      result->signs[i] = sign_status_t{i, 0x80000000u + uint32_t(i), standin::new_certificate(c, i + 1)};
+      result->signs[i] =
+          sign_status_t{i, 0x80000000u + uint32_t(i), standin::new_certificate(c, i + 1)};
     return 0;
   });
   standin::on<QUMEN_FindCert>([](context_t c, find_param_t*, find_result_t* result) {
@@ -347,23 +382,24 @@ JNIEXPORT jint JNICALL Java_tvbench_Floor_verifyMem(JNIEnv* env, jclass, jobject
   write_block(env, content, out);
   QUMEN_FreeMem(context, out.buf);
   env->SetIntField(result, vr_num, r.sign_num);
-  env->SetObjectField(result, vr_signs, new_array(env, sign_status_class, r.signs, r.sign_num,
-                                                  [&](jobject s, sign_status_t& x) {
-    env->SetIntField(s, ss_status, x.status);
-    env->SetLongField(s, ss_time, jlong(x.timeEx));
-    if (x.cert == nullptr) return;
-    jobject cert = env->AllocObject(certificate_class);
-    fill_certificate(env, cert, *x.cert, context);
-    give_back(context, x.cert);
-    env->SetObjectField(s, ss_cert, cert);
-    env->DeleteLocalRef(cert);
-  }));
+  env->SetObjectField(
+      result, vr_signs,
+      new_array(env, sign_status_class, r.signs, r.sign_num, [&](jobject s, sign_status_t& x) {
+        env->SetIntField(s, ss_status, x.status);
+        env->SetLongField(s, ss_time, jlong(x.timeEx));
+        if (x.cert == nullptr) return;
+        jobject cert = env->AllocObject(certificate_class);
+        fill_certificate(env, cert, *x.cert, context);
+        give_back(context, x.cert);
+        env->SetObjectField(s, ss_cert, cert);
+        env->DeleteLocalRef(cert);
+      }));
   QUMEN_FreeVerifyResult(context, &r);
   return status;
 }
 
-JNIEXPORT jint JNICALL Java_tvbench_Floor_findCert(JNIEnv* env, jclass, jobject self,
-                                                   jobject param, jobject result) {
+JNIEXPORT jint JNICALL Java_tvbench_Floor_findCert(JNIEnv* env, jclass, jobject self, jobject param,
+                                                   jobject result) {
   context_t context = context_of(env, self);
   // The benchmark searches without a template: a null certTemplate is 392 zero bytes.
   find_param_t p{};
@@ -372,10 +408,10 @@ JNIEXPORT jint JNICALL Java_tvbench_Floor_findCert(JNIEnv* env, jclass, jobject 
   find_result_t r{};
   int32_t status = QUMEN_FindCert(context, &p, &r);
   env->SetIntField(result, fr_num, r.num);
-  env->SetObjectField(result, fr_certs, new_array(env, certificate_class, r.certs, r.num,
-                                                  [&](jobject cert, certificate_t& x) {
-    fill_certificate(env, cert, x, context);
-  }));
+  env->SetObjectField(
+      result, fr_certs,
+      new_array(env, certificate_class, r.certs, r.num,
+                [&](jobject cert, certificate_t& x) { fill_certificate(env, cert, x, context); }));
   QUMEN_FreeFindResult(context, &r);
   return status;
 }

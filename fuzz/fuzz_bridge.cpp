@@ -79,14 +79,15 @@ void require(bool ok, const char* what) {
 // ---- The methods ----------------------------------------------------------------------------
 
 struct Method {
-  std::string name;        // QUMENJNI_<Op>
-  std::string params;      // one letter per Java parameter: I int, J long, L object
+  std::string name;    // QUMENJNI_<Op>
+  std::string params;  // one letter per Java parameter: I int, J long, L object
   bool returns_string;
-  std::string declared;    // the checked exceptions it declares: "java.io.CharConversionException ..."
+  std::string
+      declared;  // the checked exceptions it declares: "java.io.CharConversionException ..."
   void* exported;
-  void (*install)();       // programs the stand-in's answer for one call
-  const void* native;      // the QUMEN_ function, for faults
-  long reached[2];         // native calls that succeeded, failed
+  void (*install)();   // programs the stand-in's answer for one call
+  const void* native;  // the QUMEN_ function, for faults
+  long reached[2];     // native calls that succeeded, failed
 };
 std::vector<Method> methods;
 jclass shapes_class, local_iface_class, system_class;
@@ -119,8 +120,11 @@ void give(context_t c, char letter, T arg) {
 void give(context_t, char letter, strhandle_t* h) {
   if (letter != 'H') return;
   switch (choose(4)) {
-    case 0: break;  // left as it is
-    case 1: *h = strhandle_t{0}; break;
+    case 0:
+      break;  // left as it is
+    case 1:
+      *h = strhandle_t{0};
+      break;
     default: {
       jlong issued = jlong(0x5151000000000000ll | choose(1u << 16));
       *h = strhandle_t(issued);
@@ -159,7 +163,9 @@ void respond(const char* layout) {
   });
 }
 
-#define ROW(op, layout) {"QUMENJNI_" #op, [] { respond<QUMEN_##op>(layout); }, reinterpret_cast<const void*>(&QUMEN_##op)},
+#define ROW(op, layout)                                  \
+  {"QUMENJNI_" #op, [] { respond<QUMEN_##op>(layout); }, \
+   reinterpret_cast<const void*>(&QUMEN_##op)},
 struct Known {
   const char* name;
   void (*install)();
@@ -170,24 +176,24 @@ const Known kKnown[] = {
     // The departures from the frame, in the same letters (x: a new context, P: an input the
     // stand-in does not fill).
     ROW(Initialize, "NTx") ROW(InitializeEx, "TPx") ROW(InitMinimal, "x") ROW(Uninitialize, "")
-    ROW(EncodeMem, "PPG") ROW(DecodeMem, "PPG") ROW(EnumStoreObjects, "_HOT")
-    ROW(EnumStoreObjectsEx, "_NNHOT") ROW(CreateCertificateStore, "ITITNNT")
+        ROW(EncodeMem, "PPG") ROW(DecodeMem, "PPG") ROW(EnumStoreObjects, "_HOT")
+            ROW(EnumStoreObjectsEx, "_NNHOT") ROW(CreateCertificateStore, "ITITNNT")
     // Selector 4 offers the bridge's own 4096-byte block: the library writes into it and
     // leaves a len of its choice (beyond the block, negative), never a buffer of its own.
     {"QUMENJNI_ControlEx",
      [] {
-       standin::on<QUMEN_ControlEx>([](context_t c, int64_t, int32_t selector, mem_blk_t*,
-                                       mem_blk_t* out, int32_t) {
-         answer.entered = true;
-         if (selector != 4) {
-           give(c, 'O', out);
-         } else {
-           static const int32_t kLens[] = {0, 1, 4096, 4097, -3, 1 << 30};
-           out->len = kLens[choose(std::size(kLens))];
-           std::memset(out->buf, 'c', size_t(std::clamp(out->len, 0, 4096)));
-         }
-         return finish();
-       });
+       standin::on<QUMEN_ControlEx>(
+           [](context_t c, int64_t, int32_t selector, mem_blk_t*, mem_blk_t* out, int32_t) {
+             answer.entered = true;
+             if (selector != 4) {
+               give(c, 'O', out);
+             } else {
+               static const int32_t kLens[] = {0, 1, 4096, 4097, -3, 1 << 30};
+               out->len = kLens[choose(std::size(kLens))];
+               std::memset(out->buf, 'c', size_t(std::clamp(out->len, 0, 4096)));
+             }
+             return finish();
+           });
      },
      reinterpret_cast<const void*>(&QUMEN_ControlEx)},
     {"QUMENJNI_GetErrorText",
@@ -251,7 +257,8 @@ void start_jvm() {
     options.push_back("-Xcheck:jni");
   std::vector<JavaVMOption> vm_options;
   for (auto& o : options) vm_options.push_back(JavaVMOption{o.data(), nullptr});
-  vm_options.push_back(JavaVMOption{const_cast<char*>("vfprintf"), reinterpret_cast<void*>(&capture)});
+  vm_options.push_back(
+      JavaVMOption{const_cast<char*>("vfprintf"), reinterpret_cast<void*>(&capture)});
   JavaVMInitArgs init{JNI_VERSION_1_8, jint(vm_options.size()), vm_options.data(), JNI_FALSE};
   require(JNI_CreateJavaVM(&the_vm, reinterpret_cast<void**>(&env), &init) == JNI_OK, "JVM start");
 
@@ -263,15 +270,19 @@ void start_jvm() {
   int_value = env->GetMethodID(global_class("java/lang/Integer"), "intValue", "()I");
   long_value = env->GetMethodID(global_class("java/lang/Long"), "longValue", "()J");
   class_name = env->GetMethodID(global_class("java/lang/Class"), "getName", "()Ljava/lang/String;");
-  get_message = env->GetMethodID(global_class("java/lang/Throwable"), "getMessage", "()Ljava/lang/String;");
+  get_message =
+      env->GetMethodID(global_class("java/lang/Throwable"), "getMessage", "()Ljava/lang/String;");
   gc = env->GetStaticMethodID(system_class, "gc", "()V");
-  require(shapes_arguments && int_value && long_value && class_name && get_message && gc, "method IDs");
+  require(shapes_arguments && int_value && long_value && class_name && get_message && gc,
+          "method IDs");
 
-  void* bridge = dlopen((std::string(TVJ_LIB_DIR) + "/libtarvexjni.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
+  void* bridge =
+      dlopen((std::string(TVJ_LIB_DIR) + "/libtarvexjni.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
   require(bridge != nullptr, "the bridge is loaded");
 
   jmethodID names = env->GetStaticMethodID(shapes_class, "names", "()[Ljava/lang/String;");
-  jmethodID descriptor = env->GetStaticMethodID(shapes_class, "descriptor", "(I)Ljava/lang/String;");
+  jmethodID descriptor =
+      env->GetStaticMethodID(shapes_class, "descriptor", "(I)Ljava/lang/String;");
   jmethodID declared = env->GetStaticMethodID(shapes_class, "declared", "(I)Ljava/lang/String;");
   auto list = static_cast<jobjectArray>(env->CallStaticObjectMethod(shapes_class, names));
   require(!env->ExceptionCheck() && list != nullptr, "Shapes.names");
@@ -331,9 +342,12 @@ std::string take_exception() {
 bool allowed(const std::string& exception) {
   static const char* const kAllowed[] = {
       // The bridge's own.
-      "java.lang.NoSuchFieldException:", "java.lang.ClassNotFoundException:",
-      "java.lang.OutOfMemoryError:", "java.io.CharConversionException:",
-      "java.lang.ArrayIndexOutOfBoundsException:", "java.lang.NullPointerException:",
+      "java.lang.NoSuchFieldException:",
+      "java.lang.ClassNotFoundException:",
+      "java.lang.OutOfMemoryError:",
+      "java.io.CharConversionException:",
+      "java.lang.ArrayIndexOutOfBoundsException:",
+      "java.lang.NullPointerException:",
   };
   for (const char* a : kAllowed)
     if (exception.starts_with(a)) return true;
@@ -356,11 +370,12 @@ bool is_fault_code(uint32_t status) {
          (status >= 0xC000008C && status <= 0xC0000096) || status == 0xC000001D;
 }
 
-const int32_t kStatuses[] = {0x7E570001, 0x0BAD0001, 0x7FFFFFFF, int32_t(0x80000000), 1,
-                             0x7E570005, int32_t(0xE0700002), int32_t(0xE0700006)};
+const int32_t kStatuses[] = {0x7E570001, 0x0BAD0001, 0x7FFFFFFF,          int32_t(0x80000000),
+                             1,          0x7E570005, int32_t(0xE0700002), int32_t(0xE0700006)};
 
 // One call: returns whether the library was reached (and with which status it answered).
-bool one_call(FuzzedDataProvider& in, jobject self, std::vector<jlong>& handles, std::string& trace) {
+bool one_call(FuzzedDataProvider& in, jobject self, std::vector<jlong>& handles,
+              std::string& trace) {
   Method& m = methods[in.ConsumeIntegralInRange<size_t>(0, methods.size() - 1)];
   uint8_t how = in.ConsumeIntegral<uint8_t>();
   const bool utf8_locale = in.ConsumeBool();
@@ -387,12 +402,14 @@ bool one_call(FuzzedDataProvider& in, jobject self, std::vector<jlong>& handles,
     return size > (int64_t(64) << 20) ? nullptr : standin::alloc(c, size);
   });
   if (!default_behaviour) m.install();
-  if (answer.fault != standin::Fault::kNone && !answer.fault_after) standin::set_fault(m.native, answer.fault, 1);
+  if (answer.fault != standin::Fault::kNone && !answer.fault_after)
+    standin::set_fault(m.native, answer.fault, 1);
   std::setlocale(LC_CTYPE, utf8_locale ? "C.UTF-8" : "C");
 
   // The Java arguments.
   jbyteArray bytes = env->NewByteArray(jsize(java.size()));
-  env->SetByteArrayRegion(bytes, 0, jsize(java.size()), reinterpret_cast<const jbyte*>(java.data()));
+  env->SetByteArrayRegion(bytes, 0, jsize(java.size()),
+                          reinterpret_cast<const jbyte*>(java.data()));
   jlongArray issued = env->NewLongArray(jsize(handles.size()));
   env->SetLongArrayRegion(issued, 0, jsize(handles.size()), handles.data());
   jsize index = jsize(&m - methods.data());
@@ -402,9 +419,12 @@ bool one_call(FuzzedDataProvider& in, jobject self, std::vector<jlong>& handles,
   uint64_t words[10] = {};
   for (size_t k = 0; k < m.params.size(); ++k) {
     jobject a = env->GetObjectArrayElement(args, jsize(k));
-    if (m.params[k] == 'I') words[k] = uint32_t(env->CallIntMethod(a, int_value));
-    else if (m.params[k] == 'J') words[k] = uint64_t(env->CallLongMethod(a, long_value));
-    else words[k] = reinterpret_cast<uintptr_t>(a);  // a local reference, freed with the frame
+    if (m.params[k] == 'I')
+      words[k] = uint32_t(env->CallIntMethod(a, int_value));
+    else if (m.params[k] == 'J')
+      words[k] = uint64_t(env->CallLongMethod(a, long_value));
+    else
+      words[k] = reinterpret_cast<uintptr_t>(a);  // a local reference, freed with the frame
     require(!env->ExceptionCheck(), "unboxing");
   }
   // EncodeMem and DecodeMem give the library copies at least as long as the length the caller
@@ -419,8 +439,12 @@ bool one_call(FuzzedDataProvider& in, jobject self, std::vector<jlong>& handles,
 
   static const bool verbose = std::getenv("TVJ_FUZZ_VERBOSE") != nullptr;
   if (verbose) {
-    jmethodID describe = env->GetStaticMethodID(shapes_class, "describe", "([Ljava/lang/Object;)Ljava/lang/String;");
-    std::fprintf(stderr, "%s %s\n", trace.c_str(), utf8(static_cast<jstring>(env->CallStaticObjectMethod(shapes_class, describe, args))).c_str());
+    jmethodID describe =
+        env->GetStaticMethodID(shapes_class, "describe", "([Ljava/lang/Object;)Ljava/lang/String;");
+    std::fprintf(
+        stderr, "%s %s\n", trace.c_str(),
+        utf8(static_cast<jstring>(env->CallStaticObjectMethod(shapes_class, describe, args)))
+            .c_str());
   }
   const size_t unraised = standin::faults_not_raised();
   uint64_t result = invoke(m.exported, words);
@@ -434,17 +458,21 @@ bool one_call(FuzzedDataProvider& in, jobject self, std::vector<jlong>& handles,
   const bool pending = env->ExceptionCheck();
   std::string exception = pending ? take_exception() : "";
   auto where = [&] { return m.name + " (" + trace + ")"; };
-  if (pending && !allowed(exception)) fail("an exception the bridge does not document: " + exception + " in " + where());
+  if (pending && !allowed(exception))
+    fail("an exception the bridge does not document: " + exception + " in " + where());
   if (pending && !declares(m, exception))
     fail("a checked exception the method does not declare: " + exception + " in " + where());
   if (m.returns_string) {
-    if ((faulted || pending) && result != 0) fail("a String after a fault or with an exception in " + where());
+    if ((faulted || pending) && result != 0)
+      fail("a String after a fault or with an exception in " + where());
   } else if (m.name == "QUMENJNI_EncodeMem" || m.name == "QUMENJNI_DecodeMem") {
     if (pending) fail("an exception from " + where());
-    if (faulted && status != 0xFFFFFFFF) fail("status " + std::to_string(status) + " after a fault in " + where());
+    if (faulted && status != 0xFFFFFFFF)
+      fail("status " + std::to_string(status) + " after a fault in " + where());
   } else {
     if (pending != (status == kPending))
-      fail("status " + std::to_string(status) + (pending ? " with " + exception : " without an exception") + " in " + where());
+      fail("status " + std::to_string(status) +
+           (pending ? " with " + exception : " without an exception") + " in " + where());
     if (faulted && !pending && !is_fault_code(status))
       fail("status " + std::to_string(status) + " after a fault in " + where());
   }
@@ -460,7 +488,8 @@ void report_reached() {
   const char* path = std::getenv("TVJ_FUZZ_REACHED");
   if (path == nullptr) return;
   std::ofstream out(path);
-  for (const Method& m : methods) out << m.name << ' ' << m.reached[0] << ' ' << m.reached[1] << '\n';
+  for (const Method& m : methods)
+    out << m.name << ' ' << m.reached[0] << ' ' << m.reached[1] << '\n';
 }
 
 int run_input(const uint8_t* data, size_t size) {
@@ -472,7 +501,8 @@ int run_input(const uint8_t* data, size_t size) {
   env->SetLongField(self, handle, jlong(standin::open_context()));
   std::vector<jlong> handles;
   std::string trace;
-  for (size_t i = 0; i < kCallsPerInput && in.remaining_bytes() > 0; ++i) one_call(in, self, handles, trace);
+  for (size_t i = 0; i < kCallsPerInput && in.remaining_bytes() > 0; ++i)
+    one_call(in, self, handles, trace);
   env->PopLocalFrame(nullptr);
   standin::reset();
   standin::end_all_contexts();
@@ -497,7 +527,8 @@ void write_seeds(const char* dir) {
       bool done = false;
       for (int pattern = 1; pattern < 256 && !done; ++pattern) {
         std::vector<uint8_t> seed(64);
-        for (size_t k = 0; k < seed.size(); ++k) seed[k] = uint8_t(pattern * 37 + k * (pattern % 7));
+        for (size_t k = 0; k < seed.size(); ++k)
+          seed[k] = uint8_t(pattern * 37 + k * (pattern % 7));
         // From the end: method, how the library answers, locale, the Java bytes' length.
         seed.push_back(64);
         seed.push_back(0);
@@ -506,12 +537,16 @@ void write_seeds(const char* dir) {
         long before = methods[i].reached[failing];
         run_input(seed.data(), seed.size());
         if (methods[i].reached[failing] == before) continue;
-        std::string path = std::string(dir) + "/" + methods[i].name.substr(9) + (failing ? "-fails" : "-succeeds");
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(seed.data()), std::streamsize(seed.size()));
+        std::string path =
+            std::string(dir) + "/" + methods[i].name.substr(9) + (failing ? "-fails" : "-succeeds");
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(seed.data()), std::streamsize(seed.size()));
         done = true;
         ++written;
       }
-      if (!done) std::fprintf(stderr, "no seed reaches %s %s\n", methods[i].name.c_str(), failing ? "failing" : "succeeding");
+      if (!done)
+        std::fprintf(stderr, "no seed reaches %s %s\n", methods[i].name.c_str(),
+                     failing ? "failing" : "succeeding");
     }
   }
   std::fprintf(stderr, "%zu seeds written to %s\n", written, dir);
@@ -530,4 +565,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) { return run_input(data, size); }
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return run_input(data, size);
+}

@@ -8,6 +8,7 @@
 module tarvexjni {
   exports Norv1;
   exports tarvexjni;
+
   // The loader, shared with the test kit that carries the stand-in library the same way.
   exports tarvexjni.internal to tarvexjni.standin;
 }

@@ -29,6 +29,7 @@ import java.util.concurrent.atomic.AtomicLong;
  * place. Every second it prints the resident memory of the process and the calls per second.
  */
 public final class Soak {
+
   private static final AtomicLong calls = new AtomicLong();
   private static final AtomicLong started = new AtomicLong();
   private static final AtomicLong unexpected = new AtomicLong();
@@ -51,14 +52,24 @@ public final class Soak {
       long now = System.nanoTime();
       if (now - lastPrint >= 1_000_000_000L) {
         long total = calls.get();
-        System.out.printf("%7d  %7d  %7d  %15d%n", second++, rssMiB(),
-            (total - lastCalls) * 1_000_000_000L / (now - lastPrint), started.get());
+        System.out.printf(
+          "%7d  %7d  %7d  %15d%n",
+          second++,
+          rssMiB(),
+          ((total - lastCalls) * 1_000_000_000L) / (now - lastPrint),
+          started.get()
+        );
         lastCalls = total;
         lastPrint = now;
       }
     }
     for (Thread t : slots) t.join();
-    System.out.printf("calls %d, threads %d, unexpected statuses %d%n", calls.get(), started.get(), unexpected.get());
+    System.out.printf(
+      "calls %d, threads %d, unexpected statuses %d%n",
+      calls.get(),
+      started.get(),
+      unexpected.get()
+    );
     if (unexpected.get() != 0) System.exit(1);
   }
 
@@ -80,7 +91,8 @@ public final class Soak {
   private static void worker() {
     try {
       work();
-    } catch (CharConversionException | NoSuchFieldException e) {  // every argument here converts
+    } catch (CharConversionException | NoSuchFieldException e) {
+      // every argument here converts
       unexpected.incrementAndGet();
       throw new IllegalStateException("the bridge refused an argument", e);
     }
@@ -101,11 +113,28 @@ public final class Soak {
         case 1 -> {
           mem_blk_t signed = new mem_blk_t();
           expect(LocalIface.QUMENJNI_SignMem(lib, new sign_param_t(), in, null, signed));
-          expect(LocalIface.QUMENJNI_VerifyMem(lib, new verify_param_t(), signed, null, out, new verify_result_t()));
+          expect(
+            LocalIface.QUMENJNI_VerifyMem(
+              lib,
+              new verify_param_t(),
+              signed,
+              null,
+              out,
+              new verify_result_t()
+            )
+          );
         }
         case 2 -> {
           expect(LocalIface.QUMENJNI_EncryptMem(lib, new encrypt_param_t(), in, out));
-          expect(LocalIface.QUMENJNI_DecryptMem(lib, new decrypt_param_t(), out, new mem_blk_t(), new decrypt_result_t()));
+          expect(
+            LocalIface.QUMENJNI_DecryptMem(
+              lib,
+              new decrypt_param_t(),
+              out,
+              new mem_blk_t(),
+              new decrypt_result_t()
+            )
+          );
         }
         case 3 -> {
           strhandle_t h = new strhandle_t();
@@ -118,15 +147,38 @@ public final class Soak {
           LocalIface.QUMENJNI_ParseCrl(lib, in, 0, new crl_t());
           calls.incrementAndGet();
         }
-        case 5 -> { LocalIface.QUMENJNI_GetPkcs7InfoMem(lib, in, new pkcs7_info_t()); calls.incrementAndGet(); }
-        case 6 -> { LocalIface.QUMENJNI_CmsBlkMsgInfMem(lib, in, new cms_msginf_t(), 0); calls.incrementAndGet(); }
+        case 5 -> {
+          LocalIface.QUMENJNI_GetPkcs7InfoMem(lib, in, new pkcs7_info_t());
+          calls.incrementAndGet();
+        }
+        case 6 -> {
+          LocalIface.QUMENJNI_CmsBlkMsgInfMem(lib, in, new cms_msginf_t(), 0);
+          calls.incrementAndGet();
+        }
         case 7 -> {
           strhandle_t position = new strhandle_t();
-          while (LocalIface.QUMENJNI_EnumStoreObjects(lib, null, position, out, 0) == 0) calls.incrementAndGet();
+          while (LocalIface.QUMENJNI_EnumStoreObjects(lib, null, position, out, 0) == 0)
+            calls.incrementAndGet();
           expect(LocalIface.QUMENJNI_FindCert(lib, new find_param_t(), new find_result_t()));
         }
-        case 8 -> { LocalIface.QUMENJNI_TspVerifyResponse(lib, new tsp_verify_param_t(), in, new tsp_verify_result_t()); calls.incrementAndGet(); }
-        case 9 -> { LocalIface.QUMENJNI_OcspVerifyResponse(lib, new ocsp_verify_param_t(), in, new ocsp_verify_result_t()); calls.incrementAndGet(); }
+        case 8 -> {
+          LocalIface.QUMENJNI_TspVerifyResponse(
+            lib,
+            new tsp_verify_param_t(),
+            in,
+            new tsp_verify_result_t()
+          );
+          calls.incrementAndGet();
+        }
+        case 9 -> {
+          LocalIface.QUMENJNI_OcspVerifyResponse(
+            lib,
+            new ocsp_verify_param_t(),
+            in,
+            new ocsp_verify_result_t()
+          );
+          calls.incrementAndGet();
+        }
         case 10 -> {
           strhandle_t session = new strhandle_t();
           expect(LocalIface.QUMENJNI_TlsSessionCreate(lib, "peer", session, 0));

@@ -32,7 +32,8 @@ struct Reader {
       at = in.size();
       return 0;
     }
-    uint32_t v = uint32_t(in[at]) << 24 | uint32_t(in[at + 1]) << 16 | uint32_t(in[at + 2]) << 8 | in[at + 3];
+    uint32_t v = uint32_t(in[at]) << 24 | uint32_t(in[at + 1]) << 16 | uint32_t(in[at + 2]) << 8 |
+                 in[at + 3];
     at += 4;
     return v;
   }

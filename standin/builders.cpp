@@ -7,8 +7,12 @@
 
 namespace standin {
 
-std::string CertificateText::issuer(int seed) { return "CN=Stand-in CA " + std::to_string(seed) + ",O=Stand-in"; }
-std::string CertificateText::subject(int seed) { return "CN=Signer " + std::to_string(seed) + ",O=Stand-in"; }
+std::string CertificateText::issuer(int seed) {
+  return "CN=Stand-in CA " + std::to_string(seed) + ",O=Stand-in";
+}
+std::string CertificateText::subject(int seed) {
+  return "CN=Signer " + std::to_string(seed) + ",O=Stand-in";
+}
 std::string CertificateText::serial(int seed) { return "5E:" + std::to_string(seed); }
 
 namespace {
@@ -27,10 +31,20 @@ std::vector<uint8_t> pattern(size_t n, int seed) {
 }
 
 void fill_altname(context_t c, altname_t* names, const std::string& who) {
-  static const char* const kFields[] = {
-      "emailAddress", "DNS",         "URI",           "IP",      "organizationName",
-      "registredAddress", "surname", "businessCategory", "telephoneNumber", "description",
-      "account_number", "bank_id",   "physicalDelivery", "exchange_address"};
+  static const char* const kFields[] = {"emailAddress",
+                                        "DNS",
+                                        "URI",
+                                        "IP",
+                                        "organizationName",
+                                        "registredAddress",
+                                        "surname",
+                                        "businessCategory",
+                                        "telephoneNumber",
+                                        "description",
+                                        "account_number",
+                                        "bank_id",
+                                        "physicalDelivery",
+                                        "exchange_address"};
   string_t* slot = &names->emailAddress;
   for (const char* f : kFields) *slot++ = text(c, who + "." + f);
 }
@@ -135,10 +149,17 @@ void fill_certid(context_t c, certid_t* id, int32_t type, int seed) {
     case CERTID_ISSUER_AND_SERIAL:
       id->ias = issuer_and_serial_t{text(c, "CN=Issuer " + s), text(c, "S" + s)};
       break;
-    case CERTID_KEY_ID: id->keyId = text(c, "keyid-" + s); break;
-    case CERTID_CERT_HASH: id->certHash = mem_blk_t{20, bytes(c, pattern(20, seed))}; break;
-    case CERTID_ALIAS: id->alias = text(c, "alias-" + s); break;
-    default: break;
+    case CERTID_KEY_ID:
+      id->keyId = text(c, "keyid-" + s);
+      break;
+    case CERTID_CERT_HASH:
+      id->certHash = mem_blk_t{20, bytes(c, pattern(20, seed))};
+      break;
+    case CERTID_ALIAS:
+      id->alias = text(c, "alias-" + s);
+      break;
+    default:
+      break;
   }
 }
 
@@ -185,8 +206,9 @@ void fill_pkcs7_info(context_t c, pkcs7_info_t* info, int signers, int recipient
   info->recipients = recipients > 0 ? array<pkcs7_recipient_t>(c, recipients) : nullptr;
   for (int i = 0; i < recipients; ++i) {
     std::string n = std::to_string(i);
-    info->recipients[i] = pkcs7_recipient_t{
-        text(c, "rsaEncryption-" + n), issuer_and_serial_t{text(c, "CN=Recipient CA " + n), text(c, "RS" + n)}};
+    info->recipients[i] =
+        pkcs7_recipient_t{text(c, "rsaEncryption-" + n),
+                          issuer_and_serial_t{text(c, "CN=Recipient CA " + n), text(c, "RS" + n)}};
   }
 }
 

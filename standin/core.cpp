@@ -117,7 +117,8 @@ uint64_t next_serial = 1;
 
 }  // namespace
 
-// ---- Handlers and faults -------------------------------------------------------------------------
+// ---- Handlers and faults
+// -------------------------------------------------------------------------
 
 void set_handler(const void* fn, std::shared_ptr<void> handler) {
   std::lock_guard<std::mutex> lock(handler_mutex);
@@ -282,7 +283,8 @@ void end_call(CallRef call, End end, int32_t status) {
 void record_details(bool on) { details = on; }
 void record_bytes(bool on) { with_bytes = on; }
 
-// ---- The call log --------------------------------------------------------------------------------
+// ---- The call log
+// --------------------------------------------------------------------------------
 
 std::vector<Call> calls() {
   uint64_t first;
@@ -333,7 +335,8 @@ void clear_calls() {
   ++log_generation;
 }
 
-// ---- Contexts --------------------------------------------------------------------------------------
+// ---- Contexts
+// --------------------------------------------------------------------------------------
 
 context_t open_context() {
   detail::Origin origin = detail::origin_here();
@@ -365,14 +368,16 @@ bool end_context(context_t context) {
 }
 }  // namespace detail
 
-// ---- The ledger ------------------------------------------------------------------------------------
+// ---- The ledger
+// ------------------------------------------------------------------------------------
 
 void* alloc(context_t context, int64_t size) {
   if (size < 0) return nullptr;
   void* p = std::malloc(size_t(size > 0 ? size : 1));
   if (p == nullptr || quiet) return p;
   std::lock_guard<std::mutex> lock(ledger_mutex);
-  blocks()[p] = Block{uint64_t(context), size, next_serial++, detail::running, detail::running_call};
+  blocks()[p] =
+      Block{uint64_t(context), size, next_serial++, detail::running, detail::running_call};
   return p;
 }
 
@@ -432,9 +437,10 @@ std::vector<std::string> ledger_problems() {
   std::vector<std::string> problems = ledger_errors();
   for (const auto& [p, b] : blocks()) {
     char line[200];
-    std::snprintf(line, sizeof line, "block #%" PRIu64 " of %" PRId64 " bytes from %s (context %#" PRIx64
-                  ") was never released", b.serial, b.size, b.function ? b.function : "outside a call",
-                  b.context);
+    std::snprintf(line, sizeof line,
+                  "block #%" PRIu64 " of %" PRId64 " bytes from %s (context %#" PRIx64
+                  ") was never released",
+                  b.serial, b.size, b.function ? b.function : "outside a call", b.context);
     problems.push_back(line);
   }
   return problems;
@@ -486,7 +492,8 @@ std::vector<std::string> release_errors() {
   return ledger_errors();
 }
 
-// ---- Digest ------------------------------------------------------------------------------------------
+// ---- Digest
+// ------------------------------------------------------------------------------------------
 
 namespace detail {
 

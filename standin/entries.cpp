@@ -153,7 +153,8 @@ string_t QUMEN_GetErrorText(int32_t code, char* buffer, int32_t capacity) {
       __func__,
       [&]() -> string_t {
         std::string programmed;
-        const char* text = programmed_error_text(code, &programmed) ? programmed.c_str() : error_text(code);
+        const char* text =
+            programmed_error_text(code, &programmed) ? programmed.c_str() : error_text(code);
         if (text == nullptr || buffer == nullptr || capacity < 1) return nullptr;
         std::snprintf(buffer, size_t(capacity), "%s", text);
         return buffer;

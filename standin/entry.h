@@ -219,8 +219,8 @@ void capture_block_arrays(std::vector<Arg>& out, const mem_blk_t* first, int32_t
 template <typename... A>
 std::vector<Arg> capture_all(const char* function, A... args) {
   std::vector<Arg> out;
-  using Store = std::tuple<context_t, mem_blk_t*, int32_t, mem_blk_t*, int32_t, string_t, string_t,
-                           int32_t>;
+  using Store =
+      std::tuple<context_t, mem_blk_t*, int32_t, mem_blk_t*, int32_t, string_t, string_t, int32_t>;
   if constexpr (std::is_same_v<std::tuple<A...>, Store>) {
     auto [c, first, first_count, second, second_count, text1, text2, options] = std::tuple(args...);
     (void)c;

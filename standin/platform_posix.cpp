@@ -27,7 +27,8 @@ void send_fault(int sig, int code) {
   siginfo_t info{};
   info.si_signo = sig;
   info.si_code = code;
-  syscall(SYS_rt_tgsigqueueinfo, getpid(), syscall(SYS_gettid), sig, &info);  // gettid(): glibc 2.30
+  syscall(SYS_rt_tgsigqueueinfo, getpid(), syscall(SYS_gettid), sig,
+          &info);  // gettid(): glibc 2.30
 }
 
 std::atomic<size_t> unraised{0};  // bus errors that could not be raised (no file mapping)
@@ -107,13 +108,15 @@ std::string foreign_library(const char* kit) {
   if (found == nullptr) return "";
   void* function = dlsym(found, "QUMEN_InitMinimal");
   Dl_info info{};
-  std::string where = function != nullptr && dladdr(function, &info) != 0 && info.dli_fname != nullptr
-                          ? info.dli_fname
-                          : "an unknown path";
+  std::string where =
+      function != nullptr && dladdr(function, &info) != 0 && info.dli_fname != nullptr
+          ? info.dli_fname
+          : "an unknown path";
   dlclose(found);
   char* real_where = realpath(where.c_str(), nullptr);
   char* real_ours = realpath(kit, nullptr);
-  bool same = real_where != nullptr && real_ours != nullptr && std::strcmp(real_where, real_ours) == 0;
+  bool same =
+      real_where != nullptr && real_ours != nullptr && std::strcmp(real_where, real_ours) == 0;
   std::free(real_where);
   std::free(real_ours);
   return same ? "" : where;

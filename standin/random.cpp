@@ -27,20 +27,33 @@ struct Draw {
   string_t text() const {
     switch (below(8)) {
       case 0:
-      case 1: return nullptr;
-      case 2: return standin::text(c, "");
-      case 3: return standin::text(c, std::string(300 + below(300), 'x'));  // past any stack buffer
-      case 4: return standin::text(c, "caf\xC3\xA9 \xFF\x80");             // not ASCII
-      default: return standin::text(c, "t" + std::to_string(below(1000)));
+      case 1:
+        return nullptr;
+      case 2:
+        return standin::text(c, "");
+      case 3:
+        return standin::text(c, std::string(300 + below(300), 'x'));  // past any stack buffer
+      case 4:
+        return standin::text(c, "caf\xC3\xA9 \xFF\x80");  // not ASCII
+      default:
+        return standin::text(c, "t" + std::to_string(below(1000)));
     }
   }
 
   void block(mem_blk_t* b) const {
     switch (below(7)) {
-      case 0: *b = {0, nullptr}; break;
-      case 1: *b = {int32_t(below(5)) - 4, standin::bytes(c, {1, 2})}; break;  // len <= 0
-      case 2: *b = {one_in(2) ? kFar : 9, nullptr}; break;
-      case 3: *b = {int32_t(-1 - int32_t(below(3))), nullptr}; break;
+      case 0:
+        *b = {0, nullptr};
+        break;
+      case 1:
+        *b = {int32_t(below(5)) - 4, standin::bytes(c, {1, 2})};
+        break;  // len <= 0
+      case 2:
+        *b = {one_in(2) ? kFar : 9, nullptr};
+        break;
+      case 3:
+        *b = {int32_t(-1 - int32_t(below(3))), nullptr};
+        break;
       default: {
         int32_t n = int32_t(1 + below(one_in(8) ? 5000 : 40));
         *b = {n, static_cast<uint8_t*>(alloc(c, n))};
@@ -55,8 +68,12 @@ struct Draw {
   void array(int32_t* count, T** out, Each each) const {
     *out = nullptr;
     switch (below(8)) {
-      case 0: *count = 0; break;
-      case 1: *count = int32_t(1 + below(4)); break;  // no array for them
+      case 0:
+        *count = 0;
+        break;
+      case 1:
+        *count = int32_t(1 + below(4));
+        break;  // no array for them
       case 2:
         *count = one_in(2) ? -1 - int32_t(below(5)) : kFar;
         if (*count < 0 && one_in(2)) *out = static_cast<T*>(zeroed(sizeof(T)));
@@ -120,11 +137,20 @@ struct Draw {
     std::memset(static_cast<void*>(id), 0, sizeof *id);
     id->type = int32_t(below(6)) - 1;  // -1 and 4 are types nobody knows
     switch (id->type) {
-      case CERTID_ISSUER_AND_SERIAL: id->ias = {text(), text()}; break;
-      case CERTID_KEY_ID: id->keyId = text(); break;
-      case CERTID_CERT_HASH: block(&id->certHash); break;
-      case CERTID_ALIAS: id->alias = text(); break;
-      default: break;
+      case CERTID_ISSUER_AND_SERIAL:
+        id->ias = {text(), text()};
+        break;
+      case CERTID_KEY_ID:
+        id->keyId = text();
+        break;
+      case CERTID_CERT_HASH:
+        block(&id->certHash);
+        break;
+      case CERTID_ALIAS:
+        id->alias = text();
+        break;
+      default:
+        break;
     }
   }
 
@@ -237,7 +263,9 @@ void fill_any(context_t c, const Choose& choose, crl_t* crl) {
 
 void fill_any(context_t c, const Choose& choose, altname_ex_t* ext) {
   Draw d{c, choose};
-  d.array(&ext->othername_num, &ext->othernames, [&](othername_t* o) { *o = {d.text(), d.text()}; });
+  d.array(&ext->othername_num, &ext->othernames, [&](othername_t* o) {
+    *o = {d.text(), d.text()};
+  });
 }
 
 void fill_any(context_t c, const Choose& choose, basic_constraints_ex_t* bc) {

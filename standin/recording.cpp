@@ -32,7 +32,9 @@ struct Fields {
     if (value != nullptr) f.text = value;
     out.push_back(std::move(f));
   }
-  void block(const char* name, const mem_blk_t& b) const { number((std::string(name) + ".len").c_str(), b.len); }
+  void block(const char* name, const mem_blk_t& b) const {
+    number((std::string(name) + ".len").c_str(), b.len);
+  }
   Fields nested(const std::string& name) const { return Fields{out, prefix + name + "."}; }
   Fields element(const char* array, int32_t i) const {
     return Fields{out, prefix + array + "[" + std::to_string(i) + "]."};
@@ -56,7 +58,8 @@ void policies(const Fields& f, const char* name, const policy_t* p, int32_t coun
 }
 
 void extkeyusages(const Fields& f, const char* name, const extkeyusage_t* p, int32_t count) {
-  elements(f, name, p, count, [](const Fields& e, const extkeyusage_t& x) { e.text("oid", x.oid); });
+  elements(f, name, p, count,
+           [](const Fields& e, const extkeyusage_t& x) { e.text("oid", x.oid); });
 }
 
 void extensions(const Fields& f, const extension_t* p, int32_t count) {
@@ -69,10 +72,20 @@ void extensions(const Fields& f, const extension_t* p, int32_t count) {
 }
 
 void altname(const Fields& f, const altname_t& a) {
-  static const char* const kNames[] = {
-      "emailAddress", "DNS",            "URI",          "IP",      "organizationName",
-      "registredAddress", "surname",    "businessCategory", "telephoneNumber", "description",
-      "account_number", "bank_id",      "physicalDelivery", "exchange_address"};
+  static const char* const kNames[] = {"emailAddress",
+                                       "DNS",
+                                       "URI",
+                                       "IP",
+                                       "organizationName",
+                                       "registredAddress",
+                                       "surname",
+                                       "businessCategory",
+                                       "telephoneNumber",
+                                       "description",
+                                       "account_number",
+                                       "bank_id",
+                                       "physicalDelivery",
+                                       "exchange_address"};
   const string_t* slot = &a.emailAddress;
   for (const char* name : kNames) f.text(name, *slot++);
 }
@@ -104,9 +117,13 @@ void certificate(const Fields& f, const certificate_t& c) {
 // The fields of each parameter record, as its Java class names them.
 void describe(const Fields& f, const certificate_t& c) { certificate(f, c); }
 void describe(const Fields& f, const sign_param_t& p) { f.number("flag", p.flag); }
-void describe(const Fields& f, const store_param_t& p) { f.number("flag", p.flag); }  // import, export, add
+void describe(const Fields& f, const store_param_t& p) {
+  f.number("flag", p.flag);
+}  // import, export, add
 void describe(const Fields& f, const tsp_response_param_t& p) { f.number("flag", p.flag); }
-void describe(const Fields& f, const ocsp_param_t& p) { f.number("flag", p.flag); }  // request, response
+void describe(const Fields& f, const ocsp_param_t& p) {
+  f.number("flag", p.flag);
+}  // request, response
 
 void describe(const Fields& f, const local_param_t& p) {
   f.number("flag", p.flag);
@@ -233,7 +250,8 @@ void capture(std::vector<Arg>& out, const char*, mem_blk_t* block) {
 
 void capture_block_arrays(std::vector<Arg>& out, const mem_blk_t* first, int32_t first_count,
                           const mem_blk_t* second, int32_t second_count) {
-  for (const auto& [array, count] : {std::pair{first, first_count}, std::pair{second, second_count}})
+  for (const auto& [array, count] :
+       {std::pair{first, first_count}, std::pair{second, second_count}})
     for (int32_t i = 0; array != nullptr && i < count; ++i)
       capture(out, "", const_cast<mem_blk_t*>(&array[i]));
 }
@@ -334,9 +352,13 @@ std::vector<uint8_t> encode_calls() {
           else
             w.i32(-1);
           break;
-        case Arg::Kind::kText: w.optional_text(a.present, a.text); break;
+        case Arg::Kind::kText:
+          w.optional_text(a.present, a.text);
+          break;
         case Arg::Kind::kNumber:
-        case Arg::Kind::kHandle: w.i64(uint64_t(a.number)); break;
+        case Arg::Kind::kHandle:
+          w.i64(uint64_t(a.number));
+          break;
         case Arg::Kind::kRecord:
           w.text(a.text);
           w.i32(int64_t(a.fields.size()));

@@ -111,7 +111,8 @@ std::vector<RuleUse> rule_uses() {
   std::vector<RuleUse> uses;
   for (const auto& [fn, states] : rules())
     for (const State& s : states) uses.push_back(RuleUse{s.id, s.counted, s.reached});
-  std::sort(uses.begin(), uses.end(), [](const RuleUse& a, const RuleUse& b) { return a.id < b.id; });
+  std::sort(uses.begin(), uses.end(),
+            [](const RuleUse& a, const RuleUse& b) { return a.id < b.id; });
   return uses;
 }
 
@@ -170,12 +171,18 @@ void wait(std::chrono::nanoseconds delay) {
 
 int32_t fault_status(Fault f) {
   switch (f) {
-    case Fault::kSegv: return int32_t(0xC0000005);
-    case Fault::kBus: return int32_t(0xC0000006);
-    case Fault::kMisaligned: return int32_t(0x80000002);
-    case Fault::kFpe: return int32_t(0xC0000094);
-    case Fault::kIll: return int32_t(0xC000001D);
-    case Fault::kNone: break;
+    case Fault::kSegv:
+      return int32_t(0xC0000005);
+    case Fault::kBus:
+      return int32_t(0xC0000006);
+    case Fault::kMisaligned:
+      return int32_t(0x80000002);
+    case Fault::kFpe:
+      return int32_t(0xC0000094);
+    case Fault::kIll:
+      return int32_t(0xC000001D);
+    case Fault::kNone:
+      break;
   }
   return 0;
 }

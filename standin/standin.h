@@ -31,7 +31,7 @@ namespace standin {
 inline constexpr int32_t kBadContext = 0x7E570001;  // the context is not live
 inline constexpr int32_t kBadHandle = 0x7E570002;   // unknown or ended stream/session handle
 inline constexpr int32_t kMismatch = 0x7E570003;    // a verification found a difference
-inline constexpr int32_t kNoFile = 0x7E570004;      // a file named to the stand-in could not be read
+inline constexpr int32_t kNoFile = 0x7E570004;  // a file named to the stand-in could not be read
 inline constexpr int32_t kEndOfStore = 0x7E570005;  // an enumeration has no more objects
 inline constexpr int32_t kNoAddress = 0x7E570006;   // no URL was given where one is needed
 
@@ -111,10 +111,10 @@ struct Rule {
   int64_t count = -1;
   std::chrono::nanoseconds delay{0};
   Action action = Action::kProceed;
-  int32_t status = 0;            // kFail
-  Fault fault = Fault::kNone;    // kFault
+  int32_t status = 0;          // kFail
+  Fault fault = Fault::kNone;  // kFault
   AnswerKind answer = AnswerKind::kNone;
-  std::vector<uint8_t> data;     // kOutput: the bytes; kAnswer: the results, encoded
+  std::vector<uint8_t> data;  // kOutput: the bytes; kAnswer: the results, encoded
 };
 uint64_t add_rule(Rule rule);  // the rule's id: 1, 2, ... in the order added since the start
 // For each rule, in the order added: how many calls it counted, and how many of them were in
@@ -154,7 +154,8 @@ void drop_programming_since(uint64_t mark);
 // One argument of a call, as the library received it: a block (its len, and its bytes when they
 // are recorded), a text, a number, a handle, or a parameter record (its type and its fields).
 struct Field {
-  std::string name;  // as the Java record names it: "flag", "certTemplate.subject", "policies[0].oid"
+  std::string
+      name;  // as the Java record names it: "flag", "certTemplate.subject", "policies[0].oid"
   bool is_text = false;
   int64_t number = 0;
   bool present = false;  // a text that is not null
@@ -171,11 +172,11 @@ struct Arg {
   Arg& operator=(const Arg&);
   ~Arg();
   Kind kind;
-  int64_t number = 0;         // a block's len, a number, a handle
-  bool present = false;       // a text that is not null; a block whose bytes are recorded
-  std::string text;           // a text; a record's type ("verify_param_t")
-  std::vector<uint8_t> bytes; // a block's bytes
-  std::vector<Field> fields;  // a record's fields
+  int64_t number = 0;          // a block's len, a number, a handle
+  bool present = false;        // a text that is not null; a block whose bytes are recorded
+  std::string text;            // a text; a record's type ("verify_param_t")
+  std::vector<uint8_t> bytes;  // a block's bytes
+  std::vector<Field> fields;   // a record's fields
 };
 enum class End : uint8_t { kRunning, kReturned, kFaulted };
 
@@ -186,8 +187,8 @@ struct Call {
   uint64_t thread = 0;          // thread_number() of the caller
   std::string thread_name;      // the Java thread's name, where the kit started the stand-in
   End end = End::kRunning;
-  int32_t status = 0;           // returned; for a pointer 0, or -1 for null; after a fault its code
-  std::vector<Arg> args;        // only while details are recorded
+  int32_t status = 0;     // returned; for a pointer 0, or -1 for null; after a fault its code
+  std::vector<Arg> args;  // only while details are recorded
 };
 // The log keeps the last log_limit() calls since the last clear: calls() and call_names() give
 // those, in order; first_logged() is the number of the first of them (1 until calls were dropped).
@@ -247,7 +248,7 @@ void ledger_forgive();
 struct Outstanding {
   std::string function;  // "QUMEN_HashMem"; "" for a block allocated outside any call
   int64_t size;
-  int64_t call = -1;     // the index in calls() of the call that handed it out; -1: none logged
+  int64_t call = -1;  // the index in calls() of the call that handed it out; -1: none logged
 };
 std::vector<Outstanding> outstanding_blocks();
 // The foreign, double or cross-context releases recorded, one line each.
@@ -295,7 +296,8 @@ void fill_find_result(context_t context, find_result_t* result, int count = 2);
 // Time 0x66554433; the authority's certificate (seed 5) unless `with_cert` is false.
 void fill_tsp_verify_result(context_t context, tsp_verify_result_t* result, bool with_cert = true);
 // Status 0, reason 0, thisupd 0x66000000, nextupd 0xFFFFFFFF, revtime 0; certificate seed 6.
-void fill_ocsp_verify_result(context_t context, ocsp_verify_result_t* result, bool with_cert = true);
+void fill_ocsp_verify_result(context_t context, ocsp_verify_result_t* result,
+                             bool with_cert = true);
 
 struct CertificateText {  // what fill_certificate puts in the texts, for tests to compare
   static std::string issuer(int seed);
@@ -303,12 +305,13 @@ struct CertificateText {  // what fill_certificate puts in the texts, for tests 
   static std::string serial(int seed);
 };
 
-// ---- Results of any shape, for fuzzing ------------------------------------------------------------
-// Records as a library might fill them, every choice drawn from `choose` (a number below its
-// bound): counts of zero, one, several, negative or far beyond any array (then with a null
-// pointer), null parts at any depth, null, empty, long and non-ASCII texts, unknown identifier
-// types. Whatever is allocated comes from the ledger and is reachable through the record the
-// way the QUMEN_Free* functions walk it, so that a correct caller gives everything back.
+// ---- Results of any shape, for fuzzing
+// ------------------------------------------------------------ Records as a library might fill
+// them, every choice drawn from `choose` (a number below its bound): counts of zero, one, several,
+// negative or far beyond any array (then with a null pointer), null parts at any depth, null,
+// empty, long and non-ASCII texts, unknown identifier types. Whatever is allocated comes from the
+// ledger and is reachable through the record the way the QUMEN_Free* functions walk it, so that a
+// correct caller gives everything back.
 using Choose = std::function<uint32_t(uint32_t bound)>;
 void fill_any(context_t context, const Choose& choose, mem_blk_t* blk);
 void fill_any(context_t context, const Choose& choose, certificate_t* cert);

@@ -11,8 +11,8 @@ inline void null_store() {
 }
 // An integer division by zero.
 inline void divide_by_zero() {
-  asm volatile("xorl %%ecx, %%ecx\n\tmovl $1, %%eax\n\tcltd\n\tidivl %%ecx" ::: "eax", "ecx",
-               "edx");
+  asm volatile("xorl %%ecx, %%ecx\n\tmovl $1, %%eax\n\tcltd\n\tidivl %%ecx" ::
+                   : "eax", "ecx", "edx");
 }
 // An undefined instruction.
 inline void undefined_instruction() { asm volatile("ud2"); }

@@ -92,10 +92,11 @@ TEST_F(Diagnostics, ControlSelectorFourAnswersIntoAStackBlock) {
 
   // A negative len left in the block: no array of that size, OutOfMemoryError in place of the
   // VM's NegativeArraySizeException, and the old array gone from the field.
-  standin::on<QUMEN_ControlEx>([](context_t, int64_t, int32_t, mem_blk_t*, mem_blk_t* out, int32_t) {
-    out->len = -3;
-    return 0;
-  });
+  standin::on<QUMEN_ControlEx>(
+      [](context_t, int64_t, int32_t, mem_blk_t*, mem_blk_t* out, int32_t) {
+        out->len = -3;
+        return 0;
+      });
   EXPECT_EQ(raw("ControlEx", s, L{0}, jint(4), nullptr, out, jint(0)), kPending);
   EXPECT_THROWN("java.lang.OutOfMemoryError", "mem_blk_t2jobjectNoFree");
   EXPECT_EQ(get(out, "buf"), nullptr);

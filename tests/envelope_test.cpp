@@ -112,8 +112,9 @@ TEST_F(Envelopes, Pkcs7InfoGivesSignersAndRecipientsInNativeOrder) {
                    "sha256-1|rsa-1|CN=Signer CA 1/SS1|2[signingTime=1,-]|1[counterSignature=1]"}));
   EXPECT_EQ(get_string(info, "dataCipher"), "aes256-cbc");
   EXPECT_EQ(get_int(info, "recipient_num"), 2);
-  EXPECT_EQ(java_all(get(info, "recipients"), show_recipient),
-            (Texts{"rsaEncryption-0|CN=Recipient CA 0/RS0", "rsaEncryption-1|CN=Recipient CA 1/RS1"}));
+  EXPECT_EQ(
+      java_all(get(info, "recipients"), show_recipient),
+      (Texts{"rsaEncryption-0|CN=Recipient CA 0/RS0", "rsaEncryption-1|CN=Recipient CA 1/RS1"}));
 }
 
 jobject receiver(const char* subject) {

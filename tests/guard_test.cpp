@@ -1,12 +1,13 @@
 // The machine-fault guard: real faults inside the native library's call become statuses, and
 // the JVM's own signals (implicit null and division checks, stack overflows) keep working.
+#include "core/guard.h"
+
 #include <dlfcn.h>
 
 #include <atomic>
 #include <thread>
 #include <tuple>
 
-#include "core/guard.h"
 #include "harness/jvm.h"
 
 using namespace tj;
@@ -115,8 +116,8 @@ TEST_F(Guard, FaultsOnFourThreadsAtOnce) {
       JNIEnv* e = env();
       for (int i = 0; i < 500; ++i) {
         e->PushLocalFrame(8);
-        jint status = t % 2 ? call("HashMem", s, in, nullptr)
-                            : call("VerifyHashMem", s, nullptr, in, in, in);
+        jint status =
+            t % 2 ? call("HashMem", s, in, nullptr) : call("VerifyHashMem", s, nullptr, in, in, in);
         wrong += status != (t % 2 ? kAccessViolation : kIntDivideByZero);
         e->PopLocalFrame(nullptr);
       }
@@ -131,7 +132,8 @@ TEST_F(Guard, FaultsOnFourThreadsAtOnce) {
 }
 
 TEST_F(Guard, LoadingTheLibraryAgainKeepsTheChain) {
-  void* bridge = dlopen((std::string(TVJ_LIB_DIR) + "/libtarvexjni.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
+  void* bridge =
+      dlopen((std::string(TVJ_LIB_DIR) + "/libtarvexjni.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
   ASSERT_NE(bridge, nullptr);
   auto on_load = reinterpret_cast<jint (*)(JavaVM*, void*)>(dlsym(bridge, "JNI_OnLoad"));
   ASSERT_NE(on_load, nullptr);

@@ -13,11 +13,11 @@ using namespace tj;
 namespace {
 
 struct Sample {
-  const char* codeset;  // as java.nio.charset names it
-  std::u16string text;  // a name with characters beyond ASCII
-  std::string bytes;    // the name in the encoding
-  char16_t absent;      // a character the encoding lacks
-  std::string unmapped; // a byte that stands for no character, where the encoding has one
+  const char* codeset;   // as java.nio.charset names it
+  std::u16string text;   // a name with characters beyond ASCII
+  std::string bytes;     // the name in the encoding
+  char16_t absent;       // a character the encoding lacks
+  std::string unmapped;  // a byte that stands for no character, where the encoding has one
 };
 
 const Sample kSamples[] = {
@@ -31,7 +31,8 @@ class NamedCodeset : public BridgeTest {
   void SetUp() override {
     BridgeTest::SetUp();
     const char* name = std::getenv("TVJ_CODESET");
-    if (name == nullptr) GTEST_SKIP() << "run by jvm.codeset.*, where TVJ_CODESET names the encoding";
+    if (name == nullptr)
+      GTEST_SKIP() << "run by jvm.codeset.*, where TVJ_CODESET names the encoding";
     for (const Sample& s : kSamples)
       if (std::strcmp(s.codeset, name) == 0) sample_ = &s;
     ASSERT_NE(sample_, nullptr) << "no sample for " << name;
@@ -47,8 +48,9 @@ class NamedCodeset : public BridgeTest {
     jint status = call("BlkHashMem", self_, str16(text), block({1, 2, 3}), make("mem_blk_t"));
     standin::record_details(false);
     std::vector<standin::Call> calls = standin::calls();
-    auto hashed = std::find_if(calls.begin(), calls.end(),
-                               [](const standin::Call& c) { return c.function == "QUMEN_BlkHashMem"; });
+    auto hashed = std::find_if(calls.begin(), calls.end(), [](const standin::Call& c) {
+      return c.function == "QUMEN_BlkHashMem";
+    });
     if (hashed == calls.end() || hashed->args.empty()) return std::nullopt;
     EXPECT_EQ(status, 0);
     return hashed->args[0].text;

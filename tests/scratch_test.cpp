@@ -1,10 +1,10 @@
 // The call memory kept between calls: warm for the next call, within the process's budget,
 // and given back when its thread ends.
+#include "core/scratch.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
-
-#include "core/scratch.h"
 
 namespace {
 

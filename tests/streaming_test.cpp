@@ -107,7 +107,8 @@ TEST_F(Streaming, DecryptInitWritesTheHandleFirstAndTheStateWordWhateverTheStatu
   // length the stream is open and recorded in Java before the array is refused.
   jobject h = handle_object();
   jintArray two = ints({7, 7});
-  EXPECT_EQ(raw("StrDecryptInitMem", s, nullptr, block({'T'}), two, h), kPending);  // an envelope's start
+  EXPECT_EQ(raw("StrDecryptInitMem", s, nullptr, block({'T'}), two, h),
+            kPending);  // an envelope's start
   EXPECT_THROWN("java.lang.ArrayIndexOutOfBoundsException", "intArray2jintArray:array");
   EXPECT_TRUE(standin::handle_open(strhandle_t(get_long(h, "handle"))));
   EXPECT_EQ(ints_of(two), (std::vector<jint>{7, 7}));

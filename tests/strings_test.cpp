@@ -1,8 +1,9 @@
 // The string converters called directly, in the real JVM, under the codesets that matter: each
 // edge case of the narrowing and of its way back reached on its own.
+#include "core/strings.h"
+
 #include "core/codeset.h"
 #include "core/scratch.h"
-#include "core/strings.h"
 #include "harness/jvm.h"
 
 using namespace tj;
@@ -111,7 +112,10 @@ TEST_F(Strings, ANamedCodesetThatDoesNotKeepAsciiIsReadThroughItsTable) {
       ~Using() { tvj::use_codeset(nullptr); }
     } in_ebcdic(tvj::codeset_of_units("IBM037", units));
     EXPECT_EQ(narrow(env_, str16(u"Ab?\u0416")), "\xc1\x82\x6f\x6f");
-    EXPECT_EQ(utf8(java_text(env_, "\x41\xc1", ctx)), "\xc2\xa0" "A") << "0x41 is U+00A0 in IBM037";
+    EXPECT_EQ(utf8(java_text(env_, "\x41\xc1", ctx)),
+              "\xc2\xa0"
+              "A")
+        << "0x41 is U+00A0 in IBM037";
   }
   Locale c("C");
   EXPECT_EQ(utf8(java_text(env_, "\x41", ctx)), "A") << "the locale's codeset again";

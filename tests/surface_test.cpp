@@ -1,8 +1,8 @@
 // The bridge's whole surface: every native method LocalIface declares is exported under its JNI
 // name, and every exported Java_ function belongs to a declared method.
 #include <algorithm>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <set>
 
@@ -50,7 +50,8 @@ std::set<std::string> exported() {
   char line[1024];
   while (std::fgets(line, sizeof line, nm) != nullptr) {
     char symbol[1024];
-    if (std::sscanf(line, "%*s %*s %1023s", symbol) == 1 && std::string(symbol).rfind("Java_", 0) == 0)
+    if (std::sscanf(line, "%*s %*s %1023s", symbol) == 1 &&
+        std::string(symbol).rfind("Java_", 0) == 0)
       out.insert(symbol);
   }
   EXPECT_EQ(pclose(nm), 0) << command;

@@ -25,6 +25,7 @@ import tarvexjni.Verification;
  * that counts the instructions of the whole process (bench/run api footprint).
  */
 public final class ApiBench {
+
   static volatile Object sink;
 
   public static void main(String[] args) throws Exception {
@@ -35,34 +36,80 @@ public final class ApiBench {
     String csv = args.length > 0 && !args[0].isEmpty() ? args[0] : null;
     LocalIface lib = new LocalIface();
     Bench.check(LocalIface.QUMENJNI_InitMinimal(lib));
-    Floor.program();  // VerifyMem: four signers with complete certificates
-    try (Tarvex tarvex = Tarvex.openMinimal();
-         PrintWriter out = csv == null ? null : new PrintWriter(new FileWriter(csv, true))) {
+    Floor.program(); // VerifyMem: four signers with complete certificates
+    try (
+      Tarvex tarvex = Tarvex.openMinimal();
+      PrintWriter out = csv == null ? null : new PrintWriter(new FileWriter(csv, true))
+    ) {
       byte[] small = new byte[32];
       byte[] large = new byte[16 << 20];
       for (int i = 0; i < large.length; i += 4093) large[i] = (byte) i;
       mem_blk_t signedBlock = new mem_blk_t();
-      Bench.check(LocalIface.QUMENJNI_SignMem(lib, new sign_param_t(), new mem_blk_t(new byte[64]), null, signedBlock));
+      Bench.check(
+        LocalIface.QUMENJNI_SignMem(
+          lib,
+          new sign_param_t(),
+          new mem_blk_t(new byte[64]),
+          null,
+          signedBlock
+        )
+      );
       byte[] signed = signedBlock.buf;
       Verification v = tarvex.verify(signed);
-      if (v.signers().size() != 4 || v.signers().get(3).certificate().isEmpty())
-        throw new AssertionError("the stand-in did not answer as programmed");
+      if (
+        v.signers().size() != 4 || v.signers().get(3).certificate().isEmpty()
+      ) throw new AssertionError("the stand-in did not answer as programmed");
 
-      System.out.printf("%-28s %14s %14s %7s %12s %12s%n", "case", "API ns", "LocalIface ns", "ratio", "API B/call",
-          "raw B/call");
+      System.out.printf(
+        "%-28s %14s %14s %7s %12s %12s%n",
+        "case",
+        "API ns",
+        "LocalIface ns",
+        "ratio",
+        "API B/call",
+        "raw B/call"
+      );
       for (Object[] c : List.of(
-          new Object[] {"hash, 32 B", (Bench.Call) () -> keep(tarvex.hash(small)), rawHash(lib, small)},
-          new Object[] {"hash, 16 MiB", (Bench.Call) () -> keep(tarvex.hash(large)), rawHash(lib, large)},
-          new Object[] {"verify, 4 signers", (Bench.Call) () -> keep(tarvex.verify(signed)), rawVerify(lib, signed)})) {
+        new Object[] {
+          "hash, 32 B",
+          (Bench.Call) () -> keep(tarvex.hash(small)),
+          rawHash(lib, small),
+        },
+        new Object[] {
+          "hash, 16 MiB",
+          (Bench.Call) () -> keep(tarvex.hash(large)),
+          rawHash(lib, large),
+        },
+        new Object[] {
+          "verify, 4 signers",
+          (Bench.Call) () -> keep(tarvex.verify(signed)),
+          rawVerify(lib, signed),
+        }
+      )) {
         Bench.Call api = (Bench.Call) c[1];
         Bench.Call raw = (Bench.Call) c[2];
         double[] ns = Bench.alternate(api, raw);
         long apiBytes = allocated(api);
         long rawBytes = allocated(raw);
-        System.out.printf("%-28s %14.1f %14.1f %7.2f %12d %12d%n", c[0], ns[0], ns[1], ns[2], apiBytes, rawBytes);
+        System.out.printf(
+          "%-28s %14.1f %14.1f %7.2f %12d %12d%n",
+          c[0],
+          ns[0],
+          ns[1],
+          ns[2],
+          apiBytes,
+          rawBytes
+        );
         if (out != null) {
-          out.printf("%s,%.1f,%.1f,%.3f,%d,%d%n", ((String) c[0]).replace(",", ""), ns[0], ns[1], ns[2], apiBytes,
-              rawBytes);
+          out.printf(
+            "%s,%.1f,%.1f,%.3f,%d,%d%n",
+            ((String) c[0]).replace(",", ""),
+            ns[0],
+            ns[1],
+            ns[2],
+            apiBytes,
+            rawBytes
+          );
         }
       }
     }
@@ -89,7 +136,9 @@ public final class ApiBench {
     return () -> {
       mem_blk_t hash = new mem_blk_t();
       int status = LocalIface.QUMENJNI_HashMem(lib, new mem_blk_t(data), hash);
-      if (status != 0) throw new IllegalStateException(String.format("HashMem: status %#x", status));
+      if (status != 0) throw new IllegalStateException(
+        String.format("HashMem: status %#x", status)
+      );
       return keep(hash.buf);
     };
   }
@@ -98,9 +147,17 @@ public final class ApiBench {
     return () -> {
       mem_blk_t content = new mem_blk_t();
       verify_result_t result = new verify_result_t();
-      int status = LocalIface.QUMENJNI_VerifyMem(lib, new verify_param_t(), new mem_blk_t(signed), null, content,
-          result);
-      if (status != 0) throw new IllegalStateException(String.format("VerifyMem: status %#x", status));
+      int status = LocalIface.QUMENJNI_VerifyMem(
+        lib,
+        new verify_param_t(),
+        new mem_blk_t(signed),
+        null,
+        content,
+        result
+      );
+      if (status != 0) throw new IllegalStateException(
+        String.format("VerifyMem: status %#x", status)
+      );
       return keep(result);
     };
   }

@@ -30,6 +30,7 @@ import java.util.List;
  * cases to time (all when none are named).
  */
 public final class Bench {
+
   private static final int ROUNDS = 41;
   private static final long WARM_NS = 300_000_000L;
   private static final long ROUND_NS = 20_000_000L;
@@ -42,8 +43,9 @@ public final class Bench {
   }
 
   private static final class Case {
+
     final String name;
-    final long bytes;  // the input's size, for the picture; 0 for the record cases
+    final long bytes; // the input's size, for the picture; 0 for the record cases
     final Call bridge;
     final Call floor;
     final Object bridgeOut;
@@ -63,47 +65,102 @@ public final class Bench {
     String variant = args.length > 0 ? args[0] : "final";
     String csv = args.length > 1 && !args[1].isEmpty() ? args[1] : null;
     List<String> only = List.of(args).subList(Math.min(2, args.length), args.length);
-    if (variant.equals("final") != Modifier.isFinal(mem_blk_t.class.getModifiers()))
-      throw new IllegalStateException("record classes on the class path are not " + variant);
+    if (
+      variant.equals("final") != Modifier.isFinal(mem_blk_t.class.getModifiers())
+    ) throw new IllegalStateException("record classes on the class path are not " + variant);
     LocalIface lib = new LocalIface();
     check(LocalIface.QUMENJNI_InitMinimal(lib));
     Floor.program();
 
     List<Case> cases = new ArrayList<>();
-    for (long size : new long[] {32, 4 << 10, 1 << 20, 16 << 20, 64 << 20, 256 << 20}) {
+    for (long size : new long[] { 32, 4 << 10, 1 << 20, 16 << 20, 64 << 20, 256 << 20 }) {
       mem_blk_t data = new mem_blk_t(new byte[(int) size]);
       for (int i = 0; i < data.buf.length; i += 4093) data.buf[i] = (byte) i;
       mem_blk_t a = new mem_blk_t();
       mem_blk_t b = new mem_blk_t();
-      cases.add(new Case("HashMem, " + describe(size), size,
-          () -> LocalIface.QUMENJNI_HashMem(lib, data, a), () -> Floor.hashMem(lib, data, b), a, b));
+      cases.add(
+        new Case(
+          "HashMem, " + describe(size),
+          size,
+          () -> LocalIface.QUMENJNI_HashMem(lib, data, a),
+          () -> Floor.hashMem(lib, data, b),
+          a,
+          b
+        )
+      );
     }
     mem_blk_t signed = new mem_blk_t();
-    check(LocalIface.QUMENJNI_SignMem(lib, new sign_param_t(), new mem_blk_t(new byte[64]), null, signed));
+    check(
+      LocalIface.QUMENJNI_SignMem(
+        lib,
+        new sign_param_t(),
+        new mem_blk_t(new byte[64]),
+        null,
+        signed
+      )
+    );
     verify_param_t vparam = new verify_param_t();
-    Object[] va = {new mem_blk_t(), new verify_result_t()};
-    Object[] vb = {new mem_blk_t(), new verify_result_t()};
-    cases.add(new Case("VerifyMem, 4 signer certificates", 0,
-        () -> LocalIface.QUMENJNI_VerifyMem(lib, vparam, signed, null, (mem_blk_t) va[0], (verify_result_t) va[1]),
-        () -> Floor.verifyMem(lib, vparam, signed, null, (mem_blk_t) vb[0], (verify_result_t) vb[1]), va, vb));
+    Object[] va = { new mem_blk_t(), new verify_result_t() };
+    Object[] vb = { new mem_blk_t(), new verify_result_t() };
+    cases.add(
+      new Case(
+        "VerifyMem, 4 signer certificates",
+        0,
+        () ->
+          LocalIface.QUMENJNI_VerifyMem(
+            lib,
+            vparam,
+            signed,
+            null,
+            (mem_blk_t) va[0],
+            (verify_result_t) va[1]
+          ),
+        () ->
+          Floor.verifyMem(lib, vparam, signed, null, (mem_blk_t) vb[0], (verify_result_t) vb[1]),
+        va,
+        vb
+      )
+    );
     find_param_t fparam = new find_param_t();
     find_result_t fa = new find_result_t();
     find_result_t fb = new find_result_t();
-    cases.add(new Case("FindCert, 32 certificates", 0,
-        () -> LocalIface.QUMENJNI_FindCert(lib, fparam, fa), () -> Floor.findCert(lib, fparam, fb), fa, fb));
+    cases.add(
+      new Case(
+        "FindCert, 32 certificates",
+        0,
+        () -> LocalIface.QUMENJNI_FindCert(lib, fparam, fa),
+        () -> Floor.findCert(lib, fparam, fb),
+        fa,
+        fb
+      )
+    );
     mem_blk_t encoded = new mem_blk_t(new byte[40]);
     certificate_t ca = new certificate_t();
     certificate_t cb = new certificate_t();
-    cases.add(new Case("ParseCert, complete certificate", 0,
-        () -> LocalIface.QUMENJNI_ParseCert(lib, encoded, 0, ca), () -> Floor.parseCert(lib, encoded, 0, cb), ca, cb));
+    cases.add(
+      new Case(
+        "ParseCert, complete certificate",
+        0,
+        () -> LocalIface.QUMENJNI_ParseCert(lib, encoded, 0, ca),
+        () -> Floor.parseCert(lib, encoded, 0, cb),
+        ca,
+        cb
+      )
+    );
 
-    double noop = median(rounds(() -> {
-      Floor.noop();
-      return 0;
-    }, calls(() -> {
-      Floor.noop();
-      return 0;
-    }), ROUNDS));
+    double noop = median(
+      rounds(
+        () -> {
+          Floor.noop();
+          return 0;
+        },
+        calls(() -> {
+          Floor.noop();
+          return 0;
+        }),
+        ROUNDS
+      )
+    );
     System.out.printf("Record classes: %s%n", variant);
     System.out.printf("%-36s %14s %14s %7s%n", "case", "bridge ns", "floor ns", "ratio");
     System.out.printf("%-36s %14.1f%n", "static native no-op", noop);
@@ -115,14 +172,25 @@ public final class Bench {
       if (diff != null) throw new AssertionError(c.name + ": bridge and floor differ at " + diff);
     }
     verify_result_t verified = (verify_result_t) va[1];
-    if (verified.signs.length != 4 || verified.signs[3].cert.subjectAltName == null || fa.certs.length != 32
-        || ca.extensions.length != 2)
-      throw new AssertionError("the stand-in did not answer as programmed");
+    if (
+      verified.signs.length != 4 ||
+      verified.signs[3].cert.subjectAltName == null ||
+      fa.certs.length != 32 ||
+      ca.extensions.length != 2
+    ) throw new AssertionError("the stand-in did not answer as programmed");
     for (Case c : cases) {
       if (!only.isEmpty() && !only.contains(c.name)) continue;
       double[] ns = alternate(c.bridge, c.floor);
       System.out.printf("%-36s %14.1f %14.1f %7.2f%n", c.name, ns[0], ns[1], ns[2]);
-      if (out != null) out.printf("%s,%s,%d,%.1f,%.1f,%.3f%n", variant, c.name.replace(",", ""), c.bytes, ns[0], ns[1], ns[2]);
+      if (out != null) out.printf(
+        "%s,%s,%d,%.1f,%.1f,%.3f%n",
+        variant,
+        c.name.replace(",", ""),
+        c.bytes,
+        ns[0],
+        ns[1],
+        ns[2]
+      );
     }
     if (out != null) out.close();
     check(LocalIface.QUMENJNI_Uninitialize(lib));
@@ -166,7 +234,7 @@ public final class Bench {
       }
       ratios.add(b.get(r) / f.get(r));
     }
-    return new double[] {median(b), median(f), median(ratios)};
+    return new double[] { median(b), median(f), median(ratios) };
   }
 
   /** ns per call of `n` rounds of `calls` calls each, with no clock read inside a round. */
@@ -191,7 +259,9 @@ public final class Bench {
    * objects field by field, arrays element by element, everything else with equals.
    */
   static String difference(String path, Object a, Object b) {
-    if (a == null || b == null) return a == b ? null : path + (a == null ? " (bridge null)" : " (floor null)");
+    if (a == null || b == null) return a == b
+      ? null
+      : path + (a == null ? " (bridge null)" : " (floor null)");
     if (a.getClass() != b.getClass()) return path + " (classes differ)";
     if (a.getClass().isArray()) {
       if (Array.getLength(a) != Array.getLength(b)) return path + ".length";

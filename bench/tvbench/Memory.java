@@ -22,6 +22,7 @@ import java.util.List;
  * before and after, in KiB.
  */
 public final class Memory {
+
   public static void main(String[] args) throws Exception {
     String mode = args[0];
     int threads = mode.equals("churn") ? 2000 : Integer.parseInt(args[1]);
@@ -32,12 +33,20 @@ public final class Memory {
     byte[] shared = new byte[(int) Math.max(bytes, 8 << 20)];
     for (int i = 0; i < shared.length; i += 4096) shared[i] = (byte) i;
     Bench.check(LocalIface.QUMENJNI_HashMem(lib, block(shared, 32), new mem_blk_t()));
-    runThreads(lib, shared, 32, 8, 8);  // threads and their stacks exist once before measuring
+    runThreads(lib, shared, 32, 8, 8); // threads and their stacks exist once before measuring
     long before = settle();
     runThreads(lib, shared, bytes, threads, wave);
     long after = settle();
-    System.out.printf("%s: %d threads (%d at a time), %d bytes each: RSS %d KiB -> %d KiB, %+d KiB%n",
-        mode, threads, wave, bytes, before, after, after - before);
+    System.out.printf(
+      "%s: %d threads (%d at a time), %d bytes each: RSS %d KiB -> %d KiB, %+d KiB%n",
+      mode,
+      threads,
+      wave,
+      bytes,
+      before,
+      after,
+      after - before
+    );
     Bench.check(LocalIface.QUMENJNI_Uninitialize(lib));
   }
 
@@ -48,11 +57,13 @@ public final class Memory {
   }
 
   static void runThreads(LocalIface lib, byte[] shared, long bytes, int count, int wave)
-      throws InterruptedException {
+    throws InterruptedException {
     for (int started = 0; started < count; started += wave) {
       List<Thread> running = new ArrayList<>();
       for (int i = 0; i < wave && started + i < count; i++) {
-        Thread t = new Thread(() -> Bench.check(LocalIface.QUMENJNI_HashMem(lib, block(shared, bytes), new mem_blk_t())));
+        Thread t = new Thread(() ->
+          Bench.check(LocalIface.QUMENJNI_HashMem(lib, block(shared, bytes), new mem_blk_t()))
+        );
         t.start();
         running.add(t);
       }
@@ -71,7 +82,13 @@ public final class Memory {
 
   static long parse(String text) {
     String t = text.toLowerCase();
-    long unit = t.endsWith("k") ? 1 << 10 : t.endsWith("m") ? 1 << 20 : t.endsWith("g") ? 1 << 30 : 1;
+    long unit = t.endsWith("k")
+      ? 1 << 10
+      : t.endsWith("m")
+        ? 1 << 20
+        : t.endsWith("g")
+          ? 1 << 30
+          : 1;
     return Long.parseLong(unit == 1 ? t : t.substring(0, t.length() - 1)) * unit;
   }
 }

@@ -14,6 +14,7 @@ import Norv1.LocalIface.verify_result_t;
  * parse.
  */
 public final class Profile {
+
   public static void main(String[] args) throws Exception {
     String which = args[0];
     int n = Integer.parseInt(args[1]);
@@ -24,7 +25,15 @@ public final class Profile {
     mem_blk_t large = new mem_blk_t(new byte[1 << 20]);
     mem_blk_t out = new mem_blk_t();
     mem_blk_t signed = new mem_blk_t();
-    Bench.check(LocalIface.QUMENJNI_SignMem(lib, new LocalIface.sign_param_t(), new mem_blk_t(new byte[64]), null, signed));
+    Bench.check(
+      LocalIface.QUMENJNI_SignMem(
+        lib,
+        new LocalIface.sign_param_t(),
+        new mem_blk_t(new byte[64]),
+        null,
+        signed
+      )
+    );
     verify_param_t vparam = new verify_param_t();
     verify_result_t vresult = new verify_result_t();
     find_param_t fparam = new find_param_t();
@@ -36,20 +45,34 @@ public final class Profile {
         int status;
         switch (which) {
           case "hash32":
-            status = side == 0 ? LocalIface.QUMENJNI_HashMem(lib, small, out) : Floor.hashMem(lib, small, out);
+            status =
+              side == 0
+                ? LocalIface.QUMENJNI_HashMem(lib, small, out)
+                : Floor.hashMem(lib, small, out);
             break;
           case "hash1m":
-            status = side == 0 ? LocalIface.QUMENJNI_HashMem(lib, large, out) : Floor.hashMem(lib, large, out);
+            status =
+              side == 0
+                ? LocalIface.QUMENJNI_HashMem(lib, large, out)
+                : Floor.hashMem(lib, large, out);
             break;
           case "verify":
-            status = side == 0 ? LocalIface.QUMENJNI_VerifyMem(lib, vparam, signed, null, out, vresult)
-                               : Floor.verifyMem(lib, vparam, signed, null, out, vresult);
+            status =
+              side == 0
+                ? LocalIface.QUMENJNI_VerifyMem(lib, vparam, signed, null, out, vresult)
+                : Floor.verifyMem(lib, vparam, signed, null, out, vresult);
             break;
           case "find":
-            status = side == 0 ? LocalIface.QUMENJNI_FindCert(lib, fparam, fresult) : Floor.findCert(lib, fparam, fresult);
+            status =
+              side == 0
+                ? LocalIface.QUMENJNI_FindCert(lib, fparam, fresult)
+                : Floor.findCert(lib, fparam, fresult);
             break;
           case "parse":
-            status = side == 0 ? LocalIface.QUMENJNI_ParseCert(lib, encoded, 0, cert) : Floor.parseCert(lib, encoded, 0, cert);
+            status =
+              side == 0
+                ? LocalIface.QUMENJNI_ParseCert(lib, encoded, 0, cert)
+                : Floor.parseCert(lib, encoded, 0, cert);
             break;
           default:
             throw new IllegalArgumentException(which);

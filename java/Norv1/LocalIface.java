@@ -230,6 +230,7 @@ import java.io.CharConversionException;
  * </ul>
  */
 public final class LocalIface {
+
   static {
     tarvexjni.internal.NativeLoader.loadBridge();
   }
@@ -260,6 +261,7 @@ public final class LocalIface {
    * <a href="LocalIface.html#handles">Second handles</a>).
    */
   public static final class strhandle_t {
+
     /** The library's handle; 0 for none. */
     public long handle;
 
@@ -274,6 +276,7 @@ public final class LocalIface {
    * bytes.
    */
   public static final class mem_blk_t {
+
     /** The bytes; null for none. */
     public byte[] buf;
     /** The number of bytes of {@link #buf} that the block holds. */
@@ -309,6 +312,7 @@ public final class LocalIface {
    * library.
    */
   public static final class local_param_t {
+
     /** Options, passed through unchanged. */
     public int flag;
     /** The personal security environment (PSE) to open; null for none. */
@@ -326,6 +330,7 @@ public final class LocalIface {
 
   /** A certificate policy with its user-notice qualifier; element of a {@code policies} array. */
   public static final class policy_t {
+
     /** The policy identifier, as dotted OID text. */
     public String oid;
     /** The notice's organisation name. */
@@ -341,6 +346,7 @@ public final class LocalIface {
 
   /** One extended-key-usage purpose; element of an extended key usage array. */
   public static final class extkeyusage_t {
+
     /** The key purpose identifier, as dotted OID text. */
     public String oid;
 
@@ -350,6 +356,7 @@ public final class LocalIface {
 
   /** One certificate extension as raw bytes; element of an {@code extensions} array. */
   public static final class extension_t {
+
     /** The extension identifier, as dotted OID text. */
     public String oid;
     /** The extension's type code, passed through unchanged. */
@@ -372,6 +379,7 @@ public final class LocalIface {
    * The alternative names of a certificate's issuer or subject, one text each; null when absent.
    */
   public static final class altname_t {
+
     /** E-mail address. */
     public String emailAddress;
     /** DNS name. */
@@ -414,6 +422,7 @@ public final class LocalIface {
    * {@link #certEncoded} and {@link #certHash} are always new objects.
    */
   public static final class certificate_t {
+
     /** Selector or presence bits defined by the library, passed through unchanged. */
     public int fields;
     /** Issuer name, as text. */
@@ -474,6 +483,7 @@ public final class LocalIface {
 
   /** How to sign; read by the library. */
   public static final class sign_param_t {
+
     /** Signing options, passed through unchanged. */
     public int flag;
 
@@ -483,6 +493,7 @@ public final class LocalIface {
 
   /** What a signature verification requires; read by the library. */
   public static final class verify_param_t {
+
     /** Verification options, passed through unchanged. */
     public int flag;
     /** Required key usage bits. */
@@ -512,6 +523,7 @@ public final class LocalIface {
 
   /** What a certificate or CRL policy check requires; read by the library. */
   public static final class verify_policy_param_t {
+
     /** Check options, passed through unchanged. */
     public int flag;
     /**
@@ -536,6 +548,7 @@ public final class LocalIface {
 
   /** The outcome of a signature verification: one status per signature found. */
   public static final class verify_result_t {
+
     /** Number of signatures found: the number of elements of {@link #signs}. */
     public int sign_num;
     /** One status per signature, {@link #sign_num} of them; null when the library gave none. */
@@ -547,6 +560,7 @@ public final class LocalIface {
 
   /** The outcome for one signature; element of {@link verify_result_t#signs}. */
   public static final class sign_status_t {
+
     /** The signature's verification status, the library's code, passed through unchanged. */
     public int status;
     /**
@@ -563,6 +577,7 @@ public final class LocalIface {
 
   /** A certificate revocation list, as {@link LocalIface#QUMENJNI_ParseCrl} reads it. */
   public static final class crl_t {
+
     /** Selector or presence bits defined by the library, passed through unchanged. */
     public int fields;
     /** Issuer name, as text. */
@@ -594,6 +609,7 @@ public final class LocalIface {
 
   /** One revoked certificate; element of {@link crl_t#revcerts}. */
   public static final class revcert_t {
+
     /** Serial number of the revoked certificate, as text. */
     public String serialNumber;
     /**
@@ -613,6 +629,7 @@ public final class LocalIface {
    * LocalIface#QUMENJNI_ParseAltnameEx} reads them.
    */
   public static final class altname_ex_t {
+
     /** Number of elements of {@link #othernames}. */
     public int othername_num;
     /** The otherName entries, {@link #othername_num} of them; null when the library gave none. */
@@ -624,6 +641,7 @@ public final class LocalIface {
 
   /** One otherName entry; element of {@link altname_ex_t#othernames}. */
   public static final class othername_t {
+
     /** The otherName's type identifier, as dotted OID text. */
     public String oid;
     /** Its value, as text. */
@@ -637,6 +655,7 @@ public final class LocalIface {
    * A basic-constraints extension, as {@link LocalIface#QUMENJNI_ParseBasicConstraintsEx} reads it.
    */
   public static final class basic_constraints_ex_t {
+
     /** Certification-authority flag, passed through unchanged. */
     public int ca;
     /** Path length constraint, passed through unchanged. */
@@ -648,6 +667,7 @@ public final class LocalIface {
 
   /** How to encrypt, and for whom; read by the library. */
   public static final class encrypt_param_t {
+
     /** Encryption options, passed through unchanged. */
     public int flag;
     /** Number of elements of {@link #receivers}. */
@@ -661,6 +681,7 @@ public final class LocalIface {
 
   /** How to decrypt; read by the library. */
   public static final class decrypt_param_t {
+
     /** Decryption options, passed through unchanged. */
     public int flag;
     /** Further options, passed through unchanged. */
@@ -672,6 +693,7 @@ public final class LocalIface {
 
   /** The outcome of a decryption. */
   public static final class decrypt_result_t {
+
     /** The certificate of the message's sender; always a new object. */
     public certificate_t sender;
 
@@ -681,6 +703,7 @@ public final class LocalIface {
 
   /** A certificate's issuer name with its serial number. */
   public static final class issuer_and_serial_t {
+
     /** Issuer name, as text. */
     public String issuer;
     /** Serial number, as text. */
@@ -695,6 +718,7 @@ public final class LocalIface {
    * the other three are null (all four for a type other than 0 to 3). Always a new object.
    */
   public static final class certid_t {
+
     /**
      * The kind of identifier: 0 {@link #ias}, 1 {@link #keyId}, 2 {@link #certHash}, 3 {@link
      * #alias}.
@@ -715,6 +739,7 @@ public final class LocalIface {
 
   /** One signature of a signed message; element of {@link signed_info_result_t#infos}. */
   public static final class sign_info_t {
+
     /**
      * Signing time, a <a href="LocalIface.html#times">time</a> of the library, widened without
      * sign.
@@ -729,6 +754,7 @@ public final class LocalIface {
 
   /** The signatures a signed message carries. */
   public static final class signed_info_result_t {
+
     /** The message type the library reports, passed through unchanged. */
     public int type;
     /** Number of signatures: the number of elements of {@link #infos}. */
@@ -742,6 +768,7 @@ public final class LocalIface {
 
   /** The recipients and the sender of an encrypted message. */
   public static final class encrypted_info_result_t {
+
     /** The message type the library reports, passed through unchanged. */
     public int type;
     /** Number of recipients: the number of elements of {@link #recipients}. */
@@ -760,6 +787,7 @@ public final class LocalIface {
 
   /** The structure of a PKCS#7 message: its type, signers, content cipher and recipients. */
   public static final class pkcs7_info_t {
+
     /** The message type the library reports, passed through unchanged. */
     public int type;
     /** Number of signers: the number of elements of {@link #signers}. */
@@ -779,6 +807,7 @@ public final class LocalIface {
 
   /** One signer of a PKCS#7 message; element of {@link pkcs7_info_t#signers}. */
   public static final class pkcs7_signer_t {
+
     /** The signer's digest algorithm, as text. */
     public String digest;
     /** The signer's encryption algorithm, as text. */
@@ -806,6 +835,7 @@ public final class LocalIface {
 
   /** One recipient of a PKCS#7 message; element of {@link pkcs7_info_t#recipients}. */
   public static final class pkcs7_recipient_t {
+
     /** The recipient's public key algorithm, as text. */
     public String publicKey;
     /** Issuer and serial number of the recipient's certificate; always a new object. */
@@ -817,6 +847,7 @@ public final class LocalIface {
 
   /** Options of an import into the store; read by the library. */
   public static final class import_param_t {
+
     /** Import options, passed through unchanged. */
     public int flag;
 
@@ -826,6 +857,7 @@ public final class LocalIface {
 
   /** Options of an export from the store; read by the library. */
   public static final class export_param_t {
+
     /** Export options, passed through unchanged. */
     public int flag;
 
@@ -835,6 +867,7 @@ public final class LocalIface {
 
   /** Options of adding a certificate or CRL to the store; read by the library. */
   public static final class add_param_t {
+
     /** Options, passed through unchanged. */
     public int flag;
 
@@ -844,6 +877,7 @@ public final class LocalIface {
 
   /** What a certificate search looks for; read by the library. */
   public static final class find_param_t {
+
     /** Search options, passed through unchanged. */
     public int flag;
     /**
@@ -859,6 +893,7 @@ public final class LocalIface {
 
   /** The certificates a search found. */
   public static final class find_result_t {
+
     /** Number of certificates found: the number of elements of {@link #certs}. */
     public int num;
     /** The certificates found, {@link #num} of them; null when the library gave none. */
@@ -870,6 +905,7 @@ public final class LocalIface {
 
   /** Options of a time-stamp request or stamping; read by the library. */
   public static final class tsp_request_param_t {
+
     /** Request options, passed through unchanged. */
     public int flag;
     /** Index value, passed through unchanged. */
@@ -881,6 +917,7 @@ public final class LocalIface {
 
   /** Options of signing a time-stamp response; read by the library. */
   public static final class tsp_response_param_t {
+
     /** Response options, passed through unchanged. */
     public int flag;
 
@@ -890,6 +927,7 @@ public final class LocalIface {
 
   /** Options of a time-stamp verification; read by the library. */
   public static final class tsp_verify_param_t {
+
     /** Verification options, passed through unchanged. */
     public int flag;
     /** Index value, passed through unchanged. */
@@ -903,6 +941,7 @@ public final class LocalIface {
 
   /** The outcome of a time-stamp verification. */
   public static final class tsp_verify_result_t {
+
     /**
      * Time of the time-stamp, a <a href="LocalIface.html#times">time</a> of the library, widened
      * without sign.
@@ -917,6 +956,7 @@ public final class LocalIface {
 
   /** Options of building an OCSP request or obtaining a response; read by the library. */
   public static final class ocsp_request_param_t {
+
     /** Options, passed through unchanged. */
     public int flag;
 
@@ -926,6 +966,7 @@ public final class LocalIface {
 
   /** Options of signing an OCSP response; read by the library. */
   public static final class ocsp_response_param_t {
+
     /** Options, passed through unchanged. */
     public int flag;
 
@@ -935,6 +976,7 @@ public final class LocalIface {
 
   /** Options of verifying an OCSP response; read by the library. */
   public static final class ocsp_verify_param_t {
+
     /** Verification options, passed through unchanged. */
     public int flag;
     /** Further options, passed through unchanged. */
@@ -946,6 +988,7 @@ public final class LocalIface {
 
   /** The status of the certificate asked about, as a verified OCSP response states it. */
   public static final class ocsp_verify_result_t {
+
     /** Certificate status code, the library's, passed through unchanged. */
     public int status;
     /** Revocation reason code, passed through unchanged. */
@@ -978,6 +1021,7 @@ public final class LocalIface {
    * kind, and all four for any other type, stay null (the bridge always makes a new object).
    */
   public static final class cms_certid_t {
+
     /** 1: issuer and serial number; 2: subject key identifier; other values: nothing more. */
     public int type;
     /** Type 1: issuer name, as text. */
@@ -995,6 +1039,7 @@ public final class LocalIface {
 
   /** One signer of a CMS message; element of {@link cms_msginf_t#signers}. */
   public static final class cms_siginf_t {
+
     /** Signer information version. */
     public int version;
     /** Digest algorithm, as text. */
@@ -1029,6 +1074,7 @@ public final class LocalIface {
 
   /** One recipient of an enveloped CMS message; element of {@link cms_msginf_t#recipients}. */
   public static final class cms_recinf_t {
+
     /** Recipient information type code, passed through unchanged. */
     public int type;
     /** Index value the library reports, passed through unchanged. */
@@ -1054,6 +1100,7 @@ public final class LocalIface {
    * and both for any other type, keep their values.
    */
   public static final class cms_msginf_t {
+
     /** 1: a signed message; 2: an enveloped message; other values: neither list. */
     public int type;
     /** Flags the library reports, passed through unchanged. */
@@ -1098,7 +1145,8 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_Initialize(LocalIface context, String name, int option) throws CharConversionException;
+  public static native int QUMENJNI_Initialize(LocalIface context, String name, int option)
+    throws CharConversionException;
 
   /**
    * Starts the library with the user's key and certificate locations and creates a context.
@@ -1115,7 +1163,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2local_param_t"
    */
-  public static native int QUMENJNI_InitializeEx(LocalIface context, int option, local_param_t param) throws CharConversionException;
+  public static native int QUMENJNI_InitializeEx(
+    LocalIface context,
+    int option,
+    local_param_t param
+  ) throws CharConversionException;
 
   /**
    * Starts the library with its minimal setup and creates a context.
@@ -1155,7 +1207,8 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the text is made; the message names the
    *     converter, such as "string_t2jstring"
    */
-  public static native String QUMENJNI_GetErrorText(LocalIface context, int status) throws CharConversionException;
+  public static native String QUMENJNI_GetErrorText(LocalIface context, int status)
+    throws CharConversionException;
 
   /**
    * Details of the library's last error. The meaning of each detail is the library's.
@@ -1176,7 +1229,13 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_GetErrorLineEx(LocalIface context, mem_blk_t firstDetail, mem_blk_t secondDetail, int[] number, mem_blk_t lastDetail);
+  public static native int QUMENJNI_GetErrorLineEx(
+    LocalIface context,
+    mem_blk_t firstDetail,
+    mem_blk_t secondDetail,
+    int[] number,
+    mem_blk_t lastDetail
+  );
 
   /**
    * Random bytes.
@@ -1206,7 +1265,12 @@ public final class LocalIface {
    * @param length read by the library: the number of bytes to process
    * @return the library's status, or -1 after a machine fault
    */
-  public static native int QUMENJNI_EncodeMem(LocalIface context, byte[] target, byte[] source, int length);
+  public static native int QUMENJNI_EncodeMem(
+    LocalIface context,
+    byte[] target,
+    byte[] source,
+    int length
+  );
 
   /**
    * Decodes bytes in place, without a context; the counterpart of {@link #QUMENJNI_EncodeMem}.
@@ -1219,7 +1283,12 @@ public final class LocalIface {
    * @param length read by the library: the number of bytes to process
    * @return the library's status, or -1 after a machine fault
    */
-  public static native int QUMENJNI_DecodeMem(LocalIface context, byte[] target, byte[] source, int length);
+  public static native int QUMENJNI_DecodeMem(
+    LocalIface context,
+    byte[] target,
+    byte[] source,
+    int length
+  );
 
   /**
    * Refreshes the library's certificate revocation lists.
@@ -1264,7 +1333,14 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ControlEx(LocalIface context, long value, int selector, mem_blk_t input, mem_blk_t output, int option);
+  public static native int QUMENJNI_ControlEx(
+    LocalIface context,
+    long value,
+    int selector,
+    mem_blk_t input,
+    mem_blk_t output,
+    int option
+  );
 
   // ---- Hashing and one-shot signing ----------------------------------------------------------
 
@@ -1302,7 +1378,8 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_HashFile(LocalIface context, String dataFile, mem_blk_t hash) throws CharConversionException;
+  public static native int QUMENJNI_HashFile(LocalIface context, String dataFile, mem_blk_t hash)
+    throws CharConversionException;
 
   /**
    * Hashes a block, with a leading text for the library.
@@ -1324,7 +1401,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_BlkHashMem(LocalIface context, String text, mem_blk_t data, mem_blk_t hash) throws CharConversionException;
+  public static native int QUMENJNI_BlkHashMem(
+    LocalIface context,
+    String text,
+    mem_blk_t data,
+    mem_blk_t hash
+  ) throws CharConversionException;
 
   /**
    * Hashes a file, with a leading text for the library.
@@ -1345,7 +1427,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_BlkHashFile(LocalIface context, String text, String dataFile, mem_blk_t hash) throws CharConversionException;
+  public static native int QUMENJNI_BlkHashFile(
+    LocalIface context,
+    String text,
+    String dataFile,
+    mem_blk_t hash
+  ) throws CharConversionException;
 
   /**
    * Signs a message in one call. The roles of the two inputs are the library's; the content to
@@ -1367,7 +1454,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_SignMem(LocalIface context, sign_param_t param, mem_blk_t input, mem_blk_t secondInput, mem_blk_t signed);
+  public static native int QUMENJNI_SignMem(
+    LocalIface context,
+    sign_param_t param,
+    mem_blk_t input,
+    mem_blk_t secondInput,
+    mem_blk_t signed
+  );
 
   /**
    * Signs a file in one call; {@link #QUMENJNI_SignMem} with file names. The library writes the
@@ -1388,7 +1481,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_SignFile(LocalIface context, sign_param_t param, String inputFile, String secondInputFile, String outputFile) throws CharConversionException;
+  public static native int QUMENJNI_SignFile(
+    LocalIface context,
+    sign_param_t param,
+    String inputFile,
+    String secondInputFile,
+    String outputFile
+  ) throws CharConversionException;
 
   /**
    * Verifies a signed message in one call. The roles of the two inputs are the library's; the
@@ -1417,7 +1516,14 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_VerifyMem(LocalIface context, verify_param_t param, mem_blk_t signed, mem_blk_t secondInput, mem_blk_t content, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_VerifyMem(
+    LocalIface context,
+    verify_param_t param,
+    mem_blk_t signed,
+    mem_blk_t secondInput,
+    mem_blk_t content,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Verifies a signed file in one call; {@link #QUMENJNI_VerifyMem} with file names.
@@ -1445,7 +1551,14 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_VerifyFile(LocalIface context, verify_param_t param, String signedFile, String secondInputFile, String contentFile, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_VerifyFile(
+    LocalIface context,
+    verify_param_t param,
+    String signedFile,
+    String secondInputFile,
+    String contentFile,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Signs a hash.
@@ -1464,7 +1577,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_SignHashMem(LocalIface context, Object ignored, mem_blk_t hash, mem_blk_t signature);
+  public static native int QUMENJNI_SignHashMem(
+    LocalIface context,
+    Object ignored,
+    mem_blk_t hash,
+    mem_blk_t signature
+  );
 
   /**
    * Verifies the signature of a hash. All three blocks are inputs; their roles are the
@@ -1485,7 +1603,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_VerifyHashMem(LocalIface context, Object ignored, mem_blk_t input, mem_blk_t secondInput, mem_blk_t thirdInput);
+  public static native int QUMENJNI_VerifyHashMem(
+    LocalIface context,
+    Object ignored,
+    mem_blk_t input,
+    mem_blk_t secondInput,
+    mem_blk_t thirdInput
+  );
 
   // ---- Certificate and CRL inspection --------------------------------------------------------
 
@@ -1508,7 +1632,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ParseCert(LocalIface context, mem_blk_t encoded, int flag, certificate_t cert) throws CharConversionException;
+  public static native int QUMENJNI_ParseCert(
+    LocalIface context,
+    mem_blk_t encoded,
+    int flag,
+    certificate_t cert
+  ) throws CharConversionException;
 
   /**
    * Verifies a certificate and parses it.
@@ -1534,7 +1663,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_VerifyCert(LocalIface context, verify_param_t param, mem_blk_t encoded, certificate_t cert) throws CharConversionException;
+  public static native int QUMENJNI_VerifyCert(
+    LocalIface context,
+    verify_param_t param,
+    mem_blk_t encoded,
+    certificate_t cert
+  ) throws CharConversionException;
 
   /**
    * Checks a certificate against a policy.
@@ -1554,7 +1688,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_policy_param_t"
    */
-  public static native int QUMENJNI_VerifyCertificatePolicy(LocalIface context, verify_policy_param_t param, mem_blk_t encoded) throws CharConversionException;
+  public static native int QUMENJNI_VerifyCertificatePolicy(
+    LocalIface context,
+    verify_policy_param_t param,
+    mem_blk_t encoded
+  ) throws CharConversionException;
 
   /**
    * Parses a certificate revocation list.
@@ -1575,7 +1713,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ParseCrl(LocalIface context, mem_blk_t encoded, int flag, crl_t crl) throws CharConversionException;
+  public static native int QUMENJNI_ParseCrl(
+    LocalIface context,
+    mem_blk_t encoded,
+    int flag,
+    crl_t crl
+  ) throws CharConversionException;
 
   /**
    * Checks a certificate revocation list against a policy.
@@ -1595,7 +1738,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_policy_param_t"
    */
-  public static native int QUMENJNI_VerifyCrlPolicy(LocalIface context, verify_policy_param_t param, mem_blk_t encoded) throws CharConversionException;
+  public static native int QUMENJNI_VerifyCrlPolicy(
+    LocalIface context,
+    verify_policy_param_t param,
+    mem_blk_t encoded
+  ) throws CharConversionException;
 
   /**
    * Parses the otherName entries of an alternative-name extension.
@@ -1615,7 +1762,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ParseAltnameEx(LocalIface context, mem_blk_t encoded, altname_ex_t altname) throws CharConversionException;
+  public static native int QUMENJNI_ParseAltnameEx(
+    LocalIface context,
+    mem_blk_t encoded,
+    altname_ex_t altname
+  ) throws CharConversionException;
 
   /**
    * Parses a basic-constraints extension.
@@ -1633,7 +1784,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ParseBasicConstraintsEx(LocalIface context, mem_blk_t encoded, basic_constraints_ex_t constraints);
+  public static native int QUMENJNI_ParseBasicConstraintsEx(
+    LocalIface context,
+    mem_blk_t encoded,
+    basic_constraints_ex_t constraints
+  );
 
   /**
    * Parses a key-identifier extension.
@@ -1651,7 +1806,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ParseKeyIdentifierEx(LocalIface context, mem_blk_t encoded, mem_blk_t keyId);
+  public static native int QUMENJNI_ParseKeyIdentifierEx(
+    LocalIface context,
+    mem_blk_t encoded,
+    mem_blk_t keyId
+  );
 
   /**
    * Shows a certificate; how is the library's affair.
@@ -1700,7 +1859,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ShowCertificateEx(LocalIface context, long value, mem_blk_t encoded);
+  public static native int QUMENJNI_ShowCertificateEx(
+    LocalIface context,
+    long value,
+    mem_blk_t encoded
+  );
 
   /**
    * Shows a certificate revocation list, with a value for the library.
@@ -1734,7 +1897,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ShowRequestEx(LocalIface context, long value, mem_blk_t encoded);
+  public static native int QUMENJNI_ShowRequestEx(
+    LocalIface context,
+    long value,
+    mem_blk_t encoded
+  );
 
   /**
    * Shows a revocation, with a value for the library.
@@ -1751,7 +1918,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ShowRevocationEx(LocalIface context, long value, mem_blk_t encoded);
+  public static native int QUMENJNI_ShowRevocationEx(
+    LocalIface context,
+    long value,
+    mem_blk_t encoded
+  );
 
   /**
    * Builds an XML certificate request from a certificate description.
@@ -1774,7 +1945,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2certificate_t"
    */
-  public static native int QUMENJNI_CreateXmlRequest(LocalIface context, int flag, certificate_t cert, mem_blk_t request) throws CharConversionException;
+  public static native int QUMENJNI_CreateXmlRequest(
+    LocalIface context,
+    int flag,
+    certificate_t cert,
+    mem_blk_t request
+  ) throws CharConversionException;
 
   // ---- PKCS#7 envelopes ----------------------------------------------------------------------
 
@@ -1802,7 +1978,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_EncryptMem(LocalIface context, encrypt_param_t param, mem_blk_t content, mem_blk_t encrypted) throws CharConversionException;
+  public static native int QUMENJNI_EncryptMem(
+    LocalIface context,
+    encrypt_param_t param,
+    mem_blk_t content,
+    mem_blk_t encrypted
+  ) throws CharConversionException;
 
   /**
    * Encrypts a file for its receivers. The library writes the output file.
@@ -1827,7 +2008,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_EncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile) throws CharConversionException;
+  public static native int QUMENJNI_EncryptFile(
+    LocalIface context,
+    encrypt_param_t param,
+    String contentFile,
+    String encryptedFile
+  ) throws CharConversionException;
 
   /**
    * Decrypts a message.
@@ -1849,7 +2035,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_DecryptMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, mem_blk_t content, decrypt_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_DecryptMem(
+    LocalIface context,
+    decrypt_param_t param,
+    mem_blk_t encrypted,
+    mem_blk_t content,
+    decrypt_result_t result
+  ) throws CharConversionException;
 
   /**
    * Decrypts a file. The library writes the output file.
@@ -1871,7 +2063,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_DecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_DecryptFile(
+    LocalIface context,
+    decrypt_param_t param,
+    String encryptedFile,
+    String contentFile,
+    decrypt_result_t result
+  ) throws CharConversionException;
 
   /**
    * Lists the signatures a signed message carries.
@@ -1891,7 +2089,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_SignedInfoMem(LocalIface context, mem_blk_t signed, signed_info_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_SignedInfoMem(
+    LocalIface context,
+    mem_blk_t signed,
+    signed_info_result_t result
+  ) throws CharConversionException;
 
   /**
    * Lists the signatures a signed file carries.
@@ -1911,7 +2113,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_SignedInfoFile(LocalIface context, String signedFile, signed_info_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_SignedInfoFile(
+    LocalIface context,
+    String signedFile,
+    signed_info_result_t result
+  ) throws CharConversionException;
 
   /**
    * Lists the recipients and the sender of an encrypted message.
@@ -1931,7 +2137,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_EncryptedInfoMem(LocalIface context, mem_blk_t encrypted, encrypted_info_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_EncryptedInfoMem(
+    LocalIface context,
+    mem_blk_t encrypted,
+    encrypted_info_result_t result
+  ) throws CharConversionException;
 
   /**
    * Lists the recipients and the sender of an encrypted file.
@@ -1951,7 +2161,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_EncryptedInfoFile(LocalIface context, String encryptedFile, encrypted_info_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_EncryptedInfoFile(
+    LocalIface context,
+    String encryptedFile,
+    encrypted_info_result_t result
+  ) throws CharConversionException;
 
   /**
    * Joins a signature and its data into one signed message. The order of the two inputs is the
@@ -1972,7 +2186,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_AttachSignMem(LocalIface context, mem_blk_t input, mem_blk_t secondInput, mem_blk_t signed);
+  public static native int QUMENJNI_AttachSignMem(
+    LocalIface context,
+    mem_blk_t input,
+    mem_blk_t secondInput,
+    mem_blk_t signed
+  );
 
   /**
    * Joins a signature file and its data file into one signed file. The library writes the output
@@ -1992,7 +2211,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_AttachSignFile(LocalIface context, String inputFile, String secondInputFile, String signedFile) throws CharConversionException;
+  public static native int QUMENJNI_AttachSignFile(
+    LocalIface context,
+    String inputFile,
+    String secondInputFile,
+    String signedFile
+  ) throws CharConversionException;
 
   /**
    * Splits a signed message into two outputs, signature and data, in the library's order.
@@ -2011,7 +2235,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_DetachSignMem(LocalIface context, mem_blk_t signed, mem_blk_t output, mem_blk_t secondOutput);
+  public static native int QUMENJNI_DetachSignMem(
+    LocalIface context,
+    mem_blk_t signed,
+    mem_blk_t output,
+    mem_blk_t secondOutput
+  );
 
   /**
    * Splits a signed file into two files, in the library's order. The library writes them.
@@ -2030,7 +2259,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_DetachSignFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile) throws CharConversionException;
+  public static native int QUMENJNI_DetachSignFile(
+    LocalIface context,
+    String signedFile,
+    String outputFile,
+    String secondOutputFile
+  ) throws CharConversionException;
 
   /**
    * Verifies a signed message and signs it in one call.
@@ -2059,7 +2293,15 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_VerifyAndSignMem(LocalIface context, verify_param_t verifyParam, sign_param_t signParam, mem_blk_t input, mem_blk_t secondInput, mem_blk_t output, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_VerifyAndSignMem(
+    LocalIface context,
+    verify_param_t verifyParam,
+    sign_param_t signParam,
+    mem_blk_t input,
+    mem_blk_t secondInput,
+    mem_blk_t output,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Verifies a signed file and signs it in one call. The library writes the output file.
@@ -2088,7 +2330,15 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_VerifyAndSignFile(LocalIface context, verify_param_t verifyParam, sign_param_t signParam, String inputFile, String secondInputFile, String outputFile, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_VerifyAndSignFile(
+    LocalIface context,
+    verify_param_t verifyParam,
+    sign_param_t signParam,
+    String inputFile,
+    String secondInputFile,
+    String outputFile,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Signs a message and encrypts it in one call.
@@ -2116,7 +2366,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_SignAndEncryptMem(LocalIface context, sign_param_t signParam, encrypt_param_t encryptParam, mem_blk_t content, mem_blk_t output) throws CharConversionException;
+  public static native int QUMENJNI_SignAndEncryptMem(
+    LocalIface context,
+    sign_param_t signParam,
+    encrypt_param_t encryptParam,
+    mem_blk_t content,
+    mem_blk_t output
+  ) throws CharConversionException;
 
   /**
    * Signs a file and encrypts it in one call. The library writes the output file.
@@ -2142,7 +2398,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_SignAndEncryptFile(LocalIface context, sign_param_t signParam, encrypt_param_t encryptParam, String contentFile, String outputFile) throws CharConversionException;
+  public static native int QUMENJNI_SignAndEncryptFile(
+    LocalIface context,
+    sign_param_t signParam,
+    encrypt_param_t encryptParam,
+    String contentFile,
+    String outputFile
+  ) throws CharConversionException;
 
   /**
    * Decrypts a message and verifies its signatures in one call.
@@ -2172,7 +2434,15 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_DecryptAndVerifyMem(LocalIface context, decrypt_param_t decryptParam, verify_param_t verifyParam, mem_blk_t input, mem_blk_t content, decrypt_result_t result, verify_result_t verifyResult) throws CharConversionException;
+  public static native int QUMENJNI_DecryptAndVerifyMem(
+    LocalIface context,
+    decrypt_param_t decryptParam,
+    verify_param_t verifyParam,
+    mem_blk_t input,
+    mem_blk_t content,
+    decrypt_result_t result,
+    verify_result_t verifyResult
+  ) throws CharConversionException;
 
   /**
    * Decrypts a file and verifies its signatures in one call. The library writes the output file.
@@ -2202,7 +2472,15 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_DecryptAndVerifyFile(LocalIface context, decrypt_param_t decryptParam, verify_param_t verifyParam, String inputFile, String contentFile, decrypt_result_t result, verify_result_t verifyResult) throws CharConversionException;
+  public static native int QUMENJNI_DecryptAndVerifyFile(
+    LocalIface context,
+    decrypt_param_t decryptParam,
+    verify_param_t verifyParam,
+    String inputFile,
+    String contentFile,
+    decrypt_result_t result,
+    verify_result_t verifyResult
+  ) throws CharConversionException;
 
   /**
    * Reads the structure of a PKCS#7 message.
@@ -2222,7 +2500,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_GetPkcs7InfoMem(LocalIface context, mem_blk_t message, pkcs7_info_t info) throws CharConversionException;
+  public static native int QUMENJNI_GetPkcs7InfoMem(
+    LocalIface context,
+    mem_blk_t message,
+    pkcs7_info_t info
+  ) throws CharConversionException;
 
   /**
    * Reads the structure of a PKCS#7 file.
@@ -2242,7 +2524,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_GetPkcs7InfoFile(LocalIface context, String messageFile, pkcs7_info_t info) throws CharConversionException;
+  public static native int QUMENJNI_GetPkcs7InfoFile(
+    LocalIface context,
+    String messageFile,
+    pkcs7_info_t info
+  ) throws CharConversionException;
 
   // ---- Streaming (stream: any object with a long field "handle") -----------------------------
 
@@ -2266,7 +2552,8 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_StrHashInitMem(LocalIface context, String text, Object stream) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_StrHashInitMem(LocalIface context, String text, Object stream)
+    throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a hash stream one block.
@@ -2285,7 +2572,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrHashUpdateMem(LocalIface context, Object stream, mem_blk_t data) throws NoSuchFieldException;
+  public static native int QUMENJNI_StrHashUpdateMem(
+    LocalIface context,
+    Object stream,
+    mem_blk_t data
+  ) throws NoSuchFieldException;
 
   /**
    * Finishes a hash stream.
@@ -2303,7 +2594,11 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_StrHashFinalMem(LocalIface context, Object stream, mem_blk_t hash) throws NoSuchFieldException;
+  public static native int QUMENJNI_StrHashFinalMem(
+    LocalIface context,
+    Object stream,
+    mem_blk_t hash
+  ) throws NoSuchFieldException;
 
   /**
    * Hashes a file by streaming, in one call; no handle.
@@ -2324,7 +2619,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_StrHashFile(LocalIface context, String text, String dataFile, mem_blk_t hash) throws CharConversionException;
+  public static native int QUMENJNI_StrHashFile(
+    LocalIface context,
+    String text,
+    String dataFile,
+    mem_blk_t hash
+  ) throws CharConversionException;
 
   /**
    * Opens a signing stream.
@@ -2346,7 +2646,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream) throws NoSuchFieldException;
+  public static native int QUMENJNI_StrSignInitMem(
+    LocalIface context,
+    sign_param_t param,
+    mem_blk_t input,
+    Object stream
+  ) throws NoSuchFieldException;
 
   /**
    * Feeds a signing stream one block.
@@ -2366,7 +2671,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content) throws NoSuchFieldException;
+  public static native int QUMENJNI_StrSignUpdateMem(
+    LocalIface context,
+    sign_param_t param,
+    Object stream,
+    mem_blk_t content
+  ) throws NoSuchFieldException;
 
   /**
    * Finishes a signing stream.
@@ -2385,7 +2695,12 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_StrSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signed) throws NoSuchFieldException;
+  public static native int QUMENJNI_StrSignFinalMem(
+    LocalIface context,
+    sign_param_t param,
+    Object stream,
+    mem_blk_t signed
+  ) throws NoSuchFieldException;
 
   /**
    * Signs a file by streaming, in one call; no handle. As {@link #QUMENJNI_SignFile}.
@@ -2405,7 +2720,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_StrSignFile(LocalIface context, sign_param_t param, String inputFile, String secondInputFile, String outputFile) throws CharConversionException;
+  public static native int QUMENJNI_StrSignFile(
+    LocalIface context,
+    sign_param_t param,
+    String inputFile,
+    String secondInputFile,
+    String outputFile
+  ) throws CharConversionException;
 
   /**
    * Opens a verification stream.
@@ -2432,7 +2753,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_StrVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_StrVerifyInitMem(
+    LocalIface context,
+    verify_param_t param,
+    mem_blk_t input,
+    Object stream
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a verification stream one block.
@@ -2457,7 +2783,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_StrVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t input) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_StrVerifyUpdateMem(
+    LocalIface context,
+    verify_param_t param,
+    Object stream,
+    mem_blk_t input
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes a verification stream.
@@ -2485,7 +2816,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_StrVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content, verify_result_t result) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_StrVerifyFinalMem(
+    LocalIface context,
+    verify_param_t param,
+    Object stream,
+    mem_blk_t content,
+    verify_result_t result
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Verifies a signed file by streaming, in one call; no handle. As {@link #QUMENJNI_VerifyFile}.
@@ -2513,7 +2850,14 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_StrVerifyFile(LocalIface context, verify_param_t param, String signedFile, String secondInputFile, String contentFile, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_StrVerifyFile(
+    LocalIface context,
+    verify_param_t param,
+    String signedFile,
+    String secondInputFile,
+    String contentFile,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Opens an encryption stream.
@@ -2540,7 +2884,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_StrEncryptInitMem(LocalIface context, encrypt_param_t param, Object stream) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_StrEncryptInitMem(
+    LocalIface context,
+    encrypt_param_t param,
+    Object stream
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds an encryption stream one block and returns the output so far.
@@ -2568,7 +2916,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_StrEncryptUpdateMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t content, mem_blk_t encrypted) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_StrEncryptUpdateMem(
+    LocalIface context,
+    encrypt_param_t param,
+    Object stream,
+    mem_blk_t content,
+    mem_blk_t encrypted
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes an encryption stream.
@@ -2594,7 +2948,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_StrEncryptFinalMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t encrypted) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_StrEncryptFinalMem(
+    LocalIface context,
+    encrypt_param_t param,
+    Object stream,
+    mem_blk_t encrypted
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Encrypts a file by streaming, in one call; no handle. As {@link #QUMENJNI_EncryptFile}.
@@ -2619,7 +2978,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_StrEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile) throws CharConversionException;
+  public static native int QUMENJNI_StrEncryptFile(
+    LocalIface context,
+    encrypt_param_t param,
+    String contentFile,
+    String encryptedFile
+  ) throws CharConversionException;
 
   /**
    * Opens a decryption stream.
@@ -2645,7 +3009,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrDecryptInitMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, int[] state, Object stream) throws NoSuchFieldException;
+  public static native int QUMENJNI_StrDecryptInitMem(
+    LocalIface context,
+    decrypt_param_t param,
+    mem_blk_t encrypted,
+    int[] state,
+    Object stream
+  ) throws NoSuchFieldException;
 
   /**
    * Feeds a decryption stream one block and returns the output so far.
@@ -2670,7 +3040,14 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrDecryptUpdateMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t encrypted, int[] state, mem_blk_t content) throws NoSuchFieldException;
+  public static native int QUMENJNI_StrDecryptUpdateMem(
+    LocalIface context,
+    decrypt_param_t param,
+    Object stream,
+    mem_blk_t encrypted,
+    int[] state,
+    mem_blk_t content
+  ) throws NoSuchFieldException;
 
   /**
    * Finishes a decryption stream. It returns no output block.
@@ -2691,7 +3068,12 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "decrypt_result_t2jobject"
    */
-  public static native int QUMENJNI_StrDecryptFinalMem(LocalIface context, decrypt_param_t param, Object stream, decrypt_result_t result) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_StrDecryptFinalMem(
+    LocalIface context,
+    decrypt_param_t param,
+    Object stream,
+    decrypt_result_t result
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Decrypts a file by streaming, in one call; no handle. As {@link #QUMENJNI_DecryptFile}.
@@ -2713,7 +3095,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_StrDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_StrDecryptFile(
+    LocalIface context,
+    decrypt_param_t param,
+    String encryptedFile,
+    String contentFile,
+    decrypt_result_t result
+  ) throws CharConversionException;
 
   /**
    * Lists the recipients and the sender of an encrypted message, in one call; no handle.
@@ -2733,7 +3121,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_StrEncryptedInfoMem(LocalIface context, mem_blk_t encrypted, encrypted_info_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_StrEncryptedInfoMem(
+    LocalIface context,
+    mem_blk_t encrypted,
+    encrypted_info_result_t result
+  ) throws CharConversionException;
 
   /**
    * Lists the recipients and the sender of an encrypted file, in one call; no handle.
@@ -2753,7 +3145,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_StrEncryptedInfoFile(LocalIface context, String encryptedFile, encrypted_info_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_StrEncryptedInfoFile(
+    LocalIface context,
+    String encryptedFile,
+    encrypted_info_result_t result
+  ) throws CharConversionException;
 
   // ---- CMS -----------------------------------------------------------------------------------
 
@@ -2774,7 +3170,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsBlkAttSignMem(LocalIface context, sign_param_t param, mem_blk_t content, mem_blk_t signed);
+  public static native int QUMENJNI_CmsBlkAttSignMem(
+    LocalIface context,
+    sign_param_t param,
+    mem_blk_t content,
+    mem_blk_t signed
+  );
 
   /**
    * Signs a file into a CMS message that carries it, in one call. The library writes the output
@@ -2794,7 +3195,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkAttSignFile(LocalIface context, sign_param_t param, String contentFile, String signedFile) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkAttSignFile(
+    LocalIface context,
+    sign_param_t param,
+    String contentFile,
+    String signedFile
+  ) throws CharConversionException;
 
   /**
    * Opens a stream that signs content into a CMS message that carries it.
@@ -2815,7 +3221,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrAttSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrAttSignInitMem(
+    LocalIface context,
+    sign_param_t param,
+    mem_blk_t input,
+    Object stream
+  ) throws NoSuchFieldException;
 
   /**
    * Feeds a CMS attached-signing stream one block and returns the output so far.
@@ -2837,7 +3248,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrAttSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content, mem_blk_t signed) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrAttSignUpdateMem(
+    LocalIface context,
+    sign_param_t param,
+    Object stream,
+    mem_blk_t content,
+    mem_blk_t signed
+  ) throws NoSuchFieldException;
 
   /**
    * Finishes a CMS attached-signing stream.
@@ -2856,7 +3273,12 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_CmsStrAttSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signed) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrAttSignFinalMem(
+    LocalIface context,
+    sign_param_t param,
+    Object stream,
+    mem_blk_t signed
+  ) throws NoSuchFieldException;
 
   /**
    * Signs a file into a CMS message that carries it, by streaming in one call; no handle. The
@@ -2876,7 +3298,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsStrAttSignFile(LocalIface context, sign_param_t param, String contentFile, String signedFile) throws CharConversionException;
+  public static native int QUMENJNI_CmsStrAttSignFile(
+    LocalIface context,
+    sign_param_t param,
+    String contentFile,
+    String signedFile
+  ) throws CharConversionException;
 
   /**
    * Makes a detached CMS signature, in one call. The role of the second input is the library's.
@@ -2897,7 +3324,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsBlkDetSignMem(LocalIface context, sign_param_t param, mem_blk_t content, mem_blk_t secondInput, mem_blk_t signature);
+  public static native int QUMENJNI_CmsBlkDetSignMem(
+    LocalIface context,
+    sign_param_t param,
+    mem_blk_t content,
+    mem_blk_t secondInput,
+    mem_blk_t signature
+  );
 
   /**
    * Makes a detached CMS signature of a file, in one call. The library writes the output file.
@@ -2917,7 +3350,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkDetSignFile(LocalIface context, sign_param_t param, String contentFile, String secondInputFile, String signatureFile) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkDetSignFile(
+    LocalIface context,
+    sign_param_t param,
+    String contentFile,
+    String secondInputFile,
+    String signatureFile
+  ) throws CharConversionException;
 
   /**
    * Opens a stream that makes a detached CMS signature.
@@ -2938,7 +3377,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrDetSignInitMem(LocalIface context, sign_param_t param, mem_blk_t input, Object stream) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrDetSignInitMem(
+    LocalIface context,
+    sign_param_t param,
+    mem_blk_t input,
+    Object stream
+  ) throws NoSuchFieldException;
 
   /**
    * Feeds a CMS detached-signing stream one block.
@@ -2958,7 +3402,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrDetSignUpdateMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t content) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrDetSignUpdateMem(
+    LocalIface context,
+    sign_param_t param,
+    Object stream,
+    mem_blk_t content
+  ) throws NoSuchFieldException;
 
   /**
    * Finishes a CMS detached-signing stream.
@@ -2977,7 +3426,12 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_CmsStrDetSignFinalMem(LocalIface context, sign_param_t param, Object stream, mem_blk_t signature) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrDetSignFinalMem(
+    LocalIface context,
+    sign_param_t param,
+    Object stream,
+    mem_blk_t signature
+  ) throws NoSuchFieldException;
 
   /**
    * Makes a detached CMS signature of a file, by streaming in one call; no handle. The library
@@ -2998,7 +3452,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsStrDetSignFile(LocalIface context, sign_param_t param, String contentFile, String secondInputFile, String signatureFile) throws CharConversionException;
+  public static native int QUMENJNI_CmsStrDetSignFile(
+    LocalIface context,
+    sign_param_t param,
+    String contentFile,
+    String secondInputFile,
+    String signatureFile
+  ) throws CharConversionException;
 
   /**
    * Verifies a CMS message that carries its content, in one call.
@@ -3025,7 +3485,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsBlkAttVerifyMem(LocalIface context, verify_param_t param, mem_blk_t signed, mem_blk_t content, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkAttVerifyMem(
+    LocalIface context,
+    verify_param_t param,
+    mem_blk_t signed,
+    mem_blk_t content,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Verifies a CMS file that carries its content, in one call. The library writes the output file.
@@ -3052,7 +3518,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsBlkAttVerifyFile(LocalIface context, verify_param_t param, String signedFile, String contentFile, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkAttVerifyFile(
+    LocalIface context,
+    verify_param_t param,
+    String signedFile,
+    String contentFile,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Opens a stream that verifies a CMS message that carries its content.
@@ -3078,7 +3550,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrAttVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrAttVerifyInitMem(
+    LocalIface context,
+    verify_param_t param,
+    mem_blk_t input,
+    Object stream
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a CMS attached-verification stream one block and returns the content so far.
@@ -3105,7 +3582,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrAttVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t signed, mem_blk_t content) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrAttVerifyUpdateMem(
+    LocalIface context,
+    verify_param_t param,
+    Object stream,
+    mem_blk_t signed,
+    mem_blk_t content
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes a CMS attached-verification stream.
@@ -3133,7 +3616,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrAttVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content, verify_result_t result) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrAttVerifyFinalMem(
+    LocalIface context,
+    verify_param_t param,
+    Object stream,
+    mem_blk_t content,
+    verify_result_t result
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Verifies a CMS file that carries its content, by streaming in one call; no handle. The library
@@ -3161,7 +3650,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrAttVerifyFile(LocalIface context, verify_param_t param, String signedFile, String contentFile, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_CmsStrAttVerifyFile(
+    LocalIface context,
+    verify_param_t param,
+    String signedFile,
+    String contentFile,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Verifies a detached CMS signature, in one call. The roles of the two inputs are the library's.
@@ -3189,7 +3684,14 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsBlkDetVerifyMem(LocalIface context, verify_param_t param, mem_blk_t input, mem_blk_t secondInput, mem_blk_t output, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkDetVerifyMem(
+    LocalIface context,
+    verify_param_t param,
+    mem_blk_t input,
+    mem_blk_t secondInput,
+    mem_blk_t output,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Verifies a detached CMS signature of a file, in one call.
@@ -3217,7 +3719,14 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsBlkDetVerifyFile(LocalIface context, verify_param_t param, String inputFile, String secondInputFile, String outputFile, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkDetVerifyFile(
+    LocalIface context,
+    verify_param_t param,
+    String inputFile,
+    String secondInputFile,
+    String outputFile,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Opens a stream that verifies a detached CMS signature.
@@ -3243,7 +3752,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrDetVerifyInitMem(LocalIface context, verify_param_t param, mem_blk_t input, Object stream) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrDetVerifyInitMem(
+    LocalIface context,
+    verify_param_t param,
+    mem_blk_t input,
+    Object stream
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a CMS detached-verification stream one block.
@@ -3268,7 +3782,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrDetVerifyUpdateMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t content) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrDetVerifyUpdateMem(
+    LocalIface context,
+    verify_param_t param,
+    Object stream,
+    mem_blk_t content
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes a CMS detached-verification stream.
@@ -3296,7 +3815,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrDetVerifyFinalMem(LocalIface context, verify_param_t param, Object stream, mem_blk_t output, verify_result_t result) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrDetVerifyFinalMem(
+    LocalIface context,
+    verify_param_t param,
+    Object stream,
+    mem_blk_t output,
+    verify_result_t result
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Verifies a detached CMS signature of a file, by streaming in one call; no handle.
@@ -3324,7 +3849,14 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2verify_param_t"
    */
-  public static native int QUMENJNI_CmsStrDetVerifyFile(LocalIface context, verify_param_t param, String inputFile, String secondInputFile, String outputFile, verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_CmsStrDetVerifyFile(
+    LocalIface context,
+    verify_param_t param,
+    String inputFile,
+    String secondInputFile,
+    String outputFile,
+    verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Encrypts content into a CMS enveloped message, in one call.
@@ -3350,7 +3882,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsBlkEncryptMem(LocalIface context, encrypt_param_t param, mem_blk_t content, mem_blk_t encrypted) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkEncryptMem(
+    LocalIface context,
+    encrypt_param_t param,
+    mem_blk_t content,
+    mem_blk_t encrypted
+  ) throws CharConversionException;
 
   /**
    * Encrypts a file into a CMS enveloped message, in one call. The library writes the output file.
@@ -3375,7 +3912,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsBlkEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkEncryptFile(
+    LocalIface context,
+    encrypt_param_t param,
+    String contentFile,
+    String encryptedFile
+  ) throws CharConversionException;
 
   /**
    * Opens a stream that encrypts into a CMS enveloped message.
@@ -3403,7 +3945,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsStrEncryptInitMem(LocalIface context, encrypt_param_t param, mem_blk_t input, Object stream) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrEncryptInitMem(
+    LocalIface context,
+    encrypt_param_t param,
+    mem_blk_t input,
+    Object stream
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a CMS encryption stream one block and returns the output so far.
@@ -3432,7 +3979,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsStrEncryptUpdateMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t content, mem_blk_t encrypted) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrEncryptUpdateMem(
+    LocalIface context,
+    encrypt_param_t param,
+    Object stream,
+    mem_blk_t content,
+    mem_blk_t encrypted
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes a CMS encryption stream.
@@ -3459,7 +4012,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsStrEncryptFinalMem(LocalIface context, encrypt_param_t param, Object stream, mem_blk_t encrypted) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrEncryptFinalMem(
+    LocalIface context,
+    encrypt_param_t param,
+    Object stream,
+    mem_blk_t encrypted
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Encrypts a file into a CMS enveloped message, by streaming in one call; no handle. The library
@@ -3485,7 +4043,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2encrypt_param_t"
    */
-  public static native int QUMENJNI_CmsStrEncryptFile(LocalIface context, encrypt_param_t param, String contentFile, String encryptedFile) throws CharConversionException;
+  public static native int QUMENJNI_CmsStrEncryptFile(
+    LocalIface context,
+    encrypt_param_t param,
+    String contentFile,
+    String encryptedFile
+  ) throws CharConversionException;
 
   /**
    * Decrypts a CMS enveloped message, in one call.
@@ -3507,7 +4070,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsBlkDecryptMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, mem_blk_t content, decrypt_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkDecryptMem(
+    LocalIface context,
+    decrypt_param_t param,
+    mem_blk_t encrypted,
+    mem_blk_t content,
+    decrypt_result_t result
+  ) throws CharConversionException;
 
   /**
    * Decrypts a CMS enveloped file, in one call. The library writes the output file.
@@ -3529,7 +4098,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkDecryptFile(
+    LocalIface context,
+    decrypt_param_t param,
+    String encryptedFile,
+    String contentFile,
+    decrypt_result_t result
+  ) throws CharConversionException;
 
   /**
    * Opens a stream that decrypts a CMS enveloped message.
@@ -3550,7 +4125,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrDecryptInitMem(LocalIface context, decrypt_param_t param, mem_blk_t encrypted, Object stream) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrDecryptInitMem(
+    LocalIface context,
+    decrypt_param_t param,
+    mem_blk_t encrypted,
+    Object stream
+  ) throws NoSuchFieldException;
 
   /**
    * Feeds a CMS decryption stream one block and returns the output so far.
@@ -3572,7 +4152,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrDecryptUpdateMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t encrypted, mem_blk_t content) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrDecryptUpdateMem(
+    LocalIface context,
+    decrypt_param_t param,
+    Object stream,
+    mem_blk_t encrypted,
+    mem_blk_t content
+  ) throws NoSuchFieldException;
 
   /**
    * Finishes a CMS decryption stream.
@@ -3594,7 +4180,13 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_CmsStrDecryptFinalMem(LocalIface context, decrypt_param_t param, Object stream, mem_blk_t content, decrypt_result_t result) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrDecryptFinalMem(
+    LocalIface context,
+    decrypt_param_t param,
+    Object stream,
+    mem_blk_t content,
+    decrypt_result_t result
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Decrypts a CMS enveloped file, by streaming in one call; no handle. The library writes the
@@ -3617,7 +4209,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsStrDecryptFile(LocalIface context, decrypt_param_t param, String encryptedFile, String contentFile, decrypt_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_CmsStrDecryptFile(
+    LocalIface context,
+    decrypt_param_t param,
+    String encryptedFile,
+    String contentFile,
+    decrypt_result_t result
+  ) throws CharConversionException;
 
   /**
    * Joins a detached CMS signature and its content into one signed message, in one call. The order
@@ -3639,7 +4237,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsBlkSignAttachMem(LocalIface context, mem_blk_t input, mem_blk_t secondInput, mem_blk_t signed, int option);
+  public static native int QUMENJNI_CmsBlkSignAttachMem(
+    LocalIface context,
+    mem_blk_t input,
+    mem_blk_t secondInput,
+    mem_blk_t signed,
+    int option
+  );
 
   /**
    * Joins a detached CMS signature file and its content file into one signed file, in one call. The
@@ -3660,7 +4264,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkSignAttachFile(LocalIface context, String inputFile, String secondInputFile, String signedFile, int option) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkSignAttachFile(
+    LocalIface context,
+    String inputFile,
+    String secondInputFile,
+    String signedFile,
+    int option
+  ) throws CharConversionException;
 
   /**
    * Splits a CMS signed message into two outputs, signature and content, in the library's order, in
@@ -3681,7 +4291,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsBlkSignDetachMem(LocalIface context, mem_blk_t signed, mem_blk_t output, mem_blk_t secondOutput, int option);
+  public static native int QUMENJNI_CmsBlkSignDetachMem(
+    LocalIface context,
+    mem_blk_t signed,
+    mem_blk_t output,
+    mem_blk_t secondOutput,
+    int option
+  );
 
   /**
    * Splits a CMS signed file into two files, in the library's order, in one call. The library
@@ -3702,7 +4318,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkSignDetachFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile, int option) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkSignDetachFile(
+    LocalIface context,
+    String signedFile,
+    String outputFile,
+    String secondOutputFile,
+    int option
+  ) throws CharConversionException;
 
   /**
    * Opens a stream that splits a CMS signed message.
@@ -3723,7 +4345,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrSignDetachInitMem(LocalIface context, mem_blk_t signed, Object stream, int option) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrSignDetachInitMem(
+    LocalIface context,
+    mem_blk_t signed,
+    Object stream,
+    int option
+  ) throws NoSuchFieldException;
 
   /**
    * Feeds a CMS signature-splitting stream one block and returns the output so far.
@@ -3744,7 +4371,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrSignDetachUpdateMem(LocalIface context, Object stream, mem_blk_t signed, mem_blk_t output) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrSignDetachUpdateMem(
+    LocalIface context,
+    Object stream,
+    mem_blk_t signed,
+    mem_blk_t output
+  ) throws NoSuchFieldException;
 
   /**
    * Finishes a CMS signature-splitting stream.
@@ -3763,7 +4395,12 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_CmsStrSignDetachFinalMem(LocalIface context, Object stream, mem_blk_t output, mem_blk_t secondOutput) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrSignDetachFinalMem(
+    LocalIface context,
+    Object stream,
+    mem_blk_t output,
+    mem_blk_t secondOutput
+  ) throws NoSuchFieldException;
 
   /**
    * Splits a CMS signed file into two files, by streaming in one call; no handle. The library
@@ -3784,7 +4421,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsStrSignDetachFile(LocalIface context, String signedFile, String outputFile, String secondOutputFile, int option) throws CharConversionException;
+  public static native int QUMENJNI_CmsStrSignDetachFile(
+    LocalIface context,
+    String signedFile,
+    String outputFile,
+    String secondOutputFile,
+    int option
+  ) throws CharConversionException;
 
   /**
    * Describes a CMS message without opening it, in one call.
@@ -3805,7 +4448,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsBlkMsgInfMem(LocalIface context, mem_blk_t message, cms_msginf_t info, int option) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkMsgInfMem(
+    LocalIface context,
+    mem_blk_t message,
+    cms_msginf_t info,
+    int option
+  ) throws CharConversionException;
 
   /**
    * Describes a CMS file without opening it, in one call.
@@ -3826,7 +4474,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsBlkMsgInfFile(LocalIface context, String messageFile, cms_msginf_t info, int option) throws CharConversionException;
+  public static native int QUMENJNI_CmsBlkMsgInfFile(
+    LocalIface context,
+    String messageFile,
+    cms_msginf_t info,
+    int option
+  ) throws CharConversionException;
 
   /**
    * Opens a stream that describes a CMS message.
@@ -3847,7 +4500,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrMsgInfInitMem(LocalIface context, mem_blk_t message, Object stream, int option) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrMsgInfInitMem(
+    LocalIface context,
+    mem_blk_t message,
+    Object stream,
+    int option
+  ) throws NoSuchFieldException;
 
   /**
    * Feeds a CMS message-description stream one block.
@@ -3866,7 +4524,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CmsStrMsgInfUpdateMem(LocalIface context, Object stream, mem_blk_t message) throws NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrMsgInfUpdateMem(
+    LocalIface context,
+    Object stream,
+    mem_blk_t message
+  ) throws NoSuchFieldException;
 
   /**
    * Finishes a CMS message-description stream and describes the message.
@@ -3886,7 +4548,11 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "cms_msginf_t2jobject"
    */
-  public static native int QUMENJNI_CmsStrMsgInfFinalMem(LocalIface context, Object stream, cms_msginf_t info) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_CmsStrMsgInfFinalMem(
+    LocalIface context,
+    Object stream,
+    cms_msginf_t info
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Describes a CMS file without opening it, by streaming in one call; no handle.
@@ -3907,7 +4573,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CmsStrMsgInfFile(LocalIface context, String messageFile, cms_msginf_t info, int option) throws CharConversionException;
+  public static native int QUMENJNI_CmsStrMsgInfFile(
+    LocalIface context,
+    String messageFile,
+    cms_msginf_t info,
+    int option
+  ) throws CharConversionException;
 
   // ---- Stores and profiles ------------------------------------------------------------------
 
@@ -3926,7 +4597,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_ImportMem(LocalIface context, import_param_t param, mem_blk_t data);
+  public static native int QUMENJNI_ImportMem(
+    LocalIface context,
+    import_param_t param,
+    mem_blk_t data
+  );
 
   /**
    * Imports objects into the store from a file.
@@ -3943,7 +4618,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_ImportFile(LocalIface context, import_param_t param, String dataFile) throws CharConversionException;
+  public static native int QUMENJNI_ImportFile(
+    LocalIface context,
+    import_param_t param,
+    String dataFile
+  ) throws CharConversionException;
 
   /**
    * Exports objects from the store into a block.
@@ -3959,7 +4638,11 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_ExportMem(LocalIface context, export_param_t param, mem_blk_t data);
+  public static native int QUMENJNI_ExportMem(
+    LocalIface context,
+    export_param_t param,
+    mem_blk_t data
+  );
 
   /**
    * Exports objects from the store into a file. The library writes the file.
@@ -3976,7 +4659,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_ExportFile(LocalIface context, export_param_t param, String dataFile) throws CharConversionException;
+  public static native int QUMENJNI_ExportFile(
+    LocalIface context,
+    export_param_t param,
+    String dataFile
+  ) throws CharConversionException;
 
   /**
    * Searches the store for certificates.
@@ -4001,7 +4688,11 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2find_param_t"
    */
-  public static native int QUMENJNI_FindCert(LocalIface context, find_param_t param, find_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_FindCert(
+    LocalIface context,
+    find_param_t param,
+    find_result_t result
+  ) throws CharConversionException;
 
   /**
    * Adds a certificate to the store.
@@ -4018,7 +4709,11 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_AddCertificate(LocalIface context, add_param_t param, mem_blk_t cert);
+  public static native int QUMENJNI_AddCertificate(
+    LocalIface context,
+    add_param_t param,
+    mem_blk_t cert
+  );
 
   /**
    * Adds a certificate revocation list to the store.
@@ -4056,7 +4751,13 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_EnumStoreObjects(LocalIface context, Object ignored, Object position, mem_blk_t object, int options) throws NoSuchFieldException;
+  public static native int QUMENJNI_EnumStoreObjects(
+    LocalIface context,
+    Object ignored,
+    Object position,
+    mem_blk_t object,
+    int options
+  ) throws NoSuchFieldException;
 
   /**
    * One step of an enumeration of the objects of a named store: call it until it fails.
@@ -4084,7 +4785,15 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_EnumStoreObjectsEx(LocalIface context, Object ignored, String firstText, String secondText, Object position, mem_blk_t object, int options) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_EnumStoreObjectsEx(
+    LocalIface context,
+    Object ignored,
+    String firstText,
+    String secondText,
+    Object position,
+    mem_blk_t object,
+    int options
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Issues a certificate store.
@@ -4107,7 +4816,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_IssueCertificateStore(LocalIface context, mem_blk_t data, String firstText, String secondText) throws CharConversionException;
+  public static native int QUMENJNI_IssueCertificateStore(
+    LocalIface context,
+    mem_blk_t data,
+    String firstText,
+    String secondText
+  ) throws CharConversionException;
 
   /**
    * Creates a certificate store from two lists of blocks. Each count goes to the library as
@@ -4142,7 +4856,16 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_CreateCertificateStore(LocalIface context, mem_blk_t[] firstBlocks, int firstCount, mem_blk_t[] secondBlocks, int secondCount, String firstText, String secondText, int options) throws CharConversionException;
+  public static native int QUMENJNI_CreateCertificateStore(
+    LocalIface context,
+    mem_blk_t[] firstBlocks,
+    int firstCount,
+    mem_blk_t[] secondBlocks,
+    int secondCount,
+    String firstText,
+    String secondText,
+    int options
+  ) throws CharConversionException;
 
   /**
    * Creates a registry profile.
@@ -4163,7 +4886,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CreateRegistryProfile(LocalIface context, String firstText, String secondText, int value) throws CharConversionException;
+  public static native int QUMENJNI_CreateRegistryProfile(
+    LocalIface context,
+    String firstText,
+    String secondText,
+    int value
+  ) throws CharConversionException;
 
   /**
    * Creates a registry profile, with four texts.
@@ -4188,7 +4916,14 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_CreateRegistryProfileEx(LocalIface context, String firstText, String secondText, String thirdText, String fourthText, int value) throws CharConversionException;
+  public static native int QUMENJNI_CreateRegistryProfileEx(
+    LocalIface context,
+    String firstText,
+    String secondText,
+    String thirdText,
+    String fourthText,
+    int value
+  ) throws CharConversionException;
 
   /**
    * Queries a registry profile for a text.
@@ -4209,7 +4944,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the results are made; the message names the
    *     converter, such as "string_t2jstring"
    */
-  public static native int QUMENJNI_QueryRegistryProfile(LocalIface context, String[] text, int size, int selector) throws CharConversionException;
+  public static native int QUMENJNI_QueryRegistryProfile(
+    LocalIface context,
+    String[] text,
+    int size,
+    int selector
+  ) throws CharConversionException;
 
   /**
    * Queries a registry profile for four outputs.
@@ -4228,7 +4968,14 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_QueryRegistryProfileEx(LocalIface context, mem_blk_t firstOutput, mem_blk_t secondOutput, mem_blk_t thirdOutput, mem_blk_t fourthOutput, int selector);
+  public static native int QUMENJNI_QueryRegistryProfileEx(
+    LocalIface context,
+    mem_blk_t firstOutput,
+    mem_blk_t secondOutput,
+    mem_blk_t thirdOutput,
+    mem_blk_t fourthOutput,
+    int selector
+  );
 
   // ---- Time stamps --------------------------------------------------------------------------
 
@@ -4249,7 +4996,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspBlkRequestFromCmsMem(LocalIface context, tsp_request_param_t param, mem_blk_t message, mem_blk_t request);
+  public static native int QUMENJNI_TspBlkRequestFromCmsMem(
+    LocalIface context,
+    tsp_request_param_t param,
+    mem_blk_t message,
+    mem_blk_t request
+  );
 
   /**
    * Builds a time-stamp request for the signatures of a PKCS#7 message.
@@ -4268,7 +5020,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspRequestFromPkcs7(LocalIface context, tsp_request_param_t param, mem_blk_t message, mem_blk_t request);
+  public static native int QUMENJNI_TspRequestFromPkcs7(
+    LocalIface context,
+    tsp_request_param_t param,
+    mem_blk_t message,
+    mem_blk_t request
+  );
 
   /**
    * Builds a time-stamp request for the signatures of a CMS file.
@@ -4287,7 +5044,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspBlkRequestFromCmsFile(LocalIface context, tsp_request_param_t param, String messageFile, mem_blk_t request) throws CharConversionException;
+  public static native int QUMENJNI_TspBlkRequestFromCmsFile(
+    LocalIface context,
+    tsp_request_param_t param,
+    String messageFile,
+    mem_blk_t request
+  ) throws CharConversionException;
 
   /**
    * Answers a time-stamp request as a time-stamp authority.
@@ -4306,7 +5068,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspSignResponse(LocalIface context, tsp_response_param_t param, mem_blk_t request, mem_blk_t response);
+  public static native int QUMENJNI_TspSignResponse(
+    LocalIface context,
+    tsp_response_param_t param,
+    mem_blk_t request,
+    mem_blk_t response
+  );
 
   /**
    * Verifies a time-stamp response.
@@ -4327,7 +5094,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspVerifyResponse(LocalIface context, tsp_verify_param_t param, mem_blk_t response, tsp_verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_TspVerifyResponse(
+    LocalIface context,
+    tsp_verify_param_t param,
+    mem_blk_t response,
+    tsp_verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Verifies the time-stamps of a CMS message.
@@ -4348,7 +5120,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspBlkVerifyCmsMem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, tsp_verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_TspBlkVerifyCmsMem(
+    LocalIface context,
+    tsp_verify_param_t param,
+    mem_blk_t message,
+    tsp_verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Verifies the time-stamps of a PKCS#7 message.
@@ -4369,7 +5146,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspVerifyPkcs7Mem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, tsp_verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_TspVerifyPkcs7Mem(
+    LocalIface context,
+    tsp_verify_param_t param,
+    mem_blk_t message,
+    tsp_verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Verifies the time-stamps of a CMS file.
@@ -4390,7 +5172,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspBlkVerifyCmsFile(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_TspBlkVerifyCmsFile(
+    LocalIface context,
+    tsp_verify_param_t param,
+    String messageFile,
+    tsp_verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Verifies the time-stamps of a CMS file by streaming, in one call; no handle.
@@ -4411,7 +5198,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspStrVerifyCmsFile(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_TspStrVerifyCmsFile(
+    LocalIface context,
+    tsp_verify_param_t param,
+    String messageFile,
+    tsp_verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Verifies the time-stamps of a PKCS#7 file.
@@ -4432,7 +5224,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspVerifyPkcs7File(LocalIface context, tsp_verify_param_t param, String messageFile, tsp_verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_TspVerifyPkcs7File(
+    LocalIface context,
+    tsp_verify_param_t param,
+    String messageFile,
+    tsp_verify_result_t result
+  ) throws CharConversionException;
 
   /**
    * Obtains time-stamps from an authority and embeds them into a CMS message.
@@ -4454,7 +5251,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspBlkUrlStampCmsMem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, mem_blk_t stamped) throws CharConversionException;
+  public static native int QUMENJNI_TspBlkUrlStampCmsMem(
+    LocalIface context,
+    tsp_request_param_t param,
+    String url,
+    mem_blk_t message,
+    mem_blk_t stamped
+  ) throws CharConversionException;
 
   /**
    * Obtains time-stamps from an authority and embeds them into a PKCS#7 message.
@@ -4476,7 +5279,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspUrlStampPkcs7Mem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, mem_blk_t stamped) throws CharConversionException;
+  public static native int QUMENJNI_TspUrlStampPkcs7Mem(
+    LocalIface context,
+    tsp_request_param_t param,
+    String url,
+    mem_blk_t message,
+    mem_blk_t stamped
+  ) throws CharConversionException;
 
   /**
    * Obtains time-stamps from an authority and embeds them into a CMS file. The library writes the
@@ -4497,7 +5306,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspBlkUrlStampCmsFile(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile) throws CharConversionException;
+  public static native int QUMENJNI_TspBlkUrlStampCmsFile(
+    LocalIface context,
+    tsp_request_param_t param,
+    String url,
+    String messageFile,
+    String stampedFile
+  ) throws CharConversionException;
 
   /**
    * Obtains time-stamps from an authority and embeds them into a CMS file, by streaming in one
@@ -4518,7 +5333,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspStrUrlStampCmsFile(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile) throws CharConversionException;
+  public static native int QUMENJNI_TspStrUrlStampCmsFile(
+    LocalIface context,
+    tsp_request_param_t param,
+    String url,
+    String messageFile,
+    String stampedFile
+  ) throws CharConversionException;
 
   /**
    * Obtains time-stamps from an authority and embeds them into a PKCS#7 file. The library writes
@@ -4539,7 +5360,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspUrlStampPkcs7File(LocalIface context, tsp_request_param_t param, String url, String messageFile, String stampedFile) throws CharConversionException;
+  public static native int QUMENJNI_TspUrlStampPkcs7File(
+    LocalIface context,
+    tsp_request_param_t param,
+    String url,
+    String messageFile,
+    String stampedFile
+  ) throws CharConversionException;
 
   /**
    * Opens a stream that time-stamps a CMS message through an authority.
@@ -4563,7 +5390,13 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspStrUrlStampCmsInitMem(LocalIface context, tsp_request_param_t param, String url, mem_blk_t message, Object stream) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_TspStrUrlStampCmsInitMem(
+    LocalIface context,
+    tsp_request_param_t param,
+    String url,
+    mem_blk_t message,
+    Object stream
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Feeds a time-stamping stream one block and returns the output so far.
@@ -4588,7 +5421,14 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspStrUrlStampCmsUpdateMem(LocalIface context, tsp_request_param_t param, String url, Object stream, mem_blk_t message, mem_blk_t stamped) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_TspStrUrlStampCmsUpdateMem(
+    LocalIface context,
+    tsp_request_param_t param,
+    String url,
+    Object stream,
+    mem_blk_t message,
+    mem_blk_t stamped
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Finishes a time-stamping stream.
@@ -4610,7 +5450,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TspStrUrlStampCmsFinalMem(LocalIface context, tsp_request_param_t param, String url, Object stream, mem_blk_t stamped) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_TspStrUrlStampCmsFinalMem(
+    LocalIface context,
+    tsp_request_param_t param,
+    String url,
+    Object stream,
+    mem_blk_t stamped
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Opens a stream that verifies the time-stamps of a CMS message.
@@ -4631,7 +5477,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspStrVerifyCmsInitMem(LocalIface context, tsp_verify_param_t param, mem_blk_t message, Object stream) throws NoSuchFieldException;
+  public static native int QUMENJNI_TspStrVerifyCmsInitMem(
+    LocalIface context,
+    tsp_verify_param_t param,
+    mem_blk_t message,
+    Object stream
+  ) throws NoSuchFieldException;
 
   /**
    * Feeds a time-stamp verification stream one block.
@@ -4651,7 +5502,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TspStrVerifyCmsUpdateMem(LocalIface context, tsp_verify_param_t param, Object stream, mem_blk_t message) throws NoSuchFieldException;
+  public static native int QUMENJNI_TspStrVerifyCmsUpdateMem(
+    LocalIface context,
+    tsp_verify_param_t param,
+    Object stream,
+    mem_blk_t message
+  ) throws NoSuchFieldException;
 
   /**
    * Finishes a time-stamp verification stream and reports the time-stamp.
@@ -4672,7 +5528,12 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "tsp_verify_result_t2jobject"
    */
-  public static native int QUMENJNI_TspStrVerifyCmsFinalMem(LocalIface context, tsp_verify_param_t param, Object stream, tsp_verify_result_t result) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_TspStrVerifyCmsFinalMem(
+    LocalIface context,
+    tsp_verify_param_t param,
+    Object stream,
+    tsp_verify_result_t result
+  ) throws CharConversionException, NoSuchFieldException;
 
   // ---- OCSP ---------------------------------------------------------------------------------
 
@@ -4693,7 +5554,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_OcspCreateRequest(LocalIface context, ocsp_request_param_t param, mem_blk_t input, mem_blk_t request);
+  public static native int QUMENJNI_OcspCreateRequest(
+    LocalIface context,
+    ocsp_request_param_t param,
+    mem_blk_t input,
+    mem_blk_t request
+  );
 
   /**
    * Sends an OCSP request to a responder and returns its response.
@@ -4715,7 +5581,13 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_OcspUrlObtainResponse(LocalIface context, ocsp_request_param_t param, String url, mem_blk_t request, mem_blk_t response) throws CharConversionException;
+  public static native int QUMENJNI_OcspUrlObtainResponse(
+    LocalIface context,
+    ocsp_request_param_t param,
+    String url,
+    mem_blk_t request,
+    mem_blk_t response
+  ) throws CharConversionException;
 
   /**
    * Signs an OCSP response as a responder.
@@ -4734,7 +5606,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_OcspSignResponse(LocalIface context, ocsp_response_param_t param, mem_blk_t input, mem_blk_t response);
+  public static native int QUMENJNI_OcspSignResponse(
+    LocalIface context,
+    ocsp_response_param_t param,
+    mem_blk_t input,
+    mem_blk_t response
+  );
 
   /**
    * Verifies an OCSP response and reports the certificate status it states.
@@ -4755,7 +5632,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_OcspVerifyResponse(LocalIface context, ocsp_verify_param_t param, mem_blk_t response, ocsp_verify_result_t result) throws CharConversionException;
+  public static native int QUMENJNI_OcspVerifyResponse(
+    LocalIface context,
+    ocsp_verify_param_t param,
+    mem_blk_t response,
+    ocsp_verify_result_t result
+  ) throws CharConversionException;
 
   // ---- TLS sessions (session: any object with a long field "handle") ------------------------
 
@@ -4780,7 +5662,12 @@ public final class LocalIface {
    * @throws OutOfMemoryError if memory runs out while the arguments are copied (the library is then
    *     not called); the message names the converter, such as "jstring2string_t"
    */
-  public static native int QUMENJNI_TlsSessionCreate(LocalIface context, String name, Object session, int option) throws CharConversionException, NoSuchFieldException;
+  public static native int QUMENJNI_TlsSessionCreate(
+    LocalIface context,
+    String name,
+    Object session,
+    int option
+  ) throws CharConversionException, NoSuchFieldException;
 
   /**
    * Destroys a TLS session.
@@ -4795,7 +5682,8 @@ public final class LocalIface {
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    */
-  public static native int QUMENJNI_TlsSessionDestroy(LocalIface context, Object session) throws NoSuchFieldException;
+  public static native int QUMENJNI_TlsSessionDestroy(LocalIface context, Object session)
+    throws NoSuchFieldException;
 
   /**
    * Takes the peer's handshake bytes and returns the bytes to send.
@@ -4816,7 +5704,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TlsSessionHandshake(LocalIface context, Object session, mem_blk_t received, mem_blk_t toSend) throws NoSuchFieldException;
+  public static native int QUMENJNI_TlsSessionHandshake(
+    LocalIface context,
+    Object session,
+    mem_blk_t received,
+    mem_blk_t toSend
+  ) throws NoSuchFieldException;
 
   /**
    * The library's completion step for a TLS session; its status is returned as it stands.
@@ -4830,7 +5723,8 @@ public final class LocalIface {
    * @throws NullPointerException if {@code context} is null ("jthis2context_t:self"); the library
    *     is not called
    */
-  public static native int QUMENJNI_TlsSessionComplete(LocalIface context, Object session) throws NoSuchFieldException;
+  public static native int QUMENJNI_TlsSessionComplete(LocalIface context, Object session)
+    throws NoSuchFieldException;
 
   /**
    * Queries a property of a TLS session.
@@ -4849,7 +5743,12 @@ public final class LocalIface {
    *     gives a negative length or count; the message names the converter, such as
    *     "mem_blk_t2jobject"
    */
-  public static native int QUMENJNI_TlsSessionQuery(LocalIface context, Object session, int selector, mem_blk_t answer) throws NoSuchFieldException;
+  public static native int QUMENJNI_TlsSessionQuery(
+    LocalIface context,
+    Object session,
+    int selector,
+    mem_blk_t answer
+  ) throws NoSuchFieldException;
 
   /**
    * Protects application bytes for sending.
@@ -4870,7 +5769,12 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TlsSessionWrite(LocalIface context, Object session, mem_blk_t plain, mem_blk_t toSend) throws NoSuchFieldException;
+  public static native int QUMENJNI_TlsSessionWrite(
+    LocalIface context,
+    Object session,
+    mem_blk_t plain,
+    mem_blk_t toSend
+  ) throws NoSuchFieldException;
 
   /**
    * Unprotects bytes received from the peer.
@@ -4891,5 +5795,10 @@ public final class LocalIface {
    *     not called), or while the results are made, also when the library gives a negative length
    *     or count; the message names the converter, such as "jobject2mem_blk_t"
    */
-  public static native int QUMENJNI_TlsSessionRead(LocalIface context, Object session, mem_blk_t received, mem_blk_t plain) throws NoSuchFieldException;
+  public static native int QUMENJNI_TlsSessionRead(
+    LocalIface context,
+    Object session,
+    mem_blk_t received,
+    mem_blk_t plain
+  ) throws NoSuchFieldException;
 }

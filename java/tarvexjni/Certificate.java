@@ -66,25 +66,25 @@ import java.util.Objects;
  * @param hash the certificate's hash
  */
 public record Certificate(
-    int fields,
-    String issuer,
-    String serialNumber,
-    String subject,
-    String algorithm,
-    long notBefore,
-    long notAfter,
-    int keyUsage,
-    long privateKeyNotBefore,
-    long privateKeyNotAfter,
-    AltNames issuerAltNames,
-    AltNames subjectAltNames,
-    String keyId,
-    List<Policy> policies,
-    List<String> extendedKeyUsages,
-    List<Extension> extensions,
-    byte[] encoded,
-    byte[] hash) {
-
+  int fields,
+  String issuer,
+  String serialNumber,
+  String subject,
+  String algorithm,
+  long notBefore,
+  long notAfter,
+  int keyUsage,
+  long privateKeyNotBefore,
+  long privateKeyNotAfter,
+  AltNames issuerAltNames,
+  AltNames subjectAltNames,
+  String keyId,
+  List<Policy> policies,
+  List<String> extendedKeyUsages,
+  List<Extension> extensions,
+  byte[] encoded,
+  byte[] hash
+) {
   /**
    * Makes the record, checked: a null text is taken as {@code ""}, lists become unmodifiable
    * copies, and the other components must not be null.
@@ -136,8 +136,26 @@ public record Certificate(
    */
   public static Certificate ofEncoded(byte[] encoded) {
     Objects.requireNonNull(encoded, "encoded");
-    return new Certificate(0, "", "", "", "", 0, 0, 0, 0, 0, AltNames.NONE, AltNames.NONE, "", List.of(),
-        List.of(), List.of(), encoded, new byte[0]);
+    return new Certificate(
+      0,
+      "",
+      "",
+      "",
+      "",
+      0,
+      0,
+      0,
+      0,
+      0,
+      AltNames.NONE,
+      AltNames.NONE,
+      "",
+      List.of(),
+      List.of(),
+      List.of(),
+      encoded,
+      new byte[0]
+    );
   }
 
   /**
@@ -155,8 +173,10 @@ public record Certificate(
     try {
       return ofEncoded(certificate.getEncoded());
     } catch (CertificateEncodingException e) {
-      throw new IllegalArgumentException("the certificate of " + certificate.getSubjectX500Principal()
-          + " cannot give its encoding", e);
+      throw new IllegalArgumentException(
+        "the certificate of " + certificate.getSubjectX500Principal() + " cannot give its encoding",
+        e
+      );
     }
   }
 
@@ -192,8 +212,9 @@ public record Certificate(
    *     (an empty one included)
    */
   public X509Certificate toX509Certificate() throws CertificateException {
-    return (X509Certificate) CertificateFactory.getInstance("X.509")
-        .generateCertificate(new ByteArrayInputStream(encoded));
+    return (X509Certificate) CertificateFactory.getInstance("X.509").generateCertificate(
+      new ByteArrayInputStream(encoded)
+    );
   }
 
   /**
@@ -205,14 +226,27 @@ public record Certificate(
    */
   @Override
   public boolean equals(Object o) {
-    return o instanceof Certificate c && fields == c.fields && Objects.equals(issuer, c.issuer)
-        && Objects.equals(serialNumber, c.serialNumber) && Objects.equals(subject, c.subject)
-        && Objects.equals(algorithm, c.algorithm) && notBefore == c.notBefore && notAfter == c.notAfter
-        && keyUsage == c.keyUsage && privateKeyNotBefore == c.privateKeyNotBefore
-        && privateKeyNotAfter == c.privateKeyNotAfter && issuerAltNames.equals(c.issuerAltNames)
-        && subjectAltNames.equals(c.subjectAltNames) && Objects.equals(keyId, c.keyId)
-        && policies.equals(c.policies) && extendedKeyUsages.equals(c.extendedKeyUsages)
-        && extensions.equals(c.extensions) && Arrays.equals(encoded, c.encoded) && Arrays.equals(hash, c.hash);
+    return (
+      o instanceof Certificate c &&
+      fields == c.fields &&
+      Objects.equals(issuer, c.issuer) &&
+      Objects.equals(serialNumber, c.serialNumber) &&
+      Objects.equals(subject, c.subject) &&
+      Objects.equals(algorithm, c.algorithm) &&
+      notBefore == c.notBefore &&
+      notAfter == c.notAfter &&
+      keyUsage == c.keyUsage &&
+      privateKeyNotBefore == c.privateKeyNotBefore &&
+      privateKeyNotAfter == c.privateKeyNotAfter &&
+      issuerAltNames.equals(c.issuerAltNames) &&
+      subjectAltNames.equals(c.subjectAltNames) &&
+      Objects.equals(keyId, c.keyId) &&
+      policies.equals(c.policies) &&
+      extendedKeyUsages.equals(c.extendedKeyUsages) &&
+      extensions.equals(c.extensions) &&
+      Arrays.equals(encoded, c.encoded) &&
+      Arrays.equals(hash, c.hash)
+    );
   }
 
   /**
@@ -232,8 +266,17 @@ public record Certificate(
    */
   @Override
   public String toString() {
-    return "Certificate[subject=" + subject + ", issuer=" + issuer + ", serialNumber=" + serialNumber
-        + ", encoded=" + encoded.length + " bytes]";
+    return (
+      "Certificate[subject=" +
+      subject +
+      ", issuer=" +
+      issuer +
+      ", serialNumber=" +
+      serialNumber +
+      ", encoded=" +
+      encoded.length +
+      " bytes]"
+    );
   }
 
   /**
@@ -256,23 +299,38 @@ public record Certificate(
    * @param exchangeAddress exchange address
    */
   public record AltNames(
-      String email,
-      String dns,
-      String uri,
-      String ip,
-      String organizationName,
-      String registeredAddress,
-      String surname,
-      String businessCategory,
-      String telephoneNumber,
-      String description,
-      String accountNumber,
-      String bankId,
-      String physicalDelivery,
-      String exchangeAddress) {
+    String email,
+    String dns,
+    String uri,
+    String ip,
+    String organizationName,
+    String registeredAddress,
+    String surname,
+    String businessCategory,
+    String telephoneNumber,
+    String description,
+    String accountNumber,
+    String bankId,
+    String physicalDelivery,
+    String exchangeAddress
+  ) {
     /** No alternative names at all. */
-    public static final AltNames NONE =
-        new AltNames(null, null, null, null, null, null, null, null, null, null, null, null, null, null);
+    public static final AltNames NONE = new AltNames(
+      null,
+      null,
+      null,
+      null,
+      null,
+      null,
+      null,
+      null,
+      null,
+      null,
+      null,
+      null,
+      null,
+      null
+    );
 
     /**
      * Makes the record; a null text is taken as {@code ""}.
@@ -368,8 +426,13 @@ public record Certificate(
      */
     @Override
     public boolean equals(Object o) {
-      return o instanceof Extension e && Objects.equals(oid, e.oid) && type == e.type && critical == e.critical
-          && Arrays.equals(value, e.value);
+      return (
+        o instanceof Extension e &&
+        Objects.equals(oid, e.oid) &&
+        type == e.type &&
+        critical == e.critical &&
+        Arrays.equals(value, e.value)
+      );
     }
 
     /**
@@ -389,8 +452,17 @@ public record Certificate(
      */
     @Override
     public String toString() {
-      return "Extension[oid=" + oid + ", type=" + type + ", critical=" + critical + ", value=" + value.length
-          + " bytes]";
+      return (
+        "Extension[oid=" +
+        oid +
+        ", type=" +
+        type +
+        ", critical=" +
+        critical +
+        ", value=" +
+        value.length +
+        " bytes]"
+      );
     }
   }
 }

@@ -18,9 +18,15 @@ package tarvexjni;
  * @param email the subject's e-mail address (an alternative name), or null
  * @param info further search options, the library's
  */
-public record CertificateQuery(int flags, String subject, String issuer, String serialNumber, String keyId,
-    String email, int info) {
-
+public record CertificateQuery(
+  int flags,
+  String subject,
+  String issuer,
+  String serialNumber,
+  String keyId,
+  String email,
+  int info
+) {
   /**
    * A query whose template is empty: which certificates match it is the library's rule.
    *

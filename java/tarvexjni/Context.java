@@ -13,22 +13,24 @@ import java.util.concurrent.locks.ReentrantLock;
 // Tarvex, so it refers to nothing of the API's public objects: a dropped Tarvex can be collected,
 // and this ends the context then.
 final class Context implements Runnable {
+
   final LocalIface lib = new LocalIface();
   private final ReentrantLock lock = new ReentrantLock();
   // All guarded by lock; `closed` and `fault` are also read without it.
   private volatile boolean closed;
-  private volatile String fault;  // the first machine fault, once one happened
-  private Integer endStatus;      // Uninitialize's status, until close() reported it
+  private volatile String fault; // the first machine fault, once one happened
+  private Integer endStatus; // Uninitialize's status, until close() reported it
   private final Set<Stream> streams = new LinkedHashSet<>();
 
   // A stream of the library open in this context: its handle, and the Final stage that ends it
   // (its output dropped). The cleaning action of the public stream that owns it, so it refers to
   // nothing of that stream.
   static final class Stream implements Runnable {
+
     final LocalIface.strhandle_t handle;
     private final Context context;
     private final LibraryCall end;
-    private boolean ended;  // guarded by context.lock: Final was called, or is not needed
+    private boolean ended; // guarded by context.lock: Final was called, or is not needed
 
     Stream(Context context, LocalIface.strhandle_t handle, LibraryCall end) {
       this.context = context;
@@ -110,8 +112,9 @@ final class Context implements Runnable {
 
   private IllegalStateException refusal() {
     if (closed) return new IllegalStateException("the context is closed");
-    return new IllegalStateException("the context is unusable after a machine fault in " + fault
-        + "; close it and open another");
+    return new IllegalStateException(
+      "the context is unusable after a machine fault in " + fault + "; close it and open another"
+    );
   }
 
   // Throws IllegalStateException when the context is closed or unusable after a fault.
@@ -146,8 +149,12 @@ final class Context implements Runnable {
 
   // Opens a stream of the library: `init` stores its handle into `handle`, `end` is its Final
   // stage with the output dropped. Throws as invoke() does, the stream then never open.
-  Stream openStream(String operation, LocalIface.strhandle_t handle, LibraryCall init,
-      LibraryCall end) {
+  Stream openStream(
+    String operation,
+    LocalIface.strhandle_t handle,
+    LibraryCall init,
+    LibraryCall end
+  ) {
     Stream stream = new Stream(this, handle, end);
     lockForCall();
     try {
@@ -155,7 +162,7 @@ final class Context implements Runnable {
       try {
         invoke(operation, stream, false, true, init);
       } catch (RuntimeException | Error e) {
-        stream.endLocked();  // an Init that stored a handle and failed after it
+        stream.endLocked(); // an Init that stored a handle and failed after it
         throw e;
       }
       return stream;
@@ -168,7 +175,13 @@ final class Context implements Runnable {
   // exception, with it as the cause, and for a text that could not cross, what that means (the
   // operations of Tarvex say which text); the bridge's unchecked exceptions pass as they are.
   private static TarvexException bridgeException(String operation, Exception cause) {
-    return new TarvexException(Texts.conversion(cause), operation, Status.PENDING_EXCEPTION, null, cause);
+    return new TarvexException(
+      Texts.conversion(cause),
+      operation,
+      Status.PENDING_EXCEPTION,
+      null,
+      cause
+    );
   }
 
   // The exception for a status other than 0; a fault makes the context refuse further work, and
@@ -178,7 +191,12 @@ final class Context implements Runnable {
       fault = operation + " (" + Status.toString(status) + ")";
       return new TarvexException(operation, status, null, null);
     }
-    return new TarvexException(operation, status, Status.isBridge(status) ? null : textOf(status), null);
+    return new TarvexException(
+      operation,
+      status,
+      Status.isBridge(status) ? null : textOf(status),
+      null
+    );
   }
 
   // The library's text for a status of its own, asked in this context while it is usable; null
@@ -197,7 +215,7 @@ final class Context implements Runnable {
     try {
       return LocalIface.QUMENJNI_GetErrorText(lib, status);
     } catch (CharConversionException e) {
-      return null;  // a text the encoding in force cannot carry: the status says what happened
+      return null; // a text the encoding in force cannot carry: the status says what happened
     }
   }
 

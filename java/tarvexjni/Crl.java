@@ -23,9 +23,16 @@ import java.util.Objects;
  * @param encoded the encoded CRL
  * @param hash the CRL's hash
  */
-public record Crl(int fields, String issuer, long lastUpdate, long nextUpdate, int number, List<Revoked> revoked,
-    byte[] encoded, byte[] hash) {
-
+public record Crl(
+  int fields,
+  String issuer,
+  long lastUpdate,
+  long nextUpdate,
+  int number,
+  List<Revoked> revoked,
+  byte[] encoded,
+  byte[] hash
+) {
   /**
    * Makes the record, checked: a null text is taken as {@code ""}, the list becomes an
    * unmodifiable copy, and the other components must not be null.
@@ -68,9 +75,17 @@ public record Crl(int fields, String issuer, long lastUpdate, long nextUpdate, i
    */
   @Override
   public boolean equals(Object o) {
-    return o instanceof Crl c && fields == c.fields && Objects.equals(issuer, c.issuer) && lastUpdate == c.lastUpdate
-        && nextUpdate == c.nextUpdate && number == c.number && revoked.equals(c.revoked)
-        && Arrays.equals(encoded, c.encoded) && Arrays.equals(hash, c.hash);
+    return (
+      o instanceof Crl c &&
+      fields == c.fields &&
+      Objects.equals(issuer, c.issuer) &&
+      lastUpdate == c.lastUpdate &&
+      nextUpdate == c.nextUpdate &&
+      number == c.number &&
+      revoked.equals(c.revoked) &&
+      Arrays.equals(encoded, c.encoded) &&
+      Arrays.equals(hash, c.hash)
+    );
   }
 
   /**
@@ -90,8 +105,17 @@ public record Crl(int fields, String issuer, long lastUpdate, long nextUpdate, i
    */
   @Override
   public String toString() {
-    return "Crl[issuer=" + issuer + ", number=" + number + ", revoked=" + revoked.size() + ", encoded="
-        + encoded.length + " bytes]";
+    return (
+      "Crl[issuer=" +
+      issuer +
+      ", number=" +
+      number +
+      ", revoked=" +
+      revoked.size() +
+      ", encoded=" +
+      encoded.length +
+      " bytes]"
+    );
   }
 
   /**

@@ -72,7 +72,12 @@ public record Decrypted(byte[] content, Optional<Certificate> sender) {
    */
   @Override
   public String toString() {
-    return "Decrypted[content=" + content.length + " bytes, sender=" + sender.map(Certificate::toString).orElse("none")
-        + "]";
+    return (
+      "Decrypted[content=" +
+      content.length +
+      " bytes, sender=" +
+      sender.map(Certificate::toString).orElse("none") +
+      "]"
+    );
   }
 }

@@ -31,6 +31,7 @@ import java.util.function.Supplier;
  * garbage collector's cleaner. Like every {@code java.io} stream, it is for one thread at a time.
  */
 public final class DecryptingInputStream extends InputStream {
+
   private final LibraryInputStream engine;
   private final Supplier<Optional<Certificate>> sender;
   private Optional<Certificate> senderValue;
@@ -88,7 +89,9 @@ public final class DecryptingInputStream extends InputStream {
    * @throws IllegalStateException when the message has not been read to its end
    */
   public Optional<Certificate> sender() {
-    if (!engine.isDone()) throw new IllegalStateException("the message has not been read to its end");
+    if (!engine.isDone()) throw new IllegalStateException(
+      "the message has not been read to its end"
+    );
     if (senderValue == null) senderValue = sender.get();
     return senderValue;
   }

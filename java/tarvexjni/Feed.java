@@ -22,10 +22,12 @@ import java.util.concurrent.CancellationException;
 // passes them through, keeps a result) is its own. For one thread at a time, as the public
 // stream is.
 final class Feed<R> {
+
   // An Update stage: a piece in, what the library gives back for it into `out` (hashing, signing
   // and verifying give nothing back).
   interface Update {
-    int call(LocalIface lib, mem_blk_t in, mem_blk_t out) throws CharConversionException, NoSuchFieldException;
+    int call(LocalIface lib, mem_blk_t in, mem_blk_t out)
+      throws CharConversionException, NoSuchFieldException;
   }
 
   // The Final stage; `out` is null when the stream is dropped unfinished.
@@ -40,8 +42,15 @@ final class Feed<R> {
 
   // One family of the library's streams: its name (as in StrHash), the handle its stages share,
   // and its stages. `verdict`: Final's status is part of the result, not a failure.
-  record Stages<R>(String family, strhandle_t handle, LibraryCall init, Update update, Last last, boolean verdict,
-      Result<R> result) {}
+  record Stages<R>(
+    String family,
+    strhandle_t handle,
+    LibraryCall init,
+    Update update,
+    Last last,
+    boolean verdict,
+    Result<R> result
+  ) {}
 
   private final Object user;
   private final Tarvex owner;
@@ -58,8 +67,12 @@ final class Feed<R> {
     this.user = user;
     this.owner = owner;
     this.stages = stages;
-    this.stream = owner.openStream(stages.family() + "InitMem", stages.handle(), stages.init(),
-        lib -> stages.last().call(lib, null));
+    this.stream = owner.openStream(
+      stages.family() + "InitMem",
+      stages.handle(),
+      stages.init(),
+      lib -> stages.last().call(lib, null)
+    );
     this.cleanable = Tarvex.CLEANER.register(user, stream);
   }
 
@@ -67,7 +80,10 @@ final class Feed<R> {
   void ensureOpen() throws IOException {
     if (closed) throw new IOException("the stream is closed");
     if (finished) throw new IOException("the stream is finished");
-    if (failure != null) throw new IOException("the stream failed: " + failure.getMessage(), failure);
+    if (failure != null) throw new IOException(
+      "the stream failed: " + failure.getMessage(),
+      failure
+    );
   }
 
   boolean canFinish() {
@@ -107,7 +123,9 @@ final class Feed<R> {
     in.len = len;
     mem_blk_t out = new mem_blk_t();
     try {
-      owner.invoke(stages.family() + "UpdateMem", stream, false, true, lib -> stages.update().call(lib, in, out));
+      owner.invoke(stages.family() + "UpdateMem", stream, false, true, lib ->
+        stages.update().call(lib, in, out)
+      );
     } catch (CancellationException e) {
       throw interrupted(e);
     } catch (RuntimeException e) {
@@ -125,8 +143,13 @@ final class Feed<R> {
   int end(mem_blk_t out) {
     boolean interrupted = false;
     try {
-      int status = owner.invoke(stages.family() + "FinalMem", stream, true, !stages.verdict(),
-          lib -> stages.last().call(lib, out));
+      int status = owner.invoke(
+        stages.family() + "FinalMem",
+        stream,
+        true,
+        !stages.verdict(),
+        lib -> stages.last().call(lib, out)
+      );
       finished = true;
       return status;
     } catch (CancellationException e) {
@@ -145,7 +168,10 @@ final class Feed<R> {
   R finish() {
     if (finished) return value;
     if (closed) throw new IllegalStateException("the stream was closed without finishing");
-    if (failure != null) throw new IllegalStateException("the stream failed: " + failure.getMessage(), failure);
+    if (failure != null) throw new IllegalStateException(
+      "the stream failed: " + failure.getMessage(),
+      failure
+    );
     mem_blk_t out = new mem_blk_t();
     int status = end(out);
     value = stages.result().make(status, out);

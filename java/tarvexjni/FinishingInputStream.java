@@ -46,6 +46,7 @@ import java.util.Objects;
  * @param <R> the result: the hash
  */
 public final class FinishingInputStream<R> extends InputStream {
+
   private final InputStream source;
   private final Feed<R> feed;
 

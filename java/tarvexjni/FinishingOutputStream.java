@@ -39,6 +39,7 @@ import java.io.OutputStream;
  * @param <R> the result: the hash, the signed message, or the {@link Verification}
  */
 public final class FinishingOutputStream<R> extends OutputStream {
+
   private final Feed<R> feed;
 
   FinishingOutputStream(Tarvex owner, Feed.Stages<R> stages) {
@@ -54,7 +55,7 @@ public final class FinishingOutputStream<R> extends OutputStream {
    */
   @Override
   public void write(int b) throws IOException {
-    write(new byte[] {(byte) b}, 0, 1);
+    write(new byte[] { (byte) b }, 0, 1);
   }
 
   /**

@@ -14,6 +14,7 @@ import java.util.concurrent.CancellationException;
 // what this stream yields. Init stages that take a block get none: every byte goes through an
 // Update, once.
 final class LibraryInputStream extends InputStream {
+
   private static final int PIECE = 64 * 1024;
 
   private final InputStream source;

@@ -13,6 +13,7 @@ import java.util.concurrent.CancellationException;
 // writes its output and closes the target. After a failure of the library nothing is finished:
 // close() only closes the target.
 final class LibraryOutputStream extends OutputStream {
+
   private final OutputStream target;
   private final Feed<Void> feed;
 
@@ -23,7 +24,7 @@ final class LibraryOutputStream extends OutputStream {
 
   @Override
   public void write(int b) throws IOException {
-    write(new byte[] {(byte) b}, 0, 1);
+    write(new byte[] { (byte) b }, 0, 1);
   }
 
   @Override

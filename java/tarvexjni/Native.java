@@ -22,6 +22,7 @@ import tarvexjni.internal.NativeLoader;
  * }</pre>
  */
 public final class Native {
+
   private Native() {}
 
   /**

@@ -21,6 +21,7 @@ import java.util.function.Function;
 // becomes the result's array. The public conversions (Certificate.from, Verification.from, ...)
 // are these.
 final class Records {
+
   private Records() {}
 
   static final byte[] EMPTY = new byte[0];
@@ -33,19 +34,36 @@ final class Records {
 
   static byte[] bytes(mem_blk_t block) {
     if (block == null || block.buf == null || block.len <= 0) return EMPTY;
-    return block.buf.length == block.len ? block.buf : Arrays.copyOf(block.buf, Math.min(block.len, block.buf.length));
+    return block.buf.length == block.len
+      ? block.buf
+      : Arrays.copyOf(block.buf, Math.min(block.len, block.buf.length));
   }
 
   // ---- Certificates into Java ------------------------------------------------------------------
 
   static Certificate certificate(certificate_t c) {
-    return new Certificate(c.fields, c.issuer, c.serialNumber, c.subject, c.algorithm, c.notBeforeEx, c.notAfterEx,
-        c.keyUsage, c.notBeforePrivateEx, c.notAfterPrivateEx, altNames(c.issuerAltName),
-        altNames(c.subjectAltName), c.keyId,
-        list(c.policies, p -> new Certificate.Policy(p.oid, p.org_name, p.not_num, p.text)),
-        list(c.extKeyUsage, e -> e.oid),
-        list(c.extensions, e -> new Certificate.Extension(e.oid, e.type, e.critical, extensionValue(e))),
-        bytes(c.certEncoded), bytes(c.certHash));
+    return new Certificate(
+      c.fields,
+      c.issuer,
+      c.serialNumber,
+      c.subject,
+      c.algorithm,
+      c.notBeforeEx,
+      c.notAfterEx,
+      c.keyUsage,
+      c.notBeforePrivateEx,
+      c.notAfterPrivateEx,
+      altNames(c.issuerAltName),
+      altNames(c.subjectAltName),
+      c.keyId,
+      list(c.policies, p -> new Certificate.Policy(p.oid, p.org_name, p.not_num, p.text)),
+      list(c.extKeyUsage, e -> e.oid),
+      list(c.extensions, e ->
+        new Certificate.Extension(e.oid, e.type, e.critical, extensionValue(e))
+      ),
+      bytes(c.certEncoded),
+      bytes(c.certHash)
+    );
   }
 
   static List<Certificate> certificates(certificate_t[] certs) {
@@ -59,9 +77,22 @@ final class Records {
 
   private static Certificate.AltNames altNames(altname_t a) {
     if (a == null) return Certificate.AltNames.NONE;
-    return new Certificate.AltNames(a.emailAddress, a.DNS, a.URI, a.IP, a.organizationName, a.registredAddress,
-        a.surname, a.businessCategory, a.telephoneNumber, a.description, a.account_number, a.bank_id,
-        a.physicalDelivery, a.exchange_address);
+    return new Certificate.AltNames(
+      a.emailAddress,
+      a.DNS,
+      a.URI,
+      a.IP,
+      a.organizationName,
+      a.registredAddress,
+      a.surname,
+      a.businessCategory,
+      a.telephoneNumber,
+      a.description,
+      a.account_number,
+      a.bank_id,
+      a.physicalDelivery,
+      a.exchange_address
+    );
   }
 
   // The elements of a record array the bridge filled (null elements, which it never makes, are
@@ -83,7 +114,9 @@ final class Records {
   static Optional<Certificate> sender(certificate_t c) {
     if (c == null) return Optional.empty();
     boolean encoded = c.certEncoded != null && c.certEncoded.buf != null && c.certEncoded.len > 0;
-    if (!encoded && c.subject == null && c.issuer == null && c.serialNumber == null) return Optional.empty();
+    if (
+      !encoded && c.subject == null && c.issuer == null && c.serialNumber == null
+    ) return Optional.empty();
     return Optional.of(certificate(c));
   }
 
@@ -109,11 +142,19 @@ final class Records {
     t.issuerAltName = altNames(c.issuerAltNames());
     t.subjectAltName = altNames(c.subjectAltNames());
     t.keyId = c.keyId();
-    t.policies = c.policies().stream().map(Records::policy).toArray(policy_t[]::new);
+    t.policies = c
+      .policies()
+      .stream()
+      .map(Records::policy)
+      .toArray(policy_t[]::new);
     t.policy_num = t.policies.length;
     t.extKeyUsage = extendedKeyUsages(c.extendedKeyUsages());
     t.extkeyusage_num = t.extKeyUsage.length;
-    t.extensions = c.extensions().stream().map(Records::extension).toArray(extension_t[]::new);
+    t.extensions = c
+      .extensions()
+      .stream()
+      .map(Records::extension)
+      .toArray(extension_t[]::new);
     t.extension_num = t.extensions.length;
     t.certEncoded = in(c.encoded());
     t.certHash = in(c.hash());
@@ -121,7 +162,10 @@ final class Records {
   }
 
   static certificate_t[] certificates(List<Certificate> certs) {
-    return certs.stream().map(Records::certificate).toArray(certificate_t[]::new);
+    return certs
+      .stream()
+      .map(Records::certificate)
+      .toArray(certificate_t[]::new);
   }
 
   private static altname_t altNames(Certificate.AltNames a) {
@@ -177,8 +221,11 @@ final class Records {
     verify_param_t p = new verify_param_t();
     p.flag = o.flags();
     p.keyUsage = o.keyUsage();
-    p.policies = o.policies().stream().map(oid -> policy(new Certificate.Policy(oid, null, 0, null)))
-        .toArray(policy_t[]::new);
+    p.policies = o
+      .policies()
+      .stream()
+      .map(oid -> policy(new Certificate.Policy(oid, null, 0, null)))
+      .toArray(policy_t[]::new);
     p.policy_num = p.policies.length;
     p.extKeyUsage = extendedKeyUsages(o.extendedKeyUsages());
     p.extkeyusage_num = p.extKeyUsage.length;
@@ -198,8 +245,15 @@ final class Records {
   // ---- CRLs --------------------------------------------------------------------------------------
 
   static Crl crl(crl_t c) {
-    return new Crl(c.fields, c.issuer, c.lastUpdateEx, c.nextUpdateEx, c.number,
-        list(c.revcerts, r -> new Crl.Revoked(r.serialNumber, r.revtimeEx, r.reason)), bytes(c.crlEncoded),
-        bytes(c.crlHash));
+    return new Crl(
+      c.fields,
+      c.issuer,
+      c.lastUpdateEx,
+      c.nextUpdateEx,
+      c.number,
+      list(c.revcerts, r -> new Crl.Revoked(r.serialNumber, r.revtimeEx, r.reason)),
+      bytes(c.crlEncoded),
+      bytes(c.crlHash)
+    );
   }
 }

@@ -22,6 +22,7 @@ import java.util.Optional;
  * }</pre>
  */
 public final class Status {
+
   private Status() {}
 
   /** Success. */
@@ -80,34 +81,40 @@ public final class Status {
   public static final int INVALID_DISPOSITION = 0xC0000026;
 
   private static final Map<Integer, String> BRIDGE = Map.of(
-      SUCCESS, "SUCCESS",
-      PENDING_EXCEPTION, "PENDING_EXCEPTION",
-      NO_ERROR_TEXT, "NO_ERROR_TEXT",
-      NO_BUFFER, "NO_BUFFER");
+    SUCCESS,
+    "SUCCESS",
+    PENDING_EXCEPTION,
+    "PENDING_EXCEPTION",
+    NO_ERROR_TEXT,
+    "NO_ERROR_TEXT",
+    NO_BUFFER,
+    "NO_BUFFER"
+  );
 
   private static final Map<Integer, String> FAULTS = Map.ofEntries(
-      Map.entry(ACCESS_VIOLATION, "ACCESS_VIOLATION"),
-      Map.entry(IN_PAGE_ERROR, "IN_PAGE_ERROR"),
-      Map.entry(DATATYPE_MISALIGNMENT, "DATATYPE_MISALIGNMENT"),
-      Map.entry(INT_DIVIDE_BY_ZERO, "INT_DIVIDE_BY_ZERO"),
-      Map.entry(INT_OVERFLOW, "INT_OVERFLOW"),
-      Map.entry(ARRAY_BOUNDS_EXCEEDED, "ARRAY_BOUNDS_EXCEEDED"),
-      Map.entry(FLT_DENORMAL_OPERAND, "FLT_DENORMAL_OPERAND"),
-      Map.entry(FLT_DIVIDE_BY_ZERO, "FLT_DIVIDE_BY_ZERO"),
-      Map.entry(FLT_INEXACT_RESULT, "FLT_INEXACT_RESULT"),
-      Map.entry(FLT_INVALID_OPERATION, "FLT_INVALID_OPERATION"),
-      Map.entry(FLT_OVERFLOW, "FLT_OVERFLOW"),
-      Map.entry(FLT_STACK_CHECK, "FLT_STACK_CHECK"),
-      Map.entry(FLT_UNDERFLOW, "FLT_UNDERFLOW"),
-      Map.entry(PRIV_INSTRUCTION, "PRIV_INSTRUCTION"),
-      Map.entry(ILLEGAL_INSTRUCTION, "ILLEGAL_INSTRUCTION"),
-      Map.entry(STACK_OVERFLOW, "STACK_OVERFLOW"),
-      Map.entry(GUARD_PAGE, "GUARD_PAGE"),
-      Map.entry(BREAKPOINT, "BREAKPOINT"),
-      Map.entry(SINGLE_STEP, "SINGLE_STEP"),
-      Map.entry(INVALID_HANDLE, "INVALID_HANDLE"),
-      Map.entry(NONCONTINUABLE_EXCEPTION, "NONCONTINUABLE_EXCEPTION"),
-      Map.entry(INVALID_DISPOSITION, "INVALID_DISPOSITION"));
+    Map.entry(ACCESS_VIOLATION, "ACCESS_VIOLATION"),
+    Map.entry(IN_PAGE_ERROR, "IN_PAGE_ERROR"),
+    Map.entry(DATATYPE_MISALIGNMENT, "DATATYPE_MISALIGNMENT"),
+    Map.entry(INT_DIVIDE_BY_ZERO, "INT_DIVIDE_BY_ZERO"),
+    Map.entry(INT_OVERFLOW, "INT_OVERFLOW"),
+    Map.entry(ARRAY_BOUNDS_EXCEEDED, "ARRAY_BOUNDS_EXCEEDED"),
+    Map.entry(FLT_DENORMAL_OPERAND, "FLT_DENORMAL_OPERAND"),
+    Map.entry(FLT_DIVIDE_BY_ZERO, "FLT_DIVIDE_BY_ZERO"),
+    Map.entry(FLT_INEXACT_RESULT, "FLT_INEXACT_RESULT"),
+    Map.entry(FLT_INVALID_OPERATION, "FLT_INVALID_OPERATION"),
+    Map.entry(FLT_OVERFLOW, "FLT_OVERFLOW"),
+    Map.entry(FLT_STACK_CHECK, "FLT_STACK_CHECK"),
+    Map.entry(FLT_UNDERFLOW, "FLT_UNDERFLOW"),
+    Map.entry(PRIV_INSTRUCTION, "PRIV_INSTRUCTION"),
+    Map.entry(ILLEGAL_INSTRUCTION, "ILLEGAL_INSTRUCTION"),
+    Map.entry(STACK_OVERFLOW, "STACK_OVERFLOW"),
+    Map.entry(GUARD_PAGE, "GUARD_PAGE"),
+    Map.entry(BREAKPOINT, "BREAKPOINT"),
+    Map.entry(SINGLE_STEP, "SINGLE_STEP"),
+    Map.entry(INVALID_HANDLE, "INVALID_HANDLE"),
+    Map.entry(NONCONTINUABLE_EXCEPTION, "NONCONTINUABLE_EXCEPTION"),
+    Map.entry(INVALID_DISPOSITION, "INVALID_DISPOSITION")
+  );
 
   /**
    * Whether a status is the code of a machine fault: one of the fault constants of this class,
@@ -157,6 +164,8 @@ public final class Status {
    */
   public static String toString(int status) {
     String hex = String.format("0x%08X", status);
-    return name(status).map(n -> hex + " " + n).orElse(hex);
+    return name(status)
+      .map(n -> hex + " " + n)
+      .orElse(hex);
   }
 }

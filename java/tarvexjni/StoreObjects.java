@@ -41,9 +41,11 @@ import java.util.stream.StreamSupport;
  * the iteration behaves as if the store had ended.
  */
 public final class StoreObjects implements Iterable<byte[]>, AutoCloseable {
+
   // One step: the position's handle read and written, the object into `out`.
   interface Step {
-    int call(LocalIface lib, strhandle_t position, mem_blk_t out) throws CharConversionException, NoSuchFieldException;
+    int call(LocalIface lib, strhandle_t position, mem_blk_t out)
+      throws CharConversionException, NoSuchFieldException;
   }
 
   private final Tarvex owner;
@@ -102,8 +104,10 @@ public final class StoreObjects implements Iterable<byte[]>, AutoCloseable {
    *     enumeration is closed
    */
   public Stream<byte[]> stream() {
-    Spliterator<byte[]> objects =
-        Spliterators.spliteratorUnknownSize(iterator(), Spliterator.ORDERED | Spliterator.NONNULL);
+    Spliterator<byte[]> objects = Spliterators.spliteratorUnknownSize(
+      iterator(),
+      Spliterator.ORDERED | Spliterator.NONNULL
+    );
     return StreamSupport.stream(objects, false).onClose(this::close);
   }
 

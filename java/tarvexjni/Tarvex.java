@@ -129,6 +129,7 @@ import java.util.Optional;
  * and their kind turn {@code LocalIface}'s records into this API's results.
  */
 public final class Tarvex implements AutoCloseable {
+
   static final Cleaner CLEANER = Cleaner.create();
 
   private final Context context;
@@ -157,8 +158,19 @@ public final class Tarvex implements AutoCloseable {
      */
     @Override
     public String toString() {
-      return "Setup[flags=" + flags + ", pse=" + pse + ", localStore=" + localStore + ", ldap=" + ldap + ", pin="
-          + (pin == null ? "null" : "****") + "]";
+      return (
+        "Setup[flags=" +
+        flags +
+        ", pse=" +
+        pse +
+        ", localStore=" +
+        localStore +
+        ", ldap=" +
+        ldap +
+        ", pin=" +
+        (pin == null ? "null" : "****") +
+        "]"
+      );
     }
   }
 
@@ -192,8 +204,11 @@ public final class Tarvex implements AutoCloseable {
    * @throws TarvexException when the library refuses to start
    */
   public static Tarvex open(String name, int option) {
-    return new Tarvex(opened("Initialize", Texts.of("name", name),
-        lib -> LocalIface.QUMENJNI_Initialize(lib, name, option)));
+    return new Tarvex(
+      opened("Initialize", Texts.of("name", name), lib ->
+        LocalIface.QUMENJNI_Initialize(lib, name, option)
+      )
+    );
   }
 
   /**
@@ -212,9 +227,13 @@ public final class Tarvex implements AutoCloseable {
     param.localstore = setup.localStore();
     param.ldap = setup.ldap();
     param.pincode = setup.pin();
-    Texts texts = Texts.of("setup.pse", param.pse).text("setup.localStore", param.localstore)
-        .text("setup.ldap", param.ldap).secret("setup.pin", param.pincode);
-    return new Tarvex(opened("InitializeEx", texts, lib -> LocalIface.QUMENJNI_InitializeEx(lib, option, param)));
+    Texts texts = Texts.of("setup.pse", param.pse)
+      .text("setup.localStore", param.localstore)
+      .text("setup.ldap", param.ldap)
+      .secret("setup.pin", param.pincode);
+    return new Tarvex(
+      opened("InitializeEx", texts, lib -> LocalIface.QUMENJNI_InitializeEx(lib, option, param))
+    );
   }
 
   /**
@@ -243,7 +262,12 @@ public final class Tarvex implements AutoCloseable {
   public void close() {
     cleanable.clean();
     Integer status = context.takeEndStatus();
-    if (status != null && status != 0) throw new TarvexException("Uninitialize", status, null, null);
+    if (status != null && status != 0) throw new TarvexException(
+      "Uninitialize",
+      status,
+      null,
+      null
+    );
   }
 
   /**
@@ -332,7 +356,13 @@ public final class Tarvex implements AutoCloseable {
 
   // Every call of the library runs through here: `this` stays reachable until it returned, so
   // that the cleaner cannot end the context under it.
-  int invoke(String operation, Context.Stream stream, boolean last, boolean check, LibraryCall call) {
+  int invoke(
+    String operation,
+    Context.Stream stream,
+    boolean last,
+    boolean check,
+    LibraryCall call
+  ) {
     try {
       return context.invoke(operation, stream, last, check, call);
     } finally {
@@ -340,8 +370,12 @@ public final class Tarvex implements AutoCloseable {
     }
   }
 
-  Context.Stream openStream(String operation, strhandle_t handle, LibraryCall init,
-      LibraryCall end) {
+  Context.Stream openStream(
+    String operation,
+    strhandle_t handle,
+    LibraryCall init,
+    LibraryCall end
+  ) {
     try {
       return context.openStream(operation, handle, init, end);
     } finally {
@@ -478,7 +512,9 @@ public final class Tarvex implements AutoCloseable {
   public byte[] hash(String text, byte[] data) {
     mem_blk_t input = in(Objects.requireNonNull(data, "data"));
     mem_blk_t out = new mem_blk_t();
-    check("BlkHashMem", Texts.of("text", text), lib -> LocalIface.QUMENJNI_BlkHashMem(lib, text, input, out));
+    check("BlkHashMem", Texts.of("text", text), lib ->
+      LocalIface.QUMENJNI_BlkHashMem(lib, text, input, out)
+    );
     return bytes(out);
   }
 
@@ -596,11 +632,15 @@ public final class Tarvex implements AutoCloseable {
 
   private static Feed.Stages<byte[]> hashStages(String text) {
     strhandle_t h = new strhandle_t();
-    return new Feed.Stages<>("StrHash", h,
-        lib -> LocalIface.QUMENJNI_StrHashInitMem(lib, text, h),
-        (lib, in, out) -> LocalIface.QUMENJNI_StrHashUpdateMem(lib, h, in),
-        (lib, out) -> LocalIface.QUMENJNI_StrHashFinalMem(lib, h, out),
-        false, (status, out) -> bytes(out));
+    return new Feed.Stages<>(
+      "StrHash",
+      h,
+      lib -> LocalIface.QUMENJNI_StrHashInitMem(lib, text, h),
+      (lib, in, out) -> LocalIface.QUMENJNI_StrHashUpdateMem(lib, h, in),
+      (lib, out) -> LocalIface.QUMENJNI_StrHashFinalMem(lib, h, out),
+      false,
+      (status, out) -> bytes(out)
+    );
   }
 
   // ---- Signing -------------------------------------------------------------------------------
@@ -689,11 +729,18 @@ public final class Tarvex implements AutoCloseable {
   public FinishingOutputStream<byte[]> signing(int flags) {
     strhandle_t h = new strhandle_t();
     sign_param_t param = signParam(flags);
-    return new FinishingOutputStream<>(this, new Feed.Stages<>("StrSign", h,
+    return new FinishingOutputStream<>(
+      this,
+      new Feed.Stages<>(
+        "StrSign",
+        h,
         lib -> LocalIface.QUMENJNI_StrSignInitMem(lib, param, null, h),
         (lib, in, out) -> LocalIface.QUMENJNI_StrSignUpdateMem(lib, param, h, in),
         (lib, out) -> LocalIface.QUMENJNI_StrSignFinalMem(lib, param, h, out),
-        false, (status, out) -> bytes(out)));
+        false,
+        (status, out) -> bytes(out)
+      )
+    );
   }
 
   // ---- Verifying -----------------------------------------------------------------------------
@@ -728,8 +775,9 @@ public final class Tarvex implements AutoCloseable {
     verify_param_t param = Records.verifyParam(Objects.requireNonNull(options, "options"));
     mem_blk_t content = new mem_blk_t();
     verify_result_t result = new verify_result_t();
-    int status = invoke("VerifyMem", null, false, false,
-        lib -> LocalIface.QUMENJNI_VerifyMem(lib, param, input, null, content, result));
+    int status = invoke("VerifyMem", null, false, false, lib ->
+      LocalIface.QUMENJNI_VerifyMem(lib, param, input, null, content, result)
+    );
     return withText(Records.verification(status, content, result));
   }
 
@@ -770,8 +818,9 @@ public final class Tarvex implements AutoCloseable {
     verify_result_t result = new verify_result_t();
     int status;
     try {
-      status = invoke("VerifyFile", null, false, false,
-          lib -> LocalIface.QUMENJNI_VerifyFile(lib, param, in, null, out, result));
+      status = invoke("VerifyFile", null, false, false, lib ->
+        LocalIface.QUMENJNI_VerifyFile(lib, param, in, null, out, result)
+      );
     } catch (TarvexException e) {
       throw texts.explain(e);
     }
@@ -804,11 +853,18 @@ public final class Tarvex implements AutoCloseable {
     verify_param_t param = Records.verifyParam(Objects.requireNonNull(options, "options"));
     strhandle_t h = new strhandle_t();
     verify_result_t result = new verify_result_t();
-    return new FinishingOutputStream<>(this, new Feed.Stages<>("StrVerify", h,
+    return new FinishingOutputStream<>(
+      this,
+      new Feed.Stages<>(
+        "StrVerify",
+        h,
         lib -> LocalIface.QUMENJNI_StrVerifyInitMem(lib, param, null, h),
         (lib, in, out) -> LocalIface.QUMENJNI_StrVerifyUpdateMem(lib, param, h, in),
         (lib, out) -> LocalIface.QUMENJNI_StrVerifyFinalMem(lib, param, h, out, result),
-        true, (status, content) -> withText(Records.verification(status, content, result))));
+        true,
+        (status, content) -> withText(Records.verification(status, content, result))
+      )
+    );
   }
 
   // ---- Envelopes -----------------------------------------------------------------------------
@@ -872,7 +928,11 @@ public final class Tarvex implements AutoCloseable {
    * @throws TarvexException when the library fails
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
-  public byte[] encrypt(byte[] content, Collection<? extends X509Certificate> recipients, int flags) {
+  public byte[] encrypt(
+    byte[] content,
+    Collection<? extends X509Certificate> recipients,
+    int flags
+  ) {
     return encrypt(content, fromX509(recipients), flags);
   }
 
@@ -920,7 +980,11 @@ public final class Tarvex implements AutoCloseable {
    * @throws TarvexException when the library fails
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
-  public void encrypt(Path content, Path encrypted, Collection<? extends X509Certificate> recipients) {
+  public void encrypt(
+    Path content,
+    Path encrypted,
+    Collection<? extends X509Certificate> recipients
+  ) {
     encrypt(content, encrypted, recipients, 0);
   }
 
@@ -937,7 +1001,12 @@ public final class Tarvex implements AutoCloseable {
    * @throws TarvexException when the library fails
    * @throws IllegalStateException when the context is closed or unusable after a fault
    */
-  public void encrypt(Path content, Path encrypted, Collection<? extends X509Certificate> recipients, int flags) {
+  public void encrypt(
+    Path content,
+    Path encrypted,
+    Collection<? extends X509Certificate> recipients,
+    int flags
+  ) {
     encrypt(content, encrypted, fromX509(recipients), flags);
   }
 
@@ -994,7 +1063,10 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    * @see #encrypting(InputStream, List)
    */
-  public InputStream encrypting(InputStream content, Collection<? extends X509Certificate> recipients) {
+  public InputStream encrypting(
+    InputStream content,
+    Collection<? extends X509Certificate> recipients
+  ) {
     return encrypting(content, recipients, 0);
   }
 
@@ -1011,7 +1083,11 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    * @see #encrypting(InputStream, List)
    */
-  public InputStream encrypting(InputStream content, Collection<? extends X509Certificate> recipients, int flags) {
+  public InputStream encrypting(
+    InputStream content,
+    Collection<? extends X509Certificate> recipients,
+    int flags
+  ) {
     return encrypting(content, fromX509(recipients), flags);
   }
 
@@ -1079,7 +1155,10 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    * @see #encrypting(OutputStream, List)
    */
-  public OutputStream encrypting(OutputStream target, Collection<? extends X509Certificate> recipients) {
+  public OutputStream encrypting(
+    OutputStream target,
+    Collection<? extends X509Certificate> recipients
+  ) {
     return encrypting(target, recipients, 0);
   }
 
@@ -1096,17 +1175,25 @@ public final class Tarvex implements AutoCloseable {
    * @throws IllegalStateException when the context is closed or unusable after a fault
    * @see #encrypting(OutputStream, List)
    */
-  public OutputStream encrypting(OutputStream target, Collection<? extends X509Certificate> recipients, int flags) {
+  public OutputStream encrypting(
+    OutputStream target,
+    Collection<? extends X509Certificate> recipients,
+    int flags
+  ) {
     return encrypting(target, fromX509(recipients), flags);
   }
 
   private static Feed.Stages<Void> encryptStages(encrypt_param_t param) {
     strhandle_t h = new strhandle_t();
-    return new Feed.Stages<>("StrEncrypt", h,
-        lib -> LocalIface.QUMENJNI_StrEncryptInitMem(lib, param, h),
-        (lib, in, out) -> LocalIface.QUMENJNI_StrEncryptUpdateMem(lib, param, h, in, out),
-        (lib, out) -> LocalIface.QUMENJNI_StrEncryptFinalMem(lib, param, h, out),
-        false, null);
+    return new Feed.Stages<>(
+      "StrEncrypt",
+      h,
+      lib -> LocalIface.QUMENJNI_StrEncryptInitMem(lib, param, h),
+      (lib, in, out) -> LocalIface.QUMENJNI_StrEncryptUpdateMem(lib, param, h, in, out),
+      (lib, out) -> LocalIface.QUMENJNI_StrEncryptFinalMem(lib, param, h, out),
+      false,
+      null
+    );
   }
 
   /**
@@ -1122,7 +1209,9 @@ public final class Tarvex implements AutoCloseable {
     mem_blk_t input = in(Objects.requireNonNull(encrypted, "encrypted"));
     mem_blk_t out = new mem_blk_t();
     decrypt_result_t result = new decrypt_result_t();
-    check("DecryptMem", lib -> LocalIface.QUMENJNI_DecryptMem(lib, new decrypt_param_t(), input, out, result));
+    check("DecryptMem", lib ->
+      LocalIface.QUMENJNI_DecryptMem(lib, new decrypt_param_t(), input, out, result)
+    );
     return Decrypted.from(out, result);
   }
 
@@ -1141,7 +1230,9 @@ public final class Tarvex implements AutoCloseable {
     String in = texts.file("encrypted", encrypted);
     String out = texts.file("content", content);
     decrypt_result_t result = new decrypt_result_t();
-    check("DecryptFile", texts, lib -> LocalIface.QUMENJNI_DecryptFile(lib, new decrypt_param_t(), in, out, result));
+    check("DecryptFile", texts, lib ->
+      LocalIface.QUMENJNI_DecryptFile(lib, new decrypt_param_t(), in, out, result)
+    );
     return Records.sender(result.sender);
   }
 
@@ -1164,12 +1255,22 @@ public final class Tarvex implements AutoCloseable {
     strhandle_t h = new strhandle_t();
     int[] state = new int[1];
     decrypt_result_t result = new decrypt_result_t();
-    return new DecryptingInputStream(new LibraryInputStream(this, encrypted, new Feed.Stages<>("StrDecrypt", h,
-        lib -> LocalIface.QUMENJNI_StrDecryptInitMem(lib, param, null, state, h),
-        (lib, in, out) -> LocalIface.QUMENJNI_StrDecryptUpdateMem(lib, param, h, in, state, out),
-        (lib, out) -> LocalIface.QUMENJNI_StrDecryptFinalMem(lib, param, h, result),
-        false, null)),
-        () -> Records.sender(result.sender));
+    return new DecryptingInputStream(
+      new LibraryInputStream(
+        this,
+        encrypted,
+        new Feed.Stages<>(
+          "StrDecrypt",
+          h,
+          lib -> LocalIface.QUMENJNI_StrDecryptInitMem(lib, param, null, state, h),
+          (lib, in, out) -> LocalIface.QUMENJNI_StrDecryptUpdateMem(lib, param, h, in, state, out),
+          (lib, out) -> LocalIface.QUMENJNI_StrDecryptFinalMem(lib, param, h, result),
+          false,
+          null
+        )
+      ),
+      () -> Records.sender(result.sender)
+    );
   }
 
   // ---- Certificates and CRLs -----------------------------------------------------------------
@@ -1260,7 +1361,9 @@ public final class Tarvex implements AutoCloseable {
   public BasicConstraints parseBasicConstraints(byte[] encoded) {
     mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
     basic_constraints_ex_t constraints = new basic_constraints_ex_t();
-    check("ParseBasicConstraintsEx", lib -> LocalIface.QUMENJNI_ParseBasicConstraintsEx(lib, input, constraints));
+    check("ParseBasicConstraintsEx", lib ->
+      LocalIface.QUMENJNI_ParseBasicConstraintsEx(lib, input, constraints)
+    );
     return BasicConstraints.from(constraints);
   }
 
@@ -1305,9 +1408,11 @@ public final class Tarvex implements AutoCloseable {
     }
     param.certTemplate = template;
     find_result_t found = new find_result_t();
-    Texts texts = Texts.of("query.subject", query.subject()).text("query.issuer", query.issuer())
-        .text("query.serialNumber", query.serialNumber()).text("query.keyId", query.keyId())
-        .text("query.email", query.email());
+    Texts texts = Texts.of("query.subject", query.subject())
+      .text("query.issuer", query.issuer())
+      .text("query.serialNumber", query.serialNumber())
+      .text("query.keyId", query.keyId())
+      .text("query.email", query.email());
     check("FindCert", texts, lib -> LocalIface.QUMENJNI_FindCert(lib, param, found));
     return Records.certificates(found.certs);
   }
@@ -1321,7 +1426,9 @@ public final class Tarvex implements AutoCloseable {
    */
   public void addCertificate(byte[] encoded) {
     mem_blk_t input = in(Objects.requireNonNull(encoded, "encoded"));
-    check("AddCertificate", lib -> LocalIface.QUMENJNI_AddCertificate(lib, new LocalIface.add_param_t(), input));
+    check("AddCertificate", lib ->
+      LocalIface.QUMENJNI_AddCertificate(lib, new LocalIface.add_param_t(), input)
+    );
   }
 
   /**
@@ -1363,8 +1470,9 @@ public final class Tarvex implements AutoCloseable {
    */
   public StoreObjects storeObjects(int options) {
     ensureUsable();
-    return new StoreObjects(this, "EnumStoreObjects",
-        (lib, position, out) -> LocalIface.QUMENJNI_EnumStoreObjects(lib, null, position, out, options));
+    return new StoreObjects(this, "EnumStoreObjects", (lib, position, out) ->
+      LocalIface.QUMENJNI_EnumStoreObjects(lib, null, position, out, options)
+    );
   }
 
   /**
@@ -1379,9 +1487,9 @@ public final class Tarvex implements AutoCloseable {
    */
   public StoreObjects storeObjects(String first, String second, int options) {
     ensureUsable();
-    return new StoreObjects(this, "EnumStoreObjectsEx",
-        (lib, position, out) -> LocalIface.QUMENJNI_EnumStoreObjectsEx(lib, null, first, second, position, out,
-            options));
+    return new StoreObjects(this, "EnumStoreObjectsEx", (lib, position, out) ->
+      LocalIface.QUMENJNI_EnumStoreObjectsEx(lib, null, first, second, position, out, options)
+    );
   }
 
   // ---- Helpers -------------------------------------------------------------------------------

@@ -32,6 +32,7 @@ import java.util.Optional;
  * API's streams too, so one {@code catch (TarvexException e)} covers every operation.
  */
 public class TarvexException extends RuntimeException {
+
   private static final long serialVersionUID = 1L;
 
   /** The operation that failed. */
@@ -56,7 +57,13 @@ public class TarvexException extends RuntimeException {
   }
 
   // detail: what the API adds to the message, or null.
-  TarvexException(String detail, String operation, int status, String libraryText, Throwable cause) {
+  TarvexException(
+    String detail,
+    String operation,
+    int status,
+    String libraryText,
+    Throwable cause
+  ) {
     super(message(detail, operation, status, libraryText, cause), cause);
     this.operation = operation;
     this.status = status;
@@ -68,7 +75,13 @@ public class TarvexException extends RuntimeException {
     return new TarvexException(detail, operation, status, libraryText, getCause());
   }
 
-  private static String message(String detail, String operation, int status, String text, Throwable cause) {
+  private static String message(
+    String detail,
+    String operation,
+    int status,
+    String text,
+    Throwable cause
+  ) {
     StringBuilder m = new StringBuilder().append(operation).append(" failed: ");
     if (detail != null) m.append(detail).append(": ");
     if (Status.isFault(status)) m.append("machine fault ");

@@ -62,6 +62,7 @@ import java.util.function.Supplier;
  * wait rather than compute.
  */
 public final class TarvexPool implements AutoCloseable {
+
   /**
    * Work done with a context of the pool, returning a result.
    *
@@ -146,6 +147,7 @@ public final class TarvexPool implements AutoCloseable {
    * (the pool ends it if you do), and do not keep it beyond the lease.
    */
   public final class Lease implements AutoCloseable {
+
     private final Tarvex tarvex;
     private final AtomicBoolean ended = new AtomicBoolean();
 
@@ -279,7 +281,10 @@ public final class TarvexPool implements AutoCloseable {
     try {
       lease = borrow();
     } catch (InterruptedException e) {
-      throw Context.cancelled("interrupted while waiting for a context of the pool; the work was not done", e);
+      throw Context.cancelled(
+        "interrupted while waiting for a context of the pool; the work was not done",
+        e
+      );
     }
     try (lease) {
       return work.apply(lease.tarvex);
@@ -310,9 +315,9 @@ public final class TarvexPool implements AutoCloseable {
     boolean usable = tarvex.isUsable();
     lock.lock();
     try {
-      if (!all.contains(tarvex)) return;  // the pool closed meanwhile, and ended it
+      if (!all.contains(tarvex)) return; // the pool closed meanwhile, and ended it
       if (usable) {
-        idle.addFirst(tarvex);  // the most recently used first: its memory is warm
+        idle.addFirst(tarvex); // the most recently used first: its memory is warm
       } else {
         all.remove(tarvex);
       }
@@ -381,8 +386,17 @@ public final class TarvexPool implements AutoCloseable {
     lock.lock();
     try {
       if (closed) return "TarvexPool[size " + size + ", closed]";
-      return "TarvexPool[size " + size + ", " + all.size() + " open, " + idle.size() + " idle, " + waiting
-          + " waiting]";
+      return (
+        "TarvexPool[size " +
+        size +
+        ", " +
+        all.size() +
+        " open, " +
+        idle.size() +
+        " idle, " +
+        waiting +
+        " waiting]"
+      );
     } finally {
       lock.unlock();
     }

@@ -19,12 +19,21 @@ import tarvexjni.internal.NativeLoader;
 // force (its name, the start of its value, the encoding and the setting that chooses it), and
 // the paths a file operation was given, as the JDK's file exceptions name them.
 final class Texts {
-  private static final int SHOWN = 40;  // characters of a value a message shows
-  private static final String REMEDY = ": name the single-byte encoding of the library's texts with the system"
-      + " property " + NativeLoader.CODESET_PROPERTY + " (for example -D" + NativeLoader.CODESET_PROPERTY
-      + "=windows-1252)";
 
-  private enum Kind { TEXT, SECRET, FILE }
+  private static final int SHOWN = 40; // characters of a value a message shows
+  private static final String REMEDY =
+    ": name the single-byte encoding of the library's texts with the system" +
+    " property " +
+    NativeLoader.CODESET_PROPERTY +
+    " (for example -D" +
+    NativeLoader.CODESET_PROPERTY +
+    "=windows-1252)";
+
+  private enum Kind {
+    TEXT,
+    SECRET,
+    FILE,
+  }
 
   // A text of the call; for a file, the path as the caller gave it, and `value` its absolute form.
   private record Param(String name, String value, Kind kind, Path given) {}
@@ -64,7 +73,8 @@ final class Texts {
   // The exception with what these texts tell about it: for a text that did not cross, which one
   // and why; for any other failure of a file operation, its paths.
   TarvexException explain(TarvexException e) {
-    String detail = e.getCause() instanceof CharConversionException c ? conversion(c, params) : paths();
+    String detail =
+      e.getCause() instanceof CharConversionException c ? conversion(c, params) : paths();
     return detail == null ? e : e.withDetail(detail);
   }
 
@@ -77,9 +87,20 @@ final class Texts {
   // "/data/in.pdf" for one file (with its absolute path after a relative one); "content
   // /data/in.pdf, signed /data/out.p7m" for several; null for none.
   private String paths() {
-    List<Param> files = params.stream().filter(p -> p.kind == Kind.FILE).toList();
+    List<Param> files = params
+      .stream()
+      .filter(p -> p.kind == Kind.FILE)
+      .toList();
     if (files.size() == 1) return path(files.get(0));
-    return files.isEmpty() ? null : String.join(", ", files.stream().map(p -> p.name + " " + path(p)).toList());
+    return files.isEmpty()
+      ? null
+      : String.join(
+          ", ",
+          files
+            .stream()
+            .map(p -> p.name + " " + path(p))
+            .toList()
+        );
   }
 
   private static String path(Param file) {
@@ -89,7 +110,11 @@ final class Texts {
   private static String conversion(CharConversionException cause, List<Param> params) {
     InForce encoding = new InForce();
     if ("string_t2jstring".equals(cause.getMessage())) {
-      return "a text the library returned does not read one character per byte in " + encoding + encoding.remedy();
+      return (
+        "a text the library returned does not read one character per byte in " +
+        encoding +
+        encoding.remedy()
+      );
     }
     Param failed = null;
     for (Param p : params) {
@@ -99,16 +124,24 @@ final class Texts {
       }
     }
     if (failed == null) {
-      return "a text of the call (a parameter or a record field) does not cross one byte per character in "
-          + encoding + encoding.remedy();
+      return (
+        "a text of the call (a parameter or a record field) does not cross one byte per character in " +
+        encoding +
+        encoding.remedy()
+      );
     }
     boolean secret = failed.kind == Kind.SECRET;
     String what = "the " + failed.name + (secret ? " (not shown)" : " " + shown(failed.value));
     int wide = supplementary(failed.value);
     if (wide >= 0) {
-      return what + " has " + (secret ? "a character beyond U+FFFF" : String.format("U+%04X", wide))
-          + ", which takes two UTF-16 units: it cannot cross one byte per unit in " + encoding
-          + ", nor in any single-byte encoding";
+      return (
+        what +
+        " has " +
+        (secret ? "a character beyond U+FFFF" : String.format("U+%04X", wide)) +
+        ", which takes two UTF-16 units: it cannot cross one byte per unit in " +
+        encoding +
+        ", nor in any single-byte encoding"
+      );
     }
     return what + " takes more bytes than characters in " + encoding + encoding.remedy();
   }
@@ -132,6 +165,7 @@ final class Texts {
   // The encoding texts cross in: the one the setting names, else the process locale's codeset
   // (on Windows the active ANSI code page), as the JDK read it when it started.
   private static final class InForce {
+
     private final NativeLoader.NarrowCodeset named = NativeLoader.codeset();
     private final String system = System.getProperty("sun.jnu.encoding", "");
     private final boolean windows = System.getProperty("os.name", "").startsWith("Windows");
@@ -139,7 +173,9 @@ final class Texts {
     @Override
     public String toString() {
       if (named != null) return named.charset().name() + ", named by " + named.source();
-      return windows ? "the active ANSI code page " + system : system + ", the codeset of the process locale";
+      return windows
+        ? "the active ANSI code page " + system
+        : system + ", the codeset of the process locale";
     }
 
     // Where the setting is not in force and would help: what to do.
@@ -149,7 +185,7 @@ final class Texts {
 
     // Whether a text crosses one byte per UTF-16 unit, a character the encoding lacks as '?'.
     boolean fits(String value) {
-      if (supplementary(value) >= 0) return false;  // two units, one character
+      if (supplementary(value) >= 0) return false; // two units, one character
       if (named != null) return true;
       CharsetEncoder encoder = encoder();
       if (encoder == null) return value.chars().allMatch(c -> c < 0x80);
@@ -163,10 +199,13 @@ final class Texts {
 
     private CharsetEncoder encoder() {
       try {
-        return Charset.forName(system).newEncoder().onMalformedInput(CodingErrorAction.REPLACE)
-            .onUnmappableCharacter(CodingErrorAction.REPLACE).replaceWith(new byte[] {'?'});
+        return Charset.forName(system)
+          .newEncoder()
+          .onMalformedInput(CodingErrorAction.REPLACE)
+          .onUnmappableCharacter(CodingErrorAction.REPLACE)
+          .replaceWith(new byte[] { '?' });
       } catch (IllegalArgumentException | UnsupportedOperationException e) {
-        return null;  // a codeset the JDK does not know, or cannot write '?' in
+        return null; // a codeset the JDK does not know, or cannot write '?' in
       }
     }
   }

@@ -33,7 +33,12 @@ import java.util.Optional;
  *     overall status, else the first failing signature's), as the library gave it when the
  *     verification was made; empty when that status is 0 or the library has no text for it
  */
-public record Verification(int status, byte[] content, List<Signer> signers, Optional<String> libraryText) {
+public record Verification(
+  int status,
+  byte[] content,
+  List<Signer> signers,
+  Optional<String> libraryText
+) {
   /**
    * Makes the record, checked: a component that must not be null is not, and lists become
    * unmodifiable copies.
@@ -128,11 +133,20 @@ public record Verification(int status, byte[] content, List<Signer> signers, Opt
     } else {
       for (Signer s : signers) {
         if (s.isValid()) continue;
-        why = "the signature of " + s.certificate().map(Certificate::subject).orElse("a signer") + " does not verify";
+        why =
+          "the signature of " +
+          s.certificate().map(Certificate::subject).orElse("a signer") +
+          " does not verify";
         break;
       }
     }
-    throw new TarvexException(why, "Verification", reported, reported == 0 ? null : libraryText.orElse(null), null);
+    throw new TarvexException(
+      why,
+      "Verification",
+      reported,
+      reported == 0 ? null : libraryText.orElse(null),
+      null
+    );
   }
 
   // The status requireValid() reports: the overall status, else the first failing signature's;
@@ -154,8 +168,13 @@ public record Verification(int status, byte[] content, List<Signer> signers, Opt
    */
   @Override
   public boolean equals(Object o) {
-    return o instanceof Verification v && status == v.status && java.util.Arrays.equals(content, v.content)
-        && signers.equals(v.signers) && libraryText.equals(v.libraryText);
+    return (
+      o instanceof Verification v &&
+      status == v.status &&
+      java.util.Arrays.equals(content, v.content) &&
+      signers.equals(v.signers) &&
+      libraryText.equals(v.libraryText)
+    );
   }
 
   /**
@@ -175,8 +194,15 @@ public record Verification(int status, byte[] content, List<Signer> signers, Opt
    */
   @Override
   public String toString() {
-    return "Verification[status=" + Status.toString(status) + ", content=" + content.length + " bytes, signers="
-        + signers + "]";
+    return (
+      "Verification[status=" +
+      Status.toString(status) +
+      ", content=" +
+      content.length +
+      " bytes, signers=" +
+      signers +
+      "]"
+    );
   }
 
   /**

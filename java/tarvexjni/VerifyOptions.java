@@ -20,9 +20,14 @@ import java.util.List;
  * @param minimumSignatures the minimum number of signatures, the library's
  * @param info further options, the library's
  */
-public record VerifyOptions(int flags, int keyUsage, List<String> policies, List<String> extendedKeyUsages,
-    int minimumSignatures, int info) {
-
+public record VerifyOptions(
+  int flags,
+  int keyUsage,
+  List<String> policies,
+  List<String> extendedKeyUsages,
+  int minimumSignatures,
+  int info
+) {
   /** No requirement: every value 0, no policy, no extended key usage. */
   public static final VerifyOptions DEFAULT = new VerifyOptions(0, 0, List.of(), List.of(), 0, 0);
 
@@ -84,7 +89,14 @@ public record VerifyOptions(int flags, int keyUsage, List<String> policies, List
    * @return the changed copy
    */
   public VerifyOptions withPolicies(String... policies) {
-    return new VerifyOptions(flags, keyUsage, List.of(policies), extendedKeyUsages, minimumSignatures, info);
+    return new VerifyOptions(
+      flags,
+      keyUsage,
+      List.of(policies),
+      extendedKeyUsages,
+      minimumSignatures,
+      info
+    );
   }
 
   /**
@@ -94,7 +106,14 @@ public record VerifyOptions(int flags, int keyUsage, List<String> policies, List
    * @return the changed copy
    */
   public VerifyOptions withExtendedKeyUsages(String... extendedKeyUsages) {
-    return new VerifyOptions(flags, keyUsage, policies, List.of(extendedKeyUsages), minimumSignatures, info);
+    return new VerifyOptions(
+      flags,
+      keyUsage,
+      policies,
+      List.of(extendedKeyUsages),
+      minimumSignatures,
+      info
+    );
   }
 
   /**

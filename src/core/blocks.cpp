@@ -7,9 +7,8 @@
 
 namespace tvj {
 
-bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out,
-                      const char* converter, const char* len_field, uint8_t* room,
-                      size_t room_size) {
+bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out, const char* converter,
+                      const char* len_field, uint8_t* room, size_t room_size) {
   if (len > env->GetArrayLength(array)) {
     throw_array_index(env, converter, len_field);
     return false;

@@ -14,7 +14,8 @@
 
 namespace tvj {
 
-inline constexpr JavaClass kMemBlkClass{"Norv1/LocalIface$mem_blk_t", {{"len", "I"}, {"buf", "[B"}}};
+inline constexpr JavaClass kMemBlkClass{"Norv1/LocalIface$mem_blk_t",
+                                        {{"len", "I"}, {"buf", "[B"}}};
 
 // Input block. A null object gives len 0, buf null; so does a null buf or a len below 1
 // (len kept as read). Otherwise buf is a copy of the first len bytes of the Java array in the
@@ -50,7 +51,8 @@ bool mem_blk_t2jobjectNoFree(JNIEnv* env, jobject obj, mem_blk_t* blk);
 // A new Java mem_blk_t filled from the native block (released), for a field of a record.
 // Missing class: ClassNotFoundException "<converter>:Norv1/LocalIface$mem_blk_t"; a failed
 // creation: OutOfMemoryError "<converter>". Empty on failure.
-LocalRef<jobject> new_mem_blk(JNIEnv* env, mem_blk_t* blk, context_t context, const char* converter);
+LocalRef<jobject> new_mem_blk(JNIEnv* env, mem_blk_t* blk, context_t context,
+                              const char* converter);
 
 // Sets the byte[] field `field` of `obj` to a new array holding the `len` bytes at `buf`, or to
 // null when `make` is false. When the array cannot be made (no room, or a negative len) the
@@ -61,9 +63,8 @@ bool store_bytes(JNIEnv* env, jobject obj, jfieldID field, const uint8_t* buf, j
 // The first `len` bytes of a Java byte array, copied into `room` when they fit (room_size bytes
 // the caller keeps for the call), else into the call's memory. Refuses a len beyond the array
 // (ArrayIndexOutOfBoundsException "<converter>:<len_field>").
-bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out,
-                      const char* converter, const char* len_field, uint8_t* room = nullptr,
-                      size_t room_size = 0);
+bool copy_input_bytes(JNIEnv* env, jbyteArray array, jint len, uint8_t** out, const char* converter,
+                      const char* len_field, uint8_t* room = nullptr, size_t room_size = 0);
 
 // Native values into a Java int[] of exactly `count` elements (a null array: nothing). Another
 // length raises "java/lang/ArrayIndexOutOfBoundsException" "intArray2jintArray:array".

@@ -1,5 +1,3 @@
-#include "codeset.h"
-
 #include <errno.h>
 #include <iconv.h>
 #include <langinfo.h>
@@ -13,6 +11,8 @@
 #include <new>
 #include <string>
 #include <vector>
+
+#include "codeset.h"
 
 namespace tvj {
 
@@ -44,11 +44,11 @@ class Codeset {
   std::string name;
   Kind kind = Kind::kTable;
   bool ascii_compatible = true;
-  bool given = false;  // made from units (codeset_of_units), not found by its name
-  jchar to_unit[256] = {};                // kTable: the unit of each byte, or U+FFFD
-  std::unique_ptr<uint8_t[]> from_unit;   // kTable: the byte of each unit...
-  std::unique_ptr<uint64_t[]> has_byte;   // ...where this bit is set
-  char default_byte = kDefaultChar;       // kTable: the codeset's own '?'
+  bool given = false;       // made from units (codeset_of_units), not found by its name
+  jchar to_unit[256] = {};  // kTable: the unit of each byte, or U+FFFD
+  std::unique_ptr<uint8_t[]> from_unit;  // kTable: the byte of each unit...
+  std::unique_ptr<uint64_t[]> has_byte;  // ...where this bit is set
+  char default_byte = kDefaultChar;      // kTable: the codeset's own '?'
 
   bool maps(jchar u) const { return (has_byte[u >> 6] >> (u & 63)) & 1; }
 
@@ -231,10 +231,14 @@ size_t utf8_sequence(const unsigned char* s, size_t left) {
   unsigned char c = s[0];
   size_t len;
   uint32_t min;
-  if (c >= 0xC2 && c <= 0xDF) len = 2, min = 0x80;
-  else if (c >= 0xE0 && c <= 0xEF) len = 3, min = 0x800;
-  else if (c >= 0xF0 && c <= 0xF4) len = 4, min = 0x10000;
-  else return 0;
+  if (c >= 0xC2 && c <= 0xDF)
+    len = 2, min = 0x80;
+  else if (c >= 0xE0 && c <= 0xEF)
+    len = 3, min = 0x800;
+  else if (c >= 0xF0 && c <= 0xF4)
+    len = 4, min = 0x10000;
+  else
+    return 0;
   if (len > left) return 0;
   uint32_t cp = c & (0x7F >> len);
   for (size_t k = 1; k < len; ++k) {
@@ -341,9 +345,15 @@ long encode_narrow(const Codeset& cs, const jchar* in, size_t n, char* out) {
   }
   long rest;
   switch (cs.kind) {
-    case Kind::kUtf8: rest = encode_utf8(in + i, n - i, out + i); break;
-    case Kind::kTable: rest = encode_table(cs, in + i, n - i, out + i); break;
-    default: rest = encode_iconv(cs, in + i, n - i, out + i); break;
+    case Kind::kUtf8:
+      rest = encode_utf8(in + i, n - i, out + i);
+      break;
+    case Kind::kTable:
+      rest = encode_table(cs, in + i, n - i, out + i);
+      break;
+    default:
+      rest = encode_iconv(cs, in + i, n - i, out + i);
+      break;
   }
   return rest < 0 ? -1 : long(i) + rest;
 }
@@ -356,12 +366,16 @@ long decode_narrow(const Codeset& cs, const char* in, size_t n, jchar* out) {
   }
   long rest;
   switch (cs.kind) {
-    case Kind::kUtf8: rest = decode_utf8(in + i, n - i, out + i); break;
+    case Kind::kUtf8:
+      rest = decode_utf8(in + i, n - i, out + i);
+      break;
     case Kind::kTable:
       for (size_t k = i; k < n; ++k) out[k] = cs.to_unit[static_cast<unsigned char>(in[k])];
       rest = long(n - i);
       break;
-    default: rest = decode_iconv(cs, in + i, n - i, out + i); break;
+    default:
+      rest = decode_iconv(cs, in + i, n - i, out + i);
+      break;
   }
   return long(i) + rest;
 }

@@ -14,35 +14,47 @@ const Declaration kDeclarations[] = {
     {"QUMENJNI_AttachSignFile",
      "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;)I"},
     {"QUMENJNI_AttachSignMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_BlkHashFile",
      "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_BlkHashMem",
-     "(LNorv1/LocalIface;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsBlkAttSignFile",
      "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;)I"},
     {"QUMENJNI_CmsBlkAttSignMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsBlkAttVerifyFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_CmsBlkAttVerifyMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_CmsBlkDecryptFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$decrypt_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;LNorv1/LocalIface$decrypt_result_t;)I"},
     {"QUMENJNI_CmsBlkDecryptMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$decrypt_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$decrypt_result_t;)I"},
     {"QUMENJNI_CmsBlkDetSignFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/"
+     "lang/String;)I"},
     {"QUMENJNI_CmsBlkDetSignMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsBlkDetVerifyFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_CmsBlkDetVerifyMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_CmsBlkEncryptFile",
      "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/String;Ljava/lang/String;)I"},
     {"QUMENJNI_CmsBlkEncryptMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsBlkMsgInfFile",
      "(LNorv1/LocalIface;Ljava/lang/String;LNorv1/LocalIface$cms_msginf_t;I)I"},
     {"QUMENJNI_CmsBlkMsgInfMem",
@@ -50,59 +62,83 @@ const Declaration kDeclarations[] = {
     {"QUMENJNI_CmsBlkSignAttachFile",
      "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;I)I"},
     {"QUMENJNI_CmsBlkSignAttachMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;I)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;I)I"},
     {"QUMENJNI_CmsBlkSignDetachFile",
      "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;I)I"},
     {"QUMENJNI_CmsBlkSignDetachMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;I)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;I)I"},
     {"QUMENJNI_CmsStrAttSignFile",
      "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;)I"},
     {"QUMENJNI_CmsStrAttSignFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsStrAttSignInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/"
+     "Object;)I"},
     {"QUMENJNI_CmsStrAttSignUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsStrAttVerifyFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_CmsStrAttVerifyFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_CmsStrAttVerifyInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/"
+     "Object;)I"},
     {"QUMENJNI_CmsStrAttVerifyUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsStrDecryptFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$decrypt_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;LNorv1/LocalIface$decrypt_result_t;)I"},
     {"QUMENJNI_CmsStrDecryptFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$decrypt_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$decrypt_result_t;)I"},
     {"QUMENJNI_CmsStrDecryptInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/"
+     "Object;)I"},
     {"QUMENJNI_CmsStrDecryptUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsStrDetSignFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/"
+     "lang/String;)I"},
     {"QUMENJNI_CmsStrDetSignFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsStrDetSignInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/"
+     "Object;)I"},
     {"QUMENJNI_CmsStrDetSignUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsStrDetVerifyFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_CmsStrDetVerifyFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_CmsStrDetVerifyInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/"
+     "Object;)I"},
     {"QUMENJNI_CmsStrDetVerifyUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsStrEncryptFile",
      "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/String;Ljava/lang/String;)I"},
     {"QUMENJNI_CmsStrEncryptFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsStrEncryptInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/"
+     "Object;)I"},
     {"QUMENJNI_CmsStrEncryptUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsStrMsgInfFile",
      "(LNorv1/LocalIface;Ljava/lang/String;LNorv1/LocalIface$cms_msginf_t;I)I"},
     {"QUMENJNI_CmsStrMsgInfFinalMem",
@@ -114,41 +150,51 @@ const Declaration kDeclarations[] = {
     {"QUMENJNI_CmsStrSignDetachFile",
      "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;I)I"},
     {"QUMENJNI_CmsStrSignDetachFinalMem",
-     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_CmsStrSignDetachInitMem",
      "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;I)I"},
     {"QUMENJNI_CmsStrSignDetachUpdateMem",
-     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_ControlEx",
      "(LNorv1/LocalIface;JILNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;I)I"},
     {"QUMENJNI_CreateCertificateStore",
-     "(LNorv1/LocalIface;[LNorv1/LocalIface$mem_blk_t;I[LNorv1/LocalIface$mem_blk_t;ILjava/lang/String;Ljava/lang/String;I)I"},
+     "(LNorv1/LocalIface;[LNorv1/LocalIface$mem_blk_t;I[LNorv1/LocalIface$mem_blk_t;ILjava/lang/"
+     "String;Ljava/lang/String;I)I"},
     {"QUMENJNI_CreateRegistryProfile",
      "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/String;I)I"},
     {"QUMENJNI_CreateRegistryProfileEx",
-     "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;I)I"},
+     "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;Ljava/lang/"
+     "String;I)I"},
     {"QUMENJNI_CreateXmlRequest",
      "(LNorv1/LocalIface;ILNorv1/LocalIface$certificate_t;LNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_DecodeMem",
-     "(LNorv1/LocalIface;[B[BI)I"},
+    {"QUMENJNI_DecodeMem", "(LNorv1/LocalIface;[B[BI)I"},
     {"QUMENJNI_DecryptAndVerifyFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$decrypt_result_t;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$verify_param_t;Ljava/"
+     "lang/String;Ljava/lang/String;LNorv1/LocalIface$decrypt_result_t;LNorv1/"
+     "LocalIface$verify_result_t;)I"},
     {"QUMENJNI_DecryptAndVerifyMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$decrypt_result_t;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$verify_param_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$decrypt_result_t;LNorv1/"
+     "LocalIface$verify_result_t;)I"},
     {"QUMENJNI_DecryptFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$decrypt_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;LNorv1/LocalIface$decrypt_result_t;)I"},
     {"QUMENJNI_DecryptMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$decrypt_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$decrypt_result_t;)I"},
     {"QUMENJNI_DetachSignFile",
      "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;)I"},
     {"QUMENJNI_DetachSignMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_EncodeMem",
-     "(LNorv1/LocalIface;[B[BI)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
+    {"QUMENJNI_EncodeMem", "(LNorv1/LocalIface;[B[BI)I"},
     {"QUMENJNI_EncryptFile",
      "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/String;Ljava/lang/String;)I"},
     {"QUMENJNI_EncryptMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_EncryptedInfoFile",
      "(LNorv1/LocalIface;Ljava/lang/String;LNorv1/LocalIface$encrypted_info_result_t;)I"},
     {"QUMENJNI_EncryptedInfoMem",
@@ -156,49 +202,48 @@ const Declaration kDeclarations[] = {
     {"QUMENJNI_EnumStoreObjects",
      "(LNorv1/LocalIface;Ljava/lang/Object;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;I)I"},
     {"QUMENJNI_EnumStoreObjectsEx",
-     "(LNorv1/LocalIface;Ljava/lang/Object;Ljava/lang/String;Ljava/lang/String;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;I)I"},
+     "(LNorv1/LocalIface;Ljava/lang/Object;Ljava/lang/String;Ljava/lang/String;Ljava/lang/"
+     "Object;LNorv1/LocalIface$mem_blk_t;I)I"},
     {"QUMENJNI_ExportFile",
      "(LNorv1/LocalIface;LNorv1/LocalIface$export_param_t;Ljava/lang/String;)I"},
     {"QUMENJNI_ExportMem",
      "(LNorv1/LocalIface;LNorv1/LocalIface$export_param_t;LNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_ExportToSystemStore",
-     "(LNorv1/LocalIface;I)I"},
+    {"QUMENJNI_ExportToSystemStore", "(LNorv1/LocalIface;I)I"},
     {"QUMENJNI_FindCert",
      "(LNorv1/LocalIface;LNorv1/LocalIface$find_param_t;LNorv1/LocalIface$find_result_t;)I"},
-    {"QUMENJNI_GenRandom",
-     "(LNorv1/LocalIface;ILNorv1/LocalIface$mem_blk_t;)I"},
+    {"QUMENJNI_GenRandom", "(LNorv1/LocalIface;ILNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_GetErrorLineEx",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;[ILNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_GetErrorText",
-     "(LNorv1/LocalIface;I)Ljava/lang/String;"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;[ILNorv1/"
+     "LocalIface$mem_blk_t;)I"},
+    {"QUMENJNI_GetErrorText", "(LNorv1/LocalIface;I)Ljava/lang/String;"},
     {"QUMENJNI_GetPkcs7InfoFile",
      "(LNorv1/LocalIface;Ljava/lang/String;LNorv1/LocalIface$pkcs7_info_t;)I"},
     {"QUMENJNI_GetPkcs7InfoMem",
      "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$pkcs7_info_t;)I"},
-    {"QUMENJNI_HashFile",
-     "(LNorv1/LocalIface;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;)I"},
+    {"QUMENJNI_HashFile", "(LNorv1/LocalIface;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_HashMem",
      "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_ImportFile",
      "(LNorv1/LocalIface;LNorv1/LocalIface$import_param_t;Ljava/lang/String;)I"},
     {"QUMENJNI_ImportMem",
      "(LNorv1/LocalIface;LNorv1/LocalIface$import_param_t;LNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_InitMinimal",
-     "(LNorv1/LocalIface;)I"},
-    {"QUMENJNI_Initialize",
-     "(LNorv1/LocalIface;Ljava/lang/String;I)I"},
-    {"QUMENJNI_InitializeEx",
-     "(LNorv1/LocalIface;ILNorv1/LocalIface$local_param_t;)I"},
+    {"QUMENJNI_InitMinimal", "(LNorv1/LocalIface;)I"},
+    {"QUMENJNI_Initialize", "(LNorv1/LocalIface;Ljava/lang/String;I)I"},
+    {"QUMENJNI_InitializeEx", "(LNorv1/LocalIface;ILNorv1/LocalIface$local_param_t;)I"},
     {"QUMENJNI_IssueCertificateStore",
      "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;Ljava/lang/String;Ljava/lang/String;)I"},
     {"QUMENJNI_OcspCreateRequest",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$ocsp_request_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$ocsp_request_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_OcspSignResponse",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$ocsp_response_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$ocsp_response_param_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_OcspUrlObtainResponse",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$ocsp_request_param_t;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$ocsp_request_param_t;Ljava/lang/String;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_OcspVerifyResponse",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$ocsp_verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$ocsp_verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$ocsp_verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$ocsp_verify_result_t;)I"},
     {"QUMENJNI_ParseAltnameEx",
      "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$altname_ex_t;)I"},
     {"QUMENJNI_ParseBasicConstraintsEx",
@@ -209,52 +254,57 @@ const Declaration kDeclarations[] = {
      "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;ILNorv1/LocalIface$crl_t;)I"},
     {"QUMENJNI_ParseKeyIdentifierEx",
      "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_QueryRegistryProfile",
-     "(LNorv1/LocalIface;[Ljava/lang/String;II)I"},
+    {"QUMENJNI_QueryRegistryProfile", "(LNorv1/LocalIface;[Ljava/lang/String;II)I"},
     {"QUMENJNI_QueryRegistryProfileEx",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;I)I"},
-    {"QUMENJNI_ShowCertificate",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_ShowCertificateEx",
-     "(LNorv1/LocalIface;JLNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_ShowCrl",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_ShowCrlEx",
-     "(LNorv1/LocalIface;JLNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_ShowRequestEx",
-     "(LNorv1/LocalIface;JLNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_ShowRevocationEx",
-     "(LNorv1/LocalIface;JLNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;I)I"},
+    {"QUMENJNI_ShowCertificate", "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;)I"},
+    {"QUMENJNI_ShowCertificateEx", "(LNorv1/LocalIface;JLNorv1/LocalIface$mem_blk_t;)I"},
+    {"QUMENJNI_ShowCrl", "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;)I"},
+    {"QUMENJNI_ShowCrlEx", "(LNorv1/LocalIface;JLNorv1/LocalIface$mem_blk_t;)I"},
+    {"QUMENJNI_ShowRequestEx", "(LNorv1/LocalIface;JLNorv1/LocalIface$mem_blk_t;)I"},
+    {"QUMENJNI_ShowRevocationEx", "(LNorv1/LocalIface;JLNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_SignAndEncryptFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/String;Ljava/lang/String;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$encrypt_param_t;Ljava/"
+     "lang/String;Ljava/lang/String;)I"},
     {"QUMENJNI_SignAndEncryptMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$encrypt_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$encrypt_param_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_SignFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/"
+     "lang/String;)I"},
     {"QUMENJNI_SignHashMem",
-     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_SignMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_SignedInfoFile",
      "(LNorv1/LocalIface;Ljava/lang/String;LNorv1/LocalIface$signed_info_result_t;)I"},
     {"QUMENJNI_SignedInfoMem",
      "(LNorv1/LocalIface;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$signed_info_result_t;)I"},
     {"QUMENJNI_StrDecryptFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$decrypt_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;LNorv1/LocalIface$decrypt_result_t;)I"},
     {"QUMENJNI_StrDecryptFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/Object;LNorv1/LocalIface$decrypt_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$decrypt_result_t;)I"},
     {"QUMENJNI_StrDecryptInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$mem_blk_t;[ILjava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;LNorv1/LocalIface$mem_blk_t;[ILjava/"
+     "lang/Object;)I"},
     {"QUMENJNI_StrDecryptUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;[ILNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$decrypt_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;[ILNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_StrEncryptFile",
      "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/String;Ljava/lang/String;)I"},
     {"QUMENJNI_StrEncryptFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_StrEncryptInitMem",
      "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/Object;)I"},
     {"QUMENJNI_StrEncryptUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$encrypt_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_StrEncryptedInfoFile",
      "(LNorv1/LocalIface;Ljava/lang/String;LNorv1/LocalIface$encrypted_info_result_t;)I"},
     {"QUMENJNI_StrEncryptedInfoMem",
@@ -263,102 +313,135 @@ const Declaration kDeclarations[] = {
      "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_StrHashFinalMem",
      "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_StrHashInitMem",
-     "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/Object;)I"},
+    {"QUMENJNI_StrHashInitMem", "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/Object;)I"},
     {"QUMENJNI_StrHashUpdateMem",
      "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_StrSignFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/"
+     "lang/String;)I"},
     {"QUMENJNI_StrSignFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_StrSignInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/"
+     "Object;)I"},
     {"QUMENJNI_StrSignUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$sign_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_StrVerifyFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_StrVerifyFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_StrVerifyInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/"
+     "Object;)I"},
     {"QUMENJNI_StrVerifyUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
-    {"QUMENJNI_TlsSessionComplete",
-     "(LNorv1/LocalIface;Ljava/lang/Object;)I"},
-    {"QUMENJNI_TlsSessionCreate",
-     "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/Object;I)I"},
-    {"QUMENJNI_TlsSessionDestroy",
-     "(LNorv1/LocalIface;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
+    {"QUMENJNI_TlsSessionComplete", "(LNorv1/LocalIface;Ljava/lang/Object;)I"},
+    {"QUMENJNI_TlsSessionCreate", "(LNorv1/LocalIface;Ljava/lang/String;Ljava/lang/Object;I)I"},
+    {"QUMENJNI_TlsSessionDestroy", "(LNorv1/LocalIface;Ljava/lang/Object;)I"},
     {"QUMENJNI_TlsSessionHandshake",
-     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TlsSessionQuery",
      "(LNorv1/LocalIface;Ljava/lang/Object;ILNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TlsSessionRead",
-     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TlsSessionWrite",
-     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TspBlkRequestFromCmsFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TspBlkRequestFromCmsMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TspBlkUrlStampCmsFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;Ljava/lang/String;)I"},
     {"QUMENJNI_TspBlkUrlStampCmsMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TspBlkVerifyCmsFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;Ljava/lang/String;LNorv1/LocalIface$tsp_verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;Ljava/lang/String;LNorv1/"
+     "LocalIface$tsp_verify_result_t;)I"},
     {"QUMENJNI_TspBlkVerifyCmsMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$tsp_verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$tsp_verify_result_t;)I"},
     {"QUMENJNI_TspRequestFromPkcs7",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TspSignResponse",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_response_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_response_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TspStrUrlStampCmsFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;Ljava/lang/String;)I"},
     {"QUMENJNI_TspStrUrlStampCmsFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;Ljava/lang/"
+     "Object;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TspStrUrlStampCmsInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;LNorv1/"
+     "LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
     {"QUMENJNI_TspStrUrlStampCmsUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;Ljava/lang/"
+     "Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TspStrVerifyCmsFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;Ljava/lang/String;LNorv1/LocalIface$tsp_verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;Ljava/lang/String;LNorv1/"
+     "LocalIface$tsp_verify_result_t;)I"},
     {"QUMENJNI_TspStrVerifyCmsFinalMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;Ljava/lang/Object;LNorv1/LocalIface$tsp_verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$tsp_verify_result_t;)I"},
     {"QUMENJNI_TspStrVerifyCmsInitMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/lang/Object;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;LNorv1/LocalIface$mem_blk_t;Ljava/"
+     "lang/Object;)I"},
     {"QUMENJNI_TspStrVerifyCmsUpdateMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;Ljava/lang/Object;LNorv1/"
+     "LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TspUrlStampPkcs7File",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;Ljava/lang/String;)I"},
     {"QUMENJNI_TspUrlStampPkcs7Mem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_request_param_t;Ljava/lang/String;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_TspVerifyPkcs7File",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;Ljava/lang/String;LNorv1/LocalIface$tsp_verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;Ljava/lang/String;LNorv1/"
+     "LocalIface$tsp_verify_result_t;)I"},
     {"QUMENJNI_TspVerifyPkcs7Mem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$tsp_verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$tsp_verify_result_t;)I"},
     {"QUMENJNI_TspVerifyResponse",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$tsp_verify_result_t;)I"},
-    {"QUMENJNI_Uninitialize",
-     "(LNorv1/LocalIface;)I"},
-    {"QUMENJNI_UpdateCRLs",
-     "(LNorv1/LocalIface;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$tsp_verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$tsp_verify_result_t;)I"},
+    {"QUMENJNI_Uninitialize", "(LNorv1/LocalIface;)I"},
+    {"QUMENJNI_UpdateCRLs", "(LNorv1/LocalIface;)I"},
     {"QUMENJNI_VerifyAndSignFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$sign_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$sign_param_t;Ljava/"
+     "lang/String;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_VerifyAndSignMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$sign_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$sign_param_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$verify_result_t;)I"},
     {"QUMENJNI_VerifyCert",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$certificate_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$certificate_t;)I"},
     {"QUMENJNI_VerifyCertificatePolicy",
      "(LNorv1/LocalIface;LNorv1/LocalIface$verify_policy_param_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_VerifyCrlPolicy",
      "(LNorv1/LocalIface;LNorv1/LocalIface$verify_policy_param_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_VerifyFile",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;Ljava/lang/String;Ljava/lang/"
+     "String;Ljava/lang/String;LNorv1/LocalIface$verify_result_t;)I"},
     {"QUMENJNI_VerifyHashMem",
-     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
+     "(LNorv1/LocalIface;Ljava/lang/Object;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;)I"},
     {"QUMENJNI_VerifyMem",
-     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
+     "(LNorv1/LocalIface;LNorv1/LocalIface$verify_param_t;LNorv1/LocalIface$mem_blk_t;LNorv1/"
+     "LocalIface$mem_blk_t;LNorv1/LocalIface$mem_blk_t;LNorv1/LocalIface$verify_result_t;)I"},
 };
 
 const size_t kDeclarationCount = sizeof(kDeclarations) / sizeof(kDeclarations[0]);

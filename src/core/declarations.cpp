@@ -20,8 +20,9 @@ void append_descriptor(std::string& out, const char* name) {
   static constexpr struct {
     const char* name;
     char code;
-  } kPrimitives[] = {{"int", 'I'},  {"long", 'J'},  {"byte", 'B'},  {"boolean", 'Z'}, {"char", 'C'},
-                     {"short", 'S'}, {"float", 'F'}, {"double", 'D'}, {"void", 'V'}};
+  } kPrimitives[] = {{"int", 'I'},     {"long", 'J'},   {"byte", 'B'},
+                     {"boolean", 'Z'}, {"char", 'C'},   {"short", 'S'},
+                     {"float", 'F'},   {"double", 'D'}, {"void", 'V'}};
   for (const auto& p : kPrimitives) {
     if (std::strcmp(name, p.name) == 0) {
       out += p.code;

@@ -113,7 +113,8 @@ class LocalRef {
  public:
   LocalRef() = default;
   LocalRef(JNIEnv* env, T ref) : env_(env), ref_(ref) {}
-  LocalRef(LocalRef&& other) noexcept : env_(other.env_), ref_(std::exchange(other.ref_, nullptr)) {}
+  LocalRef(LocalRef&& other) noexcept
+      : env_(other.env_), ref_(std::exchange(other.ref_, nullptr)) {}
   LocalRef& operator=(LocalRef&& other) noexcept {
     if (this != &other) {
       reset();

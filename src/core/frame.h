@@ -73,13 +73,19 @@ struct Result {
 // ---- What the frame asks of a kind -----------------------------------------------------------
 
 template <typename A>
-concept Converts = requires(A a, CallState& s) { a.convert(s); };
+concept Converts = requires(A a, CallState& s) {
+  a.convert(s);
+};
 template <typename A>
 concept Produces = std::is_base_of_v<Result, std::remove_cvref_t<A>>;
 template <typename A>
-concept Releases = requires(A a, JNIEnv* env) { a.release(env); };
+concept Releases = requires(A a, JNIEnv* env) {
+  a.release(env);
+};
 template <typename A>
-concept Discards = requires(A a, context_t c) { a.discard(c); };
+concept Discards = requires(A a, context_t c) {
+  a.discard(c);
+};
 
 template <typename F>
 struct NativeSignature;
@@ -252,8 +258,8 @@ struct BlockIn {
 
   BlockIn(jobject j) : java(j) {}  // implicit: kinds are made from their Java argument
   bool convert(CallState& s) {
-    return jobject2mem_blk_t_declared(s.env, java, &blk,
-                                      declared_class<kMemBlkClass>(s.env, s.cls), room, kRoom);
+    return jobject2mem_blk_t_declared(s.env, java, &blk, declared_class<kMemBlkClass>(s.env, s.cls),
+                                      room, kRoom);
   }
   mem_blk_t* native() { return &blk; }
   void release(JNIEnv* env) { mem_blk_tFree(env, java, &blk); }
@@ -322,7 +328,9 @@ struct NewContext : Result {
     return false;
   }
   context_t* native() { return &context; }
-  bool result(CallState& s) { return s.status != 0 || context_t2jthis(s.env, s.cls, s.self, context); }
+  bool result(CallState& s) {
+    return s.status != 0 || context_t2jthis(s.env, s.cls, s.self, context);
+  }
 };
 
 // An int[] of one element the native library fills (it starts at 0).

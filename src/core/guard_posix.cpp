@@ -72,14 +72,22 @@ int32_t fault_status(int sig, int si_code) {
                                    : int32_t(0xC0000006);  // EXCEPTION_IN_PAGE_ERROR
     case SIGFPE:
       switch (si_code) {
-        case FPE_INTDIV: return int32_t(0xC0000094);  // EXCEPTION_INT_DIVIDE_BY_ZERO
-        case FPE_INTOVF: return int32_t(0xC0000095);  // EXCEPTION_INT_OVERFLOW
-        case FPE_FLTSUB: return int32_t(0xC000008C);  // EXCEPTION_ARRAY_BOUNDS_EXCEEDED
-        case FPE_FLTDIV: return int32_t(0xC000008E);  // EXCEPTION_FLT_DIVIDE_BY_ZERO
-        case FPE_FLTRES: return int32_t(0xC000008F);  // EXCEPTION_FLT_INEXACT_RESULT
-        case FPE_FLTOVF: return int32_t(0xC0000091);  // EXCEPTION_FLT_OVERFLOW
-        case FPE_FLTUND: return int32_t(0xC0000093);  // EXCEPTION_FLT_UNDERFLOW
-        default: return int32_t(0xC0000090);          // EXCEPTION_FLT_INVALID_OPERATION
+        case FPE_INTDIV:
+          return int32_t(0xC0000094);  // EXCEPTION_INT_DIVIDE_BY_ZERO
+        case FPE_INTOVF:
+          return int32_t(0xC0000095);  // EXCEPTION_INT_OVERFLOW
+        case FPE_FLTSUB:
+          return int32_t(0xC000008C);  // EXCEPTION_ARRAY_BOUNDS_EXCEEDED
+        case FPE_FLTDIV:
+          return int32_t(0xC000008E);  // EXCEPTION_FLT_DIVIDE_BY_ZERO
+        case FPE_FLTRES:
+          return int32_t(0xC000008F);  // EXCEPTION_FLT_INEXACT_RESULT
+        case FPE_FLTOVF:
+          return int32_t(0xC0000091);  // EXCEPTION_FLT_OVERFLOW
+        case FPE_FLTUND:
+          return int32_t(0xC0000093);  // EXCEPTION_FLT_UNDERFLOW
+        default:
+          return int32_t(0xC0000090);  // EXCEPTION_FLT_INVALID_OPERATION
       }
     case SIGILL:
       return si_code == ILL_PRVOPC || si_code == ILL_PRVREG

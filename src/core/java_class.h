@@ -68,13 +68,13 @@ struct JavaClass {
 };
 template <size_t N>
 JavaClass(const char*, const JavaField (&)[N]) -> JavaClass<N>;
-JavaClass(const char*) -> JavaClass<0>;
+JavaClass(const char*)->JavaClass<0>;
 
 // The documented class of a description, resolved once.
 struct ResolvedClass {
-  jclass cls;            // global reference
-  bool final_class;      // no subclass exists: IsInstanceOf identifies exactly this class
-  const jfieldID* ids;   // in the declared order; null where the class lacks the field
+  jclass cls;           // global reference
+  bool final_class;     // no subclass exists: IsInstanceOf identifies exactly this class
+  const jfieldID* ids;  // in the declared order; null where the class lacks the field
 };
 
 struct ClassSlot {

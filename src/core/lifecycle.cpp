@@ -33,8 +33,9 @@ void read_scratch_budget(JNIEnv* env) {
                          : nullptr;
   LocalRef<jstring> key(env, get ? env->NewStringUTF("tarvexjni.scratch.retain") : nullptr);
   LocalRef<jstring> value;
-  if (key) value = LocalRef<jstring>(env, static_cast<jstring>(env->CallStaticObjectMethod(
-                                              system.get(), get, key.get())));
+  if (key)
+    value = LocalRef<jstring>(
+        env, static_cast<jstring>(env->CallStaticObjectMethod(system.get(), get, key.get())));
   if (env->ExceptionCheck()) env->ExceptionClear();  // no property: as if unset
   if (value) {
     found = true;
@@ -99,7 +100,8 @@ extern "C" {
 JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
   JNIEnv* env = nullptr;
   if (vm->GetEnv(reinterpret_cast<void**>(&env), JNI_VERSION_1_8) != JNI_OK) env = nullptr;
-  if (env == nullptr || !register_handshake(env, &activate)) activate(env, nullptr, nullptr, nullptr);
+  if (env == nullptr || !register_handshake(env, &activate))
+    activate(env, nullptr, nullptr, nullptr);
   return JNI_VERSION_1_8;
 }
 

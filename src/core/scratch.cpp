@@ -175,11 +175,22 @@ bool parse_scratch_size(const char* text, size_t* bytes) {
   }
   int shift = 0;
   switch (*text) {
-    case '\0': break;
-    case 'k': case 'K': shift = 10; break;
-    case 'm': case 'M': shift = 20; break;
-    case 'g': case 'G': shift = 30; break;
-    default: return false;
+    case '\0':
+      break;
+    case 'k':
+    case 'K':
+      shift = 10;
+      break;
+    case 'm':
+    case 'M':
+      shift = 20;
+      break;
+    case 'g':
+    case 'G':
+      shift = 30;
+      break;
+    default:
+      return false;
   }
   if (shift != 0 && *++text != '\0') return false;
   if (value > (std::numeric_limits<size_t>::max() >> shift)) return false;

@@ -7,14 +7,14 @@
 //
 // Memory kept between calls. Every chunk of an arena is mapped directly from the system (mmap,
 // VirtualAlloc: core/system_memory.h), never taken from malloc, so a chunk given back really
-// goes back to the system instead of staying in a malloc arena. Each thread keeps its first chunk (64 KiB, enough for every small
-// call) for as long as it lives; larger chunks are kept for the thread's next call only within
-// a budget shared by the whole process, so that a pool of many threads does not keep a copy of
-// its largest block each. A chunk kept is warm: the next call of the same size copies its
-// input into memory that is already mapped instead of page-faulting through fresh memory. A
-// thread's chunks are all returned when the thread ends. The small-call path takes no lock and
-// touches no shared state: the budget is settled with one atomic operation, and only after a
-// call that mapped or gave back a chunk.
+// goes back to the system instead of staying in a malloc arena. Each thread keeps its first chunk
+// (64 KiB, enough for every small call) for as long as it lives; larger chunks are kept for the
+// thread's next call only within a budget shared by the whole process, so that a pool of many
+// threads does not keep a copy of its largest block each. A chunk kept is warm: the next call of
+// the same size copies its input into memory that is already mapped instead of page-faulting
+// through fresh memory. A thread's chunks are all returned when the thread ends. The small-call
+// path takes no lock and touches no shared state: the budget is settled with one atomic operation,
+// and only after a call that mapped or gave back a chunk.
 //
 // The budget is kDefaultRetain, or the value of the system property `tarvexjni.scratch.retain`
 // (else the environment variable TARVEXJNI_SCRATCH_RETAIN) read once when the library loads:

@@ -20,7 +20,8 @@ bool string_t2jstring(JNIEnv* env, jstring* slot, string_t* text, context_t cont
 
 // The n bytes at `text` (n >= 1) as a new Java string into *out, releasing nothing. On failure
 // raises CharConversionException "<converter>" (or leaves an allocation error) and returns false.
-bool narrow_to_jstring(JNIEnv* env, const char* text, size_t n, jstring* out, const char* converter);
+bool narrow_to_jstring(JNIEnv* env, const char* text, size_t n, jstring* out,
+                       const char* converter);
 
 // The String field `id` of `obj` set from a native text, which is released; a null result is
 // not stored into a `fresh` object (one this call made, which holds null already). After a

@@ -3,10 +3,11 @@
 // anything to the process (the loader activates an accepted bridge with a second call).
 // Registered on the loader's class rather than exported, so that the library exports only
 // LocalIface's methods and JNI_OnLoad.
+#include "version.h"
+
 #include <jni.h>
 
 #include "exceptions.h"
-#include "version.h"
 
 namespace tvj {
 namespace {

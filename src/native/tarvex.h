@@ -559,7 +559,7 @@ TARVEX_FIELD_AT(ocsp_verify_result_t, cert, 24);
 // ---- CMS message information -------------------------------------------------------------------
 
 enum : int32_t {
-  CMS_CERTID_ISSUER_SERIAL = 1,  // issuer, serialNum, certHash
+  CMS_CERTID_ISSUER_SERIAL = 1,   // issuer, serialNum, certHash
   CMS_CERTID_SUBJECT_KEY_ID = 2,  // subjKeyId, in the issuer's slot
 };
 struct cms_certid_t {
@@ -678,7 +678,8 @@ int32_t QUMEN_OcspFreeVerifyResult(context_t context, ocsp_verify_result_t* resu
 
 // Diagnostics and utilities. GetErrorText returns its buffer, or null when it has no text.
 string_t QUMEN_GetErrorText(int32_t code, char* buffer, int32_t capacity);
-int32_t QUMEN_GetErrorLineEx(context_t context, mem_blk_t* a, mem_blk_t* b, int32_t* c, mem_blk_t* d);
+int32_t QUMEN_GetErrorLineEx(context_t context, mem_blk_t* a, mem_blk_t* b, int32_t* c,
+                             mem_blk_t* d);
 int32_t QUMEN_GenRandom(context_t context, int32_t count, mem_blk_t* out);
 int32_t QUMEN_EncodeMem(uint8_t* first, uint8_t* second, int64_t length);
 int32_t QUMEN_DecodeMem(uint8_t* first, uint8_t* second, int64_t length);
@@ -700,7 +701,8 @@ int32_t QUMEN_VerifyMem(context_t context, verify_param_t* param, mem_blk_t* in1
                         mem_blk_t* out, verify_result_t* result);
 int32_t QUMEN_VerifyFile(context_t context, verify_param_t* param, string_t name1, string_t name2,
                          string_t name3, verify_result_t* result);
-int32_t QUMEN_SignHashMem(context_t context, sign_param_t* unused, mem_blk_t* in, mem_blk_t* result);
+int32_t QUMEN_SignHashMem(context_t context, sign_param_t* unused, mem_blk_t* in,
+                          mem_blk_t* result);
 int32_t QUMEN_VerifyHashMem(context_t context, verify_param_t* unused, mem_blk_t* in1,
                             mem_blk_t* in2, mem_blk_t* in3);
 
@@ -792,7 +794,8 @@ int32_t QUMEN_StrDecryptFinalMem(context_t context, decrypt_param_t* param, strh
                                  decrypt_result_t* result);
 int32_t QUMEN_StrDecryptFile(context_t context, decrypt_param_t* param, string_t in, string_t out,
                              decrypt_result_t* result);
-int32_t QUMEN_StrEncryptedInfoMem(context_t context, mem_blk_t* in, encrypted_info_result_t* result);
+int32_t QUMEN_StrEncryptedInfoMem(context_t context, mem_blk_t* in,
+                                  encrypted_info_result_t* result);
 int32_t QUMEN_StrEncryptedInfoFile(context_t context, string_t in, encrypted_info_result_t* result);
 
 // CMS: signing with a parameter record, attached (one input) and detached (two inputs)
@@ -876,8 +879,8 @@ int32_t QUMEN_CmsBlkSignAttachMem(context_t context, mem_blk_t* in, mem_blk_t* i
                                   int32_t value);
 int32_t QUMEN_CmsBlkSignAttachFile(context_t context, string_t in, string_t in2, string_t out,
                                    int32_t value);
-int32_t QUMEN_CmsBlkSignDetachMem(context_t context, mem_blk_t* in, mem_blk_t* out,
-                                  mem_blk_t* out2, int32_t value);
+int32_t QUMEN_CmsBlkSignDetachMem(context_t context, mem_blk_t* in, mem_blk_t* out, mem_blk_t* out2,
+                                  int32_t value);
 int32_t QUMEN_CmsBlkSignDetachFile(context_t context, string_t in, string_t out, string_t out2,
                                    int32_t value);
 int32_t QUMEN_CmsStrSignDetachInitMem(context_t context, mem_blk_t* in, strhandle_t* h,
@@ -956,12 +959,12 @@ int32_t QUMEN_TspStrUrlStampCmsInitMem(context_t context, tsp_request_param_t* p
 int32_t QUMEN_TspStrUrlStampCmsUpdateMem(context_t context, tsp_request_param_t* param,
                                          string_t url, strhandle_t* h, mem_blk_t* in,
                                          mem_blk_t* out);
-int32_t QUMEN_TspStrUrlStampCmsFinalMem(context_t context, tsp_request_param_t* param,
-                                        string_t url, strhandle_t* h, mem_blk_t* out);
+int32_t QUMEN_TspStrUrlStampCmsFinalMem(context_t context, tsp_request_param_t* param, string_t url,
+                                        strhandle_t* h, mem_blk_t* out);
 int32_t QUMEN_TspStrVerifyCmsInitMem(context_t context, tsp_verify_param_t* param, mem_blk_t* in,
                                      strhandle_t* h);
-int32_t QUMEN_TspStrVerifyCmsUpdateMem(context_t context, tsp_verify_param_t* param,
-                                       strhandle_t* h, mem_blk_t* in);
+int32_t QUMEN_TspStrVerifyCmsUpdateMem(context_t context, tsp_verify_param_t* param, strhandle_t* h,
+                                       mem_blk_t* in);
 int32_t QUMEN_TspStrVerifyCmsFinalMem(context_t context, tsp_verify_param_t* param, strhandle_t* h,
                                       tsp_verify_result_t* result);
 

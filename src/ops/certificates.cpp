@@ -31,9 +31,9 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1VerifyCertificatePolicy(
                                              BlockIn{encoded});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ParseCrl(JNIEnv* env, jclass cls, jobject self,
-                                                                jobject encoded, jint flag,
-                                                                jobject crl) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ParseCrl(JNIEnv* env, jclass cls,
+                                                                jobject self, jobject encoded,
+                                                                jint flag, jobject crl) {
   return call<QUMEN_ParseCrl>(env, cls, self, BlockIn{encoded}, Int{flag}, CrlOut{crl});
 }
 
@@ -57,8 +57,10 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ParseBasicConstraintsEx(
                                              BasicConstraintsOut{constraints});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ParseKeyIdentifierEx(
-    JNIEnv* env, jclass cls, jobject self, jobject encoded, jobject key_id) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ParseKeyIdentifierEx(JNIEnv* env, jclass cls,
+                                                                            jobject self,
+                                                                            jobject encoded,
+                                                                            jobject key_id) {
   return call<QUMEN_ParseKeyIdentifierEx>(env, cls, self, BlockIn{encoded}, BlockOut{key_id});
 }
 
@@ -68,8 +70,8 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ShowCertificate(JNIEnv* e
   return call<QUMEN_ShowCertificate>(env, cls, self, BlockIn{encoded});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ShowCrl(JNIEnv* env, jclass cls, jobject self,
-                                                               jobject encoded) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ShowCrl(JNIEnv* env, jclass cls,
+                                                               jobject self, jobject encoded) {
   return call<QUMEN_ShowCrl>(env, cls, self, BlockIn{encoded});
 }
 

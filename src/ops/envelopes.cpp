@@ -105,8 +105,8 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1VerifyAndSignFile(
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1SignAndEncryptMem(JNIEnv* env, jclass cls,
                                                                          jobject self, jobject sign,
-                                                                         jobject encrypt, jobject in,
-                                                                         jobject out) {
+                                                                         jobject encrypt,
+                                                                         jobject in, jobject out) {
   return call<QUMEN_SignAndEncryptMem>(env, cls, self, SignParam{sign}, EncryptParam{encrypt},
                                        BlockIn{in}, BlockOut{out});
 }
@@ -120,9 +120,9 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1SignAndEncryptFile(
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1DecryptAndVerifyMem(
     JNIEnv* env, jclass cls, jobject self, jobject decrypt, jobject verify, jobject in, jobject out,
     jobject result, jobject verify_result) {
-  return call<QUMEN_DecryptAndVerifyMem>(env, cls, self, DecryptParam{decrypt},
-                                         VerifyParam{verify}, BlockIn{in}, BlockOut{out},
-                                         DecryptResult{result}, VerifyResult{verify_result});
+  return call<QUMEN_DecryptAndVerifyMem>(env, cls, self, DecryptParam{decrypt}, VerifyParam{verify},
+                                         BlockIn{in}, BlockOut{out}, DecryptResult{result},
+                                         VerifyResult{verify_result});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1DecryptAndVerifyFile(

@@ -8,13 +8,15 @@ using namespace tvj;
 
 extern "C" {
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1HashMem(JNIEnv* env, jclass cls, jobject self,
-                                                               jobject data, jobject hash) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1HashMem(JNIEnv* env, jclass cls,
+                                                               jobject self, jobject data,
+                                                               jobject hash) {
   return call<QUMEN_HashMem>(env, cls, self, BlockIn{data}, BlockOut{hash});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1HashFile(JNIEnv* env, jclass cls, jobject self,
-                                                                jstring name, jobject hash) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1HashFile(JNIEnv* env, jclass cls,
+                                                                jobject self, jstring name,
+                                                                jobject hash) {
   return call<QUMEN_HashFile>(env, cls, self, Text{name}, BlockOut{hash});
 }
 
@@ -30,16 +32,18 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1BlkHashFile(JNIEnv* env, 
   return call<QUMEN_BlkHashFile>(env, cls, self, Text{text}, Text{name}, BlockOut{hash});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1SignMem(JNIEnv* env, jclass cls, jobject self,
-                                                               jobject param, jobject in1,
-                                                               jobject in2, jobject result) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1SignMem(JNIEnv* env, jclass cls,
+                                                               jobject self, jobject param,
+                                                               jobject in1, jobject in2,
+                                                               jobject result) {
   return call<QUMEN_SignMem>(env, cls, self, SignParam{param}, BlockIn{in1}, BlockIn{in2},
                              BlockOut{result});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1SignFile(JNIEnv* env, jclass cls, jobject self,
-                                                                jobject param, jstring name1,
-                                                                jstring name2, jstring name3) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1SignFile(JNIEnv* env, jclass cls,
+                                                                jobject self, jobject param,
+                                                                jstring name1, jstring name2,
+                                                                jstring name3) {
   return call<QUMEN_SignFile>(env, cls, self, SignParam{param}, Text{name1}, Text{name2},
                               Text{name3});
 }

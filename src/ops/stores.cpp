@@ -17,7 +17,8 @@ namespace {
 // needs releasing either way.
 template <typename Rec>
 void leave_record(JNIEnv*, jobject, Rec*) {}
-using ExportMemParam = RecordIn<export_param_t, jobject2export_param_t, leave_record<export_param_t>>;
+using ExportMemParam =
+    RecordIn<export_param_t, jobject2export_param_t, leave_record<export_param_t>>;
 
 // A Java mem_blk_t[] with the count the caller gives (its length is never consulted): `count`
 // native blocks, each converted by jobject2mem_blk_t (a null element gives a zero block). A count
@@ -145,29 +146,22 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1EnumStoreObjectsEx(
                                         HandlePosition{h}, OnSuccess<BlockOut>{out}, Int{options});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1IssueCertificateStore(JNIEnv* env, jclass cls,
-                                                                             jobject self,
-                                                                             jobject data,
-                                                                             jstring text1,
-                                                                             jstring text2) {
-  return call<QUMEN_IssueCertificateStore>(env, cls, self, BlockIn{data}, Text{text1},
-                                           Text{text2});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1IssueCertificateStore(
+    JNIEnv* env, jclass cls, jobject self, jobject data, jstring text1, jstring text2) {
+  return call<QUMEN_IssueCertificateStore>(env, cls, self, BlockIn{data}, Text{text1}, Text{text2});
 }
 
 // The two block arrays convert first, then text 2, then text 1.
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CreateCertificateStore(
-    JNIEnv* env, jclass cls, jobject self, jobjectArray blocks1, jint count1,
-    jobjectArray blocks2, jint count2, jstring text1, jstring text2, jint options) {
+    JNIEnv* env, jclass cls, jobject self, jobjectArray blocks1, jint count1, jobjectArray blocks2,
+    jint count2, jstring text1, jstring text2, jint options) {
   return call<QUMEN_CreateCertificateStore>(
       env, cls, self, BlockArray{blocks1, count1}, Int{count1}, BlockArray{blocks2, count2},
       Int{count2}, Later<Text, 2>{{text1}}, Later<Text, 1>{{text2}}, Int{options});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CreateRegistryProfile(JNIEnv* env, jclass cls,
-                                                                             jobject self,
-                                                                             jstring text1,
-                                                                             jstring text2,
-                                                                             jint value) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CreateRegistryProfile(
+    JNIEnv* env, jclass cls, jobject self, jstring text1, jstring text2, jint value) {
   return call<QUMEN_CreateRegistryProfile>(env, cls, self, Text{text1}, Text{text2}, Int{value});
 }
 
@@ -178,11 +172,8 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CreateRegistryProfileEx(
                                              Text{text4}, Int{value});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1QueryRegistryProfile(JNIEnv* env, jclass cls,
-                                                                            jobject self,
-                                                                            jobjectArray out,
-                                                                            jint size,
-                                                                            jint selector) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1QueryRegistryProfile(
+    JNIEnv* env, jclass cls, jobject self, jobjectArray out, jint size, jint selector) {
   return call<QUMEN_QueryRegistryProfile>(env, cls, self, ProfileBuffer{out, size}, Int{size},
                                           Int{selector});
 }

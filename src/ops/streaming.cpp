@@ -82,11 +82,8 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrVerifyUpdateMem(JNIEnv
                                         BlockIn{in});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrVerifyFinalMem(JNIEnv* env, jclass cls,
-                                                                         jobject self,
-                                                                         jobject param, jobject h,
-                                                                         jobject out,
-                                                                         jobject result) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrVerifyFinalMem(
+    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject out, jobject result) {
   return call<QUMEN_StrVerifyFinalMem>(env, cls, self, VerifyParam{param}, HandleFinal{h},
                                        BlockOut{out}, VerifyResult{result});
 }
@@ -105,10 +102,8 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptInitMem(JNIEnv*
   return call<QUMEN_StrEncryptInitMem>(env, cls, self, EncryptParam{param}, HandleInit{h});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptUpdateMem(JNIEnv* env, jclass cls,
-                                                                           jobject self,
-                                                                           jobject param, jobject h,
-                                                                           jobject in, jobject out) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptUpdateMem(
+    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject in, jobject out) {
   return call<QUMEN_StrEncryptUpdateMem>(env, cls, self, EncryptParam{param}, HandleUpdate{h},
                                          BlockIn{in}, BlockOut{out});
 }
@@ -122,8 +117,8 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptFinalMem(JNIEnv
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptFile(JNIEnv* env, jclass cls,
-                                                                     jobject self, jobject param,
-                                                                     jstring in, jstring out) {
+                                                                      jobject self, jobject param,
+                                                                      jstring in, jstring out) {
   return call<QUMEN_StrEncryptFile>(env, cls, self, EncryptParam{param}, Text{in}, Text{out});
 }
 
@@ -133,14 +128,16 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptInitMem(JNIEnv*
                                                                          jobject self,
                                                                          jobject param, jobject in,
                                                                          jintArray st, jobject h) {
-  return call<QUMEN_StrDecryptInitMem>(env, cls, self, DecryptParam{param}, BlockIn{in},
-                                       IntOut{st}, HandleInit{h});
+  return call<QUMEN_StrDecryptInitMem>(env, cls, self, DecryptParam{param}, BlockIn{in}, IntOut{st},
+                                       HandleInit{h});
 }
 
 // Update reads the state word after the input block and writes it back after the handle rule.
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptUpdateMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject in, jintArray st,
-    jobject out) {
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptUpdateMem(JNIEnv* env, jclass cls,
+                                                                           jobject self,
+                                                                           jobject param, jobject h,
+                                                                           jobject in, jintArray st,
+                                                                           jobject out) {
   return call<QUMEN_StrDecryptUpdateMem>(env, cls, self, DecryptParam{param}, HandleUpdate{h},
                                          BlockIn{in}, IntInOut{st}, BlockOut{out});
 }
@@ -154,9 +151,9 @@ JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptFinalMem(JNIEnv
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptFile(JNIEnv* env, jclass cls,
-                                                                     jobject self, jobject param,
-                                                                     jstring in, jstring out,
-                                                                     jobject result) {
+                                                                      jobject self, jobject param,
+                                                                      jstring in, jstring out,
+                                                                      jobject result) {
   return call<QUMEN_StrDecryptFile>(env, cls, self, DecryptParam{param}, Text{in}, Text{out},
                                     DecryptResult{result});
 }

@@ -12,29 +12,28 @@
 
 namespace tvj {
 
-inline constexpr JavaClass kCertificateClass{
-    "Norv1/LocalIface$certificate_t",
-    {{"fields", "I"},
-     {"issuer", kStringSig},
-     {"serialNumber", kStringSig},
-     {"subject", kStringSig},
-     {"algorithm", kStringSig},
-     {"notBeforeEx", "J"},
-     {"notAfterEx", "J"},
-     {"keyUsage", "I"},
-     {"notBeforePrivateEx", "J"},
-     {"notAfterPrivateEx", "J"},
-     {"issuerAltName", "LNorv1/LocalIface$altname_t;"},
-     {"subjectAltName", "LNorv1/LocalIface$altname_t;"},
-     {"keyId", kStringSig},
-     {"policy_num", "I"},
-     {"policies", "[LNorv1/LocalIface$policy_t;"},
-     {"extkeyusage_num", "I"},
-     {"extKeyUsage", "[LNorv1/LocalIface$extkeyusage_t;"},
-     {"extension_num", "I"},
-     {"extensions", "[LNorv1/LocalIface$extension_t;"},
-     {"certEncoded", "LNorv1/LocalIface$mem_blk_t;"},
-     {"certHash", "LNorv1/LocalIface$mem_blk_t;"}}};
+inline constexpr JavaClass kCertificateClass{"Norv1/LocalIface$certificate_t",
+                                             {{"fields", "I"},
+                                              {"issuer", kStringSig},
+                                              {"serialNumber", kStringSig},
+                                              {"subject", kStringSig},
+                                              {"algorithm", kStringSig},
+                                              {"notBeforeEx", "J"},
+                                              {"notAfterEx", "J"},
+                                              {"keyUsage", "I"},
+                                              {"notBeforePrivateEx", "J"},
+                                              {"notAfterPrivateEx", "J"},
+                                              {"issuerAltName", "LNorv1/LocalIface$altname_t;"},
+                                              {"subjectAltName", "LNorv1/LocalIface$altname_t;"},
+                                              {"keyId", kStringSig},
+                                              {"policy_num", "I"},
+                                              {"policies", "[LNorv1/LocalIface$policy_t;"},
+                                              {"extkeyusage_num", "I"},
+                                              {"extKeyUsage", "[LNorv1/LocalIface$extkeyusage_t;"},
+                                              {"extension_num", "I"},
+                                              {"extensions", "[LNorv1/LocalIface$extension_t;"},
+                                              {"certEncoded", "LNorv1/LocalIface$mem_blk_t;"},
+                                              {"certHash", "LNorv1/LocalIface$mem_blk_t;"}}};
 
 // Java to native, for a certificate handed to the library (a recipient, a search template):
 // every field in order, stopping at the first failure. A null object gives 392 zero bytes.

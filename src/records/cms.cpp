@@ -10,10 +10,12 @@ bool cms_msginf_t2jobject(JNIEnv* env, jobject obj, cms_msginf_t* rec, context_t
     bool done = o.write<"type">(rec->type) && o.write<"flags">(rec->flags);
     if (done && rec->type == CMS_MSG_SIGNED) {
       done = o.write<"signer_num">(rec->list_num) &&
-             write_records<"signers", kCmsSiginfClass, cms_siginf_t2jobject>(o, rec->signers, rec->list_num, context);
+             write_records<"signers", kCmsSiginfClass, cms_siginf_t2jobject>(
+                 o, rec->signers, rec->list_num, context);
     } else if (done && rec->type == CMS_MSG_ENVELOPED) {
       done = o.write<"recipient_num">(rec->list_num) &&
-             write_records<"recipients", kCmsRecinfClass, cms_recinf_t2jobject>(o, rec->recipients, rec->list_num, context);
+             write_records<"recipients", kCmsRecinfClass, cms_recinf_t2jobject>(
+                 o, rec->recipients, rec->list_num, context);
     }
     done = done && write_string<"cipherAlg">(o, &rec->cipherAlg, context) &&
            o.write<"unprotAttr_num">(rec->unprotAttr_num) &&
@@ -29,24 +31,28 @@ bool cms_siginf_t2jobject(JNIEnv* env, jobject obj, cms_siginf_t* rec, context_t
   if (obj == nullptr) return true;
   JavaObject<kCmsSiginfClass> o(env, obj, "cms_siginf_t2jobject");
   return o.write<"version">(rec->version) &&
-      write_string<"digestAlg">(o, &rec->digestAlg, context) &&
-      write_string<"signatureAlg">(o, &rec->signatureAlg, context) &&
-      write_record<"signerId", kCmsCertidClass, cms_certid_t2jobject>(o, &rec->signerId, context) &&
-      o.write_time<"signingTimeEx">(rec->signingTimeEx) &&
-      o.write<"authAttr_num">(rec->authAttr_num) &&
-      write_texts<"authAttrs">(o, rec->authAttrs, rec->authAttr_num, context) &&
-      o.write<"unauthAttr_num">(rec->unauthAttr_num) &&
-      write_texts<"unauthAttrs">(o, rec->unauthAttrs, rec->unauthAttr_num, context);
+         write_string<"digestAlg">(o, &rec->digestAlg, context) &&
+         write_string<"signatureAlg">(o, &rec->signatureAlg, context) &&
+         write_record<"signerId", kCmsCertidClass, cms_certid_t2jobject>(o, &rec->signerId,
+                                                                         context) &&
+         o.write_time<"signingTimeEx">(rec->signingTimeEx) &&
+         o.write<"authAttr_num">(rec->authAttr_num) &&
+         write_texts<"authAttrs">(o, rec->authAttrs, rec->authAttr_num, context) &&
+         o.write<"unauthAttr_num">(rec->unauthAttr_num) &&
+         write_texts<"unauthAttrs">(o, rec->unauthAttrs, rec->unauthAttr_num, context);
 }
 
 bool cms_recinf_t2jobject(JNIEnv* env, jobject obj, cms_recinf_t* rec, context_t context) {
   if (obj == nullptr) return true;
   JavaObject<kCmsRecinfClass> o(env, obj, "cms_recinf_t2jobject");
-  return o.write<"type">(rec->type) && o.write<"index">(rec->index) && o.write<"version">(rec->version) &&
-      write_record<"originatorId", kCmsCertidClass, cms_certid_t2jobject>(o, &rec->originatorId, context) &&
-      write_string<"publicKeyAlg">(o, &rec->publicKeyAlg, context) &&
-      write_string<"cipherAlg">(o, &rec->cipherAlg, context) &&
-      write_record<"recipientId", kCmsCertidClass, cms_certid_t2jobject>(o, &rec->recipientId, context);
+  return o.write<"type">(rec->type) && o.write<"index">(rec->index) &&
+         o.write<"version">(rec->version) &&
+         write_record<"originatorId", kCmsCertidClass, cms_certid_t2jobject>(o, &rec->originatorId,
+                                                                             context) &&
+         write_string<"publicKeyAlg">(o, &rec->publicKeyAlg, context) &&
+         write_string<"cipherAlg">(o, &rec->cipherAlg, context) &&
+         write_record<"recipientId", kCmsCertidClass, cms_certid_t2jobject>(o, &rec->recipientId,
+                                                                            context);
 }
 
 bool cms_certid_t2jobject(JNIEnv* env, jobject obj, cms_certid_t* rec, context_t context) {
@@ -58,7 +64,8 @@ bool cms_certid_t2jobject(JNIEnv* env, jobject obj, cms_certid_t* rec, context_t
            write_string<"serialNum">(o, &rec->serialNum, context) &&
            write_string<"certHash">(o, &rec->certHash, context);
   }
-  if (rec->type == CMS_CERTID_SUBJECT_KEY_ID) return write_string<"subjKeyId">(o, &rec->subjKeyId, context);
+  if (rec->type == CMS_CERTID_SUBJECT_KEY_ID)
+    return write_string<"subjKeyId">(o, &rec->subjKeyId, context);
   return true;
 }
 

@@ -37,7 +37,8 @@ void zero(Rec* rec) {
   std::memset(static_cast<void*>(rec), 0, sizeof(Rec));
 }
 
-// ---- Java to native ------------------------------------------------------------------------------
+// ---- Java to native
+// ------------------------------------------------------------------------------
 
 // A record field converted into `rec` by `To` (a null object gives To's null record).
 template <Name F, auto To, const auto& Class, typename Rec>
@@ -65,7 +66,8 @@ bool read_records(JavaObject<Class>& o, jint count, Elem** out) {
   if (!o.template read<F>(array)) return false;
   if (!array || count < 1) return true;
   jint available = std::min(count, env->GetArrayLength(array.get()));
-  auto* elems = static_cast<Elem*>(scratch_alloc(sizeof(Elem) * size_t(std::max<jint>(available, 1))));
+  auto* elems =
+      static_cast<Elem*>(scratch_alloc(sizeof(Elem) * size_t(std::max<jint>(available, 1))));
   if (elems == nullptr) {
     throw_out_of_memory(env, o.converter());
     return false;
@@ -90,12 +92,14 @@ bool read_extension_arrays(JavaRecord& o, Rec* rec) {
   return o.template read<"policy_num">(rec->policy_num) &&
          read_records<"policies", jobject2policy_t>(o, rec->policy_num, &rec->policies) &&
          o.template read<"extkeyusage_num">(rec->extkeyusage_num) &&
-         read_records<"extKeyUsage", jobject2extkeyusage_t>(o, rec->extkeyusage_num, &rec->extKeyUsage) &&
+         read_records<"extKeyUsage", jobject2extkeyusage_t>(o, rec->extkeyusage_num,
+                                                            &rec->extKeyUsage) &&
          o.template read<"extension_num">(rec->extension_num) &&
          read_records<"extensions", jobject2extension_t>(o, rec->extension_num, &rec->extensions);
 }
 
-// ---- Native to Java ------------------------------------------------------------------------------
+// ---- Native to Java
+// ------------------------------------------------------------------------------
 
 // Gives a block back to the native library and clears the pointer.
 template <typename T>
@@ -189,8 +193,8 @@ bool write_block(JavaObject<Class>& o, mem_blk_t* blk, context_t context) {
 template <Name F, const auto& ElemClass, auto From, const auto& Class, typename Elem>
 bool write_records(JavaObject<Class>& o, Elem* elems, jint count, context_t context) {
   jfieldID id = o.template field<F>();
-  return id != nullptr && write_records_to(target(o, id), kRecordKind<ElemClass, From, Elem>,
-                                           elems, count, context);
+  return id != nullptr &&
+         write_records_to(target(o, id), kRecordKind<ElemClass, From, Elem>, elems, count, context);
 }
 
 // As write_records, for an array block the converter itself gives back: once the array reached
@@ -232,8 +236,7 @@ bool write_texts(JavaObject<Class>& o, string_t* texts, jint count, context_t co
   if (id == nullptr) return false;
   if (texts == nullptr) return store_null(target(o, id));
   jclass cls = find_class<kStringClass>(env, o.converter());
-  if (cls == nullptr ||
-      !write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
+  if (cls == nullptr || !write_array<F>(o, cls, count, [&](jint i, LocalRef<jobject>& element) {
         jstring s = nullptr;
         bool converted = string_t2jstring(env, &s, &texts[i], context);
         element = LocalRef<jobject>(env, s);

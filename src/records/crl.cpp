@@ -7,16 +7,15 @@ namespace tvj {
 bool crl_t2jobject(JNIEnv* env, jobject obj, crl_t* rec, context_t context) {
   if (obj != nullptr) {
     JavaObject<kCrlClass> o(env, obj, "crl_t2jobject");
-    bool done =
-        o.write<"fields">(rec->fields) &&
-        write_string<"issuer">(o, &rec->issuer, context) &&
-        o.write_time<"lastUpdateEx">(rec->lastUpdateEx) &&
-        o.write_time<"nextUpdateEx">(rec->nextUpdateEx) &&
-        o.write<"number">(rec->number) &&
-        o.write<"revcert_num">(rec->revcert_num) &&
-        write_released_records<"revcerts", kRevcertClass, revcert_t2jobject>(o, rec->revcerts, rec->revcert_num, context) &&
-        write_block<"crlEncoded">(o, &rec->crlEncoded, context) &&
-        write_block<"crlHash">(o, &rec->crlHash, context);
+    bool done = o.write<"fields">(rec->fields) &&
+                write_string<"issuer">(o, &rec->issuer, context) &&
+                o.write_time<"lastUpdateEx">(rec->lastUpdateEx) &&
+                o.write_time<"nextUpdateEx">(rec->nextUpdateEx) && o.write<"number">(rec->number) &&
+                o.write<"revcert_num">(rec->revcert_num) &&
+                write_released_records<"revcerts", kRevcertClass, revcert_t2jobject>(
+                    o, rec->revcerts, rec->revcert_num, context) &&
+                write_block<"crlEncoded">(o, &rec->crlEncoded, context) &&
+                write_block<"crlHash">(o, &rec->crlHash, context);
     if (!done) return false;
   }
   QUMEN_FreeCrl(context, rec);
@@ -38,7 +37,8 @@ bool altname_ex_t2jobject(JNIEnv* env, jobject obj, altname_ex_t* rec, context_t
   if (obj != nullptr) {
     JavaObject<kAltnameExClass> o(env, obj, "altname_ex_t2jobject");
     if (!o.write<"othername_num">(rec->othername_num) ||
-        !write_records<"othernames", kOthernameClass, othername_t2jobject>(o, rec->othernames, rec->othername_num, context))
+        !write_records<"othernames", kOthernameClass, othername_t2jobject>(
+            o, rec->othernames, rec->othername_num, context))
       return false;
   }
   QUMEN_FreeAltnameEx(context, rec);

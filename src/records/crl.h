@@ -22,7 +22,8 @@ inline constexpr JavaClass kCrlClass{"Norv1/LocalIface$crl_t",
                                       {"crlEncoded", "LNorv1/LocalIface$mem_blk_t;"},
                                       {"crlHash", "LNorv1/LocalIface$mem_blk_t;"}}};
 inline constexpr JavaClass kRevcertClass{
-    "Norv1/LocalIface$revcert_t", {{"serialNumber", kStringSig}, {"revtimeEx", "J"}, {"reason", "I"}}};
+    "Norv1/LocalIface$revcert_t",
+    {{"serialNumber", kStringSig}, {"revtimeEx", "J"}, {"reason", "I"}}};
 inline constexpr JavaClass kAltnameExClass{
     "Norv1/LocalIface$altname_ex_t",
     {{"othername_num", "I"}, {"othernames", "[LNorv1/LocalIface$othername_t;"}}};

@@ -9,7 +9,7 @@ bool jobject2encrypt_param_t(JNIEnv* env, jobject obj, encrypt_param_t* rec) {
   if (obj == nullptr) return true;
   JavaObject<kEncryptParamClass> o(env, obj, "jobject2encrypt_param_t");
   return o.read<"flag">(rec->flag) && o.read<"receiver_num">(rec->receiver_num) &&
-      read_records<"receivers", jobject2certificate_t>(o, rec->receiver_num, &rec->receivers);
+         read_records<"receivers", jobject2certificate_t>(o, rec->receiver_num, &rec->receivers);
 }
 
 void encrypt_param_tFree(JNIEnv*, jobject, encrypt_param_t* rec) { zero(rec); }
@@ -48,14 +48,13 @@ bool certid_t2jobject(JNIEnv* env, jobject obj, certid_t* rec, context_t context
   JavaObject<kCertidClass> o(env, obj, "certid_t2jobject");
   string_t none = nullptr;
   int32_t type = rec->type;
-  bool done =
-      o.write<"type">(type) &&
-      write_record<"ias", kIssuerSerialClass, issuer_and_serial_t2jobject>(
-          o, type == CERTID_ISSUER_AND_SERIAL ? &rec->ias : nullptr, context) &&
-      write_string<"keyId">(o, type == CERTID_KEY_ID ? &rec->keyId : &none, context) &&
-      write_record<"certHash", kMemBlkClass, mem_blk_t2jobject>(
-          o, type == CERTID_CERT_HASH ? &rec->certHash : nullptr, context) &&
-      write_string<"alias">(o, type == CERTID_ALIAS ? &rec->alias : &none, context);
+  bool done = o.write<"type">(type) &&
+              write_record<"ias", kIssuerSerialClass, issuer_and_serial_t2jobject>(
+                  o, type == CERTID_ISSUER_AND_SERIAL ? &rec->ias : nullptr, context) &&
+              write_string<"keyId">(o, type == CERTID_KEY_ID ? &rec->keyId : &none, context) &&
+              write_record<"certHash", kMemBlkClass, mem_blk_t2jobject>(
+                  o, type == CERTID_CERT_HASH ? &rec->certHash : nullptr, context) &&
+              write_string<"alias">(o, type == CERTID_ALIAS ? &rec->alias : &none, context);
   if (!done) return false;
   QUMEN_FreeCertId(context, rec);
   zero(rec);
@@ -79,7 +78,8 @@ bool signed_info_result_t2jobject(JNIEnv* env, jobject obj, signed_info_result_t
   if (obj != nullptr) {
     JavaObject<kSignedInfoResultClass> o(env, obj, "signed_info_result_t2jobject");
     bool done = o.write<"type">(rec->type) && o.write<"sign_num">(rec->sign_num) &&
-                write_records<"infos", kSignInfoClass, sign_info_t2jobject>(o, rec->infos, rec->sign_num, context);
+                write_records<"infos", kSignInfoClass, sign_info_t2jobject>(o, rec->infos,
+                                                                            rec->sign_num, context);
     if (!done) return false;
   }
   QUMEN_FreeSignedInfoResult(context, rec);
@@ -91,10 +91,10 @@ bool encrypted_info_result_t2jobject(JNIEnv* env, jobject obj, encrypted_info_re
                                      context_t context) {
   if (obj != nullptr) {
     JavaObject<kEncryptedInfoResultClass> o(env, obj, "encrypted_info_result_t2jobject");
-    bool done =
-        o.write<"type">(rec->type) && o.write<"recipients_num">(rec->recipients_num) &&
-        write_records<"recipients", kCertidClass, certid_t2jobject>(o, rec->recipients, rec->recipients_num, context) &&
-        write_record<"sender", kCertidClass, certid_t2jobject>(o, &rec->sender, context);
+    bool done = o.write<"type">(rec->type) && o.write<"recipients_num">(rec->recipients_num) &&
+                write_records<"recipients", kCertidClass, certid_t2jobject>(
+                    o, rec->recipients, rec->recipients_num, context) &&
+                write_record<"sender", kCertidClass, certid_t2jobject>(o, &rec->sender, context);
     if (!done) return false;
   }
   QUMEN_FreeEncryptedInfoResult(context, rec);

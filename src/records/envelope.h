@@ -17,8 +17,8 @@ inline constexpr JavaClass kEncryptParamClass{
     {{"flag", "I"}, {"receiver_num", "I"}, {"receivers", "[LNorv1/LocalIface$certificate_t;"}}};
 inline constexpr JavaClass kDecryptParamClass{"Norv1/LocalIface$decrypt_param_t",
                                               {{"flag", "I"}, {"info", "I"}}};
-inline constexpr JavaClass kDecryptResultClass{
-    "Norv1/LocalIface$decrypt_result_t", {{"sender", "LNorv1/LocalIface$certificate_t;"}}};
+inline constexpr JavaClass kDecryptResultClass{"Norv1/LocalIface$decrypt_result_t",
+                                               {{"sender", "LNorv1/LocalIface$certificate_t;"}}};
 inline constexpr JavaClass kIssuerSerialClass{
     "Norv1/LocalIface$issuer_and_serial_t", {{"issuer", kStringSig}, {"serialNumber", kStringSig}}};
 inline constexpr JavaClass kCertidClass{"Norv1/LocalIface$certid_t",
@@ -62,8 +62,10 @@ bool encrypted_info_result_t2jobject(JNIEnv* env, jobject obj, encrypted_info_re
                                      context_t context);
 
 using EncryptParam = RecordIn<encrypt_param_t, jobject2encrypt_param_t, encrypt_param_tFree>;
-using DecryptParam = RecordIn<decrypt_param_t, jobject2decrypt_param_t, zero_record<decrypt_param_t>>;
-using DecryptResult = RecordOut<decrypt_result_t, decrypt_result_t2jobject, QUMEN_FreeDecryptResult>;
+using DecryptParam =
+    RecordIn<decrypt_param_t, jobject2decrypt_param_t, zero_record<decrypt_param_t>>;
+using DecryptResult =
+    RecordOut<decrypt_result_t, decrypt_result_t2jobject, QUMEN_FreeDecryptResult>;
 using SignedInfoResult =
     RecordOut<signed_info_result_t, signed_info_result_t2jobject, QUMEN_FreeSignedInfoResult>;
 using EncryptedInfoResult = RecordOut<encrypted_info_result_t, encrypted_info_result_t2jobject,

@@ -9,7 +9,7 @@ bool jobject2policy_t(JNIEnv* env, jobject obj, policy_t* rec) {
   if (obj == nullptr) return true;
   JavaObject<kPolicyClass> o(env, obj, "jobject2policy_t");
   return read_string<"oid">(o, &rec->oid) && read_string<"org_name">(o, &rec->org_name) &&
-      o.read<"not_num">(rec->not_num) && read_string<"text">(o, &rec->text);
+         o.read<"not_num">(rec->not_num) && read_string<"text">(o, &rec->text);
 }
 
 bool jobject2extkeyusage_t(JNIEnv* env, jobject obj, extkeyusage_t* rec) {

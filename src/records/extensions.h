@@ -11,16 +11,14 @@ namespace tvj {
 
 inline constexpr const char* kStringSig = "Ljava/lang/String;";
 
-inline constexpr JavaClass kPolicyClass{"Norv1/LocalIface$policy_t", {{"oid", kStringSig},
-                                                                      {"org_name", kStringSig},
-                                                                      {"not_num", "I"},
-                                                                      {"text", kStringSig}}};
-inline constexpr JavaClass kExtKeyUsageClass{"Norv1/LocalIface$extkeyusage_t", {{"oid", kStringSig}}};
-inline constexpr JavaClass kExtensionClass{"Norv1/LocalIface$extension_t", {{"oid", kStringSig},
-                                                                            {"type", "I"},
-                                                                            {"critical", "I"},
-                                                                            {"len", "I"},
-                                                                            {"data", "[B"}}};
+inline constexpr JavaClass kPolicyClass{
+    "Norv1/LocalIface$policy_t",
+    {{"oid", kStringSig}, {"org_name", kStringSig}, {"not_num", "I"}, {"text", kStringSig}}};
+inline constexpr JavaClass kExtKeyUsageClass{"Norv1/LocalIface$extkeyusage_t",
+                                             {{"oid", kStringSig}}};
+inline constexpr JavaClass kExtensionClass{
+    "Norv1/LocalIface$extension_t",
+    {{"oid", kStringSig}, {"type", "I"}, {"critical", "I"}, {"len", "I"}, {"data", "[B"}}};
 
 // Java to native: a null object gives a zero record. The strings are copies in the call's
 // memory; extension_t.data is a copy of the first `len` bytes of the Java array (a `len` beyond

@@ -29,11 +29,11 @@ bool ocsp_verify_result_t2jobject(JNIEnv* env, jobject obj, ocsp_verify_result_t
                                   context_t context) {
   if (obj != nullptr) {
     JavaObject<kOcspVerifyResultClass> o(env, obj, "ocsp_verify_result_t2jobject");
-    bool done = o.write<"status">(rec->status) && o.write<"reason">(rec->reason) &&
-                o.write_time<"revtimeEx">(rec->revtimeEx) &&
-                o.write_time<"thisupdEx">(rec->thisupdEx) &&
-                o.write_time<"nextupdEx">(rec->nextupdEx) &&
-                write_record<"cert", kCertificateClass, certificate_t2jobject>(o, rec->cert, context);
+    bool done =
+        o.write<"status">(rec->status) && o.write<"reason">(rec->reason) &&
+        o.write_time<"revtimeEx">(rec->revtimeEx) && o.write_time<"thisupdEx">(rec->thisupdEx) &&
+        o.write_time<"nextupdEx">(rec->nextupdEx) &&
+        write_record<"cert", kCertificateClass, certificate_t2jobject>(o, rec->cert, context);
     if (!done) return false;
   }
   QUMEN_OcspFreeVerifyResult(context, rec);

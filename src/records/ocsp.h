@@ -17,14 +17,13 @@ inline constexpr JavaClass kOcspResponseParamClass{"Norv1/LocalIface$ocsp_respon
                                                    {{"flag", "I"}}};
 inline constexpr JavaClass kOcspVerifyParamClass{"Norv1/LocalIface$ocsp_verify_param_t",
                                                  {{"flag", "I"}, {"info", "I"}}};
-inline constexpr JavaClass kOcspVerifyResultClass{
-    "Norv1/LocalIface$ocsp_verify_result_t",
-    {{"status", "I"},
-     {"reason", "I"},
-     {"revtimeEx", "J"},
-     {"thisupdEx", "J"},
-     {"nextupdEx", "J"},
-     {"cert", "LNorv1/LocalIface$certificate_t;"}}};
+inline constexpr JavaClass kOcspVerifyResultClass{"Norv1/LocalIface$ocsp_verify_result_t",
+                                                  {{"status", "I"},
+                                                   {"reason", "I"},
+                                                   {"revtimeEx", "J"},
+                                                   {"thisupdEx", "J"},
+                                                   {"nextupdEx", "J"},
+                                                   {"cert", "LNorv1/LocalIface$certificate_t;"}}};
 
 // Option records: a null object gives a zero record; the calls zero them afterwards.
 bool jobject2ocsp_request_param_t(JNIEnv* env, jobject obj, ocsp_request_param_t* rec);
@@ -36,8 +35,8 @@ bool jobject2ocsp_verify_param_t(JNIEnv* env, jobject obj, ocsp_verify_param_t* 
 bool ocsp_verify_result_t2jobject(JNIEnv* env, jobject obj, ocsp_verify_result_t* rec,
                                   context_t context);
 
-using OcspRequestParam = RecordIn<ocsp_request_param_t, jobject2ocsp_request_param_t,
-                                  zero_record<ocsp_request_param_t>>;
+using OcspRequestParam =
+    RecordIn<ocsp_request_param_t, jobject2ocsp_request_param_t, zero_record<ocsp_request_param_t>>;
 using OcspResponseParam = RecordIn<ocsp_response_param_t, jobject2ocsp_response_param_t,
                                    zero_record<ocsp_response_param_t>>;
 using OcspVerifyParam =

@@ -7,12 +7,13 @@ namespace tvj {
 bool pkcs7_info_t2jobject(JNIEnv* env, jobject obj, pkcs7_info_t* rec, context_t context) {
   if (obj != nullptr) {
     JavaObject<kPkcs7InfoClass> o(env, obj, "pkcs7_info_t2jobject");
-    bool done =
-        o.write<"type">(rec->type) && o.write<"signer_num">(rec->signer_num) &&
-        write_records<"signers", kPkcs7SignerClass, pkcs7_signer_t2jobject>(o, rec->signers, rec->signer_num, context) &&
-        write_string<"dataCipher">(o, &rec->dataCipher, context) &&
-        o.write<"recipient_num">(rec->recipient_num) &&
-        write_records<"recipients", kPkcs7RecipientClass, pkcs7_recipient_t2jobject>(o, rec->recipients, rec->recipient_num, context);
+    bool done = o.write<"type">(rec->type) && o.write<"signer_num">(rec->signer_num) &&
+                write_records<"signers", kPkcs7SignerClass, pkcs7_signer_t2jobject>(
+                    o, rec->signers, rec->signer_num, context) &&
+                write_string<"dataCipher">(o, &rec->dataCipher, context) &&
+                o.write<"recipient_num">(rec->recipient_num) &&
+                write_records<"recipients", kPkcs7RecipientClass, pkcs7_recipient_t2jobject>(
+                    o, rec->recipients, rec->recipient_num, context);
     if (!done) return false;
   }
   QUMEN_FreePkcs7Info(context, rec);
@@ -33,14 +34,14 @@ void free_text_list(context_t context, string_t*& list, int32_t count) {
 
 bool pkcs7_signer_t2jobject(JNIEnv* env, jobject obj, pkcs7_signer_t* rec, context_t context) {
   JavaObject<kPkcs7SignerClass> o(env, obj, "pkcs7_signer_t2jobject");
-  bool done =
-      write_string<"digest">(o, &rec->digest, context) &&
-      write_string<"encryption">(o, &rec->encryption, context) &&
-      write_record<"signer", kIssuerSerialClass, issuer_and_serial_t2jobject>(o, &rec->signer, context) &&
-      o.write<"authAttr_num">(rec->authAttr_num) &&
-      write_texts<"authAttrs">(o, rec->authAttrs, rec->authAttr_num, context) &&
-      o.write<"unauthAttr_num">(rec->unauthAttr_num) &&
-      write_texts<"unauthAttrs">(o, rec->unauthAttrs, rec->unauthAttr_num, context);
+  bool done = write_string<"digest">(o, &rec->digest, context) &&
+              write_string<"encryption">(o, &rec->encryption, context) &&
+              write_record<"signer", kIssuerSerialClass, issuer_and_serial_t2jobject>(
+                  o, &rec->signer, context) &&
+              o.write<"authAttr_num">(rec->authAttr_num) &&
+              write_texts<"authAttrs">(o, rec->authAttrs, rec->authAttr_num, context) &&
+              o.write<"unauthAttr_num">(rec->unauthAttr_num) &&
+              write_texts<"unauthAttrs">(o, rec->unauthAttrs, rec->unauthAttr_num, context);
   if (!done) return false;
   // Everything converted was released on the way (its pointer is null): this gives back the rest.
   QUMEN_FreeMem(context, rec->digest);
@@ -57,7 +58,8 @@ bool pkcs7_recipient_t2jobject(JNIEnv* env, jobject obj, pkcs7_recipient_t* rec,
                                context_t context) {
   JavaObject<kPkcs7RecipientClass> o(env, obj, "pkcs7_recipient_t2jobject");
   if (!write_string<"publicKey">(o, &rec->publicKey, context) ||
-      !write_record<"recipient", kIssuerSerialClass, issuer_and_serial_t2jobject>(o, &rec->recipient, context))
+      !write_record<"recipient", kIssuerSerialClass, issuer_and_serial_t2jobject>(
+          o, &rec->recipient, context))
     return false;
   QUMEN_FreeMem(context, rec->publicKey);
   QUMEN_FreeMem(context, rec->recipient.issuer);

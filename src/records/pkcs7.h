@@ -19,15 +19,14 @@ inline constexpr JavaClass kPkcs7InfoClass{
      {"dataCipher", kStringSig},
      {"recipient_num", "I"},
      {"recipients", "[LNorv1/LocalIface$pkcs7_recipient_t;"}}};
-inline constexpr JavaClass kPkcs7SignerClass{
-    "Norv1/LocalIface$pkcs7_signer_t",
-    {{"digest", kStringSig},
-     {"encryption", kStringSig},
-     {"signer", "LNorv1/LocalIface$issuer_and_serial_t;"},
-     {"authAttr_num", "I"},
-     {"authAttrs", "[Ljava/lang/String;"},
-     {"unauthAttr_num", "I"},
-     {"unauthAttrs", "[Ljava/lang/String;"}}};
+inline constexpr JavaClass kPkcs7SignerClass{"Norv1/LocalIface$pkcs7_signer_t",
+                                             {{"digest", kStringSig},
+                                              {"encryption", kStringSig},
+                                              {"signer", "LNorv1/LocalIface$issuer_and_serial_t;"},
+                                              {"authAttr_num", "I"},
+                                              {"authAttrs", "[Ljava/lang/String;"},
+                                              {"unauthAttr_num", "I"},
+                                              {"unauthAttrs", "[Ljava/lang/String;"}}};
 inline constexpr JavaClass kPkcs7RecipientClass{
     "Norv1/LocalIface$pkcs7_recipient_t",
     {{"publicKey", kStringSig}, {"recipient", "LNorv1/LocalIface$issuer_and_serial_t;"}}};
@@ -37,8 +36,7 @@ bool pkcs7_info_t2jobject(JNIEnv* env, jobject obj, pkcs7_info_t* rec, context_t
 // The elements have no release function of the library's: each gives back its blocks one by one
 // with QUMEN_FreeMem once converted.
 bool pkcs7_signer_t2jobject(JNIEnv* env, jobject obj, pkcs7_signer_t* rec, context_t context);
-bool pkcs7_recipient_t2jobject(JNIEnv* env, jobject obj, pkcs7_recipient_t* rec,
-                               context_t context);
+bool pkcs7_recipient_t2jobject(JNIEnv* env, jobject obj, pkcs7_recipient_t* rec, context_t context);
 
 using Pkcs7Info = RecordOut<pkcs7_info_t, pkcs7_info_t2jobject, QUMEN_FreePkcs7Info>;
 

@@ -15,12 +15,9 @@ bool jobject2verify_param_t(JNIEnv* env, jobject obj, verify_param_t* rec) {
   zero(rec);
   if (obj == nullptr) return true;
   JavaObject<kVerifyParamClass> o(env, obj, "jobject2verify_param_t");
-  return o.read<"flag">(rec->flag) &&
-      o.read<"keyUsage">(rec->keyUsage) &&
-      read_extension_arrays(o, rec) &&
-      o.read<"nSignToDelete">(rec->nSignToDelete) &&
-      o.read<"minsigns">(rec->minsigns) &&
-      o.read<"info">(rec->info);
+  return o.read<"flag">(rec->flag) && o.read<"keyUsage">(rec->keyUsage) &&
+         read_extension_arrays(o, rec) && o.read<"nSignToDelete">(rec->nSignToDelete) &&
+         o.read<"minsigns">(rec->minsigns) && o.read<"info">(rec->info);
 }
 
 bool jobject2verify_policy_param_t(JNIEnv* env, jobject obj, verify_policy_param_t* rec) {
@@ -28,13 +25,11 @@ bool jobject2verify_policy_param_t(JNIEnv* env, jobject obj, verify_policy_param
   if (obj == nullptr) return true;
   rec->size = sizeof(verify_policy_param_t);
   JavaObject<kVerifyPolicyParamClass> o(env, obj, "jobject2verify_policy_param_t");
-  return o.read<"flag">(rec->flag) &&
-      read_time<"check_timeEx">(o, &rec->check_timeEx) &&
-      o.read<"keyusage">(rec->keyusage) &&
-      o.read<"eku_num">(rec->eku_num) &&
-      read_records<"extkeyusages", jobject2extkeyusage_t>(o, rec->eku_num, &rec->extkeyusages) &&
-      o.read<"policy_num">(rec->policy_num) &&
-      read_records<"policies", jobject2policy_t>(o, rec->policy_num, &rec->policies);
+  return o.read<"flag">(rec->flag) && read_time<"check_timeEx">(o, &rec->check_timeEx) &&
+         o.read<"keyusage">(rec->keyusage) && o.read<"eku_num">(rec->eku_num) &&
+         read_records<"extkeyusages", jobject2extkeyusage_t>(o, rec->eku_num, &rec->extkeyusages) &&
+         o.read<"policy_num">(rec->policy_num) &&
+         read_records<"policies", jobject2policy_t>(o, rec->policy_num, &rec->policies);
 }
 
 void verify_param_tFree(JNIEnv*, jobject, verify_param_t* rec) { zero(rec); }
@@ -49,7 +44,8 @@ bool verify_result_t2jobject(JNIEnv* env, jobject obj, verify_result_t* rec, con
   if (obj != nullptr) {
     JavaObject<kVerifyResultClass> o(env, obj, "verify_result_t2jobject");
     if (!o.write<"sign_num">(rec->sign_num) ||
-        !write_records<"signs", kSignStatusClass, sign_status_t2jobject>(o, rec->signs, rec->sign_num, context))
+        !write_records<"signs", kSignStatusClass, sign_status_t2jobject>(o, rec->signs,
+                                                                         rec->sign_num, context))
       return false;
   }
   QUMEN_FreeVerifyResult(context, rec);

@@ -12,19 +12,18 @@
 namespace tvj {
 
 inline constexpr JavaClass kSignParamClass{"Norv1/LocalIface$sign_param_t", {{"flag", "I"}}};
-inline constexpr JavaClass kVerifyParamClass{
-    "Norv1/LocalIface$verify_param_t",
-    {{"flag", "I"},
-     {"keyUsage", "I"},
-     {"policy_num", "I"},
-     {"policies", "[LNorv1/LocalIface$policy_t;"},
-     {"extkeyusage_num", "I"},
-     {"extKeyUsage", "[LNorv1/LocalIface$extkeyusage_t;"},
-     {"extension_num", "I"},
-     {"extensions", "[LNorv1/LocalIface$extension_t;"},
-     {"nSignToDelete", "I"},
-     {"minsigns", "I"},
-     {"info", "I"}}};
+inline constexpr JavaClass kVerifyParamClass{"Norv1/LocalIface$verify_param_t",
+                                             {{"flag", "I"},
+                                              {"keyUsage", "I"},
+                                              {"policy_num", "I"},
+                                              {"policies", "[LNorv1/LocalIface$policy_t;"},
+                                              {"extkeyusage_num", "I"},
+                                              {"extKeyUsage", "[LNorv1/LocalIface$extkeyusage_t;"},
+                                              {"extension_num", "I"},
+                                              {"extensions", "[LNorv1/LocalIface$extension_t;"},
+                                              {"nSignToDelete", "I"},
+                                              {"minsigns", "I"},
+                                              {"info", "I"}}};
 inline constexpr JavaClass kVerifyPolicyParamClass{
     "Norv1/LocalIface$verify_policy_param_t",
     {{"flag", "I"},

@@ -33,8 +33,8 @@ bool jobject2find_param_t(JNIEnv* env, jobject obj, find_param_t* rec) {
   if (obj == nullptr) return true;
   JavaObject<kFindParamClass> o(env, obj, "jobject2find_param_t");
   return o.read<"flag">(rec->flag) &&
-      read_record<"certTemplate", jobject2certificate_t>(o, &rec->certTemplate) &&
-      o.read<"info">(rec->info);
+         read_record<"certTemplate", jobject2certificate_t>(o, &rec->certTemplate) &&
+         o.read<"info">(rec->info);
 }
 
 void find_param_tFree(JNIEnv* env, jobject obj, find_param_t* rec) {
@@ -48,7 +48,8 @@ bool find_result_t2jobject(JNIEnv* env, jobject obj, find_result_t* rec, context
   if (obj != nullptr) {
     JavaObject<kFindResultClass> o(env, obj, "find_result_t2jobject");
     if (!o.write<"num">(rec->num) ||
-        !write_records<"certs", kCertificateClass, certificate_t2jobject>(o, rec->certs, rec->num, context))
+        !write_records<"certs", kCertificateClass, certificate_t2jobject>(o, rec->certs, rec->num,
+                                                                          context))
       return false;
   }
   QUMEN_FreeFindResult(context, rec);

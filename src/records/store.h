@@ -18,7 +18,8 @@ inline constexpr JavaClass kFindParamClass{
     "Norv1/LocalIface$find_param_t",
     {{"flag", "I"}, {"certTemplate", "LNorv1/LocalIface$certificate_t;"}, {"info", "I"}}};
 inline constexpr JavaClass kFindResultClass{
-    "Norv1/LocalIface$find_result_t", {{"num", "I"}, {"certs", "[LNorv1/LocalIface$certificate_t;"}}};
+    "Norv1/LocalIface$find_result_t",
+    {{"num", "I"}, {"certs", "[LNorv1/LocalIface$certificate_t;"}}};
 
 // A null object gives a zero record. The option records hold nothing to release: the calls
 // zero them afterwards.

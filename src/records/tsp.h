@@ -32,8 +32,8 @@ bool tsp_verify_result_t2jobject(JNIEnv* env, jobject obj, tsp_verify_result_t* 
 
 using TspRequestParam =
     RecordIn<tsp_request_param_t, jobject2tsp_request_param_t, zero_record<tsp_request_param_t>>;
-using TspResponseParam = RecordIn<tsp_response_param_t, jobject2tsp_response_param_t,
-                                  zero_record<tsp_response_param_t>>;
+using TspResponseParam =
+    RecordIn<tsp_response_param_t, jobject2tsp_response_param_t, zero_record<tsp_response_param_t>>;
 using TspVerifyParam =
     RecordIn<tsp_verify_param_t, jobject2tsp_verify_param_t, zero_record<tsp_verify_param_t>>;
 using TspVerifyResult =

@@ -41,8 +41,9 @@ void check(bool ok, const char* what) {
 
 std::string field_signature(jobject o, const char* field) {
   JNIEnv* e = env();
-  static jmethodID mid = e->GetStaticMethodID(cls("tvtest/Reflect"), "fieldSignature",
-                                              "(Ljava/lang/Class;Ljava/lang/String;)Ljava/lang/String;");
+  static jmethodID mid =
+      e->GetStaticMethodID(cls("tvtest/Reflect"), "fieldSignature",
+                           "(Ljava/lang/Class;Ljava/lang/String;)Ljava/lang/String;");
   jclass c = e->GetObjectClass(o);
   jstring name = e->NewStringUTF(field);
   auto sig = static_cast<jstring>(e->CallStaticObjectMethod(cls("tvtest/Reflect"), mid, c, name));
@@ -106,8 +107,12 @@ jobject make(const std::string& name) {
 
 jobject self() { return make("Norv1/LocalIface"); }
 
-void set(jobject o, const char* field, jint v) { env()->SetIntField(o, field_id(o, field, "I"), v); }
-void set(jobject o, const char* field, L v) { env()->SetLongField(o, field_id(o, field, "J"), v.v); }
+void set(jobject o, const char* field, jint v) {
+  env()->SetIntField(o, field_id(o, field, "I"), v);
+}
+void set(jobject o, const char* field, L v) {
+  env()->SetLongField(o, field_id(o, field, "J"), v.v);
+}
 void set(jobject o, const char* field, jobject v) {
   env()->SetObjectField(o, field_id(o, field, field_signature(o, field)), v);
 }
@@ -119,7 +124,9 @@ void set(jobject o, const char* field, const std::vector<uint8_t>& b) {
   env()->SetObjectField(o, field_id(o, field, "[B"), bytes(b));
 }
 
-jint get_int(jobject o, const char* field) { return env()->GetIntField(o, field_id(o, field, "I")); }
+jint get_int(jobject o, const char* field) {
+  return env()->GetIntField(o, field_id(o, field, "I"));
+}
 jlong get_long(jobject o, const char* field) {
   return env()->GetLongField(o, field_id(o, field, "J"));
 }
@@ -130,8 +137,8 @@ std::optional<std::vector<uint8_t>> get_bytes(jobject o, const char* field) {
   return bytes_of(static_cast<jbyteArray>(env()->GetObjectField(o, field_id(o, field, "[B"))));
 }
 std::optional<std::string> get_string(jobject o, const char* field) {
-  return utf8(static_cast<jstring>(
-      env()->GetObjectField(o, field_id(o, field, "Ljava/lang/String;"))));
+  return utf8(
+      static_cast<jstring>(env()->GetObjectField(o, field_id(o, field, "Ljava/lang/String;"))));
 }
 
 jbyteArray bytes(const std::vector<uint8_t>& b) {
@@ -210,7 +217,8 @@ std::string method_descriptor(const char* op) {
   jmethodID describe = e->GetStaticMethodID(cls("tvtest/Reflect"), "methodDescriptor",
                                             "(Ljava/lang/String;)Ljava/lang/String;");
   jstring jname = e->NewStringUTF((std::string("QUMENJNI_") + op).c_str());
-  auto desc = static_cast<jstring>(e->CallStaticObjectMethod(cls("tvtest/Reflect"), describe, jname));
+  auto desc =
+      static_cast<jstring>(e->CallStaticObjectMethod(cls("tvtest/Reflect"), describe, jname));
   check(!e->ExceptionCheck(), op);
   std::string sig = utf8(desc).value_or("");
   e->DeleteLocalRef(jname);
@@ -231,8 +239,8 @@ jmethodID method(const char* op) {
 }
 
 void* exported(const char* op) {
-  static void* bridge = dlopen((std::string(TVJ_LIB_DIR) + "/libtarvexjni.so").c_str(),
-                               RTLD_NOW | RTLD_NOLOAD);
+  static void* bridge =
+      dlopen((std::string(TVJ_LIB_DIR) + "/libtarvexjni.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
   check(bridge != nullptr, "the bridge is loaded");
   void* fn = dlsym(bridge, (std::string("Java_Norv1_LocalIface_QUMENJNI_1") + op).c_str());
   check(fn != nullptr, op);
@@ -249,8 +257,8 @@ std::optional<Thrown> thrown() {
   jmethodID get_name = e->GetMethodID(class_class, "getName", "()Ljava/lang/String;");
   auto name = static_cast<jstring>(e->CallObjectMethod(tc, get_name));
   check(!e->ExceptionCheck(), "Class.getName");
-  jmethodID get_message = e->GetMethodID(cls("java/lang/Throwable"), "getMessage",
-                                         "()Ljava/lang/String;");
+  jmethodID get_message =
+      e->GetMethodID(cls("java/lang/Throwable"), "getMessage", "()Ljava/lang/String;");
   auto message = static_cast<jstring>(e->CallObjectMethod(t, get_message));
   check(!e->ExceptionCheck(), "Throwable.getMessage");
   Thrown out{utf8(name).value_or(""), utf8(message).value_or("<null>")};
@@ -267,7 +275,8 @@ void BridgeTest::SetUp() {
 }
 
 void BridgeTest::TearDown() {
-  if (auto t = thrown()) ADD_FAILURE() << "exception left pending: " << t->cls << ": " << t->message;
+  if (auto t = thrown())
+    ADD_FAILURE() << "exception left pending: " << t->cls << ": " << t->message;
   env_->PopLocalFrame(nullptr);
   standin::end_all_contexts();
   standin::end_all_handles();
@@ -307,8 +316,10 @@ int run_tests() {
       "-Xss2m",
       "-Xmx512m",
   };
-  if (const char* x = std::getenv("TVJ_XCHECK"); x && std::string(x) == "1") options.push_back("-Xcheck:jni");
-  if (const char* c = std::getenv("TVJ_CODESET"); c && *c) options.push_back(std::string("-Dtarvexjni.codeset=") + c);
+  if (const char* x = std::getenv("TVJ_XCHECK"); x && std::string(x) == "1")
+    options.push_back("-Xcheck:jni");
+  if (const char* c = std::getenv("TVJ_CODESET"); c && *c)
+    options.push_back(std::string("-Dtarvexjni.codeset=") + c);
 #if TVJ_SANITIZED
   // The JVM maps its class data archive where it chooses, which can fall in AddressSanitizer's
   // shadow memory (under qemu-aarch64 one start in three failed in the archive's set-up).
@@ -316,7 +327,8 @@ int run_tests() {
 #endif
   std::vector<JavaVMOption> vm_options;
   for (auto& o : options) vm_options.push_back(JavaVMOption{o.data(), nullptr});
-  vm_options.push_back(JavaVMOption{const_cast<char*>("vfprintf"), reinterpret_cast<void*>(&tj::capture)});
+  vm_options.push_back(
+      JavaVMOption{const_cast<char*>("vfprintf"), reinterpret_cast<void*>(&tj::capture)});
   JavaVMInitArgs init{JNI_VERSION_1_8, jint(vm_options.size()), vm_options.data(), JNI_FALSE};
   JNIEnv* e = nullptr;
   if (JNI_CreateJavaVM(&tj::the_vm, reinterpret_cast<void**>(&e), &init) != JNI_OK) {

@@ -52,6 +52,7 @@ import javax.tools.StandardJavaFileManager;
 import javax.tools.ToolProvider;
 
 public final class MarkdownExamples {
+
   record Block(Path page, int line, String language, String info, String text) {
     String where(Path root) {
       return root.relativize(page) + ":" + line;
@@ -60,33 +61,35 @@ public final class MarkdownExamples {
 
   static final Pattern FENCE = Pattern.compile("^( *)(`{3,})\\s*(.*)$");
   static final Pattern TYPE = Pattern.compile(
-      "^(?:(?:public|final|abstract|sealed|non-sealed|static)\\s+)*(?:class|record|interface|enum)\\s+(\\w+)",
-      Pattern.MULTILINE);
+    "^(?:(?:public|final|abstract|sealed|non-sealed|static)\\s+)*(?:class|record|interface|enum)\\s+(\\w+)",
+    Pattern.MULTILINE
+  );
   static final Pattern PUBLIC_TYPE = Pattern.compile(
-      "^(?:(?:final|abstract|sealed|non-sealed|static)\\s+)*public\\s+(?:(?:final|abstract|sealed|non-sealed|static)\\s+)*"
-          + "(?:class|record|interface|enum)\\s+(\\w+)",
-      Pattern.MULTILINE);
+    "^(?:(?:final|abstract|sealed|non-sealed|static)\\s+)*public\\s+(?:(?:final|abstract|sealed|non-sealed|static)\\s+)*" +
+      "(?:class|record|interface|enum)\\s+(\\w+)",
+    Pattern.MULTILINE
+  );
   static final Pattern MAIN = Pattern.compile("public\\s+static\\s+void\\s+main\\s*\\(");
   static final Pattern JUNIT = Pattern.compile("^import\\s+org\\.junit\\.", Pattern.MULTILINE);
 
   static final String FRAGMENT_HEAD = """
-      import java.io.*;
-      import java.nio.charset.StandardCharsets;
-      import java.nio.file.*;
-      import java.util.*;
-      import Norv1.LocalIface;
-      import tarvexjni.*;
+  import java.io.*;
+  import java.nio.charset.StandardCharsets;
+  import java.nio.file.*;
+  import java.util.*;
+  import Norv1.LocalIface;
+  import tarvexjni.*;
 
-      final class Fragment {
-        static Tarvex tarvex;
-        static LocalIface lib;
-        static byte[] data, signed;
-        static Path file;
-        static String fileName, url;
-        static int status;
+  final class Fragment {
+    static Tarvex tarvex;
+    static LocalIface lib;
+    static byte[] data, signed;
+    static Path file;
+    static String fileName, url;
+    static int status;
 
-        static void run() throws Exception {
-      """;
+    static void run() throws Exception {
+  """;
   static final String FRAGMENT_TAIL = "\n  }\n}\n";
 
   final List<String> failures = new ArrayList<>();
@@ -98,8 +101,10 @@ public final class MarkdownExamples {
     } else if ((args.length == 6 || args.length == 7) && args[0].equals("examples")) {
       check.examples(Path.of(args[1]).toAbsolutePath(), args);
     } else {
-      System.err.println("usage: MarkdownExamples examples <root> <tarvexjni.jar> <tarvexjni-standin.jar>"
-          + " <libtarvex.so> <libjsig.so> [<junit console jar>] | settings <root>");
+      System.err.println(
+        "usage: MarkdownExamples examples <root> <tarvexjni.jar> <tarvexjni-standin.jar>" +
+          " <libtarvex.so> <libjsig.so> [<junit console jar>] | settings <root>"
+      );
       System.exit(2);
     }
     check.failures.forEach(System.out::println);
@@ -113,12 +118,15 @@ public final class MarkdownExamples {
     String kit = Path.of(args[3]).toAbsolutePath().toString();
     String vendor = Path.of(args[4]).toAbsolutePath().toString();
     String jsig = args[5];
-    String junit = args.length > 6 && !args[6].isEmpty() ? Path.of(args[6]).toAbsolutePath().toString() : null;
+    String junit =
+      args.length > 6 && !args[6].isEmpty() ? Path.of(args[6]).toAbsolutePath().toString() : null;
     String classPath = jar + ":" + kit + (junit != null ? ":" + junit : "");
 
     List<Block> all = new ArrayList<>();
     for (Path page : pages(root)) all.addAll(blocks(page));
-    int examples = 0, programs = 0, tests = 0;
+    int examples = 0,
+      programs = 0,
+      tests = 0;
     Path work = Files.createTempDirectory("markdown-examples");
     try {
       for (int i = 0; i < all.size(); i++) {
@@ -128,7 +136,8 @@ public final class MarkdownExamples {
         Path dir = Files.createDirectory(work.resolve("example" + examples));
         String where = block.where(root);
         String unit = unitName(block.text());
-        String source = unit != null ? block.text() : FRAGMENT_HEAD + indent(block.text()) + FRAGMENT_TAIL;
+        String source =
+          unit != null ? block.text() : FRAGMENT_HEAD + indent(block.text()) + FRAGMENT_TAIL;
         String name = unit != null ? unit : "Fragment";
         if (!compile(dir, name, source, classPath, where)) continue;
         if (unit == null) continue;
@@ -136,16 +145,41 @@ public final class MarkdownExamples {
           programs++;
           Block output = outputOf(all, i);
           if (output == null) {
-            failures.add(where + ": " + unit + " has a main method, but no block marked ```text output"
-                + " follows it before the next Java block");
+            failures.add(
+              where +
+                ": " +
+                unit +
+                " has a main method, but no block marked ```text output" +
+                " follows it before the next Java block"
+            );
             continue;
           }
-          run(dir, where, output, List.of("-Dtarvex.library=" + vendor, "-cp", jar + ":" + dir, unit), jsig);
+          run(
+            dir,
+            where,
+            output,
+            List.of("-Dtarvex.library=" + vendor, "-cp", jar + ":" + dir, unit),
+            jsig
+          );
         } else if (JUNIT.matcher(block.text()).find() && block.text().contains("@Test")) {
-          if (junit == null) continue;  // JUnit is not installed here: compiled only
+          if (junit == null) continue; // JUnit is not installed here: compiled only
           tests++;
-          run(dir, where, null, List.of("-cp", classPath + ":" + dir, "org.junit.platform.console.ConsoleLauncher",
-              "--disable-banner", "--details=none", "--fail-if-no-tests", "--select-class", unit), jsig);
+          run(
+            dir,
+            where,
+            null,
+            List.of(
+              "-cp",
+              classPath + ":" + dir,
+              "org.junit.platform.console.ConsoleLauncher",
+              "--disable-banner",
+              "--details=none",
+              "--fail-if-no-tests",
+              "--select-class",
+              unit
+            ),
+            jsig
+          );
         }
       }
     } finally {
@@ -154,14 +188,26 @@ public final class MarkdownExamples {
       }
     }
     if (examples == 0) failures.add("no ```java block in any page under " + root);
-    System.out.println(examples + " Java blocks compiled, " + programs + " programs and " + tests
-        + " JUnit classes run, from " + pages(root).size() + " pages");
+    System.out.println(
+      examples +
+        " Java blocks compiled, " +
+        programs +
+        " programs and " +
+        tests +
+        " JUnit classes run, from " +
+        pages(root).size() +
+        " pages"
+    );
   }
 
   // The block that shows what the program at `index` prints: the first marked ```text output
   // after it on its page, before the next Java block.
   static Block outputOf(List<Block> all, int index) {
-    for (int j = index + 1; j < all.size() && all.get(j).page().equals(all.get(index).page()); j++) {
+    for (
+      int j = index + 1;
+      j < all.size() && all.get(j).page().equals(all.get(index).page());
+      j++
+    ) {
       if (all.get(j).language().equals("java")) return null;
       if (all.get(j).info().equals("text output")) return all.get(j);
     }
@@ -170,15 +216,17 @@ public final class MarkdownExamples {
 
   static List<Path> pages(Path root) throws IOException {
     try (Stream<Path> walk = Files.walk(root)) {
-      return walk.filter(p -> p.toString().endsWith(".md") && Files.isRegularFile(p))
-          .filter(p -> {
-            for (Path folder : root.relativize(p.getParent())) {
-              String s = folder.toString();
-              if (s.startsWith(".") || s.startsWith("build") || s.equals("dist")) return false;
-            }
-            return true;
-          })
-          .sorted().toList();
+      return walk
+        .filter(p -> p.toString().endsWith(".md") && Files.isRegularFile(p))
+        .filter(p -> {
+          for (Path folder : root.relativize(p.getParent())) {
+            String s = folder.toString();
+            if (s.startsWith(".") || s.startsWith("build") || s.equals("dist")) return false;
+          }
+          return true;
+        })
+        .sorted()
+        .toList();
     }
   }
 
@@ -196,7 +244,9 @@ public final class MarkdownExamples {
       int j = i + 1;
       for (; j < lines.size(); j++) {
         Matcher close = FENCE.matcher(lines.get(j));
-        if (close.matches() && close.group(2).length() >= fence.length() && close.group(3).isBlank()) break;
+        if (
+          close.matches() && close.group(2).length() >= fence.length() && close.group(3).isBlank()
+        ) break;
         String line = lines.get(j);
         int strip = 0;
         while (strip < indent && strip < line.length() && line.charAt(strip) == ' ') strip++;
@@ -219,41 +269,74 @@ public final class MarkdownExamples {
   }
 
   static String indent(String text) {
-    return text.lines().map(l -> l.isEmpty() ? l : "    " + l).reduce("", (a, b) -> a + b + "\n");
+    return text
+      .lines()
+      .map(l -> l.isEmpty() ? l : "    " + l)
+      .reduce("", (a, b) -> a + b + "\n");
   }
 
-  boolean compile(Path dir, String name, String source, String classPath, String where) throws IOException {
+  boolean compile(Path dir, String name, String source, String classPath, String where)
+    throws IOException {
     Path file = dir.resolve(name + ".java");
     Files.writeString(file, source);
     JavaCompiler javac = ToolProvider.getSystemJavaCompiler();
     DiagnosticCollector<JavaFileObject> diagnostics = new DiagnosticCollector<>();
     StringWriter out = new StringWriter();
-    try (StandardJavaFileManager files = javac.getStandardFileManager(diagnostics, Locale.ROOT, StandardCharsets.UTF_8)) {
-      boolean ok = javac.getTask(out, files, diagnostics,
-          List.of("--release", "17", "-Xlint:all", "-Werror", "-cp", classPath, "-d", dir.toString()), null,
-          files.getJavaFileObjects(file)).call();
+    try (
+      StandardJavaFileManager files = javac.getStandardFileManager(
+        diagnostics,
+        Locale.ROOT,
+        StandardCharsets.UTF_8
+      )
+    ) {
+      boolean ok = javac
+        .getTask(
+          out,
+          files,
+          diagnostics,
+          List.of(
+            "--release",
+            "17",
+            "-Xlint:all",
+            "-Werror",
+            "-cp",
+            classPath,
+            "-d",
+            dir.toString()
+          ),
+          null,
+          files.getJavaFileObjects(file)
+        )
+        .call();
       if (ok) return true;
     }
     // Lines are counted from the block's first line, a fragment's without the class around it.
     StringBuilder why = new StringBuilder(where + ": does not compile");
     long offset = name.equals("Fragment") ? FRAGMENT_HEAD.lines().count() : 0;
     for (var d : diagnostics.getDiagnostics()) {
-      why.append("\n  line ").append(d.getLineNumber() - offset).append(" of the block: ")
-          .append(d.getMessage(Locale.ROOT));
+      why
+        .append("\n  line ")
+        .append(d.getLineNumber() - offset)
+        .append(" of the block: ")
+        .append(d.getMessage(Locale.ROOT));
     }
     failures.add(why.toString());
     return false;
   }
 
   // Runs a JVM in `dir` with -Xcheck:jni and libjsig; output, when given, is what it must print.
-  void run(Path dir, String where, Block output, List<String> arguments, String jsig) throws Exception {
+  void run(Path dir, String where, Block output, List<String> arguments, String jsig)
+    throws Exception {
     Path javaHome = Path.of(System.getProperty("java.home"));
-    List<String> command = new ArrayList<>(List.of(javaHome.resolve("bin/java").toString(), "-Xcheck:jni",
-        "-Djava.io.tmpdir=" + dir));
+    List<String> command = new ArrayList<>(
+      List.of(javaHome.resolve("bin/java").toString(), "-Xcheck:jni", "-Djava.io.tmpdir=" + dir)
+    );
     if (Runtime.version().feature() >= 22) command.add("--enable-native-access=ALL-UNNAMED");
     command.addAll(arguments);
-    ProcessBuilder builder = new ProcessBuilder(command).directory(dir.toFile())
-        .redirectOutput(dir.resolve("stdout").toFile()).redirectError(dir.resolve("stderr").toFile());
+    ProcessBuilder builder = new ProcessBuilder(command)
+      .directory(dir.toFile())
+      .redirectOutput(dir.resolve("stdout").toFile())
+      .redirectError(dir.resolve("stderr").toFile());
     builder.environment().put("LD_PRELOAD", jsig);
     Process process = builder.start();
     if (!process.waitFor(120, TimeUnit.SECONDS)) {
@@ -264,16 +347,33 @@ public final class MarkdownExamples {
     String out = Files.readString(dir.resolve("stdout"));
     String err = Files.readString(dir.resolve("stderr"));
     if (process.exitValue() != 0 || !err.isEmpty() || out.contains("WARNING")) {
-      failures.add(where + ": exited with " + process.exitValue() + "\n  stdout: " + out.strip().replace("\n", "\n          ")
-          + "\n  stderr: " + err.strip().replace("\n", "\n          "));
+      failures.add(
+        where +
+          ": exited with " +
+          process.exitValue() +
+          "\n  stdout: " +
+          out.strip().replace("\n", "\n          ") +
+          "\n  stderr: " +
+          err.strip().replace("\n", "\n          ")
+      );
       return;
     }
     if (output == null) {
       if (!out.isEmpty()) failures.add(where + ": JUnit said\n" + out);
       return;
     }
-    if (!expected(output.text()).matcher(out.endsWith("\n") ? out : out + "\n").matches()) {
-      failures.add(where + ": prints\n" + out.indent(4) + "  where its output block says\n" + output.text().indent(4));
+    if (
+      !expected(output.text())
+        .matcher(out.endsWith("\n") ? out : out + "\n")
+        .matches()
+    ) {
+      failures.add(
+        where +
+          ": prints\n" +
+          out.indent(4) +
+          "  where its output block says\n" +
+          output.text().indent(4)
+      );
     }
   }
 
@@ -300,17 +400,20 @@ public final class MarkdownExamples {
   // ---- Settings ------------------------------------------------------------------------------
 
   static final List<Pattern> READS = List.of(
-      Pattern.compile("getProperty\\(\"([^\"]+)\""),
-      Pattern.compile("getenv\\(\"([^\"]+)\""),
-      Pattern.compile("\\b(?:property|variable)\\(\"([^\"]+)\"\\)"),
-      Pattern.compile("_(?:PROPERTY|VARIABLE)\\s*=\\s*\"([^\"]+)\""),
-      Pattern.compile("NewStringUTF\\(\"([a-z][a-z0-9]*(?:\\.[a-z0-9]+)+)\"\\)"));
+    Pattern.compile("getProperty\\(\"([^\"]+)\""),
+    Pattern.compile("getenv\\(\"([^\"]+)\""),
+    Pattern.compile("\\b(?:property|variable)\\(\"([^\"]+)\"\\)"),
+    Pattern.compile("_(?:PROPERTY|VARIABLE)\\s*=\\s*\"([^\"]+)\""),
+    Pattern.compile("NewStringUTF\\(\"([a-z][a-z0-9]*(?:\\.[a-z0-9]+)+)\"\\)")
+  );
 
   void settings(Path root) throws IOException {
     TreeSet<String> names = new TreeSet<>();
     for (String folder : List.of("java", "src", "standin")) {
       try (Stream<Path> walk = Files.walk(root.resolve(folder))) {
-        for (Path file : walk.filter(p -> p.toString().matches(".*\\.(java|java\\.in|cpp|h)$")).toList()) {
+        for (Path file : walk
+          .filter(p -> p.toString().matches(".*\\.(java|java\\.in|cpp|h)$"))
+          .toList()) {
           String code = Files.readString(file);
           for (Pattern read : READS) {
             Matcher m = read.matcher(code);
@@ -321,9 +424,13 @@ public final class MarkdownExamples {
     }
     String page = Files.readString(root.resolve("docs/deploying.md"));
     for (String name : names) {
-      if (!page.contains("`" + name + "`")) failures.add("docs/deploying.md does not name `" + name + "`, which the code reads");
+      if (!page.contains("`" + name + "`")) failures.add(
+        "docs/deploying.md does not name `" + name + "`, which the code reads"
+      );
     }
-    if (!names.contains("tarvex.library")) failures.add("found none of the settings the loader reads: the patterns are out of date");
+    if (!names.contains("tarvex.library")) failures.add(
+      "found none of the settings the loader reads: the patterns are out of date"
+    );
     System.out.println(names.size() + " settings read by the code: " + String.join(", ", names));
   }
 }

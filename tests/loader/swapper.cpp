@@ -65,7 +65,8 @@ int main(int argc, char** argv) {
         if (!(event->mask & IN_ISDIR) || name.rfind("tarvexjni-", 0) != 0) continue;
         say("saw " + name);
         std::string path = watched + "/" + name;
-        std::string decoy = watched + "/.decoy-" + std::to_string(getpid()) + "-" + std::to_string(++decoys);
+        std::string decoy =
+            watched + "/.decoy-" + std::to_string(getpid()) + "-" + std::to_string(++decoys);
         if (mkdir(decoy.c_str(), 0777) != 0 || chmod(decoy.c_str(), 0777) != 0 ||
             !copy(planted, decoy + "/.planted")) {
           say("cannot prepare " + decoy + ": " + strerror(errno));

@@ -249,8 +249,8 @@ TEST_F(Bridge, TheKitNamesTheLibrarysFunctionsAndProgramsThem) {
   HMODULE standin_dll = GetModuleHandleW(L"tarvex.dll");
   auto functions = reinterpret_cast<Functions>(
       GetProcAddress(standin_dll, "Java_tarvexjni_standin_StandIn_functions0"));
-  auto rule0 = reinterpret_cast<Rule0>(
-      GetProcAddress(standin_dll, "Java_tarvexjni_standin_StandIn_rule0"));
+  auto rule0 =
+      reinterpret_cast<Rule0>(GetProcAddress(standin_dll, "Java_tarvexjni_standin_StandIn_rule0"));
   ASSERT_NE(functions, nullptr);
   ASSERT_NE(rule0, nullptr);
 

@@ -15,12 +15,17 @@ import java.util.List;
  * Run at build time: java -cp tarvexjni.jar Generate.java &lt;source folder&gt;.
  */
 public final class Generate {
+
   private Generate() {}
 
   public static void main(String[] args) throws IOException, ClassNotFoundException {
     Path out = Path.of(args[0], "tvfuzz", "alike");
     Files.createDirectories(out);
-    for (Class<?> record : Class.forName("Norv1.LocalIface", false, Generate.class.getClassLoader()).getDeclaredClasses()) {
+    for (Class<?> record : Class.forName(
+      "Norv1.LocalIface",
+      false,
+      Generate.class.getClassLoader()
+    ).getDeclaredClasses()) {
       List<Field> fields = new ArrayList<>();
       for (Field f : record.getDeclaredFields())
         if (!Modifier.isStatic(f.getModifiers())) fields.add(f);
@@ -45,7 +50,11 @@ public final class Generate {
       if (i == dropped) continue;
       Class<?> t = fields.get(i).getType();
       String type = i == retyped ? other(t) : t.getCanonicalName();
-      s.append("    public ").append(type).append(' ').append(fields.get(i).getName()).append(";\n");
+      s.append("    public ")
+        .append(type)
+        .append(' ')
+        .append(fields.get(i).getName())
+        .append(";\n");
     }
     return s.append("  }\n").toString();
   }

@@ -16,6 +16,7 @@ import java.util.List;
  * field by field from their declarations, so every method is covered by one way of building.
  */
 public final class Shapes {
+
   private Shapes() {}
 
   private static final Method[] METHODS = nativeMethods();
@@ -73,6 +74,7 @@ public final class Shapes {
 
   /** Choices drawn from the fuzzer's bytes; zeros once they run out. */
   private static final class Draw {
+
     private final byte[] data;
     private int pos;
     private final long[] handles;
@@ -85,7 +87,8 @@ public final class Shapes {
     int below(int n) {
       if (n <= 1) return 0;
       int v = 0;
-      for (int b = 0; b < (n > 256 ? 2 : 1); ++b) v = (v << 8) | (pos < data.length ? data[pos++] & 0xFF : 0);
+      for (int b = 0; b < (n > 256 ? 2 : 1); ++b) v =
+        (v << 8) | (pos < data.length ? data[pos++] & 0xFF : 0);
       return v % n;
     }
 
@@ -95,43 +98,76 @@ public final class Shapes {
 
     LocalIface self(LocalIface live) {
       switch (below(16)) {
-        case 0: return null;
+        case 0:
+          return null;
         case 1: {
           LocalIface other = new LocalIface();
-          other.handle = oneIn(2) ? 0 : 0x1234567;  // no context, or one the library never made
+          other.handle = oneIn(2) ? 0 : 0x1234567; // no context, or one the library never made
           return other;
         }
-        default: return live;
+        default:
+          return live;
       }
     }
 
-    private static final int[] INTS = {0, 1, -1, 2, 3, 4, 5, 101, 0x7FFFFFFF, 0x80000000, 1 << 30, 4096};
-    private static final long[] LONGS = {0, 1, -1, 0xFFFFFFFFL, 0x100000000L, Long.MIN_VALUE, 1L << 40};
+    private static final int[] INTS = {
+      0,
+      1,
+      -1,
+      2,
+      3,
+      4,
+      5,
+      101,
+      0x7FFFFFFF,
+      0x80000000,
+      1 << 30,
+      4096,
+    };
+    private static final long[] LONGS = {
+      0,
+      1,
+      -1,
+      0xFFFFFFFFL,
+      0x100000000L,
+      Long.MIN_VALUE,
+      1L << 40,
+    };
 
     int anInt(List<Integer> lengths) {
       if (!lengths.isEmpty() && oneIn(2)) {
         int n = lengths.get(below(lengths.size()));
-        return n + below(3) - 1;  // below, at or above an array's length
+        return n + below(3) - 1; // below, at or above an array's length
       }
       return INTS[below(INTS.length)];
     }
 
     String text() {
       switch (below(9)) {
-        case 0: case 1: return null;
-        case 2: return "";
-        case 3: return "x".repeat(250 + below(300));  // around and past the stack buffer
-        case 4: return "caf\u00e9";                    // outside ASCII
-        case 5: return "\u20ac\ud800";                 // outside Latin-1, a lone surrogate
-        case 6: return "/nonexistent/" + below(100);
-        default: return "t" + below(1000);
+        case 0:
+        case 1:
+          return null;
+        case 2:
+          return "";
+        case 3:
+          return "x".repeat(250 + below(300)); // around and past the stack buffer
+        case 4:
+          return "caf\u00e9"; // outside ASCII
+        case 5:
+          return "\u20ac\ud800"; // outside Latin-1, a lone surrogate
+        case 6:
+          return "/nonexistent/" + below(100);
+        default:
+          return "t" + below(1000);
       }
     }
 
     byte[] bytes() {
       switch (below(5)) {
-        case 0: return null;
-        case 1: return new byte[0];
+        case 0:
+          return null;
+        case 1:
+          return new byte[0];
         default: {
           byte[] b = new byte[below(oneIn(8) ? 5000 : 24)];
           for (int i = 0; i < b.length; ++i) b[i] = (byte) below(256);
@@ -151,8 +187,11 @@ public final class Shapes {
       if (t.isArray()) {
         if (oneIn(3) || depth > 3) return null;
         Object a = Array.newInstance(t.getComponentType(), below(5));
-        for (int k = 0; k < Array.getLength(a); ++k)
-          if (!oneIn(5)) Array.set(a, k, value(t.getComponentType(), depth + 1, name));
+        for (int k = 0; k < Array.getLength(a); ++k) if (!oneIn(5)) Array.set(
+          a,
+          k,
+          value(t.getComponentType(), depth + 1, name)
+        );
         return a;
       }
       if (t.getDeclaringClass() == LocalIface.class) {
@@ -169,12 +208,18 @@ public final class Shapes {
 
     Object handle() {
       switch (below(8)) {
-        case 0: return null;
-        case 1: return alike(LocalIface.strhandle_t.class);
-        case 2: return Integer.valueOf(7);  // no handle field at all
+        case 0:
+          return null;
+        case 1:
+          return alike(LocalIface.strhandle_t.class);
+        case 2:
+          return Integer.valueOf(7); // no handle field at all
         default: {
           LocalIface.strhandle_t h = new LocalIface.strhandle_t();
-          h.handle = handles.length > 0 && !oneIn(3) ? handles[below(handles.length)] : LONGS[below(LONGS.length)];
+          h.handle =
+            handles.length > 0 && !oneIn(3)
+              ? handles[below(handles.length)]
+              : LONGS[below(LONGS.length)];
           return h;
         }
       }
@@ -205,7 +250,7 @@ public final class Shapes {
 
     /** A look-alike of record class t: one of its generated tvfuzz.alike classes, filled likewise. */
     Object alike(Class<?> t) {
-      String[] variants = {"Same", "NoFirst", "NoLast", "Retyped"};
+      String[] variants = { "Same", "NoFirst", "NoLast", "Retyped" };
       try {
         Class<?> c = Class.forName("tvfuzz.alike." + t.getSimpleName() + "$" + variants[below(4)]);
         return record(c, 1);

@@ -20,10 +20,14 @@ import java.util.regex.Pattern;
  * it ({@code "release version 2.36."}). Anything that cannot be read leaves the text unchanged.
  */
 public final class GlibcHint {
+
   // glibc's own words: "<object>: version `GLIBC_2.34' not found (required by <library>)".
   private static final Pattern REFUSAL = Pattern.compile(
-      "version [`'\"]?GLIBC_([0-9]+(?:\\.[0-9]+)+)[`'\"]? not found(?: \\(required by ([^)]+)\\))?");
-  private static final Pattern LIBC_FILE = Pattern.compile("libc(?:-([0-9]+\\.[0-9]+(?:\\.[0-9]+)?))?\\.so(?:\\.6)?");
+    "version [`'\"]?GLIBC_([0-9]+(?:\\.[0-9]+)+)[`'\"]? not found(?: \\(required by ([^)]+)\\))?"
+  );
+  private static final Pattern LIBC_FILE = Pattern.compile(
+    "libc(?:-([0-9]+\\.[0-9]+(?:\\.[0-9]+)?))?\\.so(?:\\.6)?"
+  );
   private static final byte[] BANNER = "release version ".getBytes(StandardCharsets.US_ASCII);
 
   private static final int SHT_GNU_VERNEED = 0x6ffffffe;
@@ -81,7 +85,9 @@ public final class GlibcHint {
       String highest = requiredGlibc(path);
       if (highest != null && compare(highest, needed) > 0) needed = highest;
     }
-    return library + " needs glibc " + needed + " or later, and this system has glibc " + system + ".";
+    return (
+      library + " needs glibc " + needed + " or later, and this system has glibc " + system + "."
+    );
   }
 
   /**
@@ -123,8 +129,7 @@ public final class GlibcHint {
 
   // "GNU C Library (...) stable release version 2.36." -> "2.36"
   private static String releaseInBanner(byte[] libc) {
-    outer:
-    for (int i = 0; i + BANNER.length < libc.length; ++i) {
+    outer: for (int i = 0; i + BANNER.length < libc.length; ++i) {
       for (int j = 0; j < BANNER.length; ++j) {
         if (libc[i + j] != BANNER[j]) continue outer;
       }
@@ -142,7 +147,7 @@ public final class GlibcHint {
   // Walks the version needs (SHT_GNU_verneed) of a 32- or 64-bit ELF file of either byte order.
   private static String highestGlibcNeeded(byte[] elf) {
     ByteBuffer b = ByteBuffer.wrap(elf);
-    if (elf.length < 52 || b.getInt(0) != 0x7f454c46) return null;  // "\x7fELF"
+    if (elf.length < 52 || b.getInt(0) != 0x7f454c46) return null; // "\x7fELF"
     boolean wide = elf[4] == 2;
     b.order(elf[5] == 2 ? ByteOrder.BIG_ENDIAN : ByteOrder.LITTLE_ENDIAN);
     long sectionTable = wide ? b.getLong(0x28) : Integer.toUnsignedLong(b.getInt(0x20));
@@ -152,17 +157,24 @@ public final class GlibcHint {
     for (int s = 0; s < sections; ++s) {
       int header = Math.toIntExact(sectionTable + (long) s * entrySize);
       if (b.getInt(header + 4) != SHT_GNU_VERNEED) continue;
-      long offset = wide ? b.getLong(header + 0x18) : Integer.toUnsignedLong(b.getInt(header + 0x10));
+      long offset = wide
+        ? b.getLong(header + 0x18)
+        : Integer.toUnsignedLong(b.getInt(header + 0x10));
       int link = b.getInt(header + (wide ? 0x28 : 0x18));
-      int info = b.getInt(header + (wide ? 0x2c : 0x1c));  // the number of entries
+      int info = b.getInt(header + (wide ? 0x2c : 0x1c)); // the number of entries
       int strings = Math.toIntExact(sectionTable + (long) link * entrySize);
-      long stringsAt = wide ? b.getLong(strings + 0x18) : Integer.toUnsignedLong(b.getInt(strings + 0x10));
+      long stringsAt = wide
+        ? b.getLong(strings + 0x18)
+        : Integer.toUnsignedLong(b.getInt(strings + 0x10));
       int need = Math.toIntExact(offset);
       for (int n = 0; n < info; ++n) {
         int count = Short.toUnsignedInt(b.getShort(need + 2));
         int aux = need + b.getInt(need + 8);
         for (int a = 0; a < count; ++a) {
-          String name = string(elf, Math.toIntExact(stringsAt + Integer.toUnsignedLong(b.getInt(aux + 8))));
+          String name = string(
+            elf,
+            Math.toIntExact(stringsAt + Integer.toUnsignedLong(b.getInt(aux + 8)))
+          );
           if (name.startsWith("GLIBC_") && name.substring(6).matches("[0-9]+(\\.[0-9]+)+")) {
             String version = name.substring(6);
             if (highest == null || compare(version, highest) > 0) highest = version;

@@ -37,6 +37,7 @@ import java.util.Optional;
  * can be exercised for another platform than the one it runs on.
  */
 class Host {
+
   String property(String name) {
     return System.getProperty(name);
   }
@@ -84,8 +85,8 @@ class Host {
     try (InputStream in = connection.getInputStream()) {
       bytes = in.readAllBytes();
     }
-    CodeSigner[] signers = connection instanceof JarURLConnection jar
-        ? jar.getJarEntry().getCodeSigners() : null;
+    CodeSigner[] signers =
+      connection instanceof JarURLConnection jar ? jar.getJarEntry().getCodeSigners() : null;
     return new Resource(bytes, signers);
   }
 
@@ -121,9 +122,14 @@ class Host {
     if (process.isEmpty()) return true;
     Optional<Instant> started = process.get().info().startInstant();
     try {
-      BasicFileAttributes attributes =
-          Files.readAttributes(folder, BasicFileAttributes.class, LinkOption.NOFOLLOW_LINKS);
-      Instant made = (windows ? attributes.creationTime() : attributes.lastModifiedTime()).toInstant();
+      BasicFileAttributes attributes = Files.readAttributes(
+        folder,
+        BasicFileAttributes.class,
+        LinkOption.NOFOLLOW_LINKS
+      );
+      Instant made = (
+        windows ? attributes.creationTime() : attributes.lastModifiedTime()
+      ).toInstant();
       return started.isPresent() && started.get().isAfter(made);
     } catch (IOException e) {
       return false;
@@ -134,9 +140,12 @@ class Host {
 
   /** The effective user id of this process: the owner of what it makes. */
   long uid() throws IOException {
-    for (String line : Files.readAllLines(Path.of("/proc/self/status"), StandardCharsets.ISO_8859_1)) {
+    for (String line : Files.readAllLines(
+      Path.of("/proc/self/status"),
+      StandardCharsets.ISO_8859_1
+    )) {
       if (!line.startsWith("Uid:")) continue;
-      String[] ids = line.substring(4).trim().split("\\s+");  // real, effective, saved, file system
+      String[] ids = line.substring(4).trim().split("\\s+"); // real, effective, saved, file system
       try {
         return Long.parseLong(ids[1]);
       } catch (RuntimeException e) {
@@ -172,15 +181,18 @@ class Host {
   record FileId(String device, long inode) {
     // Written out: a record's generated methods are bound on first use, at a cost in start-up
     // time that loading a library should not pay.
-    @Override public boolean equals(Object other) {
+    @Override
+    public boolean equals(Object other) {
       return other instanceof FileId id && id.inode == inode && id.device.equals(device);
     }
 
-    @Override public int hashCode() {
+    @Override
+    public int hashCode() {
       return device.hashCode() * 31 + Long.hashCode(inode);
     }
 
-    @Override public String toString() {
+    @Override
+    public String toString() {
       return "device " + device + ", inode " + inode;
     }
   }
@@ -194,7 +206,13 @@ class Host {
    * the file that was read. The mapping is dropped with its buffer, when the collector gets to it.
    */
   FileId identify(Path file, MessageDigest digest) throws IOException {
-    try (FileChannel channel = FileChannel.open(file, StandardOpenOption.READ, LinkOption.NOFOLLOW_LINKS)) {
+    try (
+      FileChannel channel = FileChannel.open(
+        file,
+        StandardOpenOption.READ,
+        LinkOption.NOFOLLOW_LINKS
+      )
+    ) {
       long size = channel.size();
       if (size == 0) throw new IOException(file + " is empty");
       if (digest != null) {
@@ -209,9 +227,11 @@ class Host {
       MappedByteBuffer page = channel.map(FileChannel.MapMode.READ_ONLY, 0, 1);
       FileId id = null;
       for (Mapping m : mapped(file)) {
-        if (m.executable) continue;  // the system's loader's, not this one
+        if (m.executable) continue; // the system's loader's, not this one
         if (id != null && !id.equals(m.file)) {
-          throw new IOException(file + " changed while it was checked (" + id + ", then " + m.file + ")");
+          throw new IOException(
+            file + " changed while it was checked (" + id + ", then " + m.file + ")"
+          );
         }
         id = m.file;
       }
@@ -230,7 +250,7 @@ class Host {
     String wanted = file.toString();
     List<Mapping> found = new ArrayList<>();
     for (String line : Files.readAllLines(Path.of("/proc/self/maps"))) {
-      if (line.indexOf(wanted) < 0) continue;  // most lines: cheap to pass over
+      if (line.indexOf(wanted) < 0) continue; // most lines: cheap to pass over
       // address perms offset device inode path
       String[] f = line.trim().split("\\s+", 6);
       if (f.length < 6) continue;
@@ -247,7 +267,6 @@ class Host {
     return space >= 0 && line.length() > space + 3 && line.charAt(space + 3) == 'x';
   }
 
-
   /**
    * A new folder under {@code parent}, named {@code prefix} and a random suffix, that only this
    * user can enter: POSIX permissions {@code rwx------}, or on Windows an access list that grants
@@ -255,8 +274,11 @@ class Host {
    */
   Path makePrivateFolder(Path parent, String prefix, boolean windows) throws IOException {
     if (!windows) {
-      return Files.createTempDirectory(parent, prefix,
-          PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rwx------")));
+      return Files.createTempDirectory(
+        parent,
+        prefix,
+        PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rwx------"))
+      );
     }
     // Made empty, then restricted before anything goes in: the owner of a new folder is the
     // user (or, elevated, the Administrators group) whose token made it.
@@ -274,12 +296,14 @@ class Host {
 
   /** An access list that allows {@code owner} everything, on the folder and what it holds. */
   static List<AclEntry> ownerOnly(UserPrincipal owner) {
-    return List.of(AclEntry.newBuilder()
+    return List.of(
+      AclEntry.newBuilder()
         .setType(AclEntryType.ALLOW)
         .setPrincipal(owner)
         .setPermissions(EnumSet.allOf(AclEntryPermission.class))
         .setFlags(AclEntryFlag.FILE_INHERIT, AclEntryFlag.DIRECTORY_INHERIT)
-        .build());
+        .build()
+    );
   }
 
   /** The file of a library named {@code fileName} whose code is mapped into this process, or null. */
@@ -287,7 +311,7 @@ class Host {
     try {
       for (String line : Files.readAllLines(Path.of("/proc/self/maps"))) {
         int slash = line.indexOf('/');
-        if (slash < 0 || !code(line)) continue;  // not code: the loader's own check's mapping
+        if (slash < 0 || !code(line)) continue; // not code: the loader's own check's mapping
         String file = line.substring(slash).replace(" (deleted)", "");
         if (file.endsWith("/" + fileName)) return file;
       }

@@ -89,6 +89,7 @@ import java.util.stream.Stream;
  * binds to the class loader that loads it first, for the life of the process.
  */
 public final class NativeLoader {
+
   /** System property: the bridge's path. */
   public static final String BRIDGE_PROPERTY = "tarvexjni.library";
   /** System property: the vendor library's path; wins over {@link #VENDOR_VARIABLE}. */
@@ -130,10 +131,11 @@ public final class NativeLoader {
   private UnsatisfiedLinkError codesetRefusal;
 
   private static final class Extracted {
+
     final String resource;
     final Path path;
-    String digest;  // as read back from the file
-    Host.FileId id;  // of the file read back (POSIX)
+    String digest; // as read back from the file
+    Host.FileId id; // of the file read back (POSIX)
     boolean loaded;
     boolean deleted;
 
@@ -167,6 +169,7 @@ public final class NativeLoader {
    * {@value #CODESET_VARIABLE} named it.
    */
   public static final class NarrowCodeset {
+
     private final Charset charset;
     private final String source;
     private final char[] units;
@@ -337,9 +340,12 @@ public final class NativeLoader {
       loadOnce();
     } catch (UnsatisfiedLinkError e) {
       failure = e;
-    } catch (RuntimeException e) {  // a security manager's refusal, say
-      failure = withCause(new UnsatisfiedLinkError("Cannot load " + platform.bridgeFile + ": " + e),
-          e);
+    } catch (RuntimeException e) {
+      // a security manager's refusal, say
+      failure = withCause(
+        new UnsatisfiedLinkError("Cannot load " + platform.bridgeFile + ": " + e),
+        e
+      );
     }
     if (failure != null) throw again();
   }
@@ -359,10 +365,14 @@ public final class NativeLoader {
   private void loadOnce() {
     String resident = host.mappedLibrary(platform.bridgeFile);
     if (resident != null) {
-      throw new UnsatisfiedLinkError(platform.bridgeFile + " is already loaded in this process ("
-          + resident + "), by another class loader: the bridge serves the class loader that"
-          + " loaded it first, for the life of the process. Load tarvexjni.jar once, in a class"
-          + " loader that all its users share");
+      throw new UnsatisfiedLinkError(
+        platform.bridgeFile +
+          " is already loaded in this process (" +
+          resident +
+          "), by another class loader: the bridge serves the class loader that" +
+          " loaded it first, for the life of the process. Load tarvexjni.jar once, in a class" +
+          " loader that all its users share"
+      );
     }
     NarrowCodeset texts = namedCodeset();
     Path bridge;
@@ -375,8 +385,9 @@ public final class NativeLoader {
       bridge = Path.of(explicit).toAbsolutePath();
       where = "the system property " + BRIDGE_PROPERTY + " (" + bridge + ")";
       if (!Files.isRegularFile(bridge)) {
-        throw new UnsatisfiedLinkError("Cannot load " + platform.bridgeFile + " from " + where
-            + ": no such file");
+        throw new UnsatisfiedLinkError(
+          "Cannot load " + platform.bridgeFile + " from " + where + ": no such file"
+        );
       }
       checked = check(bridge, "Cannot load " + platform.bridgeFile + " from " + where, null);
     } else if (platform.name != null && holds(platform.name)) {
@@ -384,8 +395,17 @@ public final class NativeLoader {
       try {
         bridge = extractFile(NativeLoader.class, RESOURCE_DIR, platform.bridgeFile);
       } catch (UnsatisfiedLinkError e) {
-        throw withSuppressed(new UnsatisfiedLinkError("Cannot extract the jar's copy of "
-            + platform.bridgeFile + " for " + platform.name + ": " + e.getMessage()), e);
+        throw withSuppressed(
+          new UnsatisfiedLinkError(
+            "Cannot extract the jar's copy of " +
+              platform.bridgeFile +
+              " for " +
+              platform.name +
+              ": " +
+              e.getMessage()
+          ),
+          e
+        );
       }
       where = "the jar's copy for " + platform.name + ", extracted to " + bridge;
       checked = new Checked(bridge, extracted.get(platform.bridgeFile).id);
@@ -394,10 +414,15 @@ public final class NativeLoader {
       String none = "tarvexjni.jar has no bridge for " + platform.description + " (" + held() + ")";
       bridge = onLibraryPath();
       if (bridge == null) {
-        throw new UnsatisfiedLinkError(none + ", and java.library.path ("
-            + host.property("java.library.path") + ") has no " + platform.bridgeFile
-            + ": build the bridge for this platform and name it with the system property "
-            + BRIDGE_PROPERTY);
+        throw new UnsatisfiedLinkError(
+          none +
+            ", and java.library.path (" +
+            host.property("java.library.path") +
+            ") has no " +
+            platform.bridgeFile +
+            ": build the bridge for this platform and name it with the system property " +
+            BRIDGE_PROPERTY
+        );
       }
       where = "java.library.path (" + bridge + "), since " + none;
       checked = check(bridge, "Cannot load " + platform.bridgeFile + " from " + where, null);
@@ -415,12 +440,25 @@ public final class NativeLoader {
       checkMapped(checked, platform.bridgeFile + " from " + where);
       String version = handshake(bridge, where, source);
       try {
-        host.activateBridge(texts == null ? null : texts.charset.name(),
-            texts == null ? null : texts.units.clone());
+        host.activateBridge(
+          texts == null ? null : texts.charset.name(),
+          texts == null ? null : texts.units.clone()
+        );
       } catch (UnsatisfiedLinkError e) {
-        throw withSuppressed(new UnsatisfiedLinkError("The bridge " + bridge + " (from " + where
-            + ") reports version " + version + " but has no activation, which every bridge of"
-            + " that version has: it is not what it claims to be; " + remedy(source)), e);
+        throw withSuppressed(
+          new UnsatisfiedLinkError(
+            "The bridge " +
+              bridge +
+              " (from " +
+              where +
+              ") reports version " +
+              version +
+              " but has no activation, which every bridge of" +
+              " that version has: it is not what it claims to be; " +
+              remedy(source)
+          ),
+          e
+        );
       }
       loadedVersion = version;
     } finally {
@@ -429,7 +467,11 @@ public final class NativeLoader {
     }
   }
 
-  private enum Source { PROPERTY, JAR, LIBRARY_PATH }
+  private enum Source {
+    PROPERTY,
+    JAR,
+    LIBRARY_PATH,
+  }
 
   // The bridge's version, when it is this jar's.
   private String handshake(Path bridge, String where, Source source) {
@@ -441,21 +483,33 @@ public final class NativeLoader {
       none = e;
     }
     if (VERSION.equals(reported)) return reported;
-    UnsatisfiedLinkError error = new UnsatisfiedLinkError("The bridge " + bridge + " (from "
-        + where + ") " + (reported == null ? "reports no version" : "is version " + reported)
-        + ", but tarvexjni.jar is version " + VERSION + ": the bridge and the jar must come from"
-        + " the same build; " + remedy(source));
+    UnsatisfiedLinkError error = new UnsatisfiedLinkError(
+      "The bridge " +
+        bridge +
+        " (from " +
+        where +
+        ") " +
+        (reported == null ? "reports no version" : "is version " + reported) +
+        ", but tarvexjni.jar is version " +
+        VERSION +
+        ": the bridge and the jar must come from" +
+        " the same build; " +
+        remedy(source)
+    );
     throw none == null ? error : withSuppressed(error, none);
   }
 
   // What to do about a bridge that is not this jar's.
   private static String remedy(Source source) {
     return switch (source) {
-      case PROPERTY -> "point the system property " + BRIDGE_PROPERTY + " at the bridge of version "
-          + VERSION + ", or leave it unset to use the jar's own";
+      case PROPERTY -> "point the system property " +
+        BRIDGE_PROPERTY +
+        " at the bridge of version " +
+        VERSION +
+        ", or leave it unset to use the jar's own";
       case JAR -> "the jar is inconsistent; replace it";
-      case LIBRARY_PATH -> "take it off java.library.path, or use a tarvexjni.jar that carries"
-          + " the bridge for this platform";
+      case LIBRARY_PATH -> "take it off java.library.path, or use a tarvexjni.jar that carries" +
+        " the bridge for this platform";
     };
   }
 
@@ -469,9 +523,14 @@ public final class NativeLoader {
     }
     String pinned = setting(host.property(VENDOR_DIGEST_PROPERTY));
     if (pinned != null && !pinned.matches("[0-9a-fA-F]{64}")) {
-      throw new UnsatisfiedLinkError("The system property " + VENDOR_DIGEST_PROPERTY + " ("
-          + pinned + ") is not a SHA-256 digest: set it to the 64 hexadecimal digits that"
-          + " sha256sum prints for the tarvex library");
+      throw new UnsatisfiedLinkError(
+        "The system property " +
+          VENDOR_DIGEST_PROPERTY +
+          " (" +
+          pinned +
+          ") is not a SHA-256 digest: set it to the 64 hexadecimal digits that" +
+          " sha256sum prints for the tarvex library"
+      );
     }
     Path beside = bridgeFolder.resolve(platform.vendorFile);
     if (path == null && platform.windows && Files.isRegularFile(beside)) {
@@ -480,15 +539,24 @@ public final class NativeLoader {
     }
     if (path == null) {
       if (pinned == null) return null;
-      throw new UnsatisfiedLinkError("The system property " + VENDOR_DIGEST_PROPERTY + " pins the"
-          + " tarvex library, but neither " + VENDOR_PROPERTY + " nor " + VENDOR_VARIABLE
-          + " names it, so it cannot be checked before it is loaded: set " + VENDOR_PROPERTY
-          + " to its path");
+      throw new UnsatisfiedLinkError(
+        "The system property " +
+          VENDOR_DIGEST_PROPERTY +
+          " pins the" +
+          " tarvex library, but neither " +
+          VENDOR_PROPERTY +
+          " nor " +
+          VENDOR_VARIABLE +
+          " names it, so it cannot be checked before it is loaded: set " +
+          VENDOR_PROPERTY +
+          " to its path"
+      );
     }
     Path file = Path.of(path).toAbsolutePath();
     String where = platform.vendorFile + " " + source + " (" + file + ")";
     Extracted copy = loadedCopy(file);
-    if (copy != null) {  // loaded by the test kit; the copy may be gone
+    if (copy != null) {
+      // loaded by the test kit; the copy may be gone
       if (pinned != null) pin("Cannot use " + where, copy.digest, pinned);
       return where;
     }
@@ -500,7 +568,9 @@ public final class NativeLoader {
       host.load(checked.path.toString());
     } catch (UnsatisfiedLinkError e) {
       throw withSuppressed(
-          new UnsatisfiedLinkError("Cannot load " + where + ": " + describe(e, checked.path)), e);
+        new UnsatisfiedLinkError("Cannot load " + where + ": " + describe(e, checked.path)),
+        e
+      );
     }
     checkMapped(checked, where);
     return where;
@@ -535,23 +605,35 @@ public final class NativeLoader {
     if (name == null) return null;
     String named = "The " + source + " (" + name + ")";
     if (platform.windows) {
-      throw new UnsatisfiedLinkError(named + " is for Linux: on Windows texts cross in the active"
-          + " ANSI code page, which the system's settings choose; remove it");
+      throw new UnsatisfiedLinkError(
+        named +
+          " is for Linux: on Windows texts cross in the active" +
+          " ANSI code page, which the system's settings choose; remove it"
+      );
     }
     Charset charset;
     try {
       charset = Charset.forName(name);
     } catch (IllegalCharsetNameException | UnsupportedCharsetException e) {
-      throw new UnsatisfiedLinkError(named + " names no encoding this JVM knows: name the"
-          + " single-byte encoding of the library's texts as java.nio.charset knows it, for example "
-          + CODESET_EXAMPLES);
+      throw new UnsatisfiedLinkError(
+        named +
+          " names no encoding this JVM knows: name the" +
+          " single-byte encoding of the library's texts as java.nio.charset knows it, for example " +
+          CODESET_EXAMPLES
+      );
     }
     char[] units = new char[256];
     String why = notSingleByte(charset, units);
     if (why != null) {
-      throw new UnsatisfiedLinkError(named + " names " + charset.name() + ", which " + why
-          + ", but texts cross one byte per character: name a single-byte encoding, for example "
-          + CODESET_EXAMPLES);
+      throw new UnsatisfiedLinkError(
+        named +
+          " names " +
+          charset.name() +
+          ", which " +
+          why +
+          ", but texts cross one byte per character: name a single-byte encoding, for example " +
+          CODESET_EXAMPLES
+      );
     }
     return new NarrowCodeset(charset, "the " + source, units);
   }
@@ -562,13 +644,15 @@ public final class NativeLoader {
     if (!charset.canEncode()) return "this JVM can only decode";
     float most = charset.newEncoder().maxBytesPerChar();
     if (most > 1) return "writes a character with up to " + (int) Math.ceil(most) + " bytes";
-    CharsetDecoder decoder = charset.newDecoder().onMalformedInput(CodingErrorAction.REPORT)
-        .onUnmappableCharacter(CodingErrorAction.REPORT);
+    CharsetDecoder decoder = charset
+      .newDecoder()
+      .onMalformedInput(CodingErrorAction.REPORT)
+      .onUnmappableCharacter(CodingErrorAction.REPORT);
     CharBuffer out = CharBuffer.allocate(8);
     for (int b = 0; b < 256; b++) {
       decoder.reset();
       out.clear();
-      CoderResult result = decoder.decode(ByteBuffer.wrap(new byte[] {(byte) b}), out, true);
+      CoderResult result = decoder.decode(ByteBuffer.wrap(new byte[] { (byte) b }), out, true);
       if (!result.isError()) result = decoder.flush(out);
       out.flip();
       if (result.isError() || out.remaining() == 0) {
@@ -593,16 +677,21 @@ public final class NativeLoader {
   // pinned, that the file has it. `refusal` opens the messages: "Cannot load libtarvex.so from".
   private Checked check(Path file, String refusal, String pinned) {
     try {
-      if (platform.windows) {  // neither POSIX owners nor /proc: the pinned digest alone
+      if (platform.windows) {
+        // neither POSIX owners nor /proc: the pinned digest alone
         if (pinned != null) pin(refusal, sha256(Files.readAllBytes(file)), pinned);
         return new Checked(file, null);
       }
       Path real = file.toRealPath();
       SafePath.Problem problem = SafePath.check(host, uid(), real, true);
       if (problem != null) {
-        throw new UnsatisfiedLinkError(refusal + ": " + problem.sentence(
-            "another user could replace the library before it is loaded") + ", or install it"
-            + " where only this user and root can change it");
+        throw new UnsatisfiedLinkError(
+          refusal +
+            ": " +
+            problem.sentence("another user could replace the library before it is loaded") +
+            ", or install it" +
+            " where only this user and root can change it"
+        );
       }
       MessageDigest digest = pinned == null ? null : sha256();
       Host.FileId id = host.identify(real, digest);
@@ -615,10 +704,18 @@ public final class NativeLoader {
 
   private static void pin(String refusal, String actual, String pinned) {
     if (actual.equalsIgnoreCase(pinned)) return;
-    throw new UnsatisfiedLinkError(refusal + ": it has SHA-256 " + actual + ", but the system"
-        + " property " + VENDOR_DIGEST_PROPERTY + " pins " + pinned.toLowerCase(Locale.ROOT)
-        + ": it is not the library that was pinned; install that one, or pin this one if you"
-        + " trust it");
+    throw new UnsatisfiedLinkError(
+      refusal +
+        ": it has SHA-256 " +
+        actual +
+        ", but the system" +
+        " property " +
+        VENDOR_DIGEST_PROPERTY +
+        " pins " +
+        pinned.toLowerCase(Locale.ROOT) +
+        ": it is not the library that was pinned; install that one, or pin this one if you" +
+        " trust it"
+    );
   }
 
   // After loading: the system mapped the file that was checked, and nothing else by its name.
@@ -635,14 +732,29 @@ public final class NativeLoader {
         }
       }
     } catch (IOException | RuntimeException e) {
-      throw withSuppressed(new UnsatisfiedLinkError(what + " was loaded, but cannot be matched"
-          + " with the file that was checked: " + e + " (the check needs /proc)"), e);
+      throw withSuppressed(
+        new UnsatisfiedLinkError(
+          what +
+            " was loaded, but cannot be matched" +
+            " with the file that was checked: " +
+            e +
+            " (the check needs /proc)"
+        ),
+        e
+      );
     }
     if (other == null && code) return;
-    throw new UnsatisfiedLinkError(what + " was loaded, but the file the system mapped is not the"
-        + " one that was checked (" + (other != null ? other : "no code of it is mapped")
-        + ", where " + checked.id + " was checked): it was replaced in between, so it is not"
-        + " used; find out what else can change " + checked.path.getParent());
+    throw new UnsatisfiedLinkError(
+      what +
+        " was loaded, but the file the system mapped is not the" +
+        " one that was checked (" +
+        (other != null ? other : "no code of it is mapped") +
+        ", where " +
+        checked.id +
+        " was checked): it was replaced in between, so it is not" +
+        " used; find out what else can change " +
+        checked.path.getParent()
+    );
   }
 
   private long uid() throws IOException {
@@ -662,35 +774,69 @@ public final class NativeLoader {
   // The message for a bridge that did not load: the likely cause first, then what was tried.
   private String bridgeFailure(String why, String where, String vendor, Source source) {
     String tried = "Cannot load " + platform.bridgeFile + " from " + where + ": " + why;
-    boolean vendorMissing = platform.windows ? why.contains("Can't find dependent libraries")
-        : why.contains(platform.vendorFile + ": cannot open shared object file");
+    boolean vendorMissing = platform.windows
+      ? why.contains("Can't find dependent libraries")
+      : why.contains(platform.vendorFile + ": cannot open shared object file");
     if (vendorMissing && vendor == null) {
-      return "Cannot find " + platform.vendorFile + ", the tarvex library that "
-          + platform.bridgeFile + " needs: set the system property " + VENDOR_PROPERTY
-          + " or the environment variable " + VENDOR_VARIABLE + " to its path, or put it "
-          + (source == Source.JAR ? "" : "beside the bridge or ") + "in a folder on "
-          + platform.searchPath + " (tests over the stand-in: put tarvexjni-standin.jar on JUnit's"
-          + " class path, or initialise tarvexjni.standin.StandIn first). " + tried;
+      return (
+        "Cannot find " +
+        platform.vendorFile +
+        ", the tarvex library that " +
+        platform.bridgeFile +
+        " needs: set the system property " +
+        VENDOR_PROPERTY +
+        " or the environment variable " +
+        VENDOR_VARIABLE +
+        " to its path, or put it " +
+        (source == Source.JAR ? "" : "beside the bridge or ") +
+        "in a folder on " +
+        platform.searchPath +
+        " (tests over the stand-in: put tarvexjni-standin.jar on JUnit's" +
+        " class path, or initialise tarvexjni.standin.StandIn first). " +
+        tried
+      );
     }
     if (vendorMissing && !platform.windows) {
-      return vendor + " was loaded, but the bridge still did not find " + platform.vendorFile
-          + " by that name: its SONAME must be " + platform.vendorFile + ". " + tried;
+      return (
+        vendor +
+        " was loaded, but the bridge still did not find " +
+        platform.vendorFile +
+        " by that name: its SONAME must be " +
+        platform.vendorFile +
+        ". " +
+        tried
+      );
     }
     Matcher undefined = UNDEFINED.matcher(why);
-    boolean lacking = platform.windows ? why.contains("The specified procedure could not be found")
-        : undefined.find();
+    boolean lacking = platform.windows
+      ? why.contains("The specified procedure could not be found")
+      : undefined.find();
     if (lacking) {
-      String library = vendor != null ? vendor
-          : "the " + platform.vendorFile + " that the system's loader found";
-      String function = platform.windows ? "a function (Windows does not say which)"
-          : "the function " + undefined.group(1);
-      return "The tarvex library " + library + " lacks " + function + ", which "
-          + platform.bridgeFile + " " + VERSION + " calls: use a tarvex library that has it. "
-          + tried;
+      String library =
+        vendor != null ? vendor : "the " + platform.vendorFile + " that the system's loader found";
+      String function = platform.windows
+        ? "a function (Windows does not say which)"
+        : "the function " + undefined.group(1);
+      return (
+        "The tarvex library " +
+        library +
+        " lacks " +
+        function +
+        ", which " +
+        platform.bridgeFile +
+        " " +
+        VERSION +
+        " calls: use a tarvex library that has it. " +
+        tried
+      );
     }
     if (source == Source.JAR && why.contains("failed to map segment")) {
-      return tried + " (its folder is on a file system mounted noexec: set the system property "
-          + WORKDIR_PROPERTY + " to a folder that allows executables)";
+      return (
+        tried +
+        " (its folder is on a file system mounted noexec: set the system property " +
+        WORKDIR_PROPERTY +
+        " to a folder that allows executables)"
+      );
     }
     return tried;
   }
@@ -726,8 +872,13 @@ public final class NativeLoader {
 
   private String platformName() {
     if (platform.name != null) return platform.name;
-    throw new UnsatisfiedLinkError("tarvexjni has no native libraries for " + platform.description
-        + " (its jars can carry them for " + String.join(", ", Platform.KNOWN) + ")");
+    throw new UnsatisfiedLinkError(
+      "tarvexjni has no native libraries for " +
+        platform.description +
+        " (its jars can carry them for " +
+        String.join(", ", Platform.KNOWN) +
+        ")"
+    );
   }
 
   // ---- Extraction ----------------------------------------------------------------------------
@@ -740,14 +891,21 @@ public final class NativeLoader {
     Extracted done = extracted.get(fileName);
     if (done != null && !done.deleted) {
       if (done.resource.equals(resource)) return done.path;
-      throw new UnsatisfiedLinkError("cannot extract " + resource + ": " + done.resource
-          + " was already extracted to " + done.path);
+      throw new UnsatisfiedLinkError(
+        "cannot extract " +
+          resource +
+          ": " +
+          done.resource +
+          " was already extracted to " +
+          done.path
+      );
     }
     String jar = jarOf(owner);
     Host.Resource library = readResource(owner, resource);
     if (library == null) {
-      throw new UnsatisfiedLinkError(jar + " has no " + resource + ": no native library for "
-          + platform.name + " in it");
+      throw new UnsatisfiedLinkError(
+        jar + " has no " + resource + ": no native library for " + platform.name + " in it"
+      );
     }
     Host.Resource digestFile = readResource(owner, resource + ".sha256");
     if (digestFile == null) {
@@ -755,10 +913,17 @@ public final class NativeLoader {
     }
     checkSigned(owner, jar, resource, library);
     checkSigned(owner, jar, resource + ".sha256", digestFile);
-    String expected = new String(digestFile.bytes(), StandardCharsets.US_ASCII).trim().split("\\s+")[0];
+    String expected = new String(digestFile.bytes(), StandardCharsets.US_ASCII)
+      .trim()
+      .split("\\s+")[0];
     if (!expected.matches("[0-9a-fA-F]{64}")) {
-      throw new UnsatisfiedLinkError("the digest " + resource + ".sha256 in " + jar
-          + " is not a SHA-256 value: the jar is damaged");
+      throw new UnsatisfiedLinkError(
+        "the digest " +
+          resource +
+          ".sha256 in " +
+          jar +
+          " is not a SHA-256 value: the jar is damaged"
+      );
     }
     Path file = privateFolder().resolve(fileName);
     Extracted entry = new Extracted(resource, file);
@@ -770,10 +935,14 @@ public final class NativeLoader {
       if (!platform.windows) {
         attributes.add(PosixFilePermissions.asFileAttribute(mode("rw-------")));
       }
-      try (SeekableByteChannel out = Files.newByteChannel(file,
+      try (
+        SeekableByteChannel out = Files.newByteChannel(
+          file,
           EnumSet.of(StandardOpenOption.CREATE_NEW, StandardOpenOption.WRITE),
-          attributes.toArray(new FileAttribute<?>[0]))) {
-        file.toFile().deleteOnExit();  // should the process end before the file is loaded
+          attributes.toArray(new FileAttribute<?>[0])
+        )
+      ) {
+        file.toFile().deleteOnExit(); // should the process end before the file is loaded
         ByteBuffer buffer = ByteBuffer.wrap(library.bytes());
         while (buffer.hasRemaining()) out.write(buffer);
       }
@@ -789,9 +958,19 @@ public final class NativeLoader {
         entry.digest = HexFormat.of().formatHex(digest.digest());
       }
       if (!entry.digest.equalsIgnoreCase(expected)) {
-        throw new UnsatisfiedLinkError("the copy of " + resource + " extracted to " + file
-            + " has SHA-256 " + entry.digest + ", but the digest beside it in " + jar + " says "
-            + expected + ": the jar is damaged; replace it");
+        throw new UnsatisfiedLinkError(
+          "the copy of " +
+            resource +
+            " extracted to " +
+            file +
+            " has SHA-256 " +
+            entry.digest +
+            ", but the digest beside it in " +
+            jar +
+            " says " +
+            expected +
+            ": the jar is damaged; replace it"
+        );
       }
     } catch (IOException | UnsupportedOperationException e) {
       discard(fileName);
@@ -811,16 +990,33 @@ public final class NativeLoader {
     try {
       required = certificates(host.signers(owner));
     } catch (SecurityException e) {
-      throw withSuppressed(new UnsatisfiedLinkError("the class " + owner.getName() + " of " + jar
-          + " does not match the jar's signature (" + e.getMessage() + "): it was changed after"
-          + " the jar was signed; use the jar as it was released"), e);
+      throw withSuppressed(
+        new UnsatisfiedLinkError(
+          "the class " +
+            owner.getName() +
+            " of " +
+            jar +
+            " does not match the jar's signature (" +
+            e.getMessage() +
+            "): it was changed after" +
+            " the jar was signed; use the jar as it was released"
+        ),
+        e
+      );
     }
     if (required.isEmpty()) return;
     Set<Certificate> signed = certificates(entry.signers());
     if (signed.containsAll(required)) return;
-    throw new UnsatisfiedLinkError(jar + " is signed by " + names(required) + ", but its entry "
-        + resource + " is " + (signed.isEmpty() ? "not signed" : "signed only by " + names(signed))
-        + ": it was added or replaced after the jar was signed; use the jar as it was released");
+    throw new UnsatisfiedLinkError(
+      jar +
+        " is signed by " +
+        names(required) +
+        ", but its entry " +
+        resource +
+        " is " +
+        (signed.isEmpty() ? "not signed" : "signed only by " + names(signed)) +
+        ": it was added or replaced after the jar was signed; use the jar as it was released"
+    );
   }
 
   private static Set<Certificate> certificates(CodeSigner[] signers) {
@@ -836,7 +1032,9 @@ public final class NativeLoader {
   private static String names(Set<Certificate> certificates) {
     Set<String> names = new TreeSet<>();
     for (Certificate c : certificates) {
-      names.add(c instanceof X509Certificate x ? x.getSubjectX500Principal().getName() : c.getType());
+      names.add(
+        c instanceof X509Certificate x ? x.getSubjectX500Principal().getName() : c.getType()
+      );
     }
     return String.join(" and ", names);
   }
@@ -873,10 +1071,13 @@ public final class NativeLoader {
       Files.deleteIfExists(entry.path);
       entry.deleted = true;
     } catch (IOException e) {
-      return;  // still loaded (Windows) or gone with its folder; deleteOnExit stays
+      return; // still loaded (Windows) or gone with its folder; deleteOnExit stays
     }
     Path in = folder;
-    boolean empty = extracted.values().stream().allMatch(e -> e.deleted || !e.path.startsWith(in));
+    boolean empty = extracted
+      .values()
+      .stream()
+      .allMatch(e -> e.deleted || !e.path.startsWith(in));
     if (in != null && empty) {
       try {
         Files.deleteIfExists(folder);
@@ -898,11 +1099,20 @@ public final class NativeLoader {
       String prefix = FOLDER_PREFIX + host.pid() + "-";
       folder = host.makePrivateFolder(parent.path, prefix, platform.windows).toAbsolutePath();
     } catch (IOException | RuntimeException e) {
-      throw withSuppressed(new UnsatisfiedLinkError("cannot create a private folder in "
-          + parent.where + ": " + e + "; set the system property " + WORKDIR_PROPERTY
-          + " to a folder that this user can write"), e);
+      throw withSuppressed(
+        new UnsatisfiedLinkError(
+          "cannot create a private folder in " +
+            parent.where +
+            ": " +
+            e +
+            "; set the system property " +
+            WORKDIR_PROPERTY +
+            " to a folder that this user can write"
+        ),
+        e
+      );
     }
-    folder.toFile().deleteOnExit();  // after the files in it, which register later
+    folder.toFile().deleteOnExit(); // after the files in it, which register later
     return folder;
   }
 
@@ -910,8 +1120,8 @@ public final class NativeLoader {
   // name it.
   private record Parent(Path path, String where) {}
 
-  private static final String SWAP = "another user could swap the library between its check and"
-      + " its load";
+  private static final String SWAP =
+    "another user could swap the library between its check and" + " its load";
   private static final String SAFE_FOLDER = "a folder that only this user and root can change";
 
   private Parent extractionParent() {
@@ -920,15 +1130,28 @@ public final class NativeLoader {
       Path parent = Path.of(workdir).toAbsolutePath();
       String where = "the system property " + WORKDIR_PROPERTY + " (" + parent + ")";
       if (!Files.isDirectory(parent)) {
-        throw new UnsatisfiedLinkError("the folder in " + where + " does not exist: set "
-            + WORKDIR_PROPERTY + " to an existing folder that this user can write");
+        throw new UnsatisfiedLinkError(
+          "the folder in " +
+            where +
+            " does not exist: set " +
+            WORKDIR_PROPERTY +
+            " to an existing folder that this user can write"
+        );
       }
       if (platform.windows) return new Parent(parent, where);
       // Refused, not redirected: it was chosen on purpose, and its owner should know.
       Problem problem = unsafeFolder(parent);
       if (problem.real == null) {
-        throw new UnsatisfiedLinkError("the folder in " + where + " is not safe to extract into: "
-            + problem.text + ", or set " + WORKDIR_PROPERTY + " to " + SAFE_FOLDER);
+        throw new UnsatisfiedLinkError(
+          "the folder in " +
+            where +
+            " is not safe to extract into: " +
+            problem.text +
+            ", or set " +
+            WORKDIR_PROPERTY +
+            " to " +
+            SAFE_FOLDER
+        );
       }
       return new Parent(problem.real, where);
     }
@@ -948,12 +1171,24 @@ public final class NativeLoader {
       cached = new Problem(null, "it cannot be made: " + e);
     }
     if (cached.real != null) {
-      return new Parent(cached.real, "this user's cache folder (" + cache + "), since " + where
-          + " is not safe to extract into");
+      return new Parent(
+        cached.real,
+        "this user's cache folder (" + cache + "), since " + where + " is not safe to extract into"
+      );
     }
-    throw new UnsatisfiedLinkError(where + " is not safe to extract into: " + problem.text
-        + "; nor is this user's cache folder" + (cache != null ? " " + cache : "") + ": "
-        + cached.text + "; set the system property " + WORKDIR_PROPERTY + " to " + SAFE_FOLDER);
+    throw new UnsatisfiedLinkError(
+      where +
+        " is not safe to extract into: " +
+        problem.text +
+        "; nor is this user's cache folder" +
+        (cache != null ? " " + cache : "") +
+        ": " +
+        cached.text +
+        "; set the system property " +
+        WORKDIR_PROPERTY +
+        " to " +
+        SAFE_FOLDER
+    );
   }
 
   // The outcome of checking a folder: its real path when it is safe, else why not.
@@ -974,11 +1209,17 @@ public final class NativeLoader {
   // folders it makes are this user's alone.
   private Path cacheFolder() throws IOException {
     String xdg = setting(host.variable("XDG_CACHE_HOME"));
-    Path base = xdg != null && Path.of(xdg).isAbsolute() ? Path.of(xdg)
+    Path base =
+      xdg != null && Path.of(xdg).isAbsolute()
+        ? Path.of(xdg)
         : Path.of(String.valueOf(host.property("user.home")), ".cache");
-    if (!base.isAbsolute()) throw new IOException("no home folder (user.home is " + base.getParent() + ")");
-    return Files.createDirectories(base.resolve("tarvexjni"),
-        PosixFilePermissions.asFileAttribute(mode("rwx------")));
+    if (!base.isAbsolute()) throw new IOException(
+      "no home folder (user.home is " + base.getParent() + ")"
+    );
+    return Files.createDirectories(
+      base.resolve("tarvexjni"),
+      PosixFilePermissions.asFileAttribute(mode("rwx------"))
+    );
   }
 
   // Removes the folders that earlier JVMs of this user left in `parent` and whose process is
@@ -998,7 +1239,7 @@ public final class NativeLoader {
         } catch (NumberFormatException e) {
           continue;
         }
-        if (pid == host.pid() || !platform.windows && host.owner(entry).uid() != uid()) continue;
+        if (pid == host.pid() || (!platform.windows && host.owner(entry).uid() != uid())) continue;
         if (host.ownerGone(pid, entry, platform.windows)) deleteTree(entry);
       }
     } catch (IOException | RuntimeException e) {
@@ -1021,12 +1262,25 @@ public final class NativeLoader {
     try {
       return host.readResource(owner, resource);
     } catch (IOException e) {
-      throw withSuppressed(new UnsatisfiedLinkError("cannot read " + resource + " from "
-          + jarOf(owner) + ": " + e), e);
-    } catch (SecurityException e) {  // a signed entry whose bytes are not those signed
-      throw withSuppressed(new UnsatisfiedLinkError("the entry " + resource + " of "
-          + jarOf(owner) + " does not match the jar's signature (" + e.getMessage() + "): it was"
-          + " changed after the jar was signed; use the jar as it was released"), e);
+      throw withSuppressed(
+        new UnsatisfiedLinkError("cannot read " + resource + " from " + jarOf(owner) + ": " + e),
+        e
+      );
+    } catch (SecurityException e) {
+      // a signed entry whose bytes are not those signed
+      throw withSuppressed(
+        new UnsatisfiedLinkError(
+          "the entry " +
+            resource +
+            " of " +
+            jarOf(owner) +
+            " does not match the jar's signature (" +
+            e.getMessage() +
+            "): it was" +
+            " changed after the jar was signed; use the jar as it was released"
+        ),
+        e
+      );
     }
   }
 

@@ -8,6 +8,7 @@ import java.util.Locale;
  * keep its libraries in, the libraries' file names, and the variable its dynamic linker searches.
  */
 final class Platform {
+
   /** The platforms a jar can carry libraries for, in the order messages list them. */
   static final List<String> KNOWN = List.of("linux-x86_64", "linux-aarch64", "windows-x86_64");
 
@@ -59,9 +60,13 @@ final class Platform {
    */
   static Platform of(String osName, String osArch) {
     String os = osName.toLowerCase(Locale.ROOT);
-    String family = os.startsWith("windows") ? "windows"
-        : os.startsWith("mac") || os.startsWith("darwin") ? "mac"
-        : os.equals("linux") ? "linux" : "other";
+    String family = os.startsWith("windows")
+      ? "windows"
+      : os.startsWith("mac") || os.startsWith("darwin")
+        ? "mac"
+        : os.equals("linux")
+          ? "linux"
+          : "other";
     String arch = switch (osArch.toLowerCase(Locale.ROOT)) {
       case "amd64", "x86_64", "x64" -> "x86_64";
       case "aarch64", "arm64" -> "aarch64";

@@ -21,6 +21,7 @@ import java.nio.file.Path;
  * the remedy ({@code chmod g-w}) is a single command.
  */
 final class SafePath {
+
   private static final int STICKY = 01000;
   private static final int GROUP_WRITE = 020;
   private static final int OTHER_WRITE = 02;
@@ -53,15 +54,31 @@ final class SafePath {
 
   private static Problem of(Host host, Host.Owner owner, long uid, Path p, boolean file) {
     if (owner.uid() != 0 && owner.uid() != uid) {
-      return new Problem(p, p + " belongs to " + host.ownerName(p) + " (user id " + owner.uid()
-          + "), neither this user nor root", "have it belong to this user or root");
+      return new Problem(
+        p,
+        p +
+          " belongs to " +
+          host.ownerName(p) +
+          " (user id " +
+          owner.uid() +
+          "), neither this user nor root",
+        "have it belong to this user or root"
+      );
     }
     int write = owner.mode() & (GROUP_WRITE | OTHER_WRITE);
-    if (write == 0 || !file && (owner.mode() & STICKY) != 0) return null;
-    String who = write == (GROUP_WRITE | OTHER_WRITE) ? "its group and other users"
-        : write == GROUP_WRITE ? "its group" : "other users";
-    String bits = write == (GROUP_WRITE | OTHER_WRITE) ? "go-w" : write == GROUP_WRITE ? "g-w" : "o-w";
-    return new Problem(p, p + " can be written by " + who + (file ? "" : " and is not sticky"),
-        "remove that permission (chmod " + bits + " " + p + ")");
+    if (write == 0 || (!file && (owner.mode() & STICKY) != 0)) return null;
+    String who =
+      write == (GROUP_WRITE | OTHER_WRITE)
+        ? "its group and other users"
+        : write == GROUP_WRITE
+          ? "its group"
+          : "other users";
+    String bits =
+      write == (GROUP_WRITE | OTHER_WRITE) ? "go-w" : write == GROUP_WRITE ? "g-w" : "o-w";
+    return new Problem(
+      p,
+      p + " can be written by " + who + (file ? "" : " and is not sticky"),
+      "remove that permission (chmod " + bits + " " + p + ")"
+    );
   }
 }

@@ -25,6 +25,7 @@ import tarvexjni.standin.StandIn;
 // A context's life: opening each way, closing once, use after close, the cleaner, threads.
 @ResourceLock(StandIn.RESOURCE_LOCK)
 class ContextTest extends Kit {
+
   @Test
   void opensEachWayAndEndsEachContextOnce() {
     byte[] expected = tarvex.hash(DATA);
@@ -36,8 +37,13 @@ class ContextTest extends Kit {
       other.close();
       assertFalse(other.isOpen());
     }
-    assertEquals(List.of("Initialize", "InitializeEx"),
-        StandIn.calls().stream().filter(c -> c.startsWith("Init")).toList());
+    assertEquals(
+      List.of("Initialize", "InitializeEx"),
+      StandIn.calls()
+        .stream()
+        .filter(c -> c.startsWith("Init"))
+        .toList()
+    );
     assertEquals(2, count("Uninitialize"));
     assertFalse(setup.toString().contains("1234"), setup.toString());
   }
@@ -100,19 +106,21 @@ class ContextTest extends Kit {
     ExecutorService pool = Executors.newFixedThreadPool(8);
     List<Future<?>> threads = new ArrayList<>();
     for (int t = 0; t < 8; t++) {
-      threads.add(pool.submit(() -> {
-        for (int i = 0; i < 200; i++) {
-          assertArrayEquals(expected, tarvex.hash(DATA));
-          tarvex.call("HashMem", lib -> {
-            most.accumulateAndGet(inside.incrementAndGet(), Math::max);
-            Thread.yield();
-            int status = LocalIface.QUMENJNI_HashMem(lib, new LocalIface.mem_blk_t(DATA), null);
-            inside.decrementAndGet();
-            return status;
-          });
-        }
-        return null;
-      }));
+      threads.add(
+        pool.submit(() -> {
+          for (int i = 0; i < 200; i++) {
+            assertArrayEquals(expected, tarvex.hash(DATA));
+            tarvex.call("HashMem", lib -> {
+              most.accumulateAndGet(inside.incrementAndGet(), Math::max);
+              Thread.yield();
+              int status = LocalIface.QUMENJNI_HashMem(lib, new LocalIface.mem_blk_t(DATA), null);
+              inside.decrementAndGet();
+              return status;
+            });
+          }
+          return null;
+        })
+      );
     }
     for (Future<?> t : threads) t.get(60, TimeUnit.SECONDS);
     pool.shutdown();
@@ -138,7 +146,10 @@ class ContextTest extends Kit {
     assertEquals("Tarvex[open]", tarvex.toString());
     StandIn.faultNext("HashMem", "SEGV");
     assertThrows(TarvexException.class, () -> tarvex.hash(DATA));
-    assertTrue(tarvex.toString().startsWith("Tarvex[open, unusable after a machine fault in HashMem"), tarvex.toString());
+    assertTrue(
+      tarvex.toString().startsWith("Tarvex[open, unusable after a machine fault in HashMem"),
+      tarvex.toString()
+    );
     tarvex.close();
     assertEquals("Tarvex[closed]", tarvex.toString());
   }

@@ -24,20 +24,25 @@ import tarvexjni.standin.StandIn;
 // after it the context closed, every block the library handed out given back, and no stream of
 // the library left open.
 abstract class Kit {
-  static final int STATUS = StandIn.MISMATCH;  // a failure the stand-in has a text for
+
+  static final int STATUS = StandIn.MISMATCH; // a failure the stand-in has a text for
   static final String STATUS_TEXT = "stand-in: verification found a difference";
-  static final byte[] DATA = "Contract: the buyer pays on delivery.".getBytes(StandardCharsets.US_ASCII);
+  static final byte[] DATA = "Contract: the buyer pays on delivery.".getBytes(
+    StandardCharsets.US_ASCII
+  );
 
   static final Path DIR = temporaryFolder();
   static final Path FILE = DIR.resolve("data.bin");
-  static final List<Certificate> RECIPIENTS = List.of(Certificate.ofEncoded(new byte[] {0x30, 0x03, 0x02, 0x01, 0x07}));
+  static final List<Certificate> RECIPIENTS = List.of(
+    Certificate.ofEncoded(new byte[] { 0x30, 0x03, 0x02, 0x01, 0x07 })
+  );
 
   Tarvex tarvex;
   int handlesBefore;
 
   @BeforeAll
   static void standIn() {
-    StandIn.reset();  // loads the stand-in before anything loads the bridge
+    StandIn.reset(); // loads the stand-in before anything loads the bridge
   }
 
   @BeforeEach
@@ -60,7 +65,10 @@ abstract class Kit {
   }
 
   // How a failure of the function shows: thrown, or as the status of a verification.
-  enum Shows { THROWN, IN_RESULT }
+  enum Shows {
+    THROWN,
+    IN_RESULT,
+  }
 
   record Operation(String function, Shows shows, Action action) {
     @Override
@@ -73,38 +81,45 @@ abstract class Kit {
   static List<Operation> operations() {
     Shows t = Shows.THROWN;
     return List.of(
-        new Operation("GenRandom", t, x -> x.random(8)),
-        new Operation("UpdateCRLs", t, Tarvex::updateCrls),
-        new Operation("ExportToSystemStore", t, x -> x.exportToSystemStore(0)),
-        new Operation("HashMem", t, x -> x.hash(DATA)),
-        new Operation("BlkHashMem", t, x -> x.hash("text", DATA)),
-        new Operation("HashFile", t, x -> x.hash(FILE)),
-        new Operation("BlkHashFile", t, x -> x.hash("text", FILE)),
-        new Operation("SignMem", t, x -> x.sign(DATA)),
-        new Operation("SignFile", t, x -> x.sign(FILE, DIR.resolve("signed"))),
-        new Operation("VerifyMem", Shows.IN_RESULT, x -> x.verify(x.sign(DATA))),
-        new Operation("VerifyFile", Shows.IN_RESULT, x -> x.verify(FILE, DIR.resolve("content"))),
-        new Operation("EncryptMem", t, x -> x.encrypt(DATA, RECIPIENTS)),
-        new Operation("EncryptFile", t, x -> x.encrypt(FILE, DIR.resolve("sealed"), RECIPIENTS)),
-        new Operation("DecryptMem", t, x -> x.decrypt(x.encrypt(DATA, RECIPIENTS))),
-        new Operation("DecryptFile", t, x -> {
-          x.encrypt(FILE, DIR.resolve("sealed"), RECIPIENTS);
-          x.decrypt(DIR.resolve("sealed"), DIR.resolve("opened"));
-        }),
-        new Operation("ParseCert", t, x -> x.parseCertificate(DATA)),
-        new Operation("VerifyCert", t, x -> x.verifyCertificate(DATA)),
-        new Operation("ParseCrl", t, x -> x.parseCrl(DATA)),
-        new Operation("ParseAltnameEx", t, x -> x.parseAltNameExtension(DATA)),
-        new Operation("ParseBasicConstraintsEx", t, x -> x.parseBasicConstraints(DATA)),
-        new Operation("ParseKeyIdentifierEx", t, x -> x.parseKeyIdentifier(DATA)),
-        new Operation("FindCert", t, x -> x.findCertificates(tarvexjni.CertificateQuery.bySubject("CN=Signer"))),
-        new Operation("AddCertificate", t, x -> x.addCertificate(DATA)),
-        new Operation("AddCRL", t, x -> x.addCrl(DATA)),
-        new Operation("StrHashInitMem", t, x -> x.hashing().close()),
-        new Operation("StrSignInitMem", t, x -> x.signing().close()),
-        new Operation("StrVerifyInitMem", t, x -> x.verifying().close()),
-        new Operation("StrEncryptInitMem", t, x -> x.encrypting(new ByteArrayInputStream(DATA), RECIPIENTS).close()),
-        new Operation("StrDecryptInitMem", t, x -> x.decrypting(new ByteArrayInputStream(DATA)).close()));
+      new Operation("GenRandom", t, x -> x.random(8)),
+      new Operation("UpdateCRLs", t, Tarvex::updateCrls),
+      new Operation("ExportToSystemStore", t, x -> x.exportToSystemStore(0)),
+      new Operation("HashMem", t, x -> x.hash(DATA)),
+      new Operation("BlkHashMem", t, x -> x.hash("text", DATA)),
+      new Operation("HashFile", t, x -> x.hash(FILE)),
+      new Operation("BlkHashFile", t, x -> x.hash("text", FILE)),
+      new Operation("SignMem", t, x -> x.sign(DATA)),
+      new Operation("SignFile", t, x -> x.sign(FILE, DIR.resolve("signed"))),
+      new Operation("VerifyMem", Shows.IN_RESULT, x -> x.verify(x.sign(DATA))),
+      new Operation("VerifyFile", Shows.IN_RESULT, x -> x.verify(FILE, DIR.resolve("content"))),
+      new Operation("EncryptMem", t, x -> x.encrypt(DATA, RECIPIENTS)),
+      new Operation("EncryptFile", t, x -> x.encrypt(FILE, DIR.resolve("sealed"), RECIPIENTS)),
+      new Operation("DecryptMem", t, x -> x.decrypt(x.encrypt(DATA, RECIPIENTS))),
+      new Operation("DecryptFile", t, x -> {
+        x.encrypt(FILE, DIR.resolve("sealed"), RECIPIENTS);
+        x.decrypt(DIR.resolve("sealed"), DIR.resolve("opened"));
+      }),
+      new Operation("ParseCert", t, x -> x.parseCertificate(DATA)),
+      new Operation("VerifyCert", t, x -> x.verifyCertificate(DATA)),
+      new Operation("ParseCrl", t, x -> x.parseCrl(DATA)),
+      new Operation("ParseAltnameEx", t, x -> x.parseAltNameExtension(DATA)),
+      new Operation("ParseBasicConstraintsEx", t, x -> x.parseBasicConstraints(DATA)),
+      new Operation("ParseKeyIdentifierEx", t, x -> x.parseKeyIdentifier(DATA)),
+      new Operation("FindCert", t, x ->
+        x.findCertificates(tarvexjni.CertificateQuery.bySubject("CN=Signer"))
+      ),
+      new Operation("AddCertificate", t, x -> x.addCertificate(DATA)),
+      new Operation("AddCRL", t, x -> x.addCrl(DATA)),
+      new Operation("StrHashInitMem", t, x -> x.hashing().close()),
+      new Operation("StrSignInitMem", t, x -> x.signing().close()),
+      new Operation("StrVerifyInitMem", t, x -> x.verifying().close()),
+      new Operation("StrEncryptInitMem", t, x ->
+        x.encrypting(new ByteArrayInputStream(DATA), RECIPIENTS).close()
+      ),
+      new Operation("StrDecryptInitMem", t, x ->
+        x.decrypting(new ByteArrayInputStream(DATA)).close()
+      )
+    );
   }
 
   private static Path temporaryFolder() {
@@ -126,20 +141,23 @@ abstract class Kit {
   // Another thread inside a call of a context until letGo(): a long call of the library, as the
   // threads that wait for the context see it.
   static final class Holder {
+
     private final CountDownLatch inCall = new CountDownLatch(1);
     private final CountDownLatch release = new CountDownLatch(1);
     private final Thread thread;
 
     Holder(Tarvex tarvex) throws InterruptedException {
-      thread = new Thread(() -> tarvex.call("HashMem", lib -> {
-        inCall.countDown();
-        try {
-          release.await();
-        } catch (InterruptedException e) {
-          throw new AssertionError(e);
-        }
-        return LocalIface.QUMENJNI_HashMem(lib, new LocalIface.mem_blk_t(DATA), null);
-      }));
+      thread = new Thread(() ->
+        tarvex.call("HashMem", lib -> {
+          inCall.countDown();
+          try {
+            release.await();
+          } catch (InterruptedException e) {
+            throw new AssertionError(e);
+          }
+          return LocalIface.QUMENJNI_HashMem(lib, new LocalIface.mem_blk_t(DATA), null);
+        })
+      );
       thread.start();
       inCall.await();
     }

@@ -29,6 +29,7 @@ import tarvexjni.standin.StandIn;
 // The one-shot operations: what they return, how each failure and each fault shows.
 @ResourceLock(StandIn.RESOURCE_LOCK)
 class OperationsTest extends Kit {
+
   static List<Operation> all() {
     return operations();
   }
@@ -39,7 +40,8 @@ class OperationsTest extends Kit {
     StandIn.failNext(op.function(), STATUS);
     if (op.shows() == Shows.IN_RESULT) {
       Verification v = op.function().equals("VerifyMem")
-          ? tarvex.verify(tarvex.sign(DATA)) : tarvex.verify(FILE, DIR.resolve("content"));
+        ? tarvex.verify(tarvex.sign(DATA))
+        : tarvex.verify(FILE, DIR.resolve("content"));
       assertEquals(STATUS, v.status());
       assertFalse(v.isValid());
       return;
@@ -49,7 +51,7 @@ class OperationsTest extends Kit {
     assertEquals(STATUS, e.status());
     assertEquals(Optional.of(STATUS_TEXT), e.libraryText());
     assertFalse(e.isFault());
-    op.action().run(tarvex);  // the context works on
+    op.action().run(tarvex); // the context works on
   }
 
   @ParameterizedTest
@@ -62,26 +64,40 @@ class OperationsTest extends Kit {
     assertEquals(Optional.of("INT_DIVIDE_BY_ZERO"), e.statusName());
     assertEquals(Optional.empty(), e.libraryText(), "the crashed library is not asked");
     assertFalse(StandIn.calls().contains("GetErrorText"));
-    IllegalStateException refused = assertThrows(IllegalStateException.class, () -> tarvex.hash(DATA));
+    IllegalStateException refused = assertThrows(IllegalStateException.class, () ->
+      tarvex.hash(DATA)
+    );
     assertTrue(refused.getMessage().contains(op.function()), refused.getMessage());
     assertTrue(tarvex.isOpen(), "open until closed");
   }
 
   @Test
   void aFileNameTheCodesetCannotCarryFailsWithTheBridgesException() {
-    assumeTrue("UTF-8".equals(System.getProperty("sun.jnu.encoding")), "a single-byte codeset carries it");
-    TarvexException e = assertThrows(TarvexException.class, () -> tarvex.hash(DIR.resolve("r\u00e9sum\u00e9.pdf")));
+    assumeTrue(
+      "UTF-8".equals(System.getProperty("sun.jnu.encoding")),
+      "a single-byte codeset carries it"
+    );
+    TarvexException e = assertThrows(TarvexException.class, () ->
+      tarvex.hash(DIR.resolve("r\u00e9sum\u00e9.pdf"))
+    );
     assertEquals(Status.PENDING_EXCEPTION, e.status());
     assertInstanceOf(CharConversionException.class, e.getCause());
-    assertArrayEquals(tarvex.hash(DATA), tarvex.hash(FILE), "the context works on, files and bytes alike");
+    assertArrayEquals(
+      tarvex.hash(DATA),
+      tarvex.hash(FILE),
+      "the context works on, files and bytes alike"
+    );
   }
 
   // A call of LocalIface in the context: a checked exception the bridge raises there, which the
   // method declares, is the cause of the API's exception, whatever the locale.
   @Test
   void aCheckedExceptionOfACallInTheContextIsTheCause() {
-    TarvexException e = assertThrows(TarvexException.class, () -> tarvex.call("StrHashUpdateMem",
-        lib -> LocalIface.QUMENJNI_StrHashUpdateMem(lib, "no handle field", new LocalIface.mem_blk_t(DATA))));
+    TarvexException e = assertThrows(TarvexException.class, () ->
+      tarvex.call("StrHashUpdateMem", lib ->
+        LocalIface.QUMENJNI_StrHashUpdateMem(lib, "no handle field", new LocalIface.mem_blk_t(DATA))
+      )
+    );
     assertEquals("StrHashUpdateMem", e.operation());
     assertEquals(Status.PENDING_EXCEPTION, e.status());
     assertInstanceOf(NoSuchFieldException.class, e.getCause());
@@ -96,7 +112,10 @@ class OperationsTest extends Kit {
     assertTrue(good.isValid());
     assertArrayEquals(DATA, good.content());
     assertSame(good, good.requireValid());
-    assertEquals("CN=Signer 1,O=Stand-in", good.signers().get(0).certificate().orElseThrow().subject());
+    assertEquals(
+      "CN=Signer 1,O=Stand-in",
+      good.signers().get(0).certificate().orElseThrow().subject()
+    );
 
     signed[signed.length - 1] ^= 1;
     Verification bad = tarvex.verify(signed);
@@ -114,23 +133,52 @@ class OperationsTest extends Kit {
     byte[] signed = tarvex.sign(DATA);
     LocalIface.mem_blk_t content = new LocalIface.mem_blk_t();
     LocalIface.verify_result_t result = new LocalIface.verify_result_t();
-    int status = tarvex.callForStatus("VerifyMem", lib -> LocalIface.QUMENJNI_VerifyMem(lib,
-        VerifyOptions.DEFAULT.withMinimumSignatures(1).toRecord(), new LocalIface.mem_blk_t(signed), null, content,
-        result));
+    int status = tarvex.callForStatus("VerifyMem", lib ->
+      LocalIface.QUMENJNI_VerifyMem(
+        lib,
+        VerifyOptions.DEFAULT.withMinimumSignatures(1).toRecord(),
+        new LocalIface.mem_blk_t(signed),
+        null,
+        content,
+        result
+      )
+    );
     assertEquals(tarvex.verify(signed), Verification.from(status, content, result));
-    assertEquals(1, StandIn.recordedCalls().of("VerifyMem").get(0).record("verify_param_t").get("minsigns"));
+    assertEquals(
+      1,
+      StandIn.recordedCalls().of("VerifyMem").get(0).record("verify_param_t").get("minsigns")
+    );
 
     StandIn.failNext("VerifyMem", STATUS);
     LocalIface.verify_result_t refused = new LocalIface.verify_result_t();
-    status = tarvex.callForStatus("VerifyMem", lib -> LocalIface.QUMENJNI_VerifyMem(lib, null,
-        new LocalIface.mem_blk_t(signed), new LocalIface.mem_blk_t(DATA), null, refused));
+    status = tarvex.callForStatus("VerifyMem", lib ->
+      LocalIface.QUMENJNI_VerifyMem(
+        lib,
+        null,
+        new LocalIface.mem_blk_t(signed),
+        new LocalIface.mem_blk_t(DATA),
+        null,
+        refused
+      )
+    );
     assertEquals(STATUS, status);
     assertFalse(Verification.from(status, null, refused).isValid());
 
     StandIn.faultNext("VerifyMem", "SEGV");
-    assertTrue(assertThrows(TarvexException.class, () -> tarvex.callForStatus("VerifyMem",
-        lib -> LocalIface.QUMENJNI_VerifyMem(lib, null, new LocalIface.mem_blk_t(signed), null, null,
-            new LocalIface.verify_result_t()))).isFault());
+    assertTrue(
+      assertThrows(TarvexException.class, () ->
+        tarvex.callForStatus("VerifyMem", lib ->
+          LocalIface.QUMENJNI_VerifyMem(
+            lib,
+            null,
+            new LocalIface.mem_blk_t(signed),
+            null,
+            null,
+            new LocalIface.verify_result_t()
+          )
+        )
+      ).isFault()
+    );
     assertThrows(IllegalStateException.class, () -> tarvex.callForStatus("HashMem", lib -> 0));
   }
 
@@ -138,11 +186,35 @@ class OperationsTest extends Kit {
   // that decides it is the result's own.
   @Test
   void everySignerMustVerifyNotOnlyTheMessage() {
-    Certificate alice = Certificate.ofEncoded(new byte[] {1});
-    Certificate bob = new Certificate(0, null, null, "CN=Bob", null, 0, 0, 0, 0, 0, Certificate.AltNames.NONE,
-        Certificate.AltNames.NONE, null, List.of(), List.of(), List.of(), new byte[] {2}, new byte[0]);
-    Verification accepted = new Verification(0, DATA,
-        List.of(new Verification.Signer(0, 1, Optional.of(alice)), new Verification.Signer(STATUS, 1, Optional.of(bob))));
+    Certificate alice = Certificate.ofEncoded(new byte[] { 1 });
+    Certificate bob = new Certificate(
+      0,
+      null,
+      null,
+      "CN=Bob",
+      null,
+      0,
+      0,
+      0,
+      0,
+      0,
+      Certificate.AltNames.NONE,
+      Certificate.AltNames.NONE,
+      null,
+      List.of(),
+      List.of(),
+      List.of(),
+      new byte[] { 2 },
+      new byte[0]
+    );
+    Verification accepted = new Verification(
+      0,
+      DATA,
+      List.of(
+        new Verification.Signer(0, 1, Optional.of(alice)),
+        new Verification.Signer(STATUS, 1, Optional.of(bob))
+      )
+    );
     assertFalse(accepted.isValid());
     TarvexException e = assertThrows(TarvexException.class, accepted::requireValid);
     assertEquals(STATUS, e.status());
@@ -155,7 +227,10 @@ class OperationsTest extends Kit {
     List<Certificate> found = tarvex.findCertificates(CertificateQuery.bySubject("CN=Signer"));
     assertEquals(2, found.size());
     Certificate signer = found.get(0);
-    assertFalse(signer.policies().isEmpty() || signer.extensions().isEmpty(), "a complete certificate");
+    assertFalse(
+      signer.policies().isEmpty() || signer.extensions().isEmpty(),
+      "a complete certificate"
+    );
     assertArrayEquals(signer.encoded(), tarvex.parseCertificate(signer.encoded()).encoded());
     Decrypted opened = tarvex.decrypt(tarvex.encrypt(DATA, found));
     assertArrayEquals(DATA, opened.content());

@@ -20,6 +20,7 @@ import tarvexjni.standin.StandIn;
 // Enumerations of a store: to the end, abandoned, refused, crashed.
 @ResourceLock(StandIn.RESOURCE_LOCK)
 class StoresTest extends Kit {
+
   @Test
   void walksTheStoreToItsEnd() {
     try (StoreObjects objects = tarvex.storeObjects()) {
@@ -35,14 +36,18 @@ class StoresTest extends Kit {
     try (Stream<byte[]> objects = tarvex.storeObjects(null, null, 0).stream()) {
       assertEquals(3, objects.count());
     }
-    assertEquals(8, count("EnumStoreObjects") + count("EnumStoreObjectsEx"), "three objects and the end, twice");
+    assertEquals(
+      8,
+      count("EnumStoreObjects") + count("EnumStoreObjectsEx"),
+      "three objects and the end, twice"
+    );
   }
 
   @Test
   void anAbandonedEnumerationMakesNoFurtherCall() {
     StoreObjects objects = tarvex.storeObjects();
     Iterator<byte[]> it = objects.iterator();
-    assertArrayEquals(new byte[] {0x30, 0x01, 0x01}, it.next());
+    assertArrayEquals(new byte[] { 0x30, 0x01, 0x01 }, it.next());
     objects.close();
     objects.close();
     assertFalse(it.hasNext());
@@ -81,6 +86,12 @@ class StoresTest extends Kit {
     tarvex.close();
     Iterator<byte[]> it = objects.iterator();
     assertThrows(IllegalStateException.class, it::hasNext);
-    assertEquals(List.of(), StandIn.calls().stream().filter(c -> c.startsWith("Enum")).toList());
+    assertEquals(
+      List.of(),
+      StandIn.calls()
+        .stream()
+        .filter(c -> c.startsWith("Enum"))
+        .toList()
+    );
   }
 }

@@ -28,6 +28,7 @@ import tarvexjni.standin.StandIn;
 // The library's streams as java.io streams: each ends its stream once, whatever happened.
 @ResourceLock(StandIn.RESOURCE_LOCK)
 class StreamsTest extends Kit {
+
   static final byte[] BIG = new byte[150_000];
 
   static {
@@ -42,15 +43,18 @@ class StreamsTest extends Kit {
   }
 
   static List<Family> families() {
-    return List.of(new Family("StrHash", Tarvex::hashing), new Family("StrSign", Tarvex::signing),
-        new Family("StrVerify", Tarvex::verifying));
+    return List.of(
+      new Family("StrHash", Tarvex::hashing),
+      new Family("StrSign", Tarvex::signing),
+      new Family("StrVerify", Tarvex::verifying)
+    );
   }
 
   @Test
   void aStreamHashesWhatTheOneShotHashes() throws IOException {
     try (FinishingOutputStream<byte[]> hashing = tarvex.hashing()) {
       hashing.write(BIG, 0, 1000);
-      hashing.write(BIG, 1000, 99_000);  // from an offset: copied, then passed
+      hashing.write(BIG, 1000, 99_000); // from an offset: copied, then passed
       hashing.write(BIG[100_000]);
       hashing.write(BIG, 100_001, BIG.length - 100_001);
       hashing.write(BIG, 7, 0);
@@ -160,8 +164,14 @@ class StreamsTest extends Kit {
     try (InputStream encrypting = tarvex.encrypting(new ByteArrayInputStream(BIG), RECIPIENTS)) {
       encrypted = encrypting.readAllBytes();
     }
-    assertArrayEquals(tarvex.encrypt(BIG, RECIPIENTS), encrypted, "the stand-in's envelope, streamed or not");
-    try (DecryptingInputStream decrypting = tarvex.decrypting(new ByteArrayInputStream(encrypted))) {
+    assertArrayEquals(
+      tarvex.encrypt(BIG, RECIPIENTS),
+      encrypted,
+      "the stand-in's envelope, streamed or not"
+    );
+    try (
+      DecryptingInputStream decrypting = tarvex.decrypting(new ByteArrayInputStream(encrypted))
+    ) {
       assertThrows(IllegalStateException.class, decrypting::sender, "not read to its end");
       assertArrayEquals(BIG, decrypting.readAllBytes());
       assertEquals(-1, decrypting.read());
@@ -172,17 +182,25 @@ class StreamsTest extends Kit {
 
   @Test
   void aDecryptionThatFailsFailsTheReadAndEndsOnce() throws IOException {
-    for (String stage : new String[] {"StrDecryptUpdateMem", "StrDecryptFinalMem"}) {
+    for (String stage : new String[] { "StrDecryptUpdateMem", "StrDecryptFinalMem" }) {
       Source source = new Source(tarvex.encrypt(BIG, RECIPIENTS));
       DecryptingInputStream decrypting = tarvex.decrypting(source);
       assertEquals(100, decrypting.read(new byte[100]));
       StandIn.failNext(stage, STATUS);
-      assertEquals(STATUS, assertThrows(TarvexException.class, decrypting::readAllBytes).status(), stage);
+      assertEquals(
+        STATUS,
+        assertThrows(TarvexException.class, decrypting::readAllBytes).status(),
+        stage
+      );
       assertThrows(IOException.class, decrypting::read);
       decrypting.close();
       assertTrue(source.closed);
     }
-    assertEquals(1, count("StrDecryptFinalMem"), "the failed Final; the failed Update ended its own stream");
+    assertEquals(
+      1,
+      count("StrDecryptFinalMem"),
+      "the failed Final; the failed Update ended its own stream"
+    );
   }
 
   @Test
@@ -204,10 +222,10 @@ class StreamsTest extends Kit {
     ByteArrayOutputStream copy = new ByteArrayOutputStream();
     try (FinishingInputStream<byte[]> hashing = tarvex.hashing(source)) {
       byte[] head = new byte[120];
-      assertEquals(100, hashing.read(head, 20, 100));  // into an offset: copied, then passed
+      assertEquals(100, hashing.read(head, 20, 100)); // into an offset: copied, then passed
       copy.write(head, 20, 100);
       copy.write(hashing.read());
-      assertEquals(1000, hashing.skip(1000));  // skipped bytes are read, and hashed
+      assertEquals(1000, hashing.skip(1000)); // skipped bytes are read, and hashed
       copy.write(BIG, 101, 1000);
       hashing.transferTo(copy);
       assertEquals(-1, hashing.read());
@@ -232,7 +250,10 @@ class StreamsTest extends Kit {
 
     try (FinishingInputStream<byte[]> failing = tarvex.hashing(new ByteArrayInputStream(BIG))) {
       StandIn.failNext("StrHashUpdateMem", STATUS);
-      assertEquals(STATUS, assertThrows(TarvexException.class, () -> failing.read(new byte[10])).status());
+      assertEquals(
+        STATUS,
+        assertThrows(TarvexException.class, () -> failing.read(new byte[10])).status()
+      );
       assertThrows(IOException.class, failing::read);
       assertThrows(IllegalStateException.class, failing::finish);
     }
@@ -248,7 +269,7 @@ class StreamsTest extends Kit {
     Sink target = new Sink();
     try (OutputStream encrypting = tarvex.encrypting(target, RECIPIENTS)) {
       encrypting.write(BIG, 0, 1000);
-      encrypting.write(BIG, 1000, BIG.length - 1000);  // from an offset: copied, then passed
+      encrypting.write(BIG, 1000, BIG.length - 1000); // from an offset: copied, then passed
     }
     assertArrayEquals(expected, target.toByteArray(), "close() completes the message");
     assertTrue(target.closed);
@@ -261,16 +282,24 @@ class StreamsTest extends Kit {
     OutputStream encrypting = tarvex.encrypting(target, RECIPIENTS);
     encrypting.write(DATA);
     StandIn.failNext("StrEncryptUpdateMem", STATUS);
-    assertEquals(STATUS, assertThrows(TarvexException.class, () -> encrypting.write(DATA)).status());
+    assertEquals(
+      STATUS,
+      assertThrows(TarvexException.class, () -> encrypting.write(DATA)).status()
+    );
     assertThrows(IOException.class, () -> encrypting.write(DATA));
     encrypting.close();
     encrypting.close();
     assertTrue(target.closed);
-    assertEquals(0, count("StrEncryptFinalMem"), "the library ended its stream; nothing completes it");
+    assertEquals(
+      0,
+      count("StrEncryptFinalMem"),
+      "the library ended its stream; nothing completes it"
+    );
   }
 
   // A target that remembers being closed.
   static final class Sink extends ByteArrayOutputStream {
+
     boolean closed;
 
     @Override
@@ -281,6 +310,7 @@ class StreamsTest extends Kit {
 
   // A source that can fail after some reads, and remembers being closed.
   static final class Source extends InputStream {
+
     final ByteArrayInputStream bytes;
     int reads;
     int failAfter = Integer.MAX_VALUE;

@@ -32,6 +32,7 @@ import tarvexjni.standin.StandIn;
 // virtual threads; the pool's contexts each lent to one thread at a time and all ended on close.
 @ResourceLock(StandIn.RESOURCE_LOCK)
 class ThreadsTest extends Kit {
+
   private Holder holder;
 
   // Another thread inside a call of the shared context until the test lets it go.
@@ -46,7 +47,8 @@ class ThreadsTest extends Kit {
 
   // Runs `wait` on a thread, interrupts it once it waits, and returns what it threw; the
   // thread's interrupt status after it is in `interrupted`.
-  private static Throwable interruptWhile(ThrowingRunnable wait, boolean[] interrupted) throws InterruptedException {
+  private static Throwable interruptWhile(ThrowingRunnable wait, boolean[] interrupted)
+    throws InterruptedException {
     AtomicReference<Throwable> thrown = new AtomicReference<>();
     Thread waiter = new Thread(() -> {
       try {
@@ -72,7 +74,7 @@ class ThreadsTest extends Kit {
   void anInterruptedWaiterGivesUpBeforeTheLibraryAndTheContextWorksOn() throws Exception {
     FinishingOutputStream<byte[]> hashing = tarvex.hashing();
     holdTheContext();
-    boolean[] interrupted = {false};
+    boolean[] interrupted = { false };
     Throwable e = interruptWhile(() -> tarvex.hash(DATA), interrupted);
     assertInstanceOf(CancellationException.class, e);
     assertInstanceOf(InterruptedException.class, e.getCause());
@@ -85,7 +87,11 @@ class ThreadsTest extends Kit {
 
     holder.letGo();
     hashing.write(DATA);
-    assertArrayEquals(tarvex.hash(DATA), hashing.finish(), "the stream is as it was: nothing half-written");
+    assertArrayEquals(
+      tarvex.hash(DATA),
+      hashing.finish(),
+      "the stream is as it was: nothing half-written"
+    );
   }
 
   @Test
@@ -96,7 +102,10 @@ class ThreadsTest extends Kit {
     for (int i = 0; i < 8; i++) queued.add(pool.submit(() -> tarvex.hash(DATA)));
     queued.get(0).cancel(true);
     pool.shutdownNow();
-    assertTrue(pool.awaitTermination(30, TimeUnit.SECONDS), "tasks waiting for the context did not end");
+    assertTrue(
+      pool.awaitTermination(30, TimeUnit.SECONDS),
+      "tasks waiting for the context did not end"
+    );
     assertEquals(0, count("HashMem"));
   }
 
@@ -110,25 +119,30 @@ class ThreadsTest extends Kit {
     try (TarvexPool pool = new TarvexPool(3)) {
       List<Future<?>> tasks = new ArrayList<>();
       for (int t = 0; t < 8; t++) {
-        tasks.add(threads.submit(() -> {
-          for (int i = 0; i < 100; i++) {
-            byte[] digest = pool.call(x -> {
-              assertTrue(busy.add(x), "a context lent twice at once");
-              used.add(x);
-              Thread.yield();
-              byte[] d = x.hash(DATA);
-              busy.remove(x);
-              return d;
-            });
-            assertArrayEquals(expected, digest);
-          }
-          return null;
-        }));
+        tasks.add(
+          threads.submit(() -> {
+            for (int i = 0; i < 100; i++) {
+              byte[] digest = pool.call(x -> {
+                assertTrue(busy.add(x), "a context lent twice at once");
+                used.add(x);
+                Thread.yield();
+                byte[] d = x.hash(DATA);
+                busy.remove(x);
+                return d;
+              });
+              assertArrayEquals(expected, digest);
+            }
+            return null;
+          })
+        );
       }
       for (Future<?> t : tasks) t.get(60, TimeUnit.SECONDS);
       assertTrue(used.size() <= 3, used.size() + " contexts");
       assertEquals(used.size(), count("InitMinimal"));
-      assertTrue(pool.toString().matches("TarvexPool\\[size 3, [1-3] open, [1-3] idle, 0 waiting]"), pool.toString());
+      assertTrue(
+        pool.toString().matches("TarvexPool\\[size 3, [1-3] open, [1-3] idle, 0 waiting]"),
+        pool.toString()
+      );
     } finally {
       threads.shutdown();
     }
@@ -141,7 +155,7 @@ class ThreadsTest extends Kit {
     StandIn.reset();
     try (TarvexPool pool = new TarvexPool(1)) {
       try (TarvexPool.Lease lease = pool.borrow()) {
-        lease.tarvex().hashing().write(DATA);  // left open
+        lease.tarvex().hashing().write(DATA); // left open
         assertEquals(handlesBefore + 1, StandIn.openHandles());
       }
       assertEquals(handlesBefore, StandIn.openHandles(), "the stream was ended on return");
@@ -151,7 +165,7 @@ class ThreadsTest extends Kit {
       assertTrue(assertThrows(TarvexException.class, () -> pool.call(x -> x.hash(DATA))).isFault());
       assertEquals(1, count("Uninitialize"), "the faulted context was ended at once");
       pool.run(x -> assertArrayEquals(tarvex.hash(DATA), x.hash(DATA)));
-      pool.run(Tarvex::close);  // a borrower that closes its context: the pool opens another
+      pool.run(Tarvex::close); // a borrower that closes its context: the pool opens another
       pool.run(Tarvex::updateCrls);
       assertEquals(3, count("InitMinimal"));
     }
@@ -162,7 +176,7 @@ class ThreadsTest extends Kit {
   void waitersForAPoolAreInterruptedOrToldItClosed() throws Exception {
     TarvexPool pool = new TarvexPool(1);
     TarvexPool.Lease lease = pool.borrow();
-    boolean[] interrupted = {false};
+    boolean[] interrupted = { false };
     assertInstanceOf(InterruptedException.class, interruptWhile(pool::borrow, interrupted));
     assertFalse(interrupted[0], "InterruptedException carries the interrupt itself");
     Throwable e = interruptWhile(() -> pool.call(x -> x.hash(DATA)), interrupted);
@@ -182,7 +196,11 @@ class ThreadsTest extends Kit {
     pool.close();
     waiting.join();
     assertInstanceOf(IllegalStateException.class, waiter.get(), "a waiter is told the pool closed");
-    assertThrows(IllegalStateException.class, () -> lease.tarvex().hash(DATA), "a lent context is ended too");
+    assertThrows(
+      IllegalStateException.class,
+      () -> lease.tarvex().hash(DATA),
+      "a lent context is ended too"
+    );
     lease.close();
     assertThrows(IllegalStateException.class, pool::borrow);
     assertEquals("TarvexPool[size 1, closed]", pool.toString());
@@ -197,19 +215,24 @@ class ThreadsTest extends Kit {
     byte[] expected = tarvex.hash(DATA);
     StandIn.reset();
     Set<Tarvex> busy = ConcurrentHashMap.newKeySet();
-    ExecutorService virtual =
-        (ExecutorService) Executors.class.getMethod("newVirtualThreadPerTaskExecutor").invoke(null);
+    ExecutorService virtual = (ExecutorService) Executors.class
+      .getMethod("newVirtualThreadPerTaskExecutor")
+      .invoke(null);
     try (TarvexPool pool = new TarvexPool(2)) {
       List<Future<byte[]>> tasks = new ArrayList<>();
       for (int i = 0; i < 2000; i++) {
-        tasks.add(virtual.submit(() -> pool.call(x -> {
-          assertTrue(busy.add(x), "a context lent twice at once");
-          try {
-            return x.hash(DATA);
-          } finally {
-            busy.remove(x);
-          }
-        })));
+        tasks.add(
+          virtual.submit(() ->
+            pool.call(x -> {
+              assertTrue(busy.add(x), "a context lent twice at once");
+              try {
+                return x.hash(DATA);
+              } finally {
+                busy.remove(x);
+              }
+            })
+          )
+        );
       }
       for (Future<byte[]> t : tasks) assertArrayEquals(expected, t.get(60, TimeUnit.SECONDS));
       assertTrue(count("InitMinimal") <= 2, "at most the pool's size of contexts");

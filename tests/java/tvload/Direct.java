@@ -6,6 +6,7 @@ package tvload;
  * Argument: the bridge's path.
  */
 public final class Direct {
+
   public static void main(String[] args) {
     System.load(args[0]);
     handlers();

@@ -23,9 +23,12 @@ import tarvexjni.Native;
  * libraries hold the SIGSEGV and SIGBUS handlers ({@link Direct#handlers()}).
  */
 public final class Probe {
+
   public static void main(String[] args) throws Exception {
     List<String> options = List.of(args);
-    if (options.contains("kit")) Class.forName("tarvexjni.standin.StandIn").getMethod("reset").invoke(null);
+    if (options.contains("kit")) Class.forName("tarvexjni.standin.StandIn")
+      .getMethod("reset")
+      .invoke(null);
     if (options.contains("availability")) {
       availability();
       return;
@@ -34,22 +37,49 @@ public final class Probe {
       LocalIface lib = new LocalIface();
       int status = LocalIface.QUMENJNI_InitMinimal(lib);
       LocalIface.mem_blk_t hash = new LocalIface.mem_blk_t();
-      status |= LocalIface.QUMENJNI_HashMem(lib, new LocalIface.mem_blk_t(new byte[] {1, 2, 3}), hash);
+      status |= LocalIface.QUMENJNI_HashMem(
+        lib,
+        new LocalIface.mem_blk_t(new byte[] { 1, 2, 3 }),
+        hash
+      );
       status |= LocalIface.QUMENJNI_Uninitialize(lib);
-      System.out.println("hashed: status " + status + ", " + hash.len + " bytes, module "
-          + LocalIface.class.getModule().getName());
+      System.out.println(
+        "hashed: status " +
+          status +
+          ", " +
+          hash.len +
+          " bytes, module " +
+          LocalIface.class.getModule().getName()
+      );
     } catch (UnsatisfiedLinkError e) {
       System.out.println("UnsatisfiedLinkError: " + e.getMessage());
       if (options.contains("handlers")) Direct.handlers();
       System.exit(3);
     }
     Module module = LocalIface.class.getModule();
-    System.out.println("versions: jar " + Native.version() + ", bridge " + Native.bridgeVersion()
-        + ", module " + (module.isNamed() ? module.getDescriptor().version().map(Object::toString).orElse("none") : "unnamed")
-        + ", available " + Native.isAvailable() + ", cause " + Native.unavailabilityCause().orElse(null));
-    if (options.contains("again")) {  // LocalIface in a second class loader
+    System.out.println(
+      "versions: jar " +
+        Native.version() +
+        ", bridge " +
+        Native.bridgeVersion() +
+        ", module " +
+        (module.isNamed()
+          ? module.getDescriptor().version().map(Object::toString).orElse("none")
+          : "unnamed") +
+        ", available " +
+        Native.isAvailable() +
+        ", cause " +
+        Native.unavailabilityCause().orElse(null)
+    );
+    if (options.contains("again")) {
+      // LocalIface in a second class loader
       URL jar = LocalIface.class.getProtectionDomain().getCodeSource().getLocation();
-      try (URLClassLoader other = new URLClassLoader(new URL[] {jar}, ClassLoader.getPlatformClassLoader())) {
+      try (
+        URLClassLoader other = new URLClassLoader(
+          new URL[] { jar },
+          ClassLoader.getPlatformClassLoader()
+        )
+      ) {
         Class.forName("Norv1.LocalIface", true, other);
         System.out.println("again: loaded");
       } catch (UnsatisfiedLinkError e) {
@@ -63,7 +93,11 @@ public final class Probe {
       int slash = line.indexOf('/');
       if (slash < 0) continue;
       String file = line.substring(slash);
-      String name = file.contains("/libtarvexjni.so") ? "bridge" : file.contains("/libtarvex.so") ? "vendor" : null;
+      String name = file.contains("/libtarvexjni.so")
+        ? "bridge"
+        : file.contains("/libtarvex.so")
+          ? "vendor"
+          : null;
       if (name == null || !seen.add(name)) continue;
       if (file.endsWith(" (deleted)")) {
         System.out.println(name + ": " + file);
@@ -90,10 +124,14 @@ public final class Probe {
     try {
       Native.ensureAvailable();
     } catch (UnsatisfiedLinkError e) {
-      System.out.println("ensureAvailable: same message " + e.getMessage().equals(cause.getMessage())
-          + ", cause is the first " + (e.getCause() == cause));
+      System.out.println(
+        "ensureAvailable: same message " +
+          e.getMessage().equals(cause.getMessage()) +
+          ", cause is the first " +
+          (e.getCause() == cause)
+      );
     }
-    for (String use : new String[] {"first use", "second use"}) {
+    for (String use : new String[] { "first use", "second use" }) {
       try {
         new LocalIface();
       } catch (LinkageError e) {

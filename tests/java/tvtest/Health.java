@@ -8,6 +8,7 @@ import java.lang.ref.WeakReference;
  * probe returns true when Java saw exactly the exception it should.
  */
 public final class Health {
+
   private Health() {}
 
   private static volatile int sink;

@@ -7,6 +7,7 @@ import Norv1.LocalIface;
  * more than one local reference for them.
  */
 public final class Records {
+
   private Records() {}
 
   /** n policies: oid "1.2.840.i", org_name "org i", not_num i, no text. */

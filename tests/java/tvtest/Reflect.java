@@ -8,6 +8,7 @@ import java.util.List;
 
 /** Descriptors of LocalIface's methods and of record fields, for the C++ side of the tests. */
 public final class Reflect {
+
   private Reflect() {}
 
   public static String signature(Class<?> c) {
@@ -35,7 +36,9 @@ public final class Reflect {
   public static String fieldSignature(Class<?> c, String name) {
     for (Class<?> k = c; k != null; k = k.getSuperclass()) {
       for (Field f : k.getDeclaredFields()) {
-        if (f.getName().equals(name) && !Modifier.isStatic(f.getModifiers())) return signature(f.getType());
+        if (f.getName().equals(name) && !Modifier.isStatic(f.getModifiers())) return signature(
+          f.getType()
+        );
       }
     }
     return null;

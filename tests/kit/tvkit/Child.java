@@ -12,14 +12,21 @@ import java.util.concurrent.TimeUnit;
 // are read once. Like this one: -Xcheck:jni with libjsig preloaded, this class path, native
 // access granted on JDK 24 and later.
 final class Child {
+
   private Child() {}
 
   // Runs `main` with these JVM options, environment variables and arguments; what it printed
   // (stdout and stderr together). Fails when it does not end within two minutes.
-  static String run(List<String> options, Map<String, String> environment, Class<?> main, String... args)
-      throws IOException, InterruptedException {
+  static String run(
+    List<String> options,
+    Map<String, String> environment,
+    Class<?> main,
+    String... args
+  ) throws IOException, InterruptedException {
     Path javaHome = Path.of(System.getProperty("java.home"));
-    List<String> command = new ArrayList<>(List.of(javaHome.resolve("bin/java").toString(), "-Xcheck:jni"));
+    List<String> command = new ArrayList<>(
+      List.of(javaHome.resolve("bin/java").toString(), "-Xcheck:jni")
+    );
     if (Runtime.version().feature() >= 24) command.add("--enable-native-access=ALL-UNNAMED");
     command.addAll(options);
     command.addAll(List.of("-cp", System.getProperty("java.class.path"), main.getName()));

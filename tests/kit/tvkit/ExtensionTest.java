@@ -35,6 +35,7 @@ import tarvexjni.standin.StandInTest;
 // how each of their tests ends.
 @ResourceLock(StandIn.RESOURCE_LOCK)
 class ExtensionTest {
+
   static final int STATUS = 0x80090016;
   static volatile boolean running;
 
@@ -54,19 +55,33 @@ class ExtensionTest {
     Map<String, Throwable> outcomes = new TreeMap<>();
     running = true;
     try {
-      LauncherFactory.create().execute(request().selectors(Arrays.stream(tests).map(c -> selectClass(c)).toList())
-          .configurationParameters(configuration).build(), new TestExecutionListener() {
-            @Override
-            public synchronized void executionFinished(TestIdentifier test, TestExecutionResult result) {
-              if (!test.isTest()) return;
-              String name = test.getDisplayName();
-              // "[class:tvkit.ParallelTest$Plain]/[test-template-invocation:#1]": "Plain #1"
-              if (tests.length > 1) {
-                name = test.getUniqueId().replaceAll(".*\\$([^\\]]*)\\].*\\[.*?:([^\\]]*)\\]$", "$1 $2");
-              }
-              outcomes.put(name, result.getThrowable().orElse(null));
+      LauncherFactory.create().execute(
+        request()
+          .selectors(
+            Arrays.stream(tests)
+              .map(c -> selectClass(c))
+              .toList()
+          )
+          .configurationParameters(configuration)
+          .build(),
+        new TestExecutionListener() {
+          @Override
+          public synchronized void executionFinished(
+            TestIdentifier test,
+            TestExecutionResult result
+          ) {
+            if (!test.isTest()) return;
+            String name = test.getDisplayName();
+            // "[class:tvkit.ParallelTest$Plain]/[test-template-invocation:#1]": "Plain #1"
+            if (tests.length > 1) {
+              name = test
+                .getUniqueId()
+                .replaceAll(".*\\$([^\\]]*)\\].*\\[.*?:([^\\]]*)\\]$", "$1 $2");
             }
-          });
+            outcomes.put(name, result.getThrowable().orElse(null));
+          }
+        }
+      );
     } finally {
       running = false;
     }
@@ -81,6 +96,7 @@ class ExtensionTest {
   @StandInTest
   @EnabledIf("tvkit.ExtensionTest#running")
   static class Ledger extends WithLib {
+
     @Test
     void leaks() {
       StandIn.on(FreeMem).doNothing();
@@ -97,7 +113,10 @@ class ExtensionTest {
   void aTestThatLeavesABlockOutFails() {
     Map<String, Throwable> outcomes = run(Ledger.class);
     assertNull(outcomes.get("givesEverythingBack()"));
-    assertFailed(outcomes.get("leaks()"), "never released: 32 bytes from #2 HashMem(blocks [3 bytes, 0 bytes])");
+    assertFailed(
+      outcomes.get("leaks()"),
+      "never released: 32 bytes from #2 HashMem(blocks [3 bytes, 0 bytes])"
+    );
   }
 
   // What tests leave open; closed after them by the test that runs them.
@@ -111,6 +130,7 @@ class ExtensionTest {
   @StandInTest
   @EnabledIf("tvkit.ExtensionTest#running")
   static class Handles {
+
     static Tarvex shared;
 
     @BeforeAll
@@ -125,7 +145,8 @@ class ExtensionTest {
 
     @Test
     void leavesAContextAndAStreamOpen() {
-      line = line(); Tarvex tarvex = Tarvex.openMinimal();
+      line = line();
+      Tarvex tarvex = Tarvex.openMinimal();
       LEFT.add(tarvex);
       tarvex.hashing();
       shared.hash(Lib.DATA);
@@ -138,7 +159,10 @@ class ExtensionTest {
 
     @Test
     void closesWhatItOpens() throws Exception {
-      try (Tarvex tarvex = Tarvex.openMinimal(); FinishingOutputStream<byte[]> hashing = tarvex.hashing()) {
+      try (
+        Tarvex tarvex = Tarvex.openMinimal();
+        FinishingOutputStream<byte[]> hashing = tarvex.hashing()
+      ) {
         hashing.write(Lib.DATA);
       }
     }
@@ -147,6 +171,7 @@ class ExtensionTest {
   @StandInTest(requireClosed = false)
   @EnabledIf("tvkit.ExtensionTest#running")
   static class LeavesOnPurpose {
+
     @Test
     void leavesAContextOpen() {
       LEFT.add(Tarvex.openMinimal());
@@ -157,14 +182,25 @@ class ExtensionTest {
   void aTestThatLeavesAContextOrStreamOpenFails() throws Exception {
     try {
       Map<String, Throwable> outcomes = run(Handles.class);
-      assertFailed(outcomes.get("leavesAContextAndAStreamOpen()"), "left open since the last reset: 1 context,"
-          + " 1 stream or session (end each; a test that means to leave them open says"
-          + " @StandInTest(requireClosed = false)):\n  context 0x7e57c0de",
-          ", opened by #1 InitMinimal() on thread " + Thread.currentThread().getId() + " (main): 0\n      at"
-          + " tvkit.ExtensionTest$Handles.leavesAContextAndAStreamOpen(ExtensionTest.java:" + line + ")\n"
-          + "  StrHash stream 0x5717ea", ", opened by #2 StrHashInitMem(texts [null], handles [0x0]) on thread ");
-      assertFailed(outcomes.get("leavesOneOpenThroughOtherCode()"), "at tvkit.Lib.<init>(Lib.java:",
-          "), from tvkit.ExtensionTest$Handles.leavesOneOpenThroughOtherCode(ExtensionTest.java:");
+      assertFailed(
+        outcomes.get("leavesAContextAndAStreamOpen()"),
+        "left open since the last reset: 1 context," +
+          " 1 stream or session (end each; a test that means to leave them open says" +
+          " @StandInTest(requireClosed = false)):\n  context 0x7e57c0de",
+        ", opened by #1 InitMinimal() on thread " +
+          Thread.currentThread().getId() +
+          " (main): 0\n      at" +
+          " tvkit.ExtensionTest$Handles.leavesAContextAndAStreamOpen(ExtensionTest.java:" +
+          line +
+          ")\n" +
+          "  StrHash stream 0x5717ea",
+        ", opened by #2 StrHashInitMem(texts [null], handles [0x0]) on thread "
+      );
+      assertFailed(
+        outcomes.get("leavesOneOpenThroughOtherCode()"),
+        "at tvkit.Lib.<init>(Lib.java:",
+        "), from tvkit.ExtensionTest$Handles.leavesOneOpenThroughOtherCode(ExtensionTest.java:"
+      );
       assertNull(outcomes.get("closesWhatItOpens()"));
       assertNull(run(LeavesOnPurpose.class).get("leavesAContextOpen()"));
     } finally {
@@ -176,6 +212,7 @@ class ExtensionTest {
   @StandInTest
   @EnabledIf("tvkit.ExtensionTest#running")
   static class Programmed {
+
     @Test
     void neverReached() {
       StandIn.on(VerifyMem).onCall(1).fail(STATUS);
@@ -220,6 +257,7 @@ class ExtensionTest {
   @StandInTest(strict = false)
   @EnabledIf("tvkit.ExtensionTest#running")
   static class Lenient {
+
     @Test
     void neverReached() {
       StandIn.on(VerifyMem).fail(STATUS);
@@ -234,26 +272,46 @@ class ExtensionTest {
   @Test
   void programmingNoCallReachesFailsAStrictTest() {
     Map<String, Throwable> outcomes = run(Programmed.class);
-    assertFailed(outcomes.get("neverReached()"), "programmed but not used",
-        "on(VerifyMem).onCall(1).fail(0x80090016) for thread ", ": never reached (it counted 0 calls of VerifyMem)");
-    assertFailed(outcomes.get("partlyReached()"), "on(HashMem).times(2).fail(0x80090016)", "reached 1 of its 2 calls");
-    assertFailed(outcomes.get("queuedAndLeft()"), "nextOutput(HashMem) for thread", "1 output was never handed out");
+    assertFailed(
+      outcomes.get("neverReached()"),
+      "programmed but not used",
+      "on(VerifyMem).onCall(1).fail(0x80090016) for thread ",
+      ": never reached (it counted 0 calls of VerifyMem)"
+    );
+    assertFailed(
+      outcomes.get("partlyReached()"),
+      "on(HashMem).times(2).fail(0x80090016)",
+      "reached 1 of its 2 calls"
+    );
+    assertFailed(
+      outcomes.get("queuedAndLeft()"),
+      "nextOutput(HashMem) for thread",
+      "1 output was never handed out"
+    );
     assertNull(outcomes.get("notNeeded()"));
-    assertFailed(outcomes.get("leavesOneUnfinished()"), "unfinished programming: StandIn.on(VerifyMem).onCall(1),"
-        + " started at tvkit.ExtensionTest$Programmed.lambda$leavesOneUnfinished$", " on thread \"programmer\"");
+    assertFailed(
+      outcomes.get("leavesOneUnfinished()"),
+      "unfinished programming: StandIn.on(VerifyMem).onCall(1)," +
+        " started at tvkit.ExtensionTest$Programmed.lambda$leavesOneUnfinished$",
+      " on thread \"programmer\""
+    );
     Throwable own = outcomes.get("failsOfItsOwn()");
     assertEquals("its own failure", own.getMessage());
     assertEquals(0, own.getSuppressed().length, "nothing about what it programmed");
     Map<String, Throwable> lenient = run(Lenient.class);
     assertNull(lenient.get("neverReached()"));
-    assertFailed(lenient.get("leavesOneUnfinished()"), "StandIn.on(VerifyMem).fromCall(2), started at"
-        + " tvkit.ExtensionTest$Lenient.leavesOneUnfinished(ExtensionTest.java:");
+    assertFailed(
+      lenient.get("leavesOneUnfinished()"),
+      "StandIn.on(VerifyMem).fromCall(2), started at" +
+        " tvkit.ExtensionTest$Lenient.leavesOneUnfinished(ExtensionTest.java:"
+    );
   }
 
   @StandInTest
   @EnabledIf("tvkit.ExtensionTest#running")
   @TestMethodOrder(MethodOrderer.OrderAnnotation.class)
   static class Sequence {
+
     @Test
     @Order(1)
     void programsEveryThread() {

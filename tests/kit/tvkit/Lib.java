@@ -7,7 +7,8 @@ import Norv1.LocalIface.mem_blk_t;
 
 // A context of the library for one test, and the calls the tests make most.
 final class Lib implements AutoCloseable {
-  static final byte[] DATA = {1, 2, 3};
+
+  static final byte[] DATA = { 1, 2, 3 };
 
   final LocalIface lib = new LocalIface();
 

@@ -11,9 +11,12 @@ import org.junit.jupiter.api.Test;
 
 // How the kit puts itself in place, and says why it cannot, each case in a JVM of its own.
 class LoadingTest {
+
   static String jar(String name) {
     return Arrays.stream(System.getProperty("java.class.path").split(File.pathSeparator))
-        .filter(p -> p.equals(name) || p.endsWith(File.separator + name)).findFirst().orElseThrow();
+      .filter(p -> p.equals(name) || p.endsWith(File.separator + name))
+      .findFirst()
+      .orElseThrow();
   }
 
   // Another libtarvex.so came first, or the vendor's library is named to the bridge.
@@ -32,17 +35,31 @@ class LoadingTest {
   @Test
   void explainsABridgeUsedFirst() throws Exception {
     String out = Refusal.run(List.of(), "bridge-first");
-    assertTrue(out.startsWith("Norv1.LocalIface cannot be used in this JVM: something used it before the kit put"
-        + " the stand-in in place"), out);
+    assertTrue(
+      out.startsWith(
+        "Norv1.LocalIface cannot be used in this JVM: something used it before the kit put" +
+          " the stand-in in place"
+      ),
+      out
+    );
     assertTrue(out.contains("Cannot find libtarvex.so"), "with the bridge's own reason: " + out);
   }
 
   // On the module path without JUnit: the kit's module needs JUnit only for its extension.
   @Test
   void worksOnTheModulePathWithoutJUnit() throws Exception {
-    String out = Refusal.runWith(List.of("-p", jar("tarvexjni.jar") + File.pathSeparator + jar("tarvexjni-standin.jar"),
-        "--add-modules", "tarvexjni.standin", "-cp", jar("tarvexjni-standin-tests.jar")), "tarvexjni,tarvexjni.standin",
-        null);
+    String out = Refusal.runWith(
+      List.of(
+        "-p",
+        jar("tarvexjni.jar") + File.pathSeparator + jar("tarvexjni-standin.jar"),
+        "--add-modules",
+        "tarvexjni.standin",
+        "-cp",
+        jar("tarvexjni-standin-tests.jar")
+      ),
+      "tarvexjni,tarvexjni.standin",
+      null
+    );
     assertEquals("accepted", out.strip());
   }
 }

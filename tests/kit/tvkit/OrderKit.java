@@ -10,6 +10,7 @@ import tarvexjni.standin.StandInTest;
 // A test over the kit; see OrderPlain.
 @StandInTest
 class OrderKit {
+
   @Test
   void programsTheStandIn() {
     StandIn.failNext(LibraryFunction.HashMem, 7);

@@ -10,6 +10,7 @@ import org.junit.jupiter.api.Test;
 // OrderKit, before it and after it: either way both pass, since the kit puts the stand-in in
 // place when JUnit starts.
 class OrderPlain {
+
   @Test
   void usesTheBridge() {
     LocalIface lib = new LocalIface();

@@ -21,9 +21,15 @@ import tarvexjni.standin.StandInTest;
 // the kit's annotation.
 @ResourceLock(StandIn.RESOURCE_LOCK)
 class ParallelTest {
-  static final Map<String, String> PARALLEL = Map.of("junit.jupiter.execution.parallel.enabled", "true",
-      "junit.jupiter.execution.parallel.mode.default", "concurrent",
-      "junit.jupiter.execution.parallel.mode.classes.default", "concurrent");
+
+  static final Map<String, String> PARALLEL = Map.of(
+    "junit.jupiter.execution.parallel.enabled",
+    "true",
+    "junit.jupiter.execution.parallel.mode.default",
+    "concurrent",
+    "junit.jupiter.execution.parallel.mode.classes.default",
+    "concurrent"
+  );
 
   static final AtomicInteger KIT_TESTS_DONE = new AtomicInteger();
 
@@ -31,6 +37,7 @@ class ParallelTest {
   // tests are all done (where they could run beside it).
   @EnabledIf("tvkit.ExtensionTest#running")
   static class Plain {
+
     @RepeatedTest(2)
     void hashesAlot() {
       long until = System.nanoTime() + 300_000_000L;
@@ -43,6 +50,7 @@ class ParallelTest {
   @StandInTest
   @EnabledIf("tvkit.ExtensionTest#running")
   static class Counts {
+
     @RepeatedTest(6)
     void countsTheCallsOfItsTest() {
       try (Lib lib = new Lib()) {
@@ -57,6 +65,7 @@ class ParallelTest {
   @StandInTest
   @EnabledIf("tvkit.ExtensionTest#running")
   static class TakesItsFailures {
+
     @RepeatedTest(6)
     void getsTheFailureItProgrammedForAnyThread() {
       StandIn.on(HashMem).onAnyThread().onCall(1).fail(7);
@@ -69,7 +78,12 @@ class ParallelTest {
 
   @Test
   void kitTestsRunAloneBesidePlainClasses() {
-    Map<String, Throwable> outcomes = ExtensionTest.run(PARALLEL, Plain.class, Counts.class, TakesItsFailures.class);
+    Map<String, Throwable> outcomes = ExtensionTest.run(
+      PARALLEL,
+      Plain.class,
+      Counts.class,
+      TakesItsFailures.class
+    );
     assertEquals(14, outcomes.size(), outcomes.keySet().toString());
     outcomes.forEach((test, failure) -> assertNull(failure, test));
   }
@@ -78,6 +92,7 @@ class ParallelTest {
   @EnabledIf("tvkit.ExtensionTest#running")
   @TestMethodOrder(MethodOrderer.OrderAnnotation.class)
   static class Forgotten {
+
     @Test
     @Order(1)
     void programsAFailure() {
@@ -98,7 +113,7 @@ class ParallelTest {
 
   @Test
   void whatATestWithoutTheKitProgrammedEndsWithIt() {
-    StandIn.on(HashMem).onAnyThread().lenient().fail(9);  // before its tests: stays for them
+    StandIn.on(HashMem).onAnyThread().lenient().fail(9); // before its tests: stays for them
     Map<String, Throwable> outcomes = ExtensionTest.run(Forgotten.class);
     outcomes.forEach((test, failure) -> assertNull(failure, test));
     try (Lib lib = new Lib()) {

@@ -37,8 +37,8 @@ import tarvexjni.standin.VerificationAnswer;
 // Which calls a programming reaches (window, thread, precedence) and what it makes them do.
 @StandInTest
 class ProgrammingTest extends WithLib {
-  static final int STATUS = 0x80090016;
 
+  static final int STATUS = 0x80090016;
 
   static List<Integer> statuses(int calls, IntSupplier call) {
     List<Integer> out = new ArrayList<>();
@@ -63,7 +63,10 @@ class ProgrammingTest extends WithLib {
     strhandle_t stream = new strhandle_t();
     assertEquals(0, LocalIface.QUMENJNI_StrHashInitMem(lib.lib, null, stream));
     StandIn.failNext(StrHashUpdateMem, STATUS);
-    assertEquals(STATUS, LocalIface.QUMENJNI_StrHashUpdateMem(lib.lib, stream, new mem_blk_t(Lib.DATA)));
+    assertEquals(
+      STATUS,
+      LocalIface.QUMENJNI_StrHashUpdateMem(lib.lib, stream, new mem_blk_t(Lib.DATA))
+    );
     assertEquals(0, stream.handle);
     assertEquals(before, StandIn.openHandles());
   }
@@ -119,15 +122,17 @@ class ProgrammingTest extends WithLib {
       CyclicBarrier done = new CyclicBarrier(threads + 1);
       List<Future<Integer>> failed = new ArrayList<>();
       for (int t = 0; t < threads; t++) {
-        failed.add(pool.submit(() -> {
-          int count = 0;
-          for (int round = 0; round < 20; round++) {
-            start.await();
-            count += lib.hash() == STATUS ? 1 : 0;
-            done.await();
-          }
-          return count;
-        }));
+        failed.add(
+          pool.submit(() -> {
+            int count = 0;
+            for (int round = 0; round < 20; round++) {
+              start.await();
+              count += lib.hash() == STATUS ? 1 : 0;
+              done.await();
+            }
+            return count;
+          })
+        );
       }
       for (int round = 0; round < 20; round++) {
         StandIn.on(HashMem).onAnyThread().onCall(1).fail(STATUS);
@@ -158,27 +163,51 @@ class ProgrammingTest extends WithLib {
   @Test
   void programmingWhileOthersCall() throws Exception {
     mem_blk_t signed = new mem_blk_t();
-    assertEquals(0, LocalIface.QUMENJNI_SignMem(lib.lib, new sign_param_t(), new mem_blk_t(Lib.DATA), null, signed));
+    assertEquals(
+      0,
+      LocalIface.QUMENJNI_SignMem(
+        lib.lib,
+        new sign_param_t(),
+        new mem_blk_t(Lib.DATA),
+        null,
+        signed
+      )
+    );
     ExecutorService pool = Executors.newFixedThreadPool(3);
     try {
       List<Future<?>> callers = new ArrayList<>();
       for (int t = 0; t < 3; t++) {
-        callers.add(pool.submit(() -> {
-          for (int i = 0; i < 300; i++) {
-            mem_blk_t out = new mem_blk_t();
-            int status = lib.hash(out);
-            assertTrue(status == 0 || status == STATUS, Integer.toHexString(status));
-            assertTrue(status != 0 || out.len == 32 || out.len == 1, "length " + out.len);
-            // A result of many blocks, given back over a longer while.
-            assertEquals(0, LocalIface.QUMENJNI_VerifyMem(lib.lib, new verify_param_t(), signed, null,
-                new mem_blk_t(), new verify_result_t()));
-          }
-          return null;
-        }));
+        callers.add(
+          pool.submit(() -> {
+            for (int i = 0; i < 300; i++) {
+              mem_blk_t out = new mem_blk_t();
+              int status = lib.hash(out);
+              assertTrue(status == 0 || status == STATUS, Integer.toHexString(status));
+              assertTrue(status != 0 || out.len == 32 || out.len == 1, "length " + out.len);
+              // A result of many blocks, given back over a longer while.
+              assertEquals(
+                0,
+                LocalIface.QUMENJNI_VerifyMem(
+                  lib.lib,
+                  new verify_param_t(),
+                  signed,
+                  null,
+                  new mem_blk_t(),
+                  new verify_result_t()
+                )
+              );
+            }
+            return null;
+          })
+        );
       }
       for (int i = 0; !callers.stream().allMatch(Future::isDone); i++) {
         StandIn.on(HashMem).onAnyThread().onCall(1).lenient().fail(STATUS);
-        StandIn.on(HashMem).onAnyThread().onCall(2).lenient().output(new byte[] {9});
+        StandIn.on(HashMem)
+          .onAnyThread()
+          .onCall(2)
+          .lenient()
+          .output(new byte[] { 9 });
         if (i % 10 == 0) StandIn.reset();
       }
       for (Future<?> f : callers) f.get();
@@ -190,8 +219,8 @@ class ProgrammingTest extends WithLib {
 
   @Test
   void faultsBecomeStatuses() {
-    String[] signals = {"SEGV", "BUS", "FPE", "ILL"};
-    int[] codes = {0xC0000005, 0xC0000006, 0xC0000094, 0xC000001D};
+    String[] signals = { "SEGV", "BUS", "FPE", "ILL" };
+    int[] codes = { 0xC0000005, 0xC0000006, 0xC0000094, 0xC000001D };
     for (int i = 0; i < signals.length; i++) {
       StandIn.faultNext("HashMem", signals[i]);
       assertEquals(codes[i], lib.hash(), signals[i]);
@@ -215,7 +244,11 @@ class ProgrammingTest extends WithLib {
       Future<Integer> slow = worker.submit(() -> lib.hash());
       while (StandIn.recordedCalls().of(HashMem).size() < 2) Thread.sleep(5);
       StandIn.reset();
-      assertEquals(0, slow.get(30, TimeUnit.SECONDS), "the reset ended the wait; the call did its work");
+      assertEquals(
+        0,
+        slow.get(30, TimeUnit.SECONDS),
+        "the reset ended the wait; the call did its work"
+      );
     } finally {
       worker.shutdown();
       assertTrue(worker.awaitTermination(30, TimeUnit.SECONDS));
@@ -230,64 +263,129 @@ class ProgrammingTest extends WithLib {
     assertEquals(STATUS, lib.hash());
     assertEquals("device not ready", LocalIface.QUMENJNI_GetErrorText(lib.lib, STATUS));
     assertEquals("paper jam", LocalIface.QUMENJNI_GetErrorText(lib.lib, 0x1234));
-    assertEquals("stand-in: verification found a difference", LocalIface.QUMENJNI_GetErrorText(lib.lib,
-        StandIn.MISMATCH), "its own texts stay");
+    assertEquals(
+      "stand-in: verification found a difference",
+      LocalIface.QUMENJNI_GetErrorText(lib.lib, StandIn.MISMATCH),
+      "its own texts stay"
+    );
     StandIn.on(GetErrorText).onCall(1).doNothing();
-    assertNull(LocalIface.QUMENJNI_GetErrorText(lib.lib, 0x1234), "a failing GetErrorText answers null");
+    assertNull(
+      LocalIface.QUMENJNI_GetErrorText(lib.lib, 0x1234),
+      "a failing GetErrorText answers null"
+    );
     StandIn.reset();
     assertNull(LocalIface.QUMENJNI_GetErrorText(lib.lib, STATUS));
   }
 
   @Test
   void outputsQueue() {
-    StandIn.nextOutput("HashMem", new byte[] {7});
+    StandIn.nextOutput("HashMem", new byte[] { 7 });
     StandIn.nextOutput("HashMem", new byte[0]);
     StandIn.failNext("HashMem", STATUS);
-    assertEquals(STATUS, lib.hash(), "a failed call hands out nothing and takes nothing from the queue");
+    assertEquals(
+      STATUS,
+      lib.hash(),
+      "a failed call hands out nothing and takes nothing from the queue"
+    );
     mem_blk_t out = new mem_blk_t();
     assertEquals(0, lib.hash(out));
-    assertArrayEquals(new byte[] {7}, out.bytes());
+    assertArrayEquals(new byte[] { 7 }, out.bytes());
     assertEquals(0, lib.hash(out));
     assertEquals(0, out.len);
-    StandIn.on(HashMem).onCall(2).output(new byte[] {5, 5});
+    StandIn.on(HashMem)
+      .onCall(2)
+      .output(new byte[] { 5, 5 });
     assertEquals(0, lib.hash(out));
     assertEquals(32, out.len, "the default again");
     assertEquals(0, lib.hash(out));
-    assertArrayEquals(new byte[] {5, 5}, out.bytes());
+    assertArrayEquals(new byte[] { 5, 5 }, out.bytes());
   }
 
   // What a function could not do is refused, naming what is wrong, and programs nothing.
   @Test
   void whatCannotBeIsRefused() {
     assertEquals(191, StandIn.functions().size());
-    assertRefused(IllegalArgumentException.class, () -> StandIn.fail("QUMEN_HashMem", 1), "without the prefix",
-        "VerifyMem", "TlsSessionRead");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.nextOutput("hashmem", Lib.DATA), "unknown function");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.faultNext("HashMem", "SIGKILL"),
-        "[SEGV, BUS, FPE, ILL]");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.on(SignFile).output(Lib.DATA),
-        "SignFile hands out no block");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).answer(VerificationAnswer.status(0)),
-        "HashMem fills no verification result");
-    assertRefused(IllegalArgumentException.class,
-        () -> StandIn.on(VerifyFile).answer(VerificationAnswer.status(0).content(Lib.DATA)), "no output block");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).answer(Store.empty()),
-        "neither searches nor enumerates");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).onCall(0), "counted from 1");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).after(Duration.ofMillis(-1)),
-        "negative delay");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.errorText(1, "caf\u00e9"), "non-ASCII");
-    assertRefused(IllegalArgumentException.class, () -> CertificateRecord.builder().notAfterEx(1L << 32),
-        "unsigned 32-bit");
-    assertRefused(IllegalArgumentException.class, () -> CertificateRecord.withSubject("CN=A\0B"), "a NUL");
-    assertRefused(IllegalArgumentException.class, () -> CertificateRecord.builder().subjectAltName("email", "a@b"),
-        "emailAddress");
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.fail("QUMEN_HashMem", 1),
+      "without the prefix",
+      "VerifyMem",
+      "TlsSessionRead"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.nextOutput("hashmem", Lib.DATA),
+      "unknown function"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.faultNext("HashMem", "SIGKILL"),
+      "[SEGV, BUS, FPE, ILL]"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.on(SignFile).output(Lib.DATA),
+      "SignFile hands out no block"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.on(HashMem).answer(VerificationAnswer.status(0)),
+      "HashMem fills no verification result"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.on(VerifyFile).answer(VerificationAnswer.status(0).content(Lib.DATA)),
+      "no output block"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.on(HashMem).answer(Store.empty()),
+      "neither searches nor enumerates"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.on(HashMem).onCall(0),
+      "counted from 1"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.on(HashMem).after(Duration.ofMillis(-1)),
+      "negative delay"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.errorText(1, "caf\u00e9"),
+      "non-ASCII"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> CertificateRecord.builder().notAfterEx(1L << 32),
+      "unsigned 32-bit"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> CertificateRecord.withSubject("CN=A\0B"),
+      "a NUL"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> CertificateRecord.builder().subjectAltName("email", "a@b"),
+      "emailAddress"
+    );
     var once = StandIn.on(HashMem).lenient();
     once.proceed();
     assertRefused(IllegalStateException.class, () -> once.fail(1), "already in place");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.on(HashMem).fail(0), "fail(0) for HashMem: 0 is the"
-        + " library's success, not a failure. For calls that succeed without doing their work, use doNothing()");
-    assertRefused(IllegalArgumentException.class, () -> StandIn.failNext(HashMem, 0), "use doNothing()");
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.on(HashMem).fail(0),
+      "fail(0) for HashMem: 0 is the" +
+        " library's success, not a failure. For calls that succeed without doing their work, use doNothing()"
+    );
+    assertRefused(
+      IllegalArgumentException.class,
+      () -> StandIn.failNext(HashMem, 0),
+      "use doNothing()"
+    );
     assertEquals(0, lib.hash(), "nothing refused was programmed");
   }
 
@@ -295,19 +393,35 @@ class ProgrammingTest extends WithLib {
   // where the programming started, and programs nothing.
   @Test
   void contradictionsAreRefused() {
-    String started = "on(HashMem), started at tvkit.ProgrammingTest.lambda$contradictionsAreRefused$";
-    assertRefused(IllegalStateException.class, () -> StandIn.on(HashMem).onCall(2).fromCall(3), started,
-        "already says onCall(2); fromCall(3) contradicts it");
-    assertRefused(IllegalStateException.class, () -> StandIn.on(HashMem).times(2).always(),
-        "already says times(2); always() contradicts it");
-    assertRefused(IllegalStateException.class, () -> StandIn.on(HashMem).always().times(2),
-        "already says always(); times(2) contradicts it");
-    assertRefused(IllegalStateException.class, () -> StandIn.on(HashMem).onCall(2).times(2).times(3),
-        "already says times(2); times(3) contradicts it");
-    assertRefused(IllegalStateException.class,
-        () -> StandIn.on(HashMem).after(Duration.ofSeconds(1)).after(Duration.ofSeconds(2)),
-        "already says after(PT1S); after(PT2S) contradicts it");
-    StandIn.on(HashMem).onCall(2).onCall(2).after(Duration.ZERO).after(Duration.ZERO).fail(5);  // said again
+    String started =
+      "on(HashMem), started at tvkit.ProgrammingTest.lambda$contradictionsAreRefused$";
+    assertRefused(
+      IllegalStateException.class,
+      () -> StandIn.on(HashMem).onCall(2).fromCall(3),
+      started,
+      "already says onCall(2); fromCall(3) contradicts it"
+    );
+    assertRefused(
+      IllegalStateException.class,
+      () -> StandIn.on(HashMem).times(2).always(),
+      "already says times(2); always() contradicts it"
+    );
+    assertRefused(
+      IllegalStateException.class,
+      () -> StandIn.on(HashMem).always().times(2),
+      "already says always(); times(2) contradicts it"
+    );
+    assertRefused(
+      IllegalStateException.class,
+      () -> StandIn.on(HashMem).onCall(2).times(2).times(3),
+      "already says times(2); times(3) contradicts it"
+    );
+    assertRefused(
+      IllegalStateException.class,
+      () -> StandIn.on(HashMem).after(Duration.ofSeconds(1)).after(Duration.ofSeconds(2)),
+      "already says after(PT1S); after(PT2S) contradicts it"
+    );
+    StandIn.on(HashMem).onCall(2).onCall(2).after(Duration.ZERO).after(Duration.ZERO).fail(5); // said again
     assertEquals(List.of(0, 5, 0), statuses(3, lib::hash), "the refused ones programmed nothing");
   }
 
@@ -319,10 +433,14 @@ class ProgrammingTest extends WithLib {
     StandIn.on(HashMem).onCall(1);
     assertEquals(0, lib.hash());
     IllegalStateException e = assertThrows(IllegalStateException.class, StandIn::calls);
-    assertEquals("unfinished programming: StandIn.on(HashMem).onCall(1), started at"
-        + " tvkit.ProgrammingTest.anUnfinishedProgrammingIsReportedAtTheNextCall(ProgrammingTest.java:" + line
-        + ") was never put in place. End each with fail(...), fault(...), answer(...), output(...), doNothing()"
-        + " or proceed()", e.getMessage());
+    assertEquals(
+      "unfinished programming: StandIn.on(HashMem).onCall(1), started at" +
+        " tvkit.ProgrammingTest.anUnfinishedProgrammingIsReportedAtTheNextCall(ProgrammingTest.java:" +
+        line +
+        ") was never put in place. End each with fail(...), fault(...), answer(...), output(...), doNothing()" +
+        " or proceed()",
+      e.getMessage()
+    );
     assertEquals(List.of("InitMinimal", "HashMem", "FreeMem"), StandIn.calls(), "reported once");
   }
 
@@ -351,15 +469,28 @@ class ProgrammingTest extends WithLib {
     int before = StandIn.openHandles();
     strhandle_t stream = new strhandle_t();
     assertEquals(0, LocalIface.QUMENJNI_StrHashInitMem(lib.lib, null, stream));
-    assertEquals(0, LocalIface.QUMENJNI_StrHashUpdateMem(lib.lib, stream, new mem_blk_t(new byte[] {1})));
+    assertEquals(
+      0,
+      LocalIface.QUMENJNI_StrHashUpdateMem(lib.lib, stream, new mem_blk_t(new byte[] { 1 }))
+    );
     StandIn.reset();
     assertEquals(before + 1, StandIn.openHandles());
-    assertEquals(0, LocalIface.QUMENJNI_StrHashUpdateMem(lib.lib, stream, new mem_blk_t(new byte[] {2, 3})));
+    assertEquals(
+      0,
+      LocalIface.QUMENJNI_StrHashUpdateMem(lib.lib, stream, new mem_blk_t(new byte[] { 2, 3 }))
+    );
     mem_blk_t streamed = new mem_blk_t();
     assertEquals(0, LocalIface.QUMENJNI_StrHashFinalMem(lib.lib, stream, streamed));
     assertEquals(before, StandIn.openHandles());
     mem_blk_t whole = new mem_blk_t();
-    assertEquals(0, LocalIface.QUMENJNI_HashMem(lib.lib, new mem_blk_t(new byte[] {1, 2, 3}), whole));
-    assertArrayEquals(whole.bytes(), streamed.bytes(), "everything fed, before and after the reset");
+    assertEquals(
+      0,
+      LocalIface.QUMENJNI_HashMem(lib.lib, new mem_blk_t(new byte[] { 1, 2, 3 }), whole)
+    );
+    assertArrayEquals(
+      whole.bytes(),
+      streamed.bytes(),
+      "everything fed, before and after the reset"
+    );
   }
 }

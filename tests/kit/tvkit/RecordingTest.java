@@ -41,8 +41,8 @@ import tarvexjni.standin.StandInTest;
 // What the calls received, as tests read and count them.
 @StandInTest
 class RecordingTest extends WithLib {
-  static final int STATUS = 0x80090016;
 
+  static final int STATUS = 0x80090016;
 
   @Test
   void callsRecordWhatTheyReceived() throws Exception {
@@ -53,13 +53,21 @@ class RecordingTest extends WithLib {
     search.certTemplate.subject = "CN=Signer";
     search.certTemplate.notAfterEx = 0xFFFFFFFFL;
     search.certTemplate.policy_num = 1;
-    search.certTemplate.policies = new policy_t[] {new policy_t()};
+    search.certTemplate.policies = new policy_t[] { new policy_t() };
     search.certTemplate.policies[0].oid = "1.2.3";
     assertEquals(0, LocalIface.QUMENJNI_FindCert(lib.lib, search, new find_result_t()));
     tsp_request_param_t request = new tsp_request_param_t();
     request.index = 2;
-    assertEquals(0, LocalIface.QUMENJNI_TspBlkUrlStampCmsMem(lib.lib, request, "http://tsa.example",
-        new mem_blk_t(Lib.DATA), new mem_blk_t()));
+    assertEquals(
+      0,
+      LocalIface.QUMENJNI_TspBlkUrlStampCmsMem(
+        lib.lib,
+        request,
+        "http://tsa.example",
+        new mem_blk_t(Lib.DATA),
+        new mem_blk_t()
+      )
+    );
     strhandle_t stream = new strhandle_t();
     assertEquals(0, LocalIface.QUMENJNI_StrHashInitMem(lib.lib, null, stream));
     assertEquals(0, LocalIface.QUMENJNI_StrHashUpdateMem(lib.lib, stream, null));
@@ -74,21 +82,32 @@ class RecordingTest extends WithLib {
     assertEquals(4294967295L, fields.get("certTemplate.notAfterEx"));
     assertEquals("1.2.3", fields.get("certTemplate.policies[0].oid"));
     assertEquals(lib.lib.handle, find.context());
-    IllegalArgumentException e = assertThrows(IllegalArgumentException.class, () -> find.record("verify_param_t"));
-    assertTrue(e.getMessage().contains("received no verify_param_t; it received [find_param_t]"), e.getMessage());
+    IllegalArgumentException e = assertThrows(IllegalArgumentException.class, () ->
+      find.record("verify_param_t")
+    );
+    assertTrue(
+      e.getMessage().contains("received no verify_param_t; it received [find_param_t]"),
+      e.getMessage()
+    );
 
     RecordedCall stamp = StandIn.recordedCalls().of("TspBlkUrlStampCmsMem").single();
     assertEquals(List.of("http://tsa.example"), stamp.texts());
-    assertEquals(List.of(3, 0), stamp.blocks().stream().map(RecordedCall.BlockArgument::length).toList(),
-        "the message, then the output block, empty");
+    assertEquals(
+      List.of(3, 0),
+      stamp.blocks().stream().map(RecordedCall.BlockArgument::length).toList(),
+      "the message, then the output block, empty"
+    );
     assertEquals(2, stamp.record("tsp_request_param_t").get("index"));
     assertEquals(0, stamp.status());
     assertTrue(stamp.returned() && !stamp.faulted());
 
     RecordedCall update = StandIn.recordedCalls().of(StrHashUpdateMem).single();
     assertEquals(List.of(), update.texts());
-    assertEquals(List.of(0), update.blocks().stream().map(RecordedCall.BlockArgument::length).toList(),
-        "a null block arrives empty");
+    assertEquals(
+      List.of(0),
+      update.blocks().stream().map(RecordedCall.BlockArgument::length).toList(),
+      "a null block arrives empty"
+    );
     assertEquals(1, update.handles().size());
     assertTrue(update.handles().get(0) != 0);
   }
@@ -103,7 +122,11 @@ class RecordingTest extends WithLib {
     assertTrue(e.getMessage().contains("StandIn.recordBytes()"), e.getMessage());
     StandIn.recordBytes();
     lib.hash();
-    RecordedCall.BlockArgument recorded = StandIn.recordedCalls().of(HashMem).get(1).blocks().get(0);
+    RecordedCall.BlockArgument recorded = StandIn.recordedCalls()
+      .of(HashMem)
+      .get(1)
+      .blocks()
+      .get(0);
     assertArrayEquals(Lib.DATA, recorded.bytes());
     recorded.bytes()[0] = 9;
     assertArrayEquals(Lib.DATA, recorded.bytes(), "a copy each time");
@@ -115,11 +138,17 @@ class RecordingTest extends WithLib {
   // The two arrays of CreateCertificateStore are recorded block by block.
   @Test
   void blockArraysAreRecordedBlockByBlock() throws Exception {
-    mem_blk_t[] first = {new mem_blk_t(new byte[] {1}), new mem_blk_t(new byte[] {2, 2})};
-    mem_blk_t[] second = {new mem_blk_t(new byte[] {3, 3, 3})};
-    assertEquals(0, LocalIface.QUMENJNI_CreateCertificateStore(lib.lib, first, 2, second, 1, "a", "b", 7));
+    mem_blk_t[] first = { new mem_blk_t(new byte[] { 1 }), new mem_blk_t(new byte[] { 2, 2 }) };
+    mem_blk_t[] second = { new mem_blk_t(new byte[] { 3, 3, 3 }) };
+    assertEquals(
+      0,
+      LocalIface.QUMENJNI_CreateCertificateStore(lib.lib, first, 2, second, 1, "a", "b", 7)
+    );
     RecordedCall store = StandIn.recordedCalls().of(CreateCertificateStore).single();
-    assertEquals(List.of(1, 2, 3), store.blocks().stream().map(RecordedCall.BlockArgument::length).toList());
+    assertEquals(
+      List.of(1, 2, 3),
+      store.blocks().stream().map(RecordedCall.BlockArgument::length).toList()
+    );
     assertEquals(List.of(2L, 1L, 7L), store.numbers());
     assertEquals(List.of("a", "b"), store.texts());
   }
@@ -132,14 +161,25 @@ class RecordingTest extends WithLib {
     lib.hash();
     StandIn.faultNext(HashMem, StandIn.Fault.SEGV);
     lib.hash();
-    assertEquals(List.of(InitMinimal, HashMem, HashMem, HashMem), StandIn.recordedCalls().functions());
-    assertEquals(List.of(0, STATUS, 0, 0xC0000005), StandIn.recordedCalls().stream().map(RecordedCall::status)
-        .toList());
+    assertEquals(
+      List.of(InitMinimal, HashMem, HashMem, HashMem),
+      StandIn.recordedCalls().functions()
+    );
+    assertEquals(
+      List.of(0, STATUS, 0, 0xC0000005),
+      StandIn.recordedCalls().stream().map(RecordedCall::status).toList()
+    );
     RecordedCall faulted = StandIn.recordedCalls().get(3);
     assertTrue(faulted.faulted() && !faulted.returned());
-    assertEquals(List.of("InitMinimal", "HashMem", "FreeMem", "HashMem", "FreeMem", "HashMem"), StandIn.calls(),
-        "the bridge gives back the output of a failed call too, and leaves that of a fault alone");
-    assertEquals(List.of(3L, 5L), StandIn.memoryCalls().stream().map(RecordedCall::number).toList());
+    assertEquals(
+      List.of("InitMinimal", "HashMem", "FreeMem", "HashMem", "FreeMem", "HashMem"),
+      StandIn.calls(),
+      "the bridge gives back the output of a failed call too, and leaves that of a fault alone"
+    );
+    assertEquals(
+      List.of(3L, 5L),
+      StandIn.memoryCalls().stream().map(RecordedCall::number).toList()
+    );
   }
 
   // Counting assertions pass silently, or say what was called instead.
@@ -153,16 +193,35 @@ class RecordingTest extends WithLib {
     StandIn.verify(HashMem, atMost(2));
     StandIn.verify(FreeMem, times(2));
     AssertionError e = assertThrows(AssertionError.class, () -> StandIn.verify(HashMem, times(3)));
-    assertTrue(e.getMessage().startsWith("HashMem was wanted 3 times, but was called twice. The calls"), e.getMessage());
+    assertTrue(
+      e.getMessage().startsWith("HashMem was wanted 3 times, but was called twice. The calls"),
+      e.getMessage()
+    );
     assertTrue(e.getMessage().contains("\n    #1 InitMinimal() on thread"), e.getMessage());
-    assertTrue(e.getMessage().contains("\n  > #2 HashMem(blocks [3 bytes, 0 bytes]) on thread"), e.getMessage());
-    assertFalse(e.getMessage().contains("FreeMem"), "the memory functions left out: " + e.getMessage());
+    assertTrue(
+      e.getMessage().contains("\n  > #2 HashMem(blocks [3 bytes, 0 bytes]) on thread"),
+      e.getMessage()
+    );
+    assertFalse(
+      e.getMessage().contains("FreeMem"),
+      "the memory functions left out: " + e.getMessage()
+    );
     e = assertThrows(AssertionError.class, () -> StandIn.verify(TspBlkUrlStampCmsMem, once()));
-    assertTrue(e.getMessage().contains("was wanted once, but was called not at all"), e.getMessage());
+    assertTrue(
+      e.getMessage().contains("was wanted once, but was called not at all"),
+      e.getMessage()
+    );
     assertTrue(e.getMessage().contains("HashMem"), "what was called instead: " + e.getMessage());
     e = assertThrows(AssertionError.class, () -> StandIn.recordedCalls().of(HashMem).single());
-    assertTrue(e.getMessage().startsWith("wanted exactly one call (the memory functions left out, of HashMem),"
-        + " but there were 2:"), e.getMessage());
+    assertTrue(
+      e
+        .getMessage()
+        .startsWith(
+          "wanted exactly one call (the memory functions left out, of HashMem)," +
+            " but there were 2:"
+        ),
+      e.getMessage()
+    );
   }
 
   // Each call carries the thread that made it.
@@ -179,7 +238,10 @@ class RecordingTest extends WithLib {
     List<RecordedCall> hashes = StandIn.recordedCalls().of(HashMem);
     assertFalse(hashes.get(0).onThisThread());
     assertTrue(hashes.get(1).onThisThread());
-    assertEquals(hashes.get(1).number(), StandIn.recordedCalls().onThisThread().of(HashMem).single().number());
+    assertEquals(
+      hashes.get(1).number(),
+      StandIn.recordedCalls().onThisThread().of(HashMem).single().number()
+    );
   }
 
   // The log keeps the last calls, 10000 unless a setting says otherwise; counting assertions
@@ -192,13 +254,27 @@ class RecordingTest extends WithLib {
     assertEquals(4, StandIn.recordedCalls().get(0).number(), "the first three calls dropped");
     StandIn.verify(HashMem, times(5001));
     AssertionError e = assertThrows(AssertionError.class, () -> StandIn.verify(HashMem, times(1)));
-    assertTrue(e.getMessage().startsWith("HashMem was wanted once, but was called 5001 times. The calls since the"
-        + " last reset (the memory functions left out):\n    (the log keeps the last 10000 calls: the 3 calls before"
-        + " #4 are not listed)\n  > #4 HashMem("), e.getMessage());
-    for (String[] setting : new String[][] {{"-D" + StandIn.LOG_PROPERTY + "=5", ""}, {"-Dx", "7"},
-        {"-D" + StandIn.LOG_PROPERTY + "=3", "7"}}) {
-      String out = Child.run(List.of(setting[0]), setting[1].isEmpty() ? Map.of() : Map.of("TARVEX_STANDIN_LOG",
-          setting[1]), CallLog.class, "20");
+    assertTrue(
+      e
+        .getMessage()
+        .startsWith(
+          "HashMem was wanted once, but was called 5001 times. The calls since the" +
+            " last reset (the memory functions left out):\n    (the log keeps the last 10000 calls: the 3 calls before" +
+            " #4 are not listed)\n  > #4 HashMem("
+        ),
+      e.getMessage()
+    );
+    for (String[] setting : new String[][] {
+      { "-D" + StandIn.LOG_PROPERTY + "=5", "" },
+      { "-Dx", "7" },
+      { "-D" + StandIn.LOG_PROPERTY + "=3", "7" },
+    }) {
+      String out = Child.run(
+        List.of(setting[0]),
+        setting[1].isEmpty() ? Map.of() : Map.of("TARVEX_STANDIN_LOG", setting[1]),
+        CallLog.class,
+        "20"
+      );
       String kept = setting[0].endsWith("=5") ? "5" : setting[0].endsWith("=3") ? "3" : "7";
       assertEquals("keeps " + kept + ", holds " + kept + "\n", out, String.join(" ", setting));
     }
@@ -207,12 +283,20 @@ class RecordingTest extends WithLib {
   // The ledger names each block not given back with the call that made it.
   @Test
   void theLedgerNamesWhatWasNotGivenBack() {
-    StandIn.on("FreeMem").doNothing();  // a library whose release does nothing: the digest stays out
+    StandIn.on("FreeMem").doNothing(); // a library whose release does nothing: the digest stays out
     assertEquals(0, lib.hash());
     assertEquals(List.of(new StandIn.Block("HashMem", 32)), StandIn.outstandingBlocks());
     AssertionError e = assertThrows(AssertionError.class, StandIn::assertBalanced);
-    assertTrue(e.getMessage().contains("\n  never released: 32 bytes from #2 HashMem(blocks [3 bytes, 0 bytes]) on"
-        + " thread " + StandIn.thisThread()), e.getMessage());
+    assertTrue(
+      e
+        .getMessage()
+        .contains(
+          "\n  never released: 32 bytes from #2 HashMem(blocks [3 bytes, 0 bytes]) on" +
+            " thread " +
+            StandIn.thisThread()
+        ),
+      e.getMessage()
+    );
     StandIn.reset();
     assertEquals(List.of(), StandIn.outstandingBlocks());
   }

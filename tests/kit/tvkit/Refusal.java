@@ -9,6 +9,7 @@ import tarvexjni.standin.StandIn;
 // A JVM of its own that tries the kit and prints what it says. With "bridge-first" it uses the
 // bridge before the kit; with a path, it loads that library first.
 final class Refusal {
+
   private Refusal() {}
 
   public static void main(String[] args) throws Exception {
@@ -32,15 +33,16 @@ final class Refusal {
 
   // Runs main in a new JVM like this one, with `options` and this JVM's class path; returns
   // what it printed.
-  static String run(List<String> options, String argument) throws IOException, InterruptedException {
+  static String run(List<String> options, String argument)
+    throws IOException, InterruptedException {
     List<String> all = new ArrayList<>(options);
     all.addAll(List.of("-cp", System.getProperty("java.class.path")));
     return runWith(all, "ALL-UNNAMED", argument);
   }
 
   // The same with exactly these options (class path included), native access granted to `access`.
-  static String runWith(List<String> options, String access, String argument) throws IOException,
-      InterruptedException {
+  static String runWith(List<String> options, String access, String argument)
+    throws IOException, InterruptedException {
     List<String> command = new ArrayList<>();
     command.add(ProcessHandle.current().info().command().orElseThrow());
     if (Runtime.version().feature() >= 24) command.add("--enable-native-access=" + access);

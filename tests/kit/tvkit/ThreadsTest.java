@@ -17,6 +17,7 @@ import tarvexjni.standin.StandInTest;
 // carrier it shares with others.
 @StandInTest
 class ThreadsTest extends WithLib {
+
   @Test
   void eachCallNamesTheJavaThreadThatMadeIt() throws Exception {
     Thread worker = new Thread(lib::hash, "ledger-worker");
@@ -26,8 +27,13 @@ class ThreadsTest extends WithLib {
     List<RecordedCall> hashes = StandIn.recordedCalls().of(HashMem);
     assertEquals(worker.getId(), hashes.get(0).thread());
     assertEquals("ledger-worker", hashes.get(0).threadName());
-    assertTrue(hashes.get(0).toString().endsWith(" on thread " + worker.getId() + " (ledger-worker): 0"),
-        hashes.get(0).toString());
+    assertTrue(
+      hashes
+        .get(0)
+        .toString()
+        .endsWith(" on thread " + worker.getId() + " (ledger-worker): 0"),
+      hashes.get(0).toString()
+    );
     assertEquals(Thread.currentThread().getId(), hashes.get(1).thread());
     assertEquals(Thread.currentThread().getId(), StandIn.thisThread());
   }
@@ -37,7 +43,11 @@ class ThreadsTest extends WithLib {
   @Test
   @EnabledForJreRange(min = JRE.JAVA_21)
   void aVirtualThreadIsAThreadOfItsOwn() throws Exception {
-    String out = Child.run(List.of("-Djdk.virtualThreadScheduler.parallelism=1"), Map.of(), VirtualThreads.class);
+    String out = Child.run(
+      List.of("-Djdk.virtualThreadScheduler.parallelism=1"),
+      Map.of(),
+      VirtualThreads.class
+    );
     assertEquals("vt-a got 7, vt-b got 0\nvt-b is its own thread\nvt-a is its own thread\n", out);
   }
 }

@@ -13,10 +13,11 @@ import tarvexjni.standin.StandIn;
 // failure that one virtual thread programs for itself, and the calls of two virtual threads in
 // the log. Prints what each thread got and what the log says.
 final class VirtualThreads {
+
   private VirtualThreads() {}
 
   public static void main(String[] args) throws Exception {
-    StandIn.reset();  // the stand-in in place before the bridge
+    StandIn.reset(); // the stand-in in place before the bridge
     LocalIface lib = new LocalIface();
     if (LocalIface.QUMENJNI_InitMinimal(lib) != 0) throw new AssertionError("InitMinimal");
     AtomicInteger first = new AtomicInteger();
@@ -29,9 +30,9 @@ final class VirtualThreads {
       called.countDown();
     });
     Thread a = virtual("vt-a", () -> {
-      StandIn.on(HashMem).fail(7);  // for this virtual thread alone
+      StandIn.on(HashMem).fail(7); // for this virtual thread alone
       programmed.countDown();
-      await(called);                // vt-b calls on the one carrier meanwhile
+      await(called); // vt-b calls on the one carrier meanwhile
       first.set(hash(lib));
     });
     a.join();
@@ -39,14 +40,16 @@ final class VirtualThreads {
     System.out.println("vt-a got " + first.get() + ", vt-b got " + second.get());
     for (RecordedCall c : StandIn.recordedCalls().of(HashMem)) {
       long expected = c.threadName().equals("vt-a") ? a.getId() : b.getId();
-      System.out.println(c.threadName() + (c.thread() == expected ? " is its own thread" : " is " + c.thread()));
+      System.out.println(
+        c.threadName() + (c.thread() == expected ? " is its own thread" : " is " + c.thread())
+      );
     }
     LocalIface.QUMENJNI_Uninitialize(lib);
   }
 
   static int hash(LocalIface lib) {
     mem_blk_t out = new mem_blk_t();
-    return LocalIface.QUMENJNI_HashMem(lib, new mem_blk_t(new byte[] {1}), out);
+    return LocalIface.QUMENJNI_HashMem(lib, new mem_blk_t(new byte[] { 1 }), out);
   }
 
   static void await(CountDownLatch latch) {

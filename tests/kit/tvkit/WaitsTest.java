@@ -24,9 +24,11 @@ import tarvexjni.standin.StandInTest;
 // this test's own time-out, on a thread of its own, fails it.
 @ResourceLock(StandIn.RESOURCE_LOCK)
 class WaitsTest {
+
   @StandInTest
   @EnabledIf("tvkit.ExtensionTest#running")
   static class Slow {
+
     Tarvex tarvex;
 
     @BeforeEach
@@ -40,7 +42,11 @@ class WaitsTest {
     }
 
     @Test
-    @Timeout(value = 500, unit = TimeUnit.MILLISECONDS, threadMode = Timeout.ThreadMode.SEPARATE_THREAD)
+    @Timeout(
+      value = 500,
+      unit = TimeUnit.MILLISECONDS,
+      threadMode = Timeout.ThreadMode.SEPARATE_THREAD
+    )
     void outOfTimeOnAThreadOfItsOwn() {
       StandIn.on(HashMem).after(Duration.ofDays(1)).proceed();
       tarvex.hash(Lib.DATA);
@@ -65,6 +71,7 @@ class WaitsTest {
 
   // A JVM that exits while a call waits out a programmed delay.
   static final class ExitsWhileACallWaits {
+
     public static void main(String[] args) throws Exception {
       StandIn.on(HashMem).onAnyThread().after(Duration.ofDays(1)).proceed();
       Tarvex tarvex = Tarvex.openMinimal();
@@ -87,10 +94,14 @@ class WaitsTest {
   void aTestThatFailsOrTimesOutEndsItsWaitsBeforeItsAfterEach() {
     Map<String, Throwable> outcomes = ExtensionTest.run(Slow.class);
     assertEquals(3, outcomes.size());
-    assertTrue(outcomes.get("outOfTimeOnAThreadOfItsOwn()").getMessage().contains("timed out after 500"),
-        String.valueOf(outcomes.get("outOfTimeOnAThreadOfItsOwn()")));
-    assertTrue(outcomes.get("outOfTimeOnItsThread()").getMessage().contains("timed out after 500"),
-        String.valueOf(outcomes.get("outOfTimeOnItsThread()")));
+    assertTrue(
+      outcomes.get("outOfTimeOnAThreadOfItsOwn()").getMessage().contains("timed out after 500"),
+      String.valueOf(outcomes.get("outOfTimeOnAThreadOfItsOwn()"))
+    );
+    assertTrue(
+      outcomes.get("outOfTimeOnItsThread()").getMessage().contains("timed out after 500"),
+      String.valueOf(outcomes.get("outOfTimeOnItsThread()"))
+    );
     assertEquals("the test's own failure", outcomes.get("failsWhileItsWorkerWaits()").getMessage());
   }
 }

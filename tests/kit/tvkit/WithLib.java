@@ -6,6 +6,7 @@ import org.junit.jupiter.api.BeforeEach;
 // Tests that each have a context of the library, ended after the test (before the extension
 // checks the ledger).
 abstract class WithLib {
+
   Lib lib;
 
   @BeforeEach

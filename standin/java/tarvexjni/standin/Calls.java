@@ -21,11 +21,12 @@ import java.util.stream.Collectors;
  * }</pre>
  */
 public final class Calls extends AbstractList<RecordedCall> implements RandomAccess {
+
   private static final int LISTED = 40;
 
   private final List<RecordedCall> calls;
-  private final String selection;  // what these calls are, for messages: "the memory functions left out"
-  private final long dropped;      // the calls since the reset that the log no longer keeps
+  private final String selection; // what these calls are, for messages: "the memory functions left out"
+  private final long dropped; // the calls since the reset that the log no longer keeps
 
   Calls(List<RecordedCall> calls, String selection, long dropped) {
     this.calls = List.copyOf(calls);
@@ -62,8 +63,10 @@ public final class Calls extends AbstractList<RecordedCall> implements RandomAcc
    */
   public Calls of(LibraryFunction... functions) {
     Set<LibraryFunction> wanted = Set.of(functions);
-    return filter(c -> wanted.contains(c.function()), "of " + wanted.stream().map(Enum::name).sorted()
-        .collect(Collectors.joining(", ")));
+    return filter(
+      c -> wanted.contains(c.function()),
+      "of " + wanted.stream().map(Enum::name).sorted().collect(Collectors.joining(", "))
+    );
   }
 
   /**
@@ -74,7 +77,11 @@ public final class Calls extends AbstractList<RecordedCall> implements RandomAcc
    * @throws IllegalArgumentException for an unknown function
    */
   public Calls of(String... functions) {
-    return of(Arrays.stream(functions).map(LibraryFunction::of).toArray(LibraryFunction[]::new));
+    return of(
+      Arrays.stream(functions)
+        .map(LibraryFunction::of)
+        .toArray(LibraryFunction[]::new)
+    );
   }
 
   /**
@@ -105,9 +112,17 @@ public final class Calls extends AbstractList<RecordedCall> implements RandomAcc
   public RecordedCall single() {
     if (calls.size() == 1) return calls.get(0);
     String where = selection.isEmpty() ? "" : " (" + selection + ")";
-    if (calls.isEmpty()) throw new AssertionError("wanted exactly one call" + where + ", but there was none");
-    throw new AssertionError("wanted exactly one call" + where + ", but there were " + calls.size() + ":"
-        + listing(calls, null));
+    if (calls.isEmpty()) throw new AssertionError(
+      "wanted exactly one call" + where + ", but there was none"
+    );
+    throw new AssertionError(
+      "wanted exactly one call" +
+        where +
+        ", but there were " +
+        calls.size() +
+        ":" +
+        listing(calls, null)
+    );
   }
 
   /**
@@ -119,16 +134,30 @@ public final class Calls extends AbstractList<RecordedCall> implements RandomAcc
    *     {@code function} marked)
    */
   public void verify(LibraryFunction function, Times times) {
-    verify(function, times, calls.stream().filter(c -> c.function() == function).count());
+    verify(
+      function,
+      times,
+      calls
+        .stream()
+        .filter(c -> c.function() == function)
+        .count()
+    );
   }
 
   // The same, where the function was called `n` times (counted also where the log dropped calls).
   void verify(LibraryFunction function, Times times, long n) {
     if (times.matches(n)) return;
     String where = selection.isEmpty() ? "" : " (" + selection + ")";
-    throw new AssertionError(function + " was wanted " + times + ", but was called " + (n == 0 ? "not at all"
-        : Times.count(n)) + (calls.isEmpty() && dropped == 0 ? ": no calls since the last reset" + where + "."
-        : ". The calls since the last reset" + where + ":" + listing(calls, function)));
+    throw new AssertionError(
+      function +
+        " was wanted " +
+        times +
+        ", but was called " +
+        (n == 0 ? "not at all" : Times.count(n)) +
+        (calls.isEmpty() && dropped == 0
+          ? ": no calls since the last reset" + where + "."
+          : ". The calls since the last reset" + where + ":" + listing(calls, function))
+    );
   }
 
   // The call of this number, where these calls hold it.
@@ -158,15 +187,24 @@ public final class Calls extends AbstractList<RecordedCall> implements RandomAcc
   private String listing(List<RecordedCall> list, LibraryFunction marked) {
     StringBuilder text = new StringBuilder();
     if (dropped > 0) {
-      text.append("\n    (the log keeps the last ").append(StandIn.logLimit()).append(" calls: the ")
-          .append(dropped == 1 ? "call" : dropped + " calls").append(" before #").append(dropped + 1)
-          .append(dropped == 1 ? " is" : " are").append(" not listed)");
+      text
+        .append("\n    (the log keeps the last ")
+        .append(StandIn.logLimit())
+        .append(" calls: the ")
+        .append(dropped == 1 ? "call" : dropped + " calls")
+        .append(" before #")
+        .append(dropped + 1)
+        .append(dropped == 1 ? " is" : " are")
+        .append(" not listed)");
     }
     for (int i = 0; i < list.size() && i < LISTED; i++) {
       RecordedCall c = list.get(i);
       text.append(c.function() == marked ? "\n  > " : "\n    ").append(c.describe());
     }
-    if (list.size() > LISTED) text.append("\n    ... and ").append(list.size() - LISTED).append(" more");
+    if (list.size() > LISTED) text
+      .append("\n    ... and ")
+      .append(list.size() - LISTED)
+      .append(" more");
     return text.toString();
   }
 }

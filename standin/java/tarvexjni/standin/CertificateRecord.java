@@ -35,10 +35,24 @@ import tarvexjni.internal.NativeLoader;
  * the library's times (0 to 4294967295).
  */
 public final class CertificateRecord {
+
   /** The names of the fields of an {@code altname_t}, as {@link Builder#subjectAltName} takes them. */
-  static final List<String> ALT_NAMES = List.of("emailAddress", "DNS", "URI", "IP", "organizationName",
-      "registredAddress", "surname", "businessCategory", "telephoneNumber", "description", "account_number",
-      "bank_id", "physicalDelivery", "exchange_address");
+  static final List<String> ALT_NAMES = List.of(
+    "emailAddress",
+    "DNS",
+    "URI",
+    "IP",
+    "organizationName",
+    "registredAddress",
+    "surname",
+    "businessCategory",
+    "telephoneNumber",
+    "description",
+    "account_number",
+    "bank_id",
+    "physicalDelivery",
+    "exchange_address"
+  );
 
   private record Policy(String oid, String orgName, int noticeNumber, String text) {}
 
@@ -135,9 +149,9 @@ public final class CertificateRecord {
       out.writeInt(-1);
     } else if (named == null) {
       out.writeInt(text.length());
-      out.writeBytes(text);  // ASCII: one byte per character
+      out.writeBytes(text); // ASCII: one byte per character
     } else {
-      byte[] bytes = text.getBytes(named.charset());  // one byte per character, each of the encoding's
+      byte[] bytes = text.getBytes(named.charset()); // one byte per character, each of the encoding's
       out.writeInt(bytes.length);
       out.write(bytes);
     }
@@ -160,9 +174,20 @@ public final class CertificateRecord {
     for (int i = 0; i < text.length(); i++) {
       char c = text.charAt(i);
       if (c == 0 || !named.has(c)) {
-        throw new IllegalArgumentException(what + " \"" + text + "\" has " + (c == 0 ? "a NUL" : "'" + c + "'")
-            + " at " + i + ", which the library's texts cannot hold: they end at a NUL, and are in "
-            + named.charset().name() + ", as " + named.source() + " says");
+        throw new IllegalArgumentException(
+          what +
+            " \"" +
+            text +
+            "\" has " +
+            (c == 0 ? "a NUL" : "'" + c + "'") +
+            " at " +
+            i +
+            ", which the library's texts cannot hold: they end at a NUL, and are in " +
+            named.charset().name() +
+            ", as " +
+            named.source() +
+            " says"
+        );
       }
     }
     return text;
@@ -175,9 +200,17 @@ public final class CertificateRecord {
     for (int i = 0; i < text.length(); i++) {
       char c = text.charAt(i);
       if (c == 0 || c > 0x7F) {
-        throw new IllegalArgumentException(what + " \"" + text + "\" has " + (c == 0 ? "a NUL" : "the non-ASCII '" + c
-            + "'") + " at " + i + ": the library's texts end at a NUL and reach Java one byte per character, so"
-            + " only ASCII reaches Java the same everywhere");
+        throw new IllegalArgumentException(
+          what +
+            " \"" +
+            text +
+            "\" has " +
+            (c == 0 ? "a NUL" : "the non-ASCII '" + c + "'") +
+            " at " +
+            i +
+            ": the library's texts end at a NUL and reach Java one byte per character, so" +
+            " only ASCII reaches Java the same everywhere"
+        );
       }
     }
     return text;
@@ -186,8 +219,13 @@ public final class CertificateRecord {
   // A time the library could give: unsigned 32 bits.
   static long checkedTime(String what, long time) {
     if (time < 0 || time > 0xFFFFFFFFL) {
-      throw new IllegalArgumentException(what + " " + time + " is out of range: the library's times are unsigned"
-          + " 32-bit values, 0 to 4294967295");
+      throw new IllegalArgumentException(
+        what +
+          " " +
+          time +
+          " is out of range: the library's times are unsigned" +
+          " 32-bit values, 0 to 4294967295"
+      );
     }
     return time;
   }
@@ -197,6 +235,7 @@ public final class CertificateRecord {
    * after, and refuses a value the library could not give with {@link IllegalArgumentException}.
    */
   public static final class Builder {
+
     private int fields;
     private String issuer;
     private String serialNumber;
@@ -400,8 +439,14 @@ public final class CertificateRecord {
      * @return this builder
      */
     public Builder policy(String oid, String orgName, int noticeNumber, String text) {
-      policies.add(new Policy(field("policy oid", oid), field("policy org_name", orgName),
-          noticeNumber, field("policy text", text)));
+      policies.add(
+        new Policy(
+          field("policy oid", oid),
+          field("policy org_name", orgName),
+          noticeNumber,
+          field("policy text", text)
+        )
+      );
       return this;
     }
 
@@ -426,8 +471,14 @@ public final class CertificateRecord {
      * @return this builder
      */
     public Builder extension(String oid, int type, boolean critical, byte[] data) {
-      extensions.add(new Extension(field("extension oid", oid), type, critical,
-          data == null ? null : data.clone()));
+      extensions.add(
+        new Extension(
+          field("extension oid", oid),
+          type,
+          critical,
+          data == null ? null : data.clone()
+        )
+      );
       return this;
     }
 
@@ -464,7 +515,9 @@ public final class CertificateRecord {
 
     private static String altName(String field) {
       if (!ALT_NAMES.contains(Objects.requireNonNull(field, "field"))) {
-        throw new IllegalArgumentException("altname_t has no field \"" + field + "\"; its fields are " + ALT_NAMES);
+        throw new IllegalArgumentException(
+          "altname_t has no field \"" + field + "\"; its fields are " + ALT_NAMES
+        );
       }
       return field;
     }

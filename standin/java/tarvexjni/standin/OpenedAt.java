@@ -7,8 +7,18 @@ import java.util.List;
 // each "class<TAB>method<TAB>file<TAB>line"): the first frame of code that is not the library's
 // Java side, the kit's, the JDK's or JUnit's, and the test's own frame where that is further out.
 final class OpenedAt {
-  private static final List<String> NOT_THE_CALLER = List.of("Norv1.", "tarvexjni.", "java.", "javax.", "jdk.",
-      "sun.", "com.sun.", "org.junit.", "org.opentest4j.");
+
+  private static final List<String> NOT_THE_CALLER = List.of(
+    "Norv1.",
+    "tarvexjni.",
+    "java.",
+    "javax.",
+    "jdk.",
+    "sun.",
+    "com.sun.",
+    "org.junit.",
+    "org.opentest4j."
+  );
 
   private OpenedAt() {}
 
@@ -50,7 +60,9 @@ final class OpenedAt {
   private static boolean ofTest(String className, Class<?> test) {
     for (Class<?> c = test; c != null && c != Object.class; c = c.getSuperclass()) {
       for (Class<?> outer = c; outer != null; outer = outer.getEnclosingClass()) {
-        if (className.equals(outer.getName()) || className.startsWith(outer.getName() + "$")) return true;
+        if (
+          className.equals(outer.getName()) || className.startsWith(outer.getName() + "$")
+        ) return true;
       }
     }
     return false;

@@ -44,6 +44,7 @@ import java.util.Set;
  * (see {@link StandIn#assertProgrammingUsed()}), unless it is {@link #lenient()}.
  */
 public final class Programming {
+
   // Native actions and answers (standin.h: Action, AnswerKind).
   private static final int PROCEED = 0;
   private static final int FAIL = 1;
@@ -64,7 +65,7 @@ public final class Programming {
   private int from = 1;
   private boolean single;
   private Integer times;
-  private String window;  // the word that said which calls: "onCall(2)", "fromCall(3)", "always()"
+  private String window; // the word that said which calls: "onCall(2)", "fromCall(3)", "always()"
   private Duration delay;
   private boolean lenient;
   private boolean done;
@@ -129,7 +130,9 @@ public final class Programming {
    */
   public Programming times(int n) {
     int count = positive("times", n);
-    if ("always()".equals(window)) refuse(new IllegalStateException(contradiction(window, "times(" + n + ")")));
+    if ("always()".equals(window)) refuse(
+      new IllegalStateException(contradiction(window, "times(" + n + ")"))
+    );
     if (times != null && times != count) {
       refuse(new IllegalStateException(contradiction("times(" + times + ")", "times(" + n + ")")));
     }
@@ -144,7 +147,9 @@ public final class Programming {
    * @return this programming
    */
   public Programming always() {
-    if (times != null) refuse(new IllegalStateException(contradiction("times(" + times + ")", "always()")));
+    if (times != null) refuse(
+      new IllegalStateException(contradiction("times(" + times + ")", "always()"))
+    );
     window("always()");
     return this;
   }
@@ -162,7 +167,11 @@ public final class Programming {
       refuse(new IllegalArgumentException("a negative delay: " + delay));
     }
     if (this.delay != null && !this.delay.equals(delay)) {
-      refuse(new IllegalStateException(contradiction("after(" + this.delay + ")", "after(" + delay + ")")));
+      refuse(
+        new IllegalStateException(
+          contradiction("after(" + this.delay + ")", "after(" + delay + ")")
+        )
+      );
     }
     this.delay = delay;
     return this;
@@ -202,7 +211,11 @@ public final class Programming {
   public void fail(int status, String errorText) {
     refuseSuccess(status);
     try {
-      CertificateRecord.checkedText("error text", Objects.requireNonNull(errorText, "errorText"), false);
+      CertificateRecord.checkedText(
+        "error text",
+        Objects.requireNonNull(errorText, "errorText"),
+        false
+      );
     } catch (RuntimeException e) {
       refuse(e);
     }
@@ -259,8 +272,11 @@ public final class Programming {
     Objects.requireNonNull(verification, "verification");
     refuseUnless(StandIn.VERIFICATION, "fills no verification result (verify_result_t)");
     if (verification.hasContent()) {
-      refuseUnless(StandIn.CONTENT, "has no output block before its verification result for the content;"
-          + " build the verification without content");
+      refuseUnless(
+        StandIn.CONTENT,
+        "has no output block before its verification result for the content;" +
+          " build the verification without content"
+      );
     }
     put("answer(" + verification + ")", ANSWER, 0, 0, VERIFICATION, verification.encode());
   }
@@ -276,8 +292,13 @@ public final class Programming {
   public void answer(Store store) {
     Objects.requireNonNull(store, "store");
     if (!StandIn.has(function, StandIn.FINDS) && !function.name().startsWith("EnumStoreObjects")) {
-      refuse(new IllegalArgumentException(function + " neither searches nor enumerates a store: a Store answers"
-          + " FindCert, EnumStoreObjects and EnumStoreObjectsEx"));
+      refuse(
+        new IllegalArgumentException(
+          function +
+            " neither searches nor enumerates a store: a Store answers" +
+            " FindCert, EnumStoreObjects and EnumStoreObjectsEx"
+        )
+      );
     }
     put("answer(" + store + ")", ANSWER, 0, 0, STORE, store.encode());
   }
@@ -297,15 +318,20 @@ public final class Programming {
     // Why the rule was not used, given the calls it counted and those in its window; null when
     // it was.
     String unused(long counted, long reached) {
-      String calls = "it counted " + counted + (counted == 1 ? " call" : " calls") + " of " + function;
+      String calls =
+        "it counted " + counted + (counted == 1 ? " call" : " calls") + " of " + function;
       if (reached == 0) return description + ": never reached (" + calls + ")";
-      if (count > 0 && reached < count) return description + ": reached " + reached + " of its " + count + " calls";
+      if (count > 0 && reached < count) return (
+        description + ": reached " + reached + " of its " + count + " calls"
+      );
       return null;
     }
   }
 
   static void requireTrait(LibraryFunction function, int trait, String otherwise) {
-    if (!StandIn.has(function, trait)) throw new IllegalArgumentException(function + " " + otherwise);
+    if (!StandIn.has(function, trait)) throw new IllegalArgumentException(
+      function + " " + otherwise
+    );
   }
 
   // ---- Finished, refused, contradicted ----------------------------------------------------------
@@ -317,13 +343,21 @@ public final class Programming {
   }
 
   private void refuseUnless(int trait, String otherwise) {
-    if (!StandIn.has(function, trait)) refuse(new IllegalArgumentException(function + " " + otherwise));
+    if (!StandIn.has(function, trait)) refuse(
+      new IllegalArgumentException(function + " " + otherwise)
+    );
   }
 
   private void refuseSuccess(int status) {
     if (status == 0) {
-      refuse(new IllegalArgumentException("fail(0) for " + function + ": 0 is the library's success, not a"
-          + " failure. For calls that succeed without doing their work, use doNothing()"));
+      refuse(
+        new IllegalArgumentException(
+          "fail(0) for " +
+            function +
+            ": 0 is the library's success, not a" +
+            " failure. For calls that succeed without doing their work, use doNothing()"
+        )
+      );
     }
   }
 
@@ -334,13 +368,24 @@ public final class Programming {
 
   // Which calls, said once: another word for them contradicts it.
   private void window(String word) {
-    if (window != null && !window.equals(word)) refuse(new IllegalStateException(contradiction(window, word)));
+    if (window != null && !window.equals(word)) refuse(
+      new IllegalStateException(contradiction(window, word))
+    );
     window = word;
   }
 
   private String contradiction(String said, String word) {
-    return "on(" + function + "), started at " + startedAt + ", already says " + said + "; " + word
-        + " contradicts it. Say it once, or program the calls separately";
+    return (
+      "on(" +
+      function +
+      "), started at " +
+      startedAt +
+      ", already says " +
+      said +
+      "; " +
+      word +
+      " contradicts it. Say it once, or program the calls separately"
+    );
   }
 
   private void finished() {
@@ -362,25 +407,38 @@ public final class Programming {
   static List<String> takeUnfinished(Thread thread) {
     List<String> taken = new ArrayList<>();
     synchronized (UNFINISHED) {
-      for (Iterator<Programming> it = UNFINISHED.iterator(); it.hasNext();) {
+      for (Iterator<Programming> it = UNFINISHED.iterator(); it.hasNext(); ) {
         Programming p = it.next();
         if (thread != null && p.thread != thread) continue;
         it.remove();
-        taken.add("StandIn.on(" + p.function + ")" + (p.window != null ? "." + p.window : "") + ", started at "
-            + p.startedAt + (thread == null ? " on thread \"" + p.thread.getName() + "\"" : ""));
+        taken.add(
+          "StandIn.on(" +
+            p.function +
+            ")" +
+            (p.window != null ? "." + p.window : "") +
+            ", started at " +
+            p.startedAt +
+            (thread == null ? " on thread \"" + p.thread.getName() + "\"" : "")
+        );
       }
     }
     return taken;
   }
 
   static String unfinished(List<String> programmings) {
-    return "unfinished programming: " + String.join("; ", programmings) + (programmings.size() == 1 ? " was" : " were")
-        + " never put in place. End each with fail(...), fault(...), answer(...), output(...), doNothing() or"
-        + " proceed()";
+    return (
+      "unfinished programming: " +
+      String.join("; ", programmings) +
+      (programmings.size() == 1 ? " was" : " were") +
+      " never put in place. End each with fail(...), fault(...), answer(...), output(...), doNothing() or" +
+      " proceed()"
+    );
   }
 
   private void check() {
-    if (done) throw new IllegalStateException("this programming of " + function + " is already in place");
+    if (done) throw new IllegalStateException(
+      "this programming of " + function + " is already in place"
+    );
   }
 
   private void put(String action, int kind, int status, int fault, int answer, byte[] data) {
@@ -404,7 +462,17 @@ public final class Programming {
     } catch (ArithmeticException e) {
       nanos = Long.MAX_VALUE;
     }
-    StandIn.rule(new Rule(function, text.toString(), count, lenient), !anyThread, from, count, nanos, kind, status,
-        fault, answer, data);
+    StandIn.rule(
+      new Rule(function, text.toString(), count, lenient),
+      !anyThread,
+      from,
+      count,
+      nanos,
+      kind,
+      status,
+      fault,
+      answer,
+      data
+    );
   }
 }

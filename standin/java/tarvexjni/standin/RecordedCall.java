@@ -22,6 +22,7 @@ import java.util.Map;
  * is {@link #context()}.
  */
 public final class RecordedCall {
+
   private static final int RUNNING = 0;
   private static final int FAULTED = 2;
 
@@ -38,8 +39,15 @@ public final class RecordedCall {
   private final List<Long> handles = new ArrayList<>();
   private final Map<String, Map<String, Object>> records = new LinkedHashMap<>();
 
-  private RecordedCall(long number, LibraryFunction function, long thread, String threadName, long context,
-      int end, int status) {
+  private RecordedCall(
+    long number,
+    LibraryFunction function,
+    long thread,
+    String threadName,
+    long context,
+    int end,
+    int status
+  ) {
     this.number = number;
     this.function = function;
     this.thread = thread;
@@ -54,6 +62,7 @@ public final class RecordedCall {
    * for them, its bytes.
    */
   public static final class BlockArgument {
+
     private final int length;
     private final byte[] bytes;
 
@@ -91,8 +100,12 @@ public final class RecordedCall {
      */
     public byte[] bytes() {
       if (bytes == null) {
-        throw new IllegalStateException(length > 0 ? "the bytes of this block were not recorded: call"
-            + " StandIn.recordBytes() before the call" : "this block had no bytes");
+        throw new IllegalStateException(
+          length > 0
+            ? "the bytes of this block were not recorded: call" +
+                " StandIn.recordBytes() before the call"
+            : "this block had no bytes"
+        );
       }
       return bytes.clone();
     }
@@ -259,8 +272,13 @@ public final class RecordedCall {
   public Map<String, Object> record(String type) {
     Map<String, Object> fields = records.get(type);
     if (fields == null) {
-      throw new IllegalArgumentException(function + " received no " + type + "; it received "
-          + (records.isEmpty() ? "no parameter record" : records.keySet()));
+      throw new IllegalArgumentException(
+        function +
+          " received no " +
+          type +
+          "; it received " +
+          (records.isEmpty() ? "no parameter record" : records.keySet())
+      );
     }
     return fields;
   }
@@ -277,7 +295,11 @@ public final class RecordedCall {
   }
 
   String describe() {
-    StringBuilder text = new StringBuilder("#").append(number).append(' ').append(function).append('(');
+    StringBuilder text = new StringBuilder("#")
+      .append(number)
+      .append(' ')
+      .append(function)
+      .append('(');
     List<String> args = new ArrayList<>();
     if (!blocks.isEmpty()) args.add("blocks " + blocks);
     if (!texts.isEmpty()) {
@@ -299,9 +321,15 @@ public final class RecordedCall {
       });
       args.add(type + "{" + String.join(", ", set) + "}");
     });
-    text.append(String.join(", ", args)).append(") on ").append(StandIn.threadName(thread, threadName));
+    text
+      .append(String.join(", ", args))
+      .append(") on ")
+      .append(StandIn.threadName(thread, threadName));
     if (end == RUNNING) return text.append(": still running").toString();
-    return text.append(end == FAULTED ? ": fault " : ": ").append(StandIn.status(status)).toString();
+    return text
+      .append(end == FAULTED ? ": fault " : ": ")
+      .append(StandIn.status(status))
+      .toString();
   }
 
   // ---- Reading the log (recording.cpp writes it) ------------------------------------------------
@@ -315,8 +343,15 @@ public final class RecordedCall {
       LibraryFunction function = LibraryFunction.of(text(in).substring("QUMEN_".length()));
       long thread = in.getLong();
       String threadName = text(in);
-      RecordedCall call =
-          new RecordedCall(first + i, function, thread, threadName, in.getLong(), in.get(), in.getInt());
+      RecordedCall call = new RecordedCall(
+        first + i,
+        function,
+        thread,
+        threadName,
+        in.getLong(),
+        in.get(),
+        in.getInt()
+      );
       int args = in.getInt();
       for (int a = 0; a < args; a++) call.read(in);
       calls.add(call);

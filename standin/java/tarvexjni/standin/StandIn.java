@@ -108,6 +108,7 @@ import tarvexjni.standin.internal.Boundaries;
  * any test stays until {@link #reset()}.
  */
 public final class StandIn {
+
   private StandIn() {}
 
   /** The stand-in's status for a context that is not live. */
@@ -140,7 +141,7 @@ public final class StandIn {
     /** An integer division by zero. */
     FPE,
     /** An undefined instruction. */
-    ILL
+    ILL,
   }
 
   /**
@@ -153,8 +154,20 @@ public final class StandIn {
   public record Block(String function, long size) {}
 
   // The kit's own statuses, for messages.
-  private static final Map<Integer, String> NAMES = Map.of(BAD_CONTEXT, "BAD_CONTEXT", BAD_HANDLE, "BAD_HANDLE",
-      MISMATCH, "MISMATCH", NO_FILE, "NO_FILE", END_OF_STORE, "END_OF_STORE", NO_ADDRESS, "NO_ADDRESS");
+  private static final Map<Integer, String> NAMES = Map.of(
+    BAD_CONTEXT,
+    "BAD_CONTEXT",
+    BAD_HANDLE,
+    "BAD_HANDLE",
+    MISMATCH,
+    "MISMATCH",
+    NO_FILE,
+    "NO_FILE",
+    END_OF_STORE,
+    "END_OF_STORE",
+    NO_ADDRESS,
+    "NO_ADDRESS"
+  );
 
   // What a function's arguments allow programming (kit.cpp computes them from its signature).
   static final int VERIFICATION = 1;
@@ -189,13 +202,17 @@ public final class StandIn {
       List<String> names = List.of(functions0());
       List<String> expected = Arrays.stream(LibraryFunction.values()).map(Enum::name).toList();
       if (!names.equals(expected)) {
-        throw new UnsatisfiedLinkError("tarvexjni.standin: the stand-in library lists other functions than"
-            + " the kit's classes: the jar is damaged, or mixes two builds");
+        throw new UnsatisfiedLinkError(
+          "tarvexjni.standin: the stand-in library lists other functions than" +
+            " the kit's classes: the jar is damaged, or mixes two builds"
+        );
       }
       javaThreads = start0();
       Boundaries.install(StandIn::programmingMark0, StandIn::dropSince);
       String limit = System.getProperty(LOG_PROPERTY);
-      if (limit != null && limit.strip().matches("[0-9]{1,18}")) logLimit0(Long.parseLong(limit.strip()));
+      if (limit != null && limit.strip().matches("[0-9]{1,18}")) logLimit0(
+        Long.parseLong(limit.strip())
+      );
     } catch (LinkageError e) {
       failure = e;
     }
@@ -211,8 +228,13 @@ public final class StandIn {
     String configured = System.getProperty("tarvex.library");
     Path library = NativeLoader.extract(StandIn.class, "tarvexjni/standin/native", name);
     if (configured != null && !Path.of(configured).toAbsolutePath().equals(library)) {
-      throw new UnsatisfiedLinkError("tarvexjni.standin: tarvex.library names " + configured
-          + ", but the kit supplies " + name + " itself: do not set it in tests that use the kit");
+      throw new UnsatisfiedLinkError(
+        "tarvexjni.standin: tarvex.library names " +
+          configured +
+          ", but the kit supplies " +
+          name +
+          " itself: do not set it in tests that use the kit"
+      );
     }
     try {
       System.load(library.toString());
@@ -221,15 +243,20 @@ public final class StandIn {
     }
     String foreign = foreignLibrary0(library.toString());
     if (foreign != null) {
-      throw new UnsatisfiedLinkError("tarvexjni.standin: another " + name + " is already loaded, from "
-          + foreign + ": something used Norv1.LocalIface before the kit put the stand-in in place, and the"
-          + " bridge bound to that library for the life of the process. The kit does it when JUnit starts,"
-          + " with tarvexjni-standin.jar on JUnit's class path; elsewhere initialise"
-          + " tarvexjni.standin.StandIn first. Do not load the vendor's library (tarvex.library,"
-          + " TARVEX_LIBRARY, the library path) in tests that use the kit");
+      throw new UnsatisfiedLinkError(
+        "tarvexjni.standin: another " +
+          name +
+          " is already loaded, from " +
+          foreign +
+          ": something used Norv1.LocalIface before the kit put the stand-in in place, and the" +
+          " bridge bound to that library for the life of the process. The kit does it when JUnit starts," +
+          " with tarvexjni-standin.jar on JUnit's class path; elsewhere initialise" +
+          " tarvexjni.standin.StandIn first. Do not load the vendor's library (tarvex.library," +
+          " TARVEX_LIBRARY, the library path) in tests that use the kit"
+      );
     }
     System.setProperty("tarvex.library", library.toString());
-    NativeLoader.loaded(library);  // the copy is deleted where the system allows; the path serves
+    NativeLoader.loaded(library); // the copy is deleted where the system allows; the path serves
   }
 
   // Every public method starts here: the stand-in must be in place, and a programming that this
@@ -347,8 +374,9 @@ public final class StandIn {
         return;
       }
     }
-    throw new IllegalArgumentException("unknown signal \"" + signal + "\"; the signals are "
-        + Arrays.toString(Fault.values()));
+    throw new IllegalArgumentException(
+      "unknown signal \"" + signal + "\"; the signals are " + Arrays.toString(Fault.values())
+    );
   }
 
   /**
@@ -388,7 +416,11 @@ public final class StandIn {
    */
   public static void nextOutput(LibraryFunction function, byte[] bytes) {
     enter();
-    Programming.requireTrait(function, BLOCKS, "hands out no block, so it has no output to replace");
+    Programming.requireTrait(
+      function,
+      BLOCKS,
+      "hands out no block, so it has no output to replace"
+    );
     requireThreadScope("nextOutput(" + function + ")");
     noteThread();
     output0(function.ordinal(), Objects.requireNonNull(bytes, "bytes").clone());
@@ -415,8 +447,11 @@ public final class StandIn {
    */
   public static void store(Store store) {
     Objects.requireNonNull(store, "store");
-    for (LibraryFunction f : List.of(LibraryFunction.FindCert, LibraryFunction.EnumStoreObjects,
-        LibraryFunction.EnumStoreObjectsEx)) {
+    for (LibraryFunction f : List.of(
+      LibraryFunction.FindCert,
+      LibraryFunction.EnumStoreObjects,
+      LibraryFunction.EnumStoreObjectsEx
+    )) {
       on(f).onAnyThread().lenient().answer(store);
     }
   }
@@ -432,7 +467,10 @@ public final class StandIn {
    */
   public static void errorText(int status, String text) {
     enter();
-    errorText0(status, CertificateRecord.checkedText("error text", Objects.requireNonNull(text, "text"), false));
+    errorText0(
+      status,
+      CertificateRecord.checkedText("error text", Objects.requireNonNull(text, "text"), false)
+    );
   }
 
   /**
@@ -453,7 +491,10 @@ public final class StandIn {
    * @return the function names, as they are programmed
    */
   public static List<String> calls() {
-    return allCalls().stream().map(c -> c.function().name()).toList();
+    return allCalls()
+      .stream()
+      .map(c -> c.function().name())
+      .toList();
   }
 
   /**
@@ -463,7 +504,10 @@ public final class StandIn {
    * @return the calls
    */
   public static Calls recordedCalls() {
-    return allCalls().filter(c -> !c.function().isMemoryFunction(), "the memory functions left out");
+    return allCalls().filter(
+      c -> !c.function().isMemoryFunction(),
+      "the memory functions left out"
+    );
   }
 
   /**
@@ -548,7 +592,9 @@ public final class StandIn {
     enter();
     String[] triples = blocks0();
     List<Block> blocks = new ArrayList<>();
-    for (int i = 0; i + 2 < triples.length; i += 3) blocks.add(new Block(triples[i], Long.parseLong(triples[i + 1])));
+    for (int i = 0; i + 2 < triples.length; i += 3) blocks.add(
+      new Block(triples[i], Long.parseLong(triples[i + 1]))
+    );
     return List.copyOf(blocks);
   }
 
@@ -567,10 +613,16 @@ public final class StandIn {
     if (triples.length == 0 && errors.length == 0) return;
     Calls log = allCalls();
     StringBuilder text = new StringBuilder("the library's blocks are not balanced: ")
-        .append(triples.length / 3).append(" never released, ").append(errors.length).append(" released wrongly");
+      .append(triples.length / 3)
+      .append(" never released, ")
+      .append(errors.length)
+      .append(" released wrongly");
     for (int i = 0; i + 2 < triples.length; i += 3) {
       RecordedCall call = log.number(Long.parseLong(triples[i + 2]) + 1);
-      text.append("\n  never released: ").append(triples[i + 1]).append(" bytes from ");
+      text
+        .append("\n  never released: ")
+        .append(triples[i + 1])
+        .append(" bytes from ");
       if (call != null) {
         text.append(call.describe());
       } else {
@@ -609,12 +661,23 @@ public final class StandIn {
       }
     }
     for (int i = 0; i + 2 < queued.length; i += 3) {
-      unused.add("nextOutput(" + LibraryFunction.values()[(int) queued[i]] + ") for " + threadName(queued[i + 1])
-          + ": " + queued[i + 2] + (queued[i + 2] == 1 ? " output was" : " outputs were") + " never handed out");
+      unused.add(
+        "nextOutput(" +
+          LibraryFunction.values()[(int) queued[i]] +
+          ") for " +
+          threadName(queued[i + 1]) +
+          ": " +
+          queued[i + 2] +
+          (queued[i + 2] == 1 ? " output was" : " outputs were") +
+          " never handed out"
+      );
     }
     if (unused.isEmpty()) return;
-    throw new AssertionError("programmed but not used (a programming the test never reaches tests nothing;"
-        + " mark one lenient() when it need not be used):\n  " + String.join("\n  ", unused));
+    throw new AssertionError(
+      "programmed but not used (a programming the test never reaches tests nothing;" +
+        " mark one lenient() when it need not be used):\n  " +
+        String.join("\n  ", unused)
+    );
   }
 
   // Forgets what was programmed from the mark on (at the end of a test that did not reset the
@@ -682,7 +745,7 @@ public final class StandIn {
     List<String> lines = new ArrayList<>();
     int contexts = 0;
     int others = 0;
-    for (int i = 0; i < texts.length;) {
+    for (int i = 0; i < texts.length; ) {
       String kind = texts[i];
       long value = Long.parseLong(texts[i + 1]);
       RecordedCall call = log.number(Long.parseLong(texts[i + 2]) + 1);
@@ -696,16 +759,29 @@ public final class StandIn {
       else others++;
       String what = context ? "context" : kind + (kind.startsWith("TlsSession") ? "" : " stream");
       StringBuilder line = new StringBuilder(what)
-          .append(" 0x").append(Long.toHexString(value)).append(", opened by ")
-          .append(call != null ? call.describe() : function.isEmpty() ? "a call the stand-in did not log"
-              : function + " on " + thread);
+        .append(" 0x")
+        .append(Long.toHexString(value))
+        .append(", opened by ")
+        .append(
+          call != null
+            ? call.describe()
+            : function.isEmpty()
+              ? "a call the stand-in did not log"
+              : function + " on " + thread
+        );
       String where = OpenedAt.describe(stack, test);
       if (!where.isEmpty()) line.append("\n      ").append(where);
       lines.add(line.toString());
     }
-    throw new AssertionError("left open since the last reset: " + count(contexts, "context") + ", "
-        + count(others, "stream or session") + " (end each; a test that means to leave them open says"
-        + " @StandInTest(requireClosed = false)):\n  " + String.join("\n  ", lines));
+    throw new AssertionError(
+      "left open since the last reset: " +
+        count(contexts, "context") +
+        ", " +
+        count(others, "stream or session") +
+        " (end each; a test that means to leave them open says" +
+        " @StandInTest(requireClosed = false)):\n  " +
+        String.join("\n  ", lines)
+    );
   }
 
   private static String count(int n, String what) {
@@ -773,14 +849,21 @@ public final class StandIn {
       Class.forName("Norv1.LocalIface", true, NativeLoader.class.getClassLoader());
     } catch (NoClassDefFoundError e) {
       Throwable why = e.getCause() != null ? e.getCause() : e;
-      throw new IllegalStateException("Norv1.LocalIface cannot be used in this JVM: something used it before the"
-          + " kit put the stand-in in place, and its loading failed for the life of the process (" + why.getMessage()
-          + "). The kit puts the stand-in in place when JUnit starts, with tarvexjni-standin.jar on JUnit's class"
-          + " path; on the module path, or without JUnit, initialise tarvexjni.standin.StandIn (any of its"
-          + " methods) before anything uses Norv1.LocalIface", e);
+      throw new IllegalStateException(
+        "Norv1.LocalIface cannot be used in this JVM: something used it before the" +
+          " kit put the stand-in in place, and its loading failed for the life of the process (" +
+          why.getMessage() +
+          "). The kit puts the stand-in in place when JUnit starts, with tarvexjni-standin.jar on JUnit's class" +
+          " path; on the module path, or without JUnit, initialise tarvexjni.standin.StandIn (any of its" +
+          " methods) before anything uses Norv1.LocalIface",
+        e
+      );
     } catch (ExceptionInInitializerError | ClassNotFoundException e) {
       Throwable why = e.getCause() != null ? e.getCause() : e;
-      throw new IllegalStateException("Norv1.LocalIface cannot be loaded over the stand-in: " + why.getMessage(), e);
+      throw new IllegalStateException(
+        "Norv1.LocalIface cannot be loaded over the stand-in: " + why.getMessage(),
+        e
+      );
     }
   }
 
@@ -791,13 +874,33 @@ public final class StandIn {
   }
 
   // Adds a rule; what it was, for assertProgrammingUsed and messages.
-  static void rule(Programming.Rule rule, boolean thisThread, long from, long count, long delayNanos, int action,
-      int status, int fault, int answer, byte[] data) {
+  static void rule(
+    Programming.Rule rule,
+    boolean thisThread,
+    long from,
+    long count,
+    long delayNanos,
+    int action,
+    int status,
+    int fault,
+    int answer,
+    byte[] data
+  ) {
     ensureLoaded();
     noteThread();
     synchronized (RULES) {
-      long id = rule0(rule.function().ordinal(), thisThread, from, count, delayNanos, action, status, fault, answer,
-          data);
+      long id = rule0(
+        rule.function().ordinal(),
+        thisThread,
+        from,
+        count,
+        delayNanos,
+        action,
+        status,
+        fault,
+        answer,
+        data
+      );
       RULES.put(id, rule);
     }
   }
@@ -816,16 +919,21 @@ public final class StandIn {
 
   static String threadName(long number, String name) {
     if (number == 0) return "any thread";
-    return name == null || name.isEmpty() ? "thread " + number : "thread " + number + " (" + name + ")";
+    return name == null || name.isEmpty()
+      ? "thread " + number
+      : "thread " + number + " (" + name + ")";
   }
 
   // Thread-scoped programming on a virtual thread where the stand-in sees only its carrier would
   // reach the carrier's other virtual threads: refused.
   static void requireThreadScope(String what) {
     if (!JAVA_THREADS && isVirtual(Thread.currentThread())) {
-      throw new IllegalStateException(what + " on a virtual thread: this JVM does not let the stand-in tell"
-          + " virtual threads apart, so it would reach every virtual thread on the same carrier. Program it"
-          + " .onAnyThread(), or from a platform thread");
+      throw new IllegalStateException(
+        what +
+          " on a virtual thread: this JVM does not let the stand-in tell" +
+          " virtual threads apart, so it would reach every virtual thread on the same carrier. Program it" +
+          " .onAnyThread(), or from a platform thread"
+      );
     }
   }
 
@@ -833,7 +941,7 @@ public final class StandIn {
     try {
       return (Boolean) Thread.class.getMethod("isVirtual").invoke(thread);
     } catch (ReflectiveOperationException e) {
-      return false;  // before JDK 21: no virtual threads
+      return false; // before JDK 21: no virtual threads
     }
   }
 
@@ -841,7 +949,9 @@ public final class StandIn {
   static String status(int status) {
     String name = NAMES.get(status);
     if (name != null) return name;
-    return status >= -0xFFFF && status <= 0xFFFF ? Integer.toString(status) : String.format("0x%08X", status);
+    return status >= -0xFFFF && status <= 0xFFFF
+      ? Integer.toString(status)
+      : String.format("0x%08X", status);
   }
 
   private static native String foreignLibrary0(String kit);
@@ -860,8 +970,18 @@ public final class StandIn {
 
   private static native long thisThread0();
 
-  private static native long rule0(int function, boolean thisThread, long from, long count, long delayNanos,
-      int action, int status, int fault, int answer, byte[] data);
+  private static native long rule0(
+    int function,
+    boolean thisThread,
+    long from,
+    long count,
+    long delayNanos,
+    int action,
+    int status,
+    int fault,
+    int answer,
+    byte[] data
+  );
 
   private static native long[] ruleUses0();
 

@@ -46,8 +46,14 @@ import org.junit.platform.commons.support.AnnotationSupport;
  * as suppressed exceptions.
  */
 public final class StandInExtension
-    implements BeforeAllCallback, BeforeEachCallback, AfterEachCallback, InvocationInterceptor,
-        TestExecutionExceptionHandler {
+  implements
+    BeforeAllCallback,
+    BeforeEachCallback,
+    AfterEachCallback,
+    InvocationInterceptor,
+    TestExecutionExceptionHandler
+{
+
   /** The extension; JUnit makes it. */
   public StandInExtension() {}
 
@@ -80,8 +86,11 @@ public final class StandInExtension
    * @throws Throwable what the test threw
    */
   @Override
-  public void interceptTestMethod(Invocation<Void> invocation, ReflectiveInvocationContext<Method> invocationContext,
-      ExtensionContext extensionContext) throws Throwable {
+  public void interceptTestMethod(
+    Invocation<Void> invocation,
+    ReflectiveInvocationContext<Method> invocationContext,
+    ExtensionContext extensionContext
+  ) throws Throwable {
     watched(invocation);
   }
 
@@ -94,8 +103,11 @@ public final class StandInExtension
    * @throws Throwable what the test threw
    */
   @Override
-  public void interceptTestTemplateMethod(Invocation<Void> invocation,
-      ReflectiveInvocationContext<Method> invocationContext, ExtensionContext extensionContext) throws Throwable {
+  public void interceptTestTemplateMethod(
+    Invocation<Void> invocation,
+    ReflectiveInvocationContext<Method> invocationContext,
+    ExtensionContext extensionContext
+  ) throws Throwable {
     watched(invocation);
   }
 
@@ -108,7 +120,8 @@ public final class StandInExtension
    * @throws Throwable {@code throwable}
    */
   @Override
-  public void handleTestExecutionException(ExtensionContext context, Throwable throwable) throws Throwable {
+  public void handleTestExecutionException(ExtensionContext context, Throwable throwable)
+    throws Throwable {
     StandIn.releaseWaits();
     throw throwable;
   }
@@ -118,9 +131,14 @@ public final class StandInExtension
   // ends the waits in progress whenever its thread is interrupted.
   private static void watched(Invocation<Void> invocation) throws Throwable {
     Thread test = Thread.currentThread();
-    ScheduledFuture<?> watch = Watch.SERVICE.scheduleWithFixedDelay(() -> {
-      if (test.isInterrupted()) StandIn.endWaits();
-    }, Watch.EVERY_MS, Watch.EVERY_MS, TimeUnit.MILLISECONDS);
+    ScheduledFuture<?> watch = Watch.SERVICE.scheduleWithFixedDelay(
+      () -> {
+        if (test.isInterrupted()) StandIn.endWaits();
+      },
+      Watch.EVERY_MS,
+      Watch.EVERY_MS,
+      TimeUnit.MILLISECONDS
+    );
     try {
       invocation.proceed();
     } catch (Throwable t) {
@@ -133,12 +151,15 @@ public final class StandInExtension
 
   // One daemon thread for the watches, made when a test first needs it.
   private static final class Watch {
+
     static final long EVERY_MS = 20;
-    static final ScheduledExecutorService SERVICE = Executors.newSingleThreadScheduledExecutor(r -> {
-      Thread t = new Thread(r, "tarvexjni-standin-watch");
-      t.setDaemon(true);
-      return t;
-    });
+    static final ScheduledExecutorService SERVICE = Executors.newSingleThreadScheduledExecutor(
+      r -> {
+        Thread t = new Thread(r, "tarvexjni-standin-watch");
+        t.setDaemon(true);
+        return t;
+      }
+    );
   }
 
   /**
@@ -158,7 +179,10 @@ public final class StandInExtension
       if (passed && (settings == null || settings.requireClosed())) {
         check(findings, () -> StandIn.assertClosed(context.getRequiredTestClass()));
       }
-      if (passed && (settings == null || settings.strict())) check(findings, StandIn::assertProgrammingUsed);
+      if (passed && (settings == null || settings.strict())) check(
+        findings,
+        StandIn::assertProgrammingUsed
+      );
     } finally {
       StandIn.reset();
     }
@@ -178,10 +202,17 @@ public final class StandInExtension
 
   // The nearest @StandInTest: on the method, its class, the classes that enclose it.
   private static StandInTest settings(ExtensionContext context) {
-    for (Optional<ExtensionContext> c = Optional.of(context); c.isPresent(); c = c.get().getParent()) {
+    for (
+      Optional<ExtensionContext> c = Optional.of(context);
+      c.isPresent();
+      c = c.get().getParent()
+    ) {
       Optional<AnnotatedElement> element = c.get().getElement();
       if (element.isEmpty()) continue;
-      Optional<StandInTest> found = AnnotationSupport.findAnnotation(element.get(), StandInTest.class);
+      Optional<StandInTest> found = AnnotationSupport.findAnnotation(
+        element.get(),
+        StandInTest.class
+      );
       if (found.isPresent()) return found.get();
     }
     return null;

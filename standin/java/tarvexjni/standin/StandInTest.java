@@ -28,7 +28,7 @@ import org.junit.jupiter.api.parallel.Resources;
 @Documented
 @Inherited
 @Retention(RetentionPolicy.RUNTIME)
-@Target({ElementType.TYPE, ElementType.METHOD})
+@Target({ ElementType.TYPE, ElementType.METHOD })
 @ExtendWith(StandInExtension.class)
 @ResourceLock(StandIn.RESOURCE_LOCK)
 @ResourceLock(value = Resources.GLOBAL, mode = ResourceAccessMode.READ_WRITE)

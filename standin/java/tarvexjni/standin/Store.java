@@ -14,6 +14,7 @@ import java.util.Objects;
  * {@code certEncoded}. Immutable.
  */
 public final class Store {
+
   private final List<CertificateRecord> certificates;
 
   private Store(List<CertificateRecord> certificates) {

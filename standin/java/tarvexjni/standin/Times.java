@@ -6,6 +6,7 @@ package tarvexjni.standin;
  * {@code atLeast(1)}.
  */
 public final class Times {
+
   private final long least;
   private final long most;
 

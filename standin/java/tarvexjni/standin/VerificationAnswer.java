@@ -27,6 +27,7 @@ import java.util.Objects;
  * {@code UNTRUSTED}, each with its {@code cert}.
  */
 public final class VerificationAnswer {
+
   private record Signer(int status, long timeEx, CertificateRecord certificate) {}
 
   private final int status;
@@ -84,7 +85,11 @@ public final class VerificationAnswer {
    * @return the new verification
    */
   public VerificationAnswer content(byte[] content) {
-    return new VerificationAnswer(status, signers, Objects.requireNonNull(content, "content").clone());
+    return new VerificationAnswer(
+      status,
+      signers,
+      Objects.requireNonNull(content, "content").clone()
+    );
   }
 
   boolean hasContent() {
@@ -98,10 +103,16 @@ public final class VerificationAnswer {
    */
   @Override
   public String toString() {
-    StringBuilder text = new StringBuilder("VerificationAnswer.status(").append(StandIn.status(status)).append(")");
+    StringBuilder text = new StringBuilder("VerificationAnswer.status(")
+      .append(StandIn.status(status))
+      .append(")");
     for (Signer s : signers) {
-      text.append(".signer(").append(StandIn.status(s.status)).append(", ")
-          .append(s.certificate == null ? "no certificate" : s.certificate).append(")");
+      text
+        .append(".signer(")
+        .append(StandIn.status(s.status))
+        .append(", ")
+        .append(s.certificate == null ? "no certificate" : s.certificate)
+        .append(")");
     }
     if (content != null) text.append(".content(").append(content.length).append(" bytes)");
     return text.toString();

@@ -22,6 +22,7 @@ import java.util.Map;
  * its own as the argument; throws at the first difference.
  */
 public final class ForcedPlatforms {
+
   private static final Platform WINDOWS = Platform.of("Windows 11", "amd64");
   private static Path work;
 
@@ -43,17 +44,22 @@ public final class ForcedPlatforms {
   static void codesetIsForLinux() throws Exception {
     Recorder host = new Recorder("codeset");
     host.properties.put("tarvexjni.codeset", "windows-1252");
-    expect(failure(new NativeLoader(WINDOWS, host)).getMessage(), "The system property tarvexjni.codeset"
-        + " (windows-1252) is for Linux: on Windows texts cross in the active ANSI code page, which the"
-        + " system's settings choose; remove it");
+    expect(
+      failure(new NativeLoader(WINDOWS, host)).getMessage(),
+      "The system property tarvexjni.codeset" +
+        " (windows-1252) is for Linux: on Windows texts cross in the active ANSI code page, which the" +
+        " system's settings choose; remove it"
+    );
     expect(host.loads, List.of());
     expect(host.activations, 0);
   }
 
   static void names() {
-    expect(WINDOWS.name + " " + WINDOWS.bridgeFile + " " + WINDOWS.vendorFile + " " + WINDOWS.searchPath,
-        "windows-x86_64 tarvexjni.dll tarvex.dll PATH");
-    expect(Platform.of("Windows 11", "aarch64").name, null);  // no jar carries it: java.library.path
+    expect(
+      WINDOWS.name + " " + WINDOWS.bridgeFile + " " + WINDOWS.vendorFile + " " + WINDOWS.searchPath,
+      "windows-x86_64 tarvexjni.dll tarvex.dll PATH"
+    );
+    expect(Platform.of("Windows 11", "aarch64").name, null); // no jar carries it: java.library.path
   }
 
   // The jar's DLL is extracted into a folder named after the process, loaded after the vendor
@@ -68,7 +74,14 @@ public final class ForcedPlatforms {
     Path bridge = Path.of(host.loads.get(1));
     expect(bridge.getFileName().toString(), "tarvexjni.dll");
     expect(bridge.getParent().getParent(), host.workdir);
-    check(bridge.getParent().getFileName().toString().startsWith("tarvexjni-" + host.pid() + "-"), bridge);
+    check(
+      bridge
+        .getParent()
+        .getFileName()
+        .toString()
+        .startsWith("tarvexjni-" + host.pid() + "-"),
+      bridge
+    );
     check(Files.isRegularFile(bridge), "the loaded DLL was deleted: " + bridge);
   }
 
@@ -105,9 +118,14 @@ public final class ForcedPlatforms {
     UnsatisfiedLinkError thrown = failure(loader);
     UnsatisfiedLinkError first = loader.firstFailure();
     String message = first.getMessage();
-    check(message.startsWith("Cannot find tarvex.dll, the tarvex library that tarvexjni.dll needs: set"
-        + " the system property tarvex.library or the environment variable TARVEX_LIBRARY to its path,"
-        + " or put it in a folder on PATH"), message);
+    check(
+      message.startsWith(
+        "Cannot find tarvex.dll, the tarvex library that tarvexjni.dll needs: set" +
+          " the system property tarvex.library or the environment variable TARVEX_LIBRARY to its path," +
+          " or put it in a folder on PATH"
+      ),
+      message
+    );
     check(!message.contains("LD_LIBRARY_PATH") && !message.contains("SONAME"), message);
     expect(first.getSuppressed().length, 1);
     check(thrown.getCause() == first && thrown.getMessage().equals(message), thrown);
@@ -120,10 +138,19 @@ public final class ForcedPlatforms {
 
     host = new Recorder("procedure");
     host.refuse = "The specified procedure could not be found";
-    host.properties.put("tarvex.library", Files.writeString(host.dir.resolve("tarvex.dll"), "old").toString());
+    host.properties.put(
+      "tarvex.library",
+      Files.writeString(host.dir.resolve("tarvex.dll"), "old").toString()
+    );
     message = failure(new NativeLoader(WINDOWS, host)).getMessage();
-    check(message.startsWith("The tarvex library tarvex.dll from the system property tarvex.library ("
-        + host.dir.resolve("tarvex.dll") + ") lacks a function (Windows does not say which)"), message);
+    check(
+      message.startsWith(
+        "The tarvex library tarvex.dll from the system property tarvex.library (" +
+          host.dir.resolve("tarvex.dll") +
+          ") lacks a function (Windows does not say which)"
+      ),
+      message
+    );
   }
 
   // Folders whose process is gone are removed at the first extraction; a live process's folder,
@@ -134,10 +161,13 @@ public final class ForcedPlatforms {
     ended.waitFor();
     Path dead = Files.createDirectories(host.workdir.resolve("tarvexjni-" + ended.pid() + "-1"));
     Files.writeString(dead.resolve("tarvexjni.dll"), "left by a crash");
-    Path live = Files.createDirectories(host.workdir.resolve("tarvexjni-1-2"));  // pid 1 started first
+    Path live = Files.createDirectories(host.workdir.resolve("tarvexjni-1-2")); // pid 1 started first
     Path own = Files.createDirectories(host.workdir.resolve("tarvexjni-" + host.pid() + "-3"));
     Path other = Files.createDirectories(host.workdir.resolve("tarvexjni-notes"));
-    host.properties.put("tarvex.library", Files.writeString(host.dir.resolve("tarvex.dll"), "v").toString());
+    host.properties.put(
+      "tarvex.library",
+      Files.writeString(host.dir.resolve("tarvex.dll"), "v").toString()
+    );
     new NativeLoader(WINDOWS, host).load();
     check(!Files.exists(dead), "a dead process's folder stayed");
     for (Path p : List.of(live, own, other)) check(Files.isDirectory(p), "removed " + p);
@@ -151,8 +181,14 @@ public final class ForcedPlatforms {
     Files.setAttribute(others, "unix:uid", 4242);
     Path target = Files.createDirectories(linux.dir.resolve("target"));
     Files.writeString(target.resolve("kept"), "not the loader's");
-    Path link = Files.createSymbolicLink(linux.workdir.resolve("tarvexjni-" + ended.pid() + "-3"), target);
-    linux.properties.put("tarvex.library", Files.writeString(linux.dir.resolve("libtarvex.so"), "v").toString());
+    Path link = Files.createSymbolicLink(
+      linux.workdir.resolve("tarvexjni-" + ended.pid() + "-3"),
+      target
+    );
+    linux.properties.put(
+      "tarvex.library",
+      Files.writeString(linux.dir.resolve("libtarvex.so"), "v").toString()
+    );
     linux.resource("tarvexjni/native/linux-x86_64/libtarvexjni.so", "bridge");
     new NativeLoader(Platform.of("Linux", "amd64"), linux).load();
     try (var rest = Files.list(linux.workdir)) {
@@ -169,20 +205,43 @@ public final class ForcedPlatforms {
     Recorder host = linuxRecorder("swapped-bridge");
     host.swapped = "libtarvexjni.so";
     String message = failure(new NativeLoader(linux, host)).getMessage();
-    check(message.startsWith("libtarvexjni.so from the jar's copy for linux-x86_64, extracted to "
-        + host.workdir + "/tarvexjni-"), message);
-    check(message.contains(" was loaded, but the file the system mapped is not the one that was"
-        + " checked (device 00:00, inode 1, where device "), message);
-    check(message.contains("): it was replaced in between, so it is not used; find out what else can change "
-        + host.workdir + "/tarvexjni-"), message);
+    check(
+      message.startsWith(
+        "libtarvexjni.so from the jar's copy for linux-x86_64, extracted to " +
+          host.workdir +
+          "/tarvexjni-"
+      ),
+      message
+    );
+    check(
+      message.contains(
+        " was loaded, but the file the system mapped is not the one that was" +
+          " checked (device 00:00, inode 1, where device "
+      ),
+      message
+    );
+    check(
+      message.contains(
+        "): it was replaced in between, so it is not used; find out what else can change " +
+          host.workdir +
+          "/tarvexjni-"
+      ),
+      message
+    );
     expect(host.activations, 0);
 
     host = linuxRecorder("swapped-vendor");
     host.swapped = "libtarvex.so";
     message = failure(new NativeLoader(linux, host)).getMessage();
-    check(message.startsWith("libtarvex.so from the system property tarvex.library ("
-        + host.dir.resolve("libtarvex.so") + ") was loaded, but the file the system mapped is not"), message);
-    expect(host.loads.size(), 1);  // the bridge never
+    check(
+      message.startsWith(
+        "libtarvex.so from the system property tarvex.library (" +
+          host.dir.resolve("libtarvex.so") +
+          ") was loaded, but the file the system mapped is not"
+      ),
+      message
+    );
+    expect(host.loads.size(), 1); // the bridge never
     expect(host.activations, 0);
 
     host = linuxRecorder("other-version");
@@ -195,7 +254,10 @@ public final class ForcedPlatforms {
   private static Recorder linuxRecorder(String name) throws Exception {
     Recorder host = new Recorder(name);
     host.resource("tarvexjni/native/linux-x86_64/libtarvexjni.so", "bridge");
-    host.properties.put("tarvex.library", Files.writeString(host.dir.resolve("libtarvex.so"), "v").toString());
+    host.properties.put(
+      "tarvex.library",
+      Files.writeString(host.dir.resolve("libtarvex.so"), "v").toString()
+    );
     return host;
   }
 
@@ -205,14 +267,15 @@ public final class ForcedPlatforms {
    * for the file named {@code swapped}, from another.
    */
   static final class Recorder extends Host {
+
     final Path dir;
     final Path workdir;
     final Map<String, String> properties = new HashMap<>();
     final Map<String, byte[]> resources = new HashMap<>();
     final List<String> loads = new ArrayList<>();
     final Map<Path, FileId> checked = new HashMap<>();
-    String refuse;  // what loading the bridge fails with, if anything
-    String swapped;  // the file name of a library mapped from another file than the one checked
+    String refuse; // what loading the bridge fails with, if anything
+    String swapped; // the file name of a library mapped from another file than the one checked
     String version = NativeLoader.version();
     int activations;
 
@@ -230,57 +293,76 @@ public final class ForcedPlatforms {
       resources.put(name + ".sha256", (digest + "  x\n").getBytes(StandardCharsets.US_ASCII));
     }
 
-    @Override String property(String name) {
+    @Override
+    String property(String name) {
       return properties.get(name);
     }
 
-    @Override String variable(String name) {
+    @Override
+    String variable(String name) {
       return null;
     }
 
-    @Override void load(String path) {
+    @Override
+    void load(String path) {
       loads.add(path);
-      if (refuse != null && path.endsWith("tarvexjni.dll")) throw new UnsatisfiedLinkError(path + ": " + refuse);
+      if (refuse != null && path.endsWith("tarvexjni.dll")) throw new UnsatisfiedLinkError(
+        path + ": " + refuse
+      );
     }
 
-    @Override String bridgeVersion() {
+    @Override
+    String bridgeVersion() {
       return version;
     }
 
-    @Override void activateBridge(String codeset, char[] units) {
+    @Override
+    void activateBridge(String codeset, char[] units) {
       ++activations;
     }
 
-    @Override boolean hasResource(Class<?> owner, String name) {
+    @Override
+    boolean hasResource(Class<?> owner, String name) {
       return resources.containsKey(name);
     }
 
-    @Override Resource readResource(Class<?> owner, String name) {
+    @Override
+    Resource readResource(Class<?> owner, String name) {
       byte[] bytes = resources.get(name);
       return bytes == null ? null : new Resource(bytes, null);
     }
 
-    @Override CodeSigner[] signers(Class<?> owner) {
+    @Override
+    CodeSigner[] signers(Class<?> owner) {
       return null;
     }
 
-    @Override FileId identify(Path file, MessageDigest digest) throws IOException {
+    @Override
+    FileId identify(Path file, MessageDigest digest) throws IOException {
       FileId id = super.identify(file, digest);
       checked.put(file, id);
       return id;
     }
 
-    @Override List<Mapping> mappings(Path file) {
-      FileId id = file.getFileName().toString().equals(swapped) ? new FileId("00:00", 1) : checked.get(file);
+    @Override
+    List<Mapping> mappings(Path file) {
+      FileId id = file.getFileName().toString().equals(swapped)
+        ? new FileId("00:00", 1)
+        : checked.get(file);
       return id == null ? List.of() : List.of(new Mapping(id, true));
     }
 
-    @Override Path makePrivateFolder(Path parent, String prefix, boolean windows) throws IOException {
-      return Files.createTempDirectory(parent, prefix,
-          PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rwx------")));
+    @Override
+    Path makePrivateFolder(Path parent, String prefix, boolean windows) throws IOException {
+      return Files.createTempDirectory(
+        parent,
+        prefix,
+        PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rwx------"))
+      );
     }
 
-    @Override String mappedLibrary(String fileName) {
+    @Override
+    String mappedLibrary(String fileName) {
       return null;
     }
   }

@@ -9,6 +9,7 @@ import java.util.function.LongSupplier;
  * the programming stands, and drop what was programmed since a mark. For the kit's own use.
  */
 public final class Boundaries {
+
   private static volatile LongSupplier marker = () -> 0;
   private static volatile LongConsumer dropper = mark -> {};
 

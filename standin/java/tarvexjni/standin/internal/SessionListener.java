@@ -13,6 +13,7 @@ import org.junit.platform.launcher.LauncherSessionListener;
  * ({@link TestBoundaries}).
  */
 public final class SessionListener implements LauncherSessionListener {
+
   /** The listener; JUnit makes it. */
   public SessionListener() {}
 
@@ -26,11 +27,13 @@ public final class SessionListener implements LauncherSessionListener {
     synchronized (SessionListener.class) {
       if (!placed) {
         // The kit names its own copy in tarvex.library once placed: only the first session asks.
-        if (System.getProperty("tarvex.library") != null || System.getenv("TARVEX_LIBRARY") != null) return;
+        if (
+          System.getProperty("tarvex.library") != null || System.getenv("TARVEX_LIBRARY") != null
+        ) return;
         try {
           Class.forName("tarvexjni.standin.StandIn", true, SessionListener.class.getClassLoader());
         } catch (ClassNotFoundException | LinkageError e) {
-          return;  // StandIn keeps the reason, and its methods say it.
+          return; // StandIn keeps the reason, and its methods say it.
         }
         placed = true;
       }
@@ -38,5 +41,5 @@ public final class SessionListener implements LauncherSessionListener {
     session.getLauncher().registerTestExecutionListeners(new TestBoundaries());
   }
 
-  private static boolean placed;  // the stand-in was put in place by an earlier session
+  private static boolean placed; // the stand-in was put in place by an earlier session
 }

@@ -13,6 +13,7 @@ import org.junit.platform.launcher.TestIdentifier;
  * test runs a launcher of its own) stays. For the kit's own use.
  */
 public final class TestBoundaries implements TestExecutionListener {
+
   private int running;
   private long mark;
 

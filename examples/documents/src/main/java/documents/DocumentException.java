@@ -2,6 +2,7 @@ package documents;
 
 /** A document operation failed; {@link #failure()} says why, {@link #status()} the library's code. */
 public final class DocumentException extends Exception {
+
   private static final long serialVersionUID = 1L;
 
   /** Why an operation failed, as the application reports it. */

@@ -22,6 +22,7 @@ import tarvexjni.Verification;
  * time-stamped, and hashes streams. One native context per service; not for concurrent use.
  */
 public final class DocumentService implements AutoCloseable {
+
   private static final int PIECE = 64 * 1024;
 
   private final String signer;
@@ -57,9 +58,14 @@ public final class DocumentService implements AutoCloseable {
    * @throws DocumentException NO_CERTIFICATE when the store has none
    */
   public Certificate signingCertificate() throws DocumentException {
-    List<Certificate> found = run(Failure.LIBRARY_ERROR, "the store cannot be searched",
-        () -> tarvex.findCertificates(CertificateQuery.bySubject(signer)));
-    if (found.isEmpty()) throw new DocumentException(Failure.NO_CERTIFICATE, "no certificate for " + signer, 0);
+    List<Certificate> found = run(Failure.LIBRARY_ERROR, "the store cannot be searched", () ->
+      tarvex.findCertificates(CertificateQuery.bySubject(signer))
+    );
+    if (found.isEmpty()) throw new DocumentException(
+      Failure.NO_CERTIFICATE,
+      "no certificate for " + signer,
+      0
+    );
     return found.get(0);
   }
 
@@ -83,21 +89,32 @@ public final class DocumentService implements AutoCloseable {
    * @throws DocumentException INVALID_SIGNATURE when it does not verify
    */
   public Verified verify(byte[] signedDocument) throws DocumentException {
-    Verification v = run(Failure.INVALID_SIGNATURE, "the signature cannot be checked",
-        () -> tarvex.verify(signedDocument));
+    Verification v = run(Failure.INVALID_SIGNATURE, "the signature cannot be checked", () ->
+      tarvex.verify(signedDocument)
+    );
     String who = v.signers().isEmpty() ? null : subject(v.signers().get(0));
     if (v.status() != 0) {
-      throw new DocumentException(Failure.INVALID_SIGNATURE,
-          who == null ? "the signature is invalid" : "the signature of " + who + " is invalid", v.status());
+      throw new DocumentException(
+        Failure.INVALID_SIGNATURE,
+        who == null ? "the signature is invalid" : "the signature of " + who + " is invalid",
+        v.status()
+      );
     }
     // An accepted message may still carry a signature that failed: each one must verify.
     for (Verification.Signer s : v.signers()) {
       if (!s.isValid()) {
-        throw new DocumentException(Failure.INVALID_SIGNATURE, "the signature of " + subject(s) + " is invalid",
-            s.status());
+        throw new DocumentException(
+          Failure.INVALID_SIGNATURE,
+          "the signature of " + subject(s) + " is invalid",
+          s.status()
+        );
       }
     }
-    if (who == null) throw new DocumentException(Failure.INVALID_SIGNATURE, "the document is not signed", 0);
+    if (who == null) throw new DocumentException(
+      Failure.INVALID_SIGNATURE,
+      "the document is not signed",
+      0
+    );
     return new Verified(v.content(), who);
   }
 
@@ -116,12 +133,27 @@ public final class DocumentService implements AutoCloseable {
   public byte[] timestamp(byte[] signedDocument, String authority) throws DocumentException {
     // Time stamps are not in the Java API: LocalIface's methods run in the service's context.
     mem_blk_t stamped = new mem_blk_t();
-    check(Failure.TIMESTAMP_UNAVAILABLE, "no time stamp from " + authority, () -> tarvex.call("TspBlkUrlStampCmsMem",
-        lib -> LocalIface.QUMENJNI_TspBlkUrlStampCmsMem(lib, new tsp_request_param_t(), authority,
-            new mem_blk_t(signedDocument), stamped)));
-    check(Failure.TIMESTAMP_UNAVAILABLE, "the stamp of " + authority + " does not verify", () -> tarvex.call(
-        "TspBlkVerifyCmsMem", lib -> LocalIface.QUMENJNI_TspBlkVerifyCmsMem(lib, new tsp_verify_param_t(), stamped,
-            new tsp_verify_result_t())));
+    check(Failure.TIMESTAMP_UNAVAILABLE, "no time stamp from " + authority, () ->
+      tarvex.call("TspBlkUrlStampCmsMem", lib ->
+        LocalIface.QUMENJNI_TspBlkUrlStampCmsMem(
+          lib,
+          new tsp_request_param_t(),
+          authority,
+          new mem_blk_t(signedDocument),
+          stamped
+        )
+      )
+    );
+    check(Failure.TIMESTAMP_UNAVAILABLE, "the stamp of " + authority + " does not verify", () ->
+      tarvex.call("TspBlkVerifyCmsMem", lib ->
+        LocalIface.QUMENJNI_TspBlkVerifyCmsMem(
+          lib,
+          new tsp_verify_param_t(),
+          stamped,
+          new tsp_verify_result_t()
+        )
+      )
+    );
     return stamped.bytes();
   }
 
@@ -149,7 +181,8 @@ public final class DocumentService implements AutoCloseable {
     tarvex.close();
   }
 
-  private <T> T run(Failure failure, String message, Supplier<T> operation) throws DocumentException {
+  private <T> T run(Failure failure, String message, Supplier<T> operation)
+    throws DocumentException {
     try {
       return operation.get();
     } catch (TarvexException e) {

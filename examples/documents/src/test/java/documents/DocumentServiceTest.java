@@ -33,12 +33,15 @@ import tarvexjni.standin.VerificationAnswer;
 // library handed out came back.
 @StandInTest
 class DocumentServiceTest {
+
   // The vendor's codes for these failures would go here; any non-zero status will do.
   static final int UNTRUSTED_SIGNER = 0x800B0109;
   static final int HOST_UNREACHABLE = 0x80072EE7;
   static final String TSA = "http://tsa.example.invalid";
 
-  static final byte[] DOCUMENT = "Contract: the buyer pays on delivery.".getBytes(StandardCharsets.UTF_8);
+  static final byte[] DOCUMENT = "Contract: the buyer pays on delivery.".getBytes(
+    StandardCharsets.UTF_8
+  );
 
   DocumentService service;
 
@@ -57,9 +60,19 @@ class DocumentServiceTest {
     DocumentService.Verified verified = service.verify(service.sign(DOCUMENT));
     assertArrayEquals(DOCUMENT, verified.content());
     assertEquals("CN=Signer 1,O=Stand-in", verified.signer());
-    assertEquals(List.of(FindCert, SignMem, VerifyMem), StandIn.recordedCalls().of(FindCert, SignMem, VerifyMem).functions());
-    assertEquals("CN=Signer", StandIn.recordedCalls().of(FindCert).single().record("find_param_t")
-        .get("certTemplate.subject"), "the store is asked for the service's signer");
+    assertEquals(
+      List.of(FindCert, SignMem, VerifyMem),
+      StandIn.recordedCalls().of(FindCert, SignMem, VerifyMem).functions()
+    );
+    assertEquals(
+      "CN=Signer",
+      StandIn.recordedCalls()
+        .of(FindCert)
+        .single()
+        .record("find_param_t")
+        .get("certTemplate.subject"),
+      "the store is asked for the service's signer"
+    );
   }
 
   @Test
@@ -88,18 +101,28 @@ class DocumentServiceTest {
   @Test
   void rejectsAnAcceptedMessageOneOfWhoseSignaturesFails() throws DocumentException {
     byte[] signed = service.sign(DOCUMENT);
-    StandIn.on(VerifyMem).answer(VerificationAnswer.status(0)
+    StandIn.on(VerifyMem).answer(
+      VerificationAnswer.status(0)
         .signer(0, CertificateRecord.withSubject("CN=Alice"))
         .signer(UNTRUSTED_SIGNER, CertificateRecord.withSubject("CN=Mallory"))
-        .content(DOCUMENT));
+        .content(DOCUMENT)
+    );
     DocumentException e = assertThrows(DocumentException.class, () -> service.verify(signed));
     assertEquals(Failure.INVALID_SIGNATURE, e.failure());
     assertEquals(UNTRUSTED_SIGNER, e.status());
     assertTrue(e.getMessage().contains("the signature of CN=Mallory is invalid"), e.getMessage());
 
-    StandIn.on(VerifyMem).answer(VerificationAnswer.status(0).signer(0, CertificateRecord.withSubject("CN=Alice"))
-        .signer(0, CertificateRecord.withSubject("CN=Bob")).content(DOCUMENT));
-    assertEquals("CN=Alice", service.verify(signed).signer(), "both verified: accepted, by the first");
+    StandIn.on(VerifyMem).answer(
+      VerificationAnswer.status(0)
+        .signer(0, CertificateRecord.withSubject("CN=Alice"))
+        .signer(0, CertificateRecord.withSubject("CN=Bob"))
+        .content(DOCUMENT)
+    );
+    assertEquals(
+      "CN=Alice",
+      service.verify(signed).signer(),
+      "both verified: accepted, by the first"
+    );
   }
 
   @Test
@@ -122,20 +145,29 @@ class DocumentServiceTest {
   void reportsAnUnreachableTimeStampAuthority() throws DocumentException {
     byte[] signed = service.sign(DOCUMENT);
     StandIn.on(TspBlkUrlStampCmsMem).onCall(1).fail(HOST_UNREACHABLE, "host unreachable");
-    DocumentException e = assertThrows(DocumentException.class, () -> service.timestamp(signed, TSA));
+    DocumentException e = assertThrows(DocumentException.class, () ->
+      service.timestamp(signed, TSA)
+    );
     assertEquals(Failure.TIMESTAMP_UNAVAILABLE, e.failure());
     assertEquals(HOST_UNREACHABLE, e.status());
-    assertTrue(e.getCause().getMessage().contains("host unreachable"), "the library's text reaches the log");
-    StandIn.verify(TspBlkVerifyCmsMem, never());  // nothing to verify
-    service.timestamp(signed, TSA);  // reachable again
+    assertTrue(
+      e.getCause().getMessage().contains("host unreachable"),
+      "the library's text reaches the log"
+    );
+    StandIn.verify(TspBlkVerifyCmsMem, never()); // nothing to verify
+    service.timestamp(signed, TSA); // reachable again
     StandIn.verify(TspBlkUrlStampCmsMem, times(2));
   }
 
   @Test
   void rejectsAGarbledTimeStamp() throws DocumentException {
     byte[] signed = service.sign(DOCUMENT);
-    StandIn.on(TspBlkUrlStampCmsMem).onCall(1).output("<html>proxy error</html>".getBytes(StandardCharsets.US_ASCII));
-    DocumentException e = assertThrows(DocumentException.class, () -> service.timestamp(signed, TSA));
+    StandIn.on(TspBlkUrlStampCmsMem)
+      .onCall(1)
+      .output("<html>proxy error</html>".getBytes(StandardCharsets.US_ASCII));
+    DocumentException e = assertThrows(DocumentException.class, () ->
+      service.timestamp(signed, TSA)
+    );
     assertEquals(Failure.TIMESTAMP_UNAVAILABLE, e.failure());
   }
 
@@ -163,7 +195,7 @@ class DocumentServiceTest {
     byte[] digest = service.hash(new ByteArrayInputStream(content));
     assertEquals(32, digest.length);
     assertArrayEquals(digest, service.hash(new ByteArrayInputStream(content)), "deterministic");
-    StandIn.verify(StrHashUpdateMem, times(8));  // 4 pieces each
+    StandIn.verify(StrHashUpdateMem, times(8)); // 4 pieces each
 
     byte[] expected = new byte[32];
     StandIn.on(StrHashFinalMem).onCall(1).output(expected);
@@ -174,8 +206,9 @@ class DocumentServiceTest {
   void endsTheLibrarysStreamWhenHashingFails() {
     int before = StandIn.openHandles();
     StandIn.on(StrHashUpdateMem).onCall(1).fail(0x8009000B);
-    DocumentException e = assertThrows(DocumentException.class,
-        () -> service.hash(new ByteArrayInputStream(new byte[100_000])));
+    DocumentException e = assertThrows(DocumentException.class, () ->
+      service.hash(new ByteArrayInputStream(new byte[100_000]))
+    );
     assertEquals(0x8009000B, e.status());
     assertEquals(before, StandIn.openHandles());
 
