@@ -42,14 +42,14 @@ expect "check" 1 $? "$out" "^Missing prerequisites \\(base bench\\): $base gnupl
 # beyond base included; none is skipped for their lack.
 out=$(TVJ_PRETEND_MISSING=all "$test_script" --list 2>&1)
 expect "scripts/test --list, bare" 0 $? "$out" \
-  '^  x86_64 +base: installs cmake .*junit5$' '^  fuzz +base fuzz: installs .*clang-14' \
+  '^  x86_64 +base format: installs cmake .*junit5 clang-format-14 nodejs npm$' '^  fuzz +base fuzz: installs .*clang-14' \
   '^  aarch64 +base aarch64: installs .*qemu-user .*libgtest-dev:arm64' \
   '^  windows-x86_64 +base windows: installs .*g\+\+-mingw-w64-x86-64-posix .*wine64' \
   '^  release +base release release-check maven: installs ' '^  release .* debootstrap ' \
   '^  release .* python3-jsonschema ' '^  release .* maven ' '^  release .* openjdk-17-jre-headless:arm64 '
 grep -E '^  (x86_64|fuzz|aarch64|windows-x86_64|release) .*skipped' <<<"$out" &&
   { echo "scripts/test --list, bare: a configuration skipped for what it could install:"$'\n'"$out"; fail=1; }
-grep -E '^  x86_64 .*(clang|wine|qemu|maven)' <<<"$out" &&
+grep -E '^  x86_64 .*(clang-14|wine|qemu|maven)' <<<"$out" &&
   { echo "scripts/test --list, bare: x86_64 installs another configuration's tools:"$'\n'"$out"; fail=1; }
 grep -E '^  release .*(wine|libgtest-dev:arm64)' <<<"$out" &&
   { echo "scripts/test --list, bare: release installs a test group's tools:"$'\n'"$out"; fail=1; }

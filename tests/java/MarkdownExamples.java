@@ -400,11 +400,11 @@ public final class MarkdownExamples {
   // ---- Settings ------------------------------------------------------------------------------
 
   static final List<Pattern> READS = List.of(
-    Pattern.compile("getProperty\\(\"([^\"]+)\""),
-    Pattern.compile("getenv\\(\"([^\"]+)\""),
-    Pattern.compile("\\b(?:property|variable)\\(\"([^\"]+)\"\\)"),
+    Pattern.compile("getProperty\\(\\s*\"([^\"]+)\""),
+    Pattern.compile("getenv\\(\\s*\"([^\"]+)\""),
+    Pattern.compile("\\b(?:property|variable)\\(\\s*\"([^\"]+)\"\\s*\\)"),
     Pattern.compile("_(?:PROPERTY|VARIABLE)\\s*=\\s*\"([^\"]+)\""),
-    Pattern.compile("NewStringUTF\\(\"([a-z][a-z0-9]*(?:\\.[a-z0-9]+)+)\"\\)")
+    Pattern.compile("NewStringUTF\\(\\s*\"([a-z][a-z0-9]*(?:\\.[a-z0-9]+)+)\"\\s*\\)")
   );
 
   void settings(Path root) throws IOException {
