@@ -221,7 +221,12 @@ public final class MarkdownExamples {
         .filter(p -> {
           for (Path folder : root.relativize(p.getParent())) {
             String s = folder.toString();
-            if (s.startsWith(".") || s.startsWith("build") || s.equals("dist")) return false;
+            if (
+              s.startsWith(".") ||
+              s.startsWith("build") ||
+              s.equals("dist") ||
+              s.equals("node_modules")
+            ) return false;
           }
           return true;
         })
