@@ -107,6 +107,8 @@ public final class NativeLoader {
   public static final String CODESET_PROPERTY = "tarvexjni.codeset";
   /** Environment variable: the single-byte encoding of the library's texts. */
   public static final String CODESET_VARIABLE = "TARVEXJNI_CODESET";
+  /** System property (Windows): true converts texts to the ANSI code page without best fits. */
+  public static final String EXACT_CODE_PAGE_PROPERTY = "tarvexjni.exactCodePage";
   /** Where the jar keeps its native libraries, one folder per platform. */
   public static final String RESOURCE_DIR = "tarvexjni/native";
 
@@ -378,6 +380,7 @@ public final class NativeLoader {
       );
     }
     NarrowCodeset texts = namedCodeset();
+    checkExactCodePage();
     Path bridge;
     String where;
     Source source;
@@ -668,6 +671,24 @@ public final class NativeLoader {
       }
     }
     return null;
+  }
+
+  // tarvexjni.exactCodePage, which the bridge reads itself on Windows: true or false, and true only
+  // where there is an ANSI code page with best fits to turn off.
+  private void checkExactCodePage() {
+    String value = setting(host.property(EXACT_CODE_PAGE_PROPERTY));
+    if (value == null || value.equalsIgnoreCase("false")) return;
+    String named = "The system property " + EXACT_CODE_PAGE_PROPERTY + " (" + value + ")";
+    if (!value.equalsIgnoreCase("true")) {
+      throw new UnsatisfiedLinkError(named + " is neither true nor false: set it to true or false");
+    }
+    if (!platform.windows) {
+      throw new UnsatisfiedLinkError(
+        named +
+          " is for Windows: on Linux no character becomes another on its way to the library (one" +
+          " the codeset lacks becomes '?'); remove it"
+      );
+    }
   }
 
   // ---- What is loaded is what was checked -----------------------------------------------------

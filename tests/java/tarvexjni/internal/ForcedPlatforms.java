@@ -38,6 +38,7 @@ public final class ForcedPlatforms {
     foldersOfEarlierRuns();
     swappedLibrariesAreRefusedAndTheBridgeStaysInert();
     codesetIsForLinux();
+    exactCodePageIsForWindows();
     System.out.println("forced platforms: all passed");
   }
 
@@ -54,6 +55,37 @@ public final class ForcedPlatforms {
     );
     expect(host.loads, List.of());
     expect(host.activations, 0);
+  }
+
+  // tarvexjni.exactCodePage: true or false, read by the bridge on Windows; refused elsewhere, and
+  // with any other value, before anything is loaded.
+  static void exactCodePageIsForWindows() throws Exception {
+    Recorder host = linuxRecorder("exact-linux");
+    host.properties.put("tarvexjni.exactCodePage", "true");
+    expect(
+      failure(new NativeLoader(Platform.of("Linux", "amd64"), host)).getMessage(),
+      "The system property tarvexjni.exactCodePage (true) is for Windows: on Linux no character" +
+        " becomes another on its way to the library (one the codeset lacks becomes '?'); remove it"
+    );
+    expect(host.loads, List.of());
+    host.properties.put("tarvexjni.exactCodePage", "FALSE");
+    new NativeLoader(Platform.of("Linux", "amd64"), host).load();
+
+    host = new Recorder("exact-windows");
+    host.properties.put(
+      "tarvex.library",
+      Files.writeString(host.dir.resolve("tarvex.dll"), "v").toString()
+    );
+    host.properties.put("tarvexjni.exactCodePage", "yes");
+    expect(
+      failure(new NativeLoader(WINDOWS, host)).getMessage(),
+      "The system property tarvexjni.exactCodePage (yes) is neither true nor false: set it to true" +
+        " or false"
+    );
+    expect(host.loads, List.of());
+    host.properties.put("tarvexjni.exactCodePage", "True");
+    new NativeLoader(WINDOWS, host).load();
+    expect(host.loads.size(), 2);
   }
 
   static void names() {
