@@ -931,7 +931,8 @@ public final class NativeLoader {
   // name outside the ANSI code page puts it out of reach: then %SystemRoot%\Temp, whose path is
   // the system's own. It is safe to extract into: Windows lets users make entries there but not
   // list, rename or delete other users' entries, and the folder made in it takes an owner-only
-  // access list as everywhere.
+  // access list as everywhere. Since users cannot list it either, the folders of earlier runs
+  // there are not swept: the system's clean-up of its temporary folder removes them.
   private Parent windowsParent(Path folder, String where, boolean named) {
     String page = unrepresentable(folder);
     if (page == null) return new Parent(folder, where);
