@@ -370,7 +370,7 @@ public final class StandIn {
    * <p>Changed: the fault now goes to the next call on the calling thread.
    *
    * @param function the function, e.g. {@code "HashMem"}
-   * @param signal one of {@code "SEGV"}, {@code "BUS"}, {@code "FPE"}, {@code "ILL"}
+   * @param signal one of {@code "SEGV"}, {@code "BUS"}, {@code "FPE"}, {@code "ILL"}, {@code "STACK"}
    * @throws IllegalArgumentException for an unknown function or signal
    */
   public static void faultNext(String function, String signal) {
