@@ -70,7 +70,9 @@ public final class FirstRun {
     Path file = jars.resolve(
       "tarvexjni-first-run-" + Instant.now().toString().replace(':', '-') + ".txt"
     );
-    line(failed == 0 ? "all checks passed" : failed + " checks failed");
+    line(
+      failed == 0 ? "all checks passed" : failed + (failed == 1 ? " check" : " checks") + " failed"
+    );
     Files.writeString(file, report, StandardCharsets.UTF_8);
     System.out.println("The report to send back: " + file);
     System.exit(failed == 0 ? 0 : 1);
@@ -97,7 +99,9 @@ public final class FirstRun {
       sweep(java, work);
     }
     Path junit = jars.resolve("junit-platform-console-standalone.jar");
-    if (Files.isRegularFile(junit)) {
+    if (
+      Files.isRegularFile(junit) && Files.isRegularFile(jars.resolve("tarvexjni-standin-tests.jar"))
+    ) {
       List<String> command = new ArrayList<>(List.of(java.toString(), "-Xcheck:jni"));
       command.addAll(List.of("--enable-native-access=ALL-UNNAMED", "-cp"));
       command.add(
@@ -105,13 +109,30 @@ public final class FirstRun {
           "junit-platform-console-standalone.jar",
           "tarvexjni.jar",
           "tarvexjni-standin.jar",
-          "tarvexjni-standin-tests.jar"
+          "tarvexjni-standin-tests.jar",
+          "tarvexjni-documents.jar",
+          "tarvexjni-documents-tests.jar"
         )
       );
-      command.addAll(List.of("org.junit.platform.console.ConsoleLauncher", "--scan-class-path"));
+      command.addAll(List.of("org.junit.platform.console.ConsoleLauncher", "--disable-banner"));
+      command.addAll(List.of("--details=summary", "--fail-if-no-tests"));
+      for (String test : List.of(
+        "ProgrammingTest",
+        "ResultsTest",
+        "RecordingTest",
+        "ExtensionTest"
+      )) {
+        command.addAll(List.of("--select-class", "tvkit." + test));
+      }
+      if (Files.isRegularFile(jars.resolve("tarvexjni-documents-tests.jar"))) {
+        command.addAll(List.of("--select-class", "documents.DocumentServiceTest"));
+      }
       judge("kit tests", execute(command, work), " 0 tests failed");
     } else {
-      line("kit tests: skipped (no junit-platform-console-standalone.jar beside the jars)");
+      line(
+        "kit tests: skipped (junit-platform-console-standalone.jar and tarvexjni-standin-tests.jar" +
+          " are not beside the jars)"
+      );
     }
   }
 
