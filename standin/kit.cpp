@@ -2,6 +2,7 @@
 // the process's libtarvex.so, and these functions program it from Java.
 #include <jni.h>
 
+#include <iterator>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -162,7 +163,8 @@ JNIEXPORT jlong JNICALL Java_tarvexjni_standin_StandIn_rule0(JNIEnv* env, jclass
                                                              jlong count, jlong delay_ns,
                                                              jint action, jint status, jint fault,
                                                              jint answer, jbyteArray data) {
-  static const Fault kFaults[] = {Fault::kSegv, Fault::kBus, Fault::kFpe, Fault::kIll};
+  static const Fault kFaults[] = {Fault::kSegv, Fault::kBus, Fault::kFpe, Fault::kIll,
+                                  Fault::kStack};
   Rule rule;
   rule.fn = key_of(function);
   if (rule.fn == nullptr) return 0;
@@ -172,7 +174,7 @@ JNIEXPORT jlong JNICALL Java_tarvexjni_standin_StandIn_rule0(JNIEnv* env, jclass
   rule.delay = std::chrono::nanoseconds(delay_ns);
   rule.action = Action(action);
   rule.status = status;
-  rule.fault = kFaults[fault & 3];
+  rule.fault = kFaults[unsigned(fault) % std::size(kFaults)];
   rule.answer = AnswerKind(answer);
   rule.data = copy_of(env, data);
   return jlong(add_rule(std::move(rule)));

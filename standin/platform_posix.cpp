@@ -88,6 +88,9 @@ void read_past_end_of_file() {
     case Fault::kBus:
       read_past_end_of_file();
       break;
+    case Fault::kStack:
+      traps::overflow_stack(nullptr, 0);
+      break;
     case Fault::kNone:
       break;
   }

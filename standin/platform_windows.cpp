@@ -79,6 +79,9 @@ std::wstring full_path(const std::wstring& path) {
     case Fault::kMisaligned:
       RaiseException(EXCEPTION_DATATYPE_MISALIGNMENT, 0, 0, nullptr);
       break;
+    case Fault::kStack:
+      traps::overflow_stack(nullptr, 0);
+      break;
     case Fault::kNone:
       break;
   }

@@ -181,6 +181,8 @@ int32_t fault_status(Fault f) {
       return int32_t(0xC0000094);
     case Fault::kIll:
       return int32_t(0xC000001D);
+    case Fault::kStack:
+      return int32_t(0xC00000FD);
     case Fault::kNone:
       break;
   }

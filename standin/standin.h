@@ -58,8 +58,10 @@ void on(H handler) {
 // kIll: an undefined instruction; kBus: a read past the end of a mapped file (BUS_ADRERR);
 // kMisaligned: a misaligned exclusive load (BUS_ADRALN). aarch64 has no trap for a division by
 // zero and x86_64 none for a misaligned access: there the signal is sent to the calling thread
-// with that si_code, as the kernel would report the fault.
-enum class Fault { kNone, kSegv, kFpe, kIll, kBus, kMisaligned };
+// with that si_code, as the kernel would report the fault. kStack: recursion until the thread's
+// stack runs out (EXCEPTION_STACK_OVERFLOW on Windows; on Linux a SIGSEGV with no stack left to
+// handle it on).
+enum class Fault { kNone, kSegv, kFpe, kIll, kBus, kMisaligned, kStack };
 
 // The next `times` calls of Fn (every call if negative), on any thread, raise a real fault
 // before doing anything else. Replaces the faults set this way before for Fn.

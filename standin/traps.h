@@ -24,4 +24,26 @@ inline void undefined_instruction() { asm volatile("udf #0"); }
 #error "no fault raiser for this architecture"
 #endif
 
+// Recursion until the stack runs out: every level keeps a buffer of its own in use after the
+// call below it, so that the levels can be neither folded into a loop nor dropped. `depth` never
+// reaches its end; it is there to make the end reachable for the compiler.
+//
+// Windows: levels of 64 KiB, which the compiler probes page by page (__chkstk), as a library's
+// deep frames with large buffers would be: the overflow is raised while the stack pointer is
+// still up to a level above the guard page, room that Wine needs to dispatch the exception where
+// the processor's extended state is large (AVX-512). Elsewhere levels of a page, touched from the
+// top down, so that no guard page below the stack is stepped over (no probes there).
+#if defined(_WIN32)
+constexpr unsigned long kOverflowLevel = 64 * 1024;
+#else
+constexpr unsigned long kOverflowLevel = 4096;
+#endif
+[[gnu::noinline]] inline unsigned overflow_stack(volatile const char* above, unsigned long depth) {
+  volatile char level[kOverflowLevel];
+  level[sizeof level - 1] = char(above != nullptr ? above[0] + 1 : 1);
+  level[0] = level[sizeof level - 1];
+  if (depth == ~0UL) return level[0];
+  return overflow_stack(level, depth + 1) + unsigned(level[sizeof level - 1]);
+}
+
 }  // namespace standin::traps

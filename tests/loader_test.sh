@@ -8,7 +8,7 @@
 #   bridge of another build and for a vendor library that lacks a function, and the programs in
 #   tests/loader/)
 #   cases: jar kill order version vendor messages workdir availability modules concurrent kit
-#          forced safety handlers residue signed users codeset
+#          forced safety handlers residue signed users codeset overflow
 set -uo pipefail
 case_name=$1
 java=$2
@@ -494,6 +494,18 @@ codeset)  # the encoding of texts: a name this JVM does not know, or of an encod
   expect property "hashed: status 0"
   run variable TARVEXJNI_CODESET=cp1252 "${classpath[@]}" -Dtarvex.library="$vendor" tvload.Probe
   expect variable "hashed: status 0"
+  ;;
+overflow)  # a stack overflow inside the library, on Linux: not caught. The fault comes with no
+          # stack left for a handler to run on, and the JVM's handler, first with libjsig, takes
+          # no alternate stack; the JVM ends at once, by a signal: it neither hangs nor carries on
+  (cd "$work/app" && env -u LD_LIBRARY_PATH LD_PRELOAD="$jsig" "$java" -Xcheck:jni -XX:-CreateCoredumpOnCrash \
+     -XX:ErrorFile="$work/hs_err.log" -Djava.io.tmpdir="$work/tmp" --enable-native-access=ALL-UNNAMED \
+     -cp "$jar:$kit:$probe" tvload.Probe kit overflow) >"$work/overflow.out" 2>"$work/overflow.err"
+  status=$?
+  expect overflow "overflowing"
+  ! grep -q "^returned" "$work/overflow.out" || say "the call returned: $(grep '^returned' "$work/overflow.out")"
+  [ "$status" -gt 128 ] || say "the JVM ended with status $status, not by a signal"
+  echo "overflow: the JVM ended with status $status ($(kill -l $((status - 128)) 2>/dev/null)); it wrote: $(head -c 300 "$work/overflow.err" | tr '\n' ' ')"
   ;;
 *)
   say "no such case"

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# The release signed as a team signs it, with throwaway keys: a PKCS#12 keystore made by keytool
-# and an OpenPGP key (with a passphrase) made by gpg --batch in a temporary GNUPGHOME, given to
-# scripts/release through its variables (TVJ_SIGN_*, TVJ_GPG_*). Checks:
-#   - the unsigned release, made first, holds no signature: no jar has META-INF/*.SF, no .asc;
+# The release signed as a team signs it, with throwaway keys: a PKCS#12 keystore made by keytool,
+# an OpenPGP key (with a passphrase) made by gpg --batch in a temporary GNUPGHOME, and a
+# self-signed code-signing certificate with its key (with a password) made by openssl, given to
+# scripts/release through its variables (TVJ_SIGN_*, TVJ_GPG_*, TVJ_AUTHENTICODE_*). Checks:
+#   - the unsigned release, made first, holds no signature: no jar has META-INF/*.SF, no .asc,
+#     no DLL an Authenticode signature;
+#   - signed, every Windows DLL in the jars carries an Authenticode signature that osslsigncode
+#     verifies against the team's certificate, its .sha256 beside it is the signed file's, and
+#     what the signature covers (all but the checksum and the signature) is the unsigned DLL;
 #   - signed, every jar of dist/ and dist/maven/ verifies with jarsigner -verify, and every entry
 #     of it but the signature's own files is signed by the team's key: the classes, the native
 #     libraries and their .sha256 files, META-INF/LICENSE and NOTICE; with the signature
@@ -30,6 +35,21 @@ for jar in $jars; do
   ! "$bin/jar" --list --file "dist/$jar" | grep -q '^META-INF/.*\.SF$' || say "$jar: signed without a key"
 done
 [ -z "$(find dist -name '*.asc')" ] || say "unsigned release: .asc files without a key"
+# dlls <jar> <folder>: the jar's Windows DLLs, with their .sha256, into the folder
+dlls() {
+  mkdir -p "$2"
+  (cd "$2" && "$bin/jar" --extract --file "$OLDPWD/$1" && find . -path '*/native/windows-*/*.dll*' -type f | sort)
+}
+unsigned_dlls=()
+for jar in tarvexjni.jar tarvexjni-standin.jar; do
+  while read -r dll; do
+    [[ $dll == *.dll ]] || continue
+    unsigned_dlls+=("$jar/$dll")
+    ! osslsigncode extract-signature -in "$work/dlls-unsigned/$jar/$dll" -out "$work/sig" >/dev/null 2>&1 ||
+      say "$jar: $dll signed without a key"
+  done < <(dlls "dist/$jar" "$work/dlls-unsigned/$jar")
+done
+[ ${#unsigned_dlls[@]} -ge 2 ] || say "the jars hold ${#unsigned_dlls[@]} Windows DLLs, not the bridge and the stand-in"
 
 # The team's keys, made for this run only.
 export TVJ_SIGN_KEYSTORE=$work/team.p12 TVJ_SIGN_ALIAS=release TVJ_SIGN_STOREPASS=store-pass-$RANDOM
@@ -43,9 +63,31 @@ gpg --batch --quiet --pinentry-mode loopback --passphrase "$TVJ_GPG_PASSPHRASE" 
   --quick-gen-key "tarvexjni release test <$TVJ_GPG_KEY>" rsa3072 sign 1d 2>/dev/null ||
   { echo "gpg could not make the key" >&2; exit 1; }
 gpgconf --kill gpg-agent   # nothing cached: the release must give the passphrase itself
+export TVJ_AUTHENTICODE_KEY=$work/authenticode.key TVJ_AUTHENTICODE_CERT=$work/authenticode.crt
+export TVJ_AUTHENTICODE_PASS=key-pass-$RANDOM
+openssl req -x509 -newkey rsa:3072 -sha256 -days 2 -subj "/CN=tarvexjni authenticode test" \
+  -addext keyUsage=critical,digitalSignature -addext extendedKeyUsage=codeSigning \
+  -passout env:TVJ_AUTHENTICODE_PASS -keyout "$TVJ_AUTHENTICODE_KEY" -out "$TVJ_AUTHENTICODE_CERT" 2>/dev/null ||
+  { echo "openssl could not make the code-signing certificate" >&2; exit 1; }
 
 scripts/release >"$work/signed.log" 2>&1 || { cat "$work/signed.log" >&2; exit 1; }
-grep -q '^=== dist/, made in .*, signed:$' "$work/signed.log" || say "the release does not say it is signed"
+grep -q '^=== dist/, made in .*, signed, DLLs signed:$' "$work/signed.log" || say "the release does not say it is signed"
+
+for path in "${unsigned_dlls[@]}"; do
+  jar=${path%%/*} dll=${path#*/}
+  [ -d "$work/dlls-signed/$jar" ] || dlls "dist/$jar" "$work/dlls-signed/$jar" >/dev/null
+  copy=$work/dlls-signed/$jar/$dll
+  osslsigncode verify -CAfile "$TVJ_AUTHENTICODE_CERT" -in "$copy" >"$work/verify.out" 2>&1 ||
+    { say "$jar: $dll does not verify:"; tail -5 "$work/verify.out" >&2; continue; }
+  grep -q 'CN=tarvexjni authenticode test' "$work/verify.out" || say "$jar: $dll not signed by the team's certificate"
+  (cd "$(dirname "$copy")" && sha256sum --quiet -c "$(basename "$dll").sha256") || say "$jar: $dll.sha256 is not the signed file's"
+  # What the signature covers (the file but its checksum and signature) is the unsigned DLL's.
+  for side in signed unsigned; do
+    osslsigncode extract-data -h sha256 -in "$work/dlls-$side/$jar/$dll" -out "$work/$side.data" >/dev/null 2>&1
+  done
+  cmp -s "$work/signed.data" "$work/unsigned.data" || say "$jar: $dll signed is not the unsigned DLL"
+  rm -f "$work/signed.data" "$work/unsigned.data"
+done
 
 signature='^META-INF/(MANIFEST\.MF|[^/]*\.(SF|RSA|DSA|EC))$'
 for jar in $jars; do
@@ -68,6 +110,8 @@ for jar in $jars; do
   (cd "$work/a" && "$bin/jar" --extract --file "$work/unsigned/$jar") &&
     (cd "$work/b" && "$bin/jar" --extract --file "$OLDPWD/dist/$jar") &&
     rm -f "$work"/[ab]/META-INF/MANIFEST.MF "$work"/b/META-INF/*.SF "$work"/b/META-INF/*.RSA
+  # (the DLLs and their .sha256 were compared above)
+  find "$work/a" "$work/b" -path '*/native/windows-*/*.dll*' -delete
   diff -r "$work/a" "$work/b" >/dev/null || say "$jar: signing changed an entry's content"
 done
 
@@ -79,5 +123,5 @@ for file in $signed; do
   grep -q "$TVJ_GPG_KEY" "$work/gpg.out" || say "maven/$file.asc: not the team's key"
 done
 [ "$fail" -ne 0 ] ||
-  echo "  signed: $(wc -w <<<"$jars") jars verify, every entry signed; $(wc -w <<<"$signed") Maven files with a verified .asc; nothing else changed"
+  echo "  signed: ${#unsigned_dlls[@]} DLLs verify with Authenticode; $(wc -w <<<"$jars") jars verify, every entry signed; $(wc -w <<<"$signed") Maven files with a verified .asc; nothing else changed"
 exit $fail

@@ -10,6 +10,12 @@ namespace tvj {
 // CP_ACP itself, not the number it stands for: the system resolves it on every conversion.
 const Codeset& process_codeset();
 
+// Whether texts go into the code page exactly (WC_NO_BEST_FIT_CHARS): a character without an
+// exact form there is refused instead of becoming its best fit or the default character. Off
+// unless the setting tarvexjni.exactCodePage turns it on when the bridge is activated (tests turn
+// it on and off between calls).
+void use_exact_code_page(bool exact);
+
 inline bool process_keeps_ascii() { return true; }
 
 class CallCodeset {

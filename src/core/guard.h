@@ -14,9 +14,10 @@
 // Windows (guard_windows.h) guards the frame with structured exception handling: a block
 // whose filter handles every exception and takes its code, inside a termination block that
 // runs the clean-up. Faults anywhere in the steps are caught: the bridge's, the native
-// library's and those of the VM's interface functions. The library's own handlers (its
-// __try, its C++ exceptions caught inside it) are nearer the fault and see it first; the VM's
-// handlers for its compiled Java code are vectored and see theirs before any frame's.
+// library's and those of the VM's interface functions. Handlers nearer the fault see it first:
+// the library's own (its __try, its C++ exceptions caught inside it), and for the faults of the
+// VM's compiled Java code the VM's, registered for that code's frames. A stack overflow restores
+// the thread's guard page.
 //
 // POSIX (guard_posix.h) guards the native call: signal handlers installed once, chained to
 // the VM's, acting only on the calling thread and only while its native call runs; each

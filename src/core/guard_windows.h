@@ -3,10 +3,24 @@
 //
 // The filter handles every exception that reaches it, and takes the exception's code there:
 // the code is the status. (Some implementations of the system give the handler block 0 for
-// GetExceptionCode; in the filter it is always the exception's.) A frame-based handler sees an
-// exception only after every handler nearer the fault: the native library's own __try blocks
-// and its C++ exceptions thrown and caught inside it never reach it, and the VM's vectored
-// handler takes the faults of compiled Java code first. Nothing is installed per process.
+// GetExceptionCode; in the filter it is always the exception's.) The system offers an exception
+// to the frames' handlers from the faulting frame outwards, so a handler nearer the fault sees it
+// first: the native library's own __try blocks and its C++ exceptions thrown and caught inside it
+// never reach this one. The VM on x64 handles its own faults the same way, frame by frame: its
+// compiled code and stubs are registered with the system with a handler of the VM's, which sees
+// their faults before any frame of ours further out, and its threads start inside a __try block
+// of its own, further out than ours. (Only the VM on arm64 uses a vectored handler.)
+//
+// A stack overflow (EXCEPTION_STACK_OVERFLOW) is handled like the rest, and the thread's guard
+// page, used up by it, is restored (_resetstkoflw) once the handler block runs on the unwound
+// stack: without it a second overflow on that thread would end the process. Where the VM keeps
+// guard zones of its own at the end of a thread's stack, an overflow inside the library may reach
+// them first: what it raises there is handled here too, with its own code, and the VM's zones are
+// left as the overflow left them. No Windows JVM has run this yet (docs/windows.md).
+//
+// The bridge installs no handler in the process. Its runtime, linked in, does: winpthreads adds
+// a vectored handler when the library is attached, which notes the names debuggers give threads
+// (exception 0x406D1388) and passes every exception on.
 //
 // Unwinding out of the guarded steps runs no destructor of theirs (the bridge is built without
 // C++ exceptions): a fault inside a VM function while the bridge held a lock of its own (the
@@ -15,6 +29,7 @@
 #pragma once
 
 #include <excpt.h>
+#include <malloc.h>  // _resetstkoflw
 
 #include <cstdint>
 
@@ -47,6 +62,7 @@ template <typename Steps>
   __try {
     run_steps(steps);
   } __except (take_fault(GetExceptionCode(), &code)) {
+    if (uint32_t(code) == 0xC00000FDu) _resetstkoflw();  // EXCEPTION_STACK_OVERFLOW
     return false;
   }
   return true;

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 
 #include "codeset.h"
 #include "frame.h"
@@ -16,38 +17,53 @@ namespace {
 
 using LocalParam = RecordIn<local_param_t, jobject2local_param_t, local_param_tFree>;
 
-// The one setting the bridge reads itself, once: the budget for scratch memory kept between calls
-// (core/scratch.h). The system property wins over the environment variable, which alone counts
-// where there is no JNIEnv.
-void read_scratch_budget(JNIEnv* env) {
-  size_t bytes = kDefaultRetain;
-  bool found = false;
-  if (env == nullptr) {
-    parse_scratch_size(std::getenv("TARVEXJNI_SCRATCH_RETAIN"), &bytes);
-    set_scratch_budget(bytes);
-    return;
-  }
+// A system property's value, read with `use(text)` while it is held; false when it is not set
+// (or cannot be read, which counts the same).
+template <typename Use>
+bool read_property(JNIEnv* env, const char* name, Use use) {
   LocalRef<jclass> system(env, env->FindClass("java/lang/System"));
   jmethodID get = system ? env->GetStaticMethodID(system.get(), "getProperty",
                                                   "(Ljava/lang/String;)Ljava/lang/String;")
                          : nullptr;
-  LocalRef<jstring> key(env, get ? env->NewStringUTF("tarvexjni.scratch.retain") : nullptr);
+  LocalRef<jstring> key(env, get ? env->NewStringUTF(name) : nullptr);
   LocalRef<jstring> value;
   if (key)
     value = LocalRef<jstring>(
         env, static_cast<jstring>(env->CallStaticObjectMethod(system.get(), get, key.get())));
   if (env->ExceptionCheck()) env->ExceptionClear();  // no property: as if unset
-  if (value) {
-    found = true;
-    if (const char* text = env->GetStringUTFChars(value.get(), nullptr)) {
-      parse_scratch_size(text, &bytes);
-      env->ReleaseStringUTFChars(value.get(), text);
-    } else {
-      env->ExceptionClear();
-    }
+  if (!value) return false;
+  if (const char* text = env->GetStringUTFChars(value.get(), nullptr)) {
+    use(text);
+    env->ReleaseStringUTFChars(value.get(), text);
+  } else {
+    env->ExceptionClear();
   }
+  return true;
+}
+
+// The budget for scratch memory kept between calls (core/scratch.h), read once. The system
+// property wins over the environment variable, which alone counts where there is no JNIEnv.
+void read_scratch_budget(JNIEnv* env) {
+  size_t bytes = kDefaultRetain;
+  bool found = env != nullptr && read_property(env, "tarvexjni.scratch.retain", [&](const char* t) {
+                 parse_scratch_size(t, &bytes);
+               });
   if (!found) parse_scratch_size(std::getenv("TARVEXJNI_SCRATCH_RETAIN"), &bytes);
   set_scratch_budget(bytes);
+}
+
+// Windows: tarvexjni.exactCodePage=true (any case) converts texts to the code page without best
+// fits, refusing a character it has no exact form for (core/codeset_windows.h). The jar's loader
+// has refused any other value than true or false, and refuses true on Linux, where no character
+// ever becomes another.
+void read_exact_code_page(JNIEnv* env) {
+#if defined(_WIN32)
+  if (env == nullptr) return;
+  read_property(env, "tarvexjni.exactCodePage",
+                [](const char* text) { use_exact_code_page(_stricmp(text, "true") == 0); });
+#else
+  (void)env;
+#endif
 }
 
 // The single-byte encoding of texts that the loader read from the setting tarvexjni.codeset and
@@ -74,7 +90,7 @@ void use_named_codeset(JNIEnv* env, jstring name, jcharArray units) {
 }
 
 // Everything the bridge does to the process, once per process: it keeps itself loaded, installs
-// the fault handlers, takes the encoding of texts the loader names and reads its own setting.
+// the fault handlers, takes the encoding of texts the loader names and reads its own settings.
 // The Java loader calls it (as NativeLoader.activate0) only after it has accepted the bridge's
 // version and checked that the library mapped is the file it verified; a refused bridge stays
 // loaded, but inert. Pinning succeeds or not: activation goes on either way.
@@ -84,6 +100,7 @@ void JNICALL activate(JNIEnv* env, jclass, jstring codeset, jcharArray units) {
   pin_library();
   install_fault_guard();
   use_named_codeset(env, codeset, units);
+  read_exact_code_page(env);
   read_scratch_budget(env);
 }
 

@@ -191,6 +191,23 @@ TEST_F(Bridge, AFaultInTheLibraryReturnsItsCodeAndLeavesTheResultsAlone) {
   standin::ledger_forget();
 }
 
+// A stack overflow inside the library returns its code, and the thread's guard page is restored:
+// a second overflow on the same thread is caught too (without it the process would end), and
+// ordinary calls go on.
+TEST_F(Bridge, StackOverflowsInTheLibraryReturnTheirCodeAgainOnTheSameThread) {
+  Obj self = open();
+  for (int overflow = 1; overflow <= 2; ++overflow) {
+    fault("QUMEN_HashMem", Fault::kStack);
+    Obj out = block({1, 2, 3});
+    EXPECT_EQ(call("HashMem", self, block({9}), out), kStackOverflow) << "overflow " << overflow;
+    EXPECT_EQ(block_bytes(out), (Bytes{1, 2, 3}));
+  }
+  Obj out = vm().make("mem_blk_t");
+  EXPECT_EQ(call("HashMem", self, block({9}), out), 0);
+  EXPECT_EQ(vm().get_int(out, "len"), 32);
+  EXPECT_EQ(call("Uninitialize", self), 0);
+}
+
 TEST_F(Bridge, TheTransformationPairReturnsMinusOneOnAFault) {
   Obj self = vm().make("Norv1/LocalIface");
   Obj first = vm().bytes({1, 2, 3});

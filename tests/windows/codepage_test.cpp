@@ -74,4 +74,33 @@ TEST_F(ActiveCodePage, StringsCrossOneBytePerUnit) {
   EXPECT_EQ(narrowed(u""), "(null)") << "an empty string is null";
 }
 
+// A path or URL the application checked for "..\\", '/' and '"' can carry their fullwidth forms
+// (and the division slash). Best fit turns them into the ASCII characters (1251 has no best fit
+// for the division slash: '?'); with tarvexjni.exactCodePage=true (windows.acp.*.exact) the text
+// is refused instead, while every character with an exact form, '?' among them, still crosses
+// as itself.
+TEST_F(ActiveCodePage, BestFitOrExactForm) {
+  const char* properties = std::getenv("TVJ_PROPERTIES");
+  bool exact = properties != nullptr && std::strstr(properties, "tarvexjni.exactCodePage=true");
+  const char16_t* disguised = u"..\uff3c..\uff0fsecret\uff02\u2215x";
+  switch (GetACP()) {
+    case 1252:
+      EXPECT_EQ(narrowed(u"caf\u00e9 \u20ac?"), "caf\xe9 \x80?");
+      if (!exact) EXPECT_EQ(narrowed(disguised), "..\\../secret\"/x");
+      break;
+    case 1251:
+      EXPECT_EQ(narrowed(u"\u0416\u0438 \u20ac?"), "\xc6\xe8 \x88?");
+      if (!exact) EXPECT_EQ(narrowed(disguised), "..\\../secret\"?x");
+      break;
+    default:
+      GTEST_SKIP() << "code pages 1252 and 1251";
+  }
+  if (exact) {
+    EXPECT_EQ(narrowed(disguised), std::nullopt);
+    EXPECT_THROWN("java.io.CharConversionException", "jstring2string_t");
+    EXPECT_EQ(narrowed(u"A\u0100"), std::nullopt) << "no default character either";
+    EXPECT_THROWN("java.io.CharConversionException", "jstring2string_t");
+  }
+}
+
 }  // namespace

@@ -85,6 +85,7 @@ constexpr jint kPending = jint(0xE0700001);
 constexpr jint kAccessViolation = jint(0xC0000005);
 constexpr jint kIntDivideByZero = jint(0xC0000094);
 constexpr jint kIllegalInstruction = jint(0xC000001D);
+constexpr jint kStackOverflow = jint(0xC00000FD);
 
 // ---- Objects ---------------------------------------------------------------------------------
 

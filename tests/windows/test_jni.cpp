@@ -1,5 +1,6 @@
 #include "test_jni.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -1008,8 +1009,22 @@ Vm::Vm() : state_(std::make_unique<State>()) {
         return Value{
             0, st->mirror_of(st->by_descriptor(descriptor_types(self->method->descriptor).back()))};
       });
+  // The system properties: those in TVJ_PROPERTIES, "name=value;name=value".
   s.add_method(system, "getProperty", "(Ljava/lang/String;)Ljava/lang/String;", kPublic | kStatic,
-               [](Object*, const std::vector<Value>&) { return Value{}; });  // no properties
+               [text](Object*, const std::vector<Value>& args) {
+                 const char* all = std::getenv("TVJ_PROPERTIES");
+                 if (all == nullptr || args.empty() || args[0].o == nullptr) return Value{};
+                 std::string key(args[0].o->chars.begin(), args[0].o->chars.end());
+                 std::string rest = all;
+                 for (size_t at = 0; at <= rest.size();) {
+                   size_t end = std::min(rest.find(';', at), rest.size());
+                   std::string entry = rest.substr(at, end - at);
+                   if (entry.compare(0, key.size() + 1, key + "=") == 0)
+                     return Value{0, text(entry.substr(key.size() + 1))};
+                   at = end + 1;
+                 }
+                 return Value{};
+               });
 
   // The host and its records, as compiled.
   for (const ClassDef& d : kHostClasses) s.mirror_of(s.define(d.name, s.object_class, d.modifiers));

@@ -71,8 +71,11 @@ import java.util.stream.Stream;
  * else the environment variable {@value #VENDOR_VARIABLE} names it; the bridge's dependency then
  * resolves to it by name. With the system property {@value #VENDOR_DIGEST_PROPERTY} its SHA-256
  * digest must be that one. Otherwise Linux's dynamic linker looks beside the bridge, on
- * {@code LD_LIBRARY_PATH} and in the system's folders; on Windows a {@code tarvex.dll} beside the
- * bridge is loaded first, since Windows does not look beside a library loaded by path.
+ * {@code LD_LIBRARY_PATH} and in the system's folders. On Windows the loader finds {@code
+ * tarvex.dll} itself, beside the bridge or in an absolute folder on {@code PATH} (never the
+ * working folder, which Windows' own search puts first), and loads it by its path before the
+ * bridge, whose import then binds to it; and no folder or library whose path the JVM's ANSI code
+ * page cannot carry is used.
  *
  * <p>Texts cross between Java and the library one byte per character, in the single-byte encoding
  * that the system property {@value #CODESET_PROPERTY}, else the environment variable
@@ -104,6 +107,8 @@ public final class NativeLoader {
   public static final String CODESET_PROPERTY = "tarvexjni.codeset";
   /** Environment variable: the single-byte encoding of the library's texts. */
   public static final String CODESET_VARIABLE = "TARVEXJNI_CODESET";
+  /** System property (Windows): true converts texts to the ANSI code page without best fits. */
+  public static final String EXACT_CODE_PAGE_PROPERTY = "tarvexjni.exactCodePage";
   /** Where the jar keeps its native libraries, one folder per platform. */
   public static final String RESOURCE_DIR = "tarvexjni/native";
 
@@ -375,6 +380,7 @@ public final class NativeLoader {
       );
     }
     NarrowCodeset texts = namedCodeset();
+    checkExactCodePage();
     Path bridge;
     String where;
     Source source;
@@ -429,7 +435,7 @@ public final class NativeLoader {
     }
     boolean loaded = false;
     try {
-      String vendor = loadVendor(bridge.getParent());
+      String vendor = loadVendor(bridge.getParent(), source);
       try {
         host.load(checked.path.toString());
       } catch (UnsatisfiedLinkError e) {
@@ -513,8 +519,9 @@ public final class NativeLoader {
     };
   }
 
-  // Loads the vendor library where it is named (or, on Windows, beside the bridge); says which.
-  private String loadVendor(Path bridgeFolder) {
+  // Loads the vendor library where it is named (on Windows also where the loader finds it);
+  // says which.
+  private String loadVendor(Path bridgeFolder, Source bridgeSource) {
     String path = setting(host.property(VENDOR_PROPERTY));
     String source = "from the system property " + VENDOR_PROPERTY;
     if (path == null) {
@@ -532,10 +539,10 @@ public final class NativeLoader {
           " sha256sum prints for the tarvex library"
       );
     }
-    Path beside = bridgeFolder.resolve(platform.vendorFile);
-    if (path == null && platform.windows && Files.isRegularFile(beside)) {
-      path = beside.toString();
-      source = "beside the bridge";
+    if (path == null && platform.windows) {
+      Path found = windowsVendor(bridgeFolder, bridgeSource);
+      path = found.toString();
+      source = found.getParent().equals(bridgeFolder) ? "beside the bridge" : "from PATH";
     }
     if (path == null) {
       if (pinned == null) return null;
@@ -666,6 +673,24 @@ public final class NativeLoader {
     return null;
   }
 
+  // tarvexjni.exactCodePage, which the bridge reads itself on Windows: true or false, and true only
+  // where there is an ANSI code page with best fits to turn off.
+  private void checkExactCodePage() {
+    String value = setting(host.property(EXACT_CODE_PAGE_PROPERTY));
+    if (value == null || value.equalsIgnoreCase("false")) return;
+    String named = "The system property " + EXACT_CODE_PAGE_PROPERTY + " (" + value + ")";
+    if (!value.equalsIgnoreCase("true")) {
+      throw new UnsatisfiedLinkError(named + " is neither true nor false: set it to true or false");
+    }
+    if (!platform.windows) {
+      throw new UnsatisfiedLinkError(
+        named +
+          " is for Windows: on Linux no character becomes another on its way to the library (one" +
+          " the codeset lacks becomes '?'); remove it"
+      );
+    }
+  }
+
   // ---- What is loaded is what was checked -----------------------------------------------------
 
   // A library to load: its real path, and where the platform has /proc, the identity of the file
@@ -678,6 +703,8 @@ public final class NativeLoader {
   private Checked check(Path file, String refusal, String pinned) {
     try {
       if (platform.windows) {
+        String page = unrepresentable(file);
+        if (page != null) throw new UnsatisfiedLinkError(refusal + ": " + notInCodePage(page));
         // neither POSIX owners nor /proc: the pinned digest alone
         if (pinned != null) pin(refusal, sha256(Files.readAllBytes(file)), pinned);
         return new Checked(file, null);
@@ -774,9 +801,8 @@ public final class NativeLoader {
   // The message for a bridge that did not load: the likely cause first, then what was tried.
   private String bridgeFailure(String why, String where, String vendor, Source source) {
     String tried = "Cannot load " + platform.bridgeFile + " from " + where + ": " + why;
-    boolean vendorMissing = platform.windows
-      ? why.contains("Can't find dependent libraries")
-      : why.contains(platform.vendorFile + ": cannot open shared object file");
+    if (platform.windows) return windowsBridgeFailure(tried, vendor);
+    boolean vendorMissing = why.contains(platform.vendorFile + ": cannot open shared object file");
     if (vendorMissing && vendor == null) {
       return (
         "Cannot find " +
@@ -796,7 +822,7 @@ public final class NativeLoader {
         tried
       );
     }
-    if (vendorMissing && !platform.windows) {
+    if (vendorMissing) {
       return (
         vendor +
         " was loaded, but the bridge still did not find " +
@@ -808,20 +834,14 @@ public final class NativeLoader {
       );
     }
     Matcher undefined = UNDEFINED.matcher(why);
-    boolean lacking = platform.windows
-      ? why.contains("The specified procedure could not be found")
-      : undefined.find();
-    if (lacking) {
+    if (undefined.find()) {
       String library =
         vendor != null ? vendor : "the " + platform.vendorFile + " that the system's loader found";
-      String function = platform.windows
-        ? "a function (Windows does not say which)"
-        : "the function " + undefined.group(1);
       return (
         "The tarvex library " +
         library +
-        " lacks " +
-        function +
+        " lacks the function " +
+        undefined.group(1) +
         ", which " +
         platform.bridgeFile +
         " " +
@@ -881,6 +901,147 @@ public final class NativeLoader {
     );
   }
 
+  // ---- Windows: paths in the ANSI code page, and where tarvex.dll is found ----------------------
+
+  // The JVM hands Windows a library's path as narrow text in the ANSI code page
+  // (sun.jnu.encoding): a character that code page lacks does not reach the system, and the path
+  // it does reach names no file, or another one. The code page's name when `path` has such a
+  // character; null when it has none, or the code page is not known here.
+  private String unrepresentable(Path path) {
+    String name = setting(host.property("sun.jnu.encoding"));
+    if (name == null) return null;
+    try {
+      Charset page = Charset.forName(name);
+      return page.newEncoder().canEncode(path.toString()) ? null : page.name();
+    } catch (IllegalArgumentException | UnsupportedOperationException e) {
+      return null;
+    }
+  }
+
+  private static String notInCodePage(String page) {
+    return (
+      "its path has characters that the ANSI code page " +
+      page +
+      " cannot carry, and the JVM gives Windows a library's path in that code page"
+    );
+  }
+
+  // The folder to extract into, on Windows. `named`: the one tarvexjni.workdir names, used as it
+  // is or refused. Otherwise java.io.tmpdir, which sits in the user's profile, so that a user
+  // name outside the ANSI code page puts it out of reach: then %SystemRoot%\Temp, whose path is
+  // the system's own. It is safe to extract into: Windows lets users make entries there but not
+  // list, rename or delete other users' entries, and the folder made in it takes an owner-only
+  // access list as everywhere. Since users cannot list it either, the folders of earlier runs
+  // there are not swept: the system's clean-up of its temporary folder removes them.
+  private Parent windowsParent(Path folder, String where, boolean named) {
+    String page = unrepresentable(folder);
+    if (page == null) return new Parent(folder, where);
+    String system = setting(host.variable("SystemRoot"));
+    Path temp = system == null ? null : Path.of(system, "Temp").toAbsolutePath();
+    if (!named && temp != null && Files.isDirectory(temp) && unrepresentable(temp) == null) {
+      return new Parent(
+        temp,
+        "the system's temporary folder (" +
+          temp +
+          "), since the ANSI code page " +
+          page +
+          " cannot carry the path of " +
+          where
+      );
+    }
+    throw new UnsatisfiedLinkError(
+      "the ANSI code page " +
+        page +
+        " cannot carry the path " +
+        folder +
+        " (" +
+        (named ? "the system property " + WORKDIR_PROPERTY : "java.io.tmpdir") +
+        "), and the JVM gives Windows a library's path in that code page" +
+        (named ? "" : temp == null ? "; nor is SystemRoot set" : "; nor is " + temp + " usable") +
+        ": set the system property " +
+        WORKDIR_PROPERTY +
+        " to an existing folder whose path that code page can carry"
+    );
+  }
+
+  // tarvex.dll where neither tarvex.library nor TARVEX_LIBRARY names it: beside the bridge, else
+  // in the first absolute folder on PATH that has it. Never from the working folder or a relative
+  // entry of PATH, where Windows' own search for the bridge's import would look: the file found is
+  // loaded by its path before the bridge, so that the import binds to it.
+  private Path windowsVendor(Path bridgeFolder, Source bridgeSource) {
+    List<String> looked = new ArrayList<>();
+    List<String> passed = new ArrayList<>();
+    Path here = Path.of(String.valueOf(host.property("user.dir")))
+      .toAbsolutePath()
+      .normalize();
+    List<Path> folders = new ArrayList<>();
+    folders.add(bridgeFolder);
+    String path = host.variable("PATH");
+    for (String entry : path == null ? new String[0] : path.split(";")) {
+      String folder = entry.strip();
+      if (folder.length() > 1 && folder.startsWith("\"") && folder.endsWith("\"")) {
+        folder = folder.substring(1, folder.length() - 1);
+      }
+      if (folder.isEmpty()) continue;
+      Path p;
+      try {
+        p = Path.of(folder);
+      } catch (InvalidPathException e) {
+        passed.add(folder + " (not a path)");
+        continue;
+      }
+      if (!p.isAbsolute()) {
+        passed.add(folder + " (relative)");
+      } else if (p.normalize().equals(here)) {
+        passed.add(folder + " (the working folder)");
+      } else {
+        folders.add(p);
+      }
+    }
+    for (Path folder : folders) {
+      Path file = folder.resolve(platform.vendorFile);
+      if (Files.isRegularFile(file) && unrepresentable(file) == null) return file;
+      looked.add(file.toString());
+    }
+    throw new UnsatisfiedLinkError(
+      "Cannot find " +
+        platform.vendorFile +
+        ", the tarvex library that " +
+        platform.bridgeFile +
+        " needs: neither the system property " +
+        VENDOR_PROPERTY +
+        " nor the environment variable " +
+        VENDOR_VARIABLE +
+        " names it, and it is not at " +
+        String.join(", ", looked) +
+        (passed.isEmpty() ? "" : " (passed over on PATH: " + String.join(", ", passed) + ")") +
+        "; set " +
+        VENDOR_PROPERTY +
+        " to its path, or put it " +
+        (bridgeSource == Source.JAR ? "" : "beside the bridge or ") +
+        "in an absolute folder on PATH" +
+        " (tests over the stand-in: put tarvexjni-standin.jar on JUnit's class path, or initialise" +
+        " tarvexjni.standin.StandIn first)"
+    );
+  }
+
+  // A bridge that did not load, on Windows, where tarvex.dll is always loaded first: the system's
+  // text (in the system's language) says why, and nothing here is decided on its wording.
+  private String windowsBridgeFailure(String tried, String vendor) {
+    return (
+      tried +
+      " (" +
+      vendor +
+      " was loaded first; where the system's text speaks of a procedure that could not be found," +
+      " that tarvex library lacks a function that " +
+      platform.bridgeFile +
+      " " +
+      VERSION +
+      " calls: use one that has it)"
+    );
+  }
+
+  // ---- Extraction ----------------------------------------------------------------------------
   // ---- Extraction ----------------------------------------------------------------------------
 
   synchronized Path extractFile(Class<?> owner, String resourceDir, String fileName) {
@@ -1138,7 +1299,7 @@ public final class NativeLoader {
             " to an existing folder that this user can write"
         );
       }
-      if (platform.windows) return new Parent(parent, where);
+      if (platform.windows) return windowsParent(parent, where, true);
       // Refused, not redirected: it was chosen on purpose, and its owner should know.
       Problem problem = unsafeFolder(parent);
       if (problem.real == null) {
@@ -1157,7 +1318,7 @@ public final class NativeLoader {
     }
     Path tmp = Path.of(String.valueOf(host.property("java.io.tmpdir"))).toAbsolutePath();
     String where = "java.io.tmpdir (" + tmp + ")";
-    if (platform.windows) return new Parent(tmp, where);
+    if (platform.windows) return windowsParent(tmp, where, false);
     Problem problem = unsafeFolder(tmp);
     if (problem.real != null) return new Parent(problem.real, where);
     // A temporary folder that other users can change (a shared /tmp without the sticky bit, say):

@@ -20,7 +20,8 @@ import tarvexjni.Native;
  * {@code availability} asks {@link Native} before anything else, then uses LocalIface twice;
  * {@code again} loads LocalIface in a second class loader afterwards; {@code wait} says
  * "waiting" and sleeps, to be killed; {@code handlers} says at the end, loaded or not, which
- * libraries hold the SIGSEGV and SIGBUS handlers ({@link Direct#handlers()}).
+ * libraries hold the SIGSEGV and SIGBUS handlers ({@link Direct#handlers()}); {@code overflow}
+ * has the stand-in overflow the stack inside a call, after saying "overflowing".
  */
 public final class Probe {
 
@@ -31,6 +32,10 @@ public final class Probe {
       .invoke(null);
     if (options.contains("availability")) {
       availability();
+      return;
+    }
+    if (options.contains("overflow")) {
+      overflow();
       return;
     }
     try {
@@ -141,6 +146,24 @@ public final class Probe {
         }
       }
     }
+  }
+
+  // A stack overflow inside the library (the kit's STACK fault), then what the call returned, if it
+  // returns at all.
+  private static void overflow() throws Exception {
+    Class.forName("tarvexjni.standin.StandIn")
+      .getMethod("faultNext", String.class, String.class)
+      .invoke(null, "HashMem", "STACK");
+    LocalIface lib = new LocalIface();
+    LocalIface.QUMENJNI_InitMinimal(lib);
+    System.out.println("overflowing");
+    System.out.flush();
+    int status = LocalIface.QUMENJNI_HashMem(
+      lib,
+      new LocalIface.mem_blk_t(new byte[] { 1 }),
+      new LocalIface.mem_blk_t()
+    );
+    System.out.println("returned: status " + Integer.toHexString(status));
   }
 
   private static String mode(Path p) throws Exception {

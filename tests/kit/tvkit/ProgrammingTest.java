@@ -320,7 +320,7 @@ class ProgrammingTest extends WithLib {
     assertRefused(
       IllegalArgumentException.class,
       () -> StandIn.faultNext("HashMem", "SIGKILL"),
-      "[SEGV, BUS, FPE, ILL]"
+      "[SEGV, BUS, FPE, ILL, STACK]"
     );
     assertRefused(
       IllegalArgumentException.class,

@@ -131,7 +131,8 @@ public final class StandIn {
    * A machine fault that the stand-in raises inside a call, as a defective library would. The
    * bridge catches it and returns its code: {@code 0xC0000005} for {@link #SEGV},
    * {@code 0xC0000006} for {@link #BUS}, {@code 0xC0000094} for {@link #FPE}, {@code 0xC000001D}
-   * for {@link #ILL} ({@code -1} from {@code EncodeMem} and {@code DecodeMem}).
+   * for {@link #ILL}, on Windows {@code 0xC00000FD} for {@link #STACK} ({@code -1} from
+   * {@code EncodeMem} and {@code DecodeMem}).
    */
   public enum Fault {
     /** An access through a bad address (a store through a null pointer). */
@@ -142,6 +143,11 @@ public final class StandIn {
     FPE,
     /** An undefined instruction. */
     ILL,
+    /**
+     * A stack overflow: recursion until the thread's stack runs out. Caught on Windows only; on
+     * Linux it ends the JVM (docs/faults.md).
+     */
+    STACK,
   }
 
   /**
@@ -364,7 +370,7 @@ public final class StandIn {
    * <p>Changed: the fault now goes to the next call on the calling thread.
    *
    * @param function the function, e.g. {@code "HashMem"}
-   * @param signal one of {@code "SEGV"}, {@code "BUS"}, {@code "FPE"}, {@code "ILL"}
+   * @param signal one of {@code "SEGV"}, {@code "BUS"}, {@code "FPE"}, {@code "ILL"}, {@code "STACK"}
    * @throws IllegalArgumentException for an unknown function or signal
    */
   public static void faultNext(String function, String signal) {

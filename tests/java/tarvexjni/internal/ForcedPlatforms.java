@@ -33,9 +33,12 @@ public final class ForcedPlatforms {
     vendorBesideAnInstalledBridge();
     kitCopyStaysAndServesAsTheVendor();
     missingVendorSpeaksOfPath();
+    vendorFromAbsoluteFoldersOfPath();
+    pathsOutsideTheAnsiCodePage();
     foldersOfEarlierRuns();
     swappedLibrariesAreRefusedAndTheBridgeStaysInert();
     codesetIsForLinux();
+    exactCodePageIsForWindows();
     System.out.println("forced platforms: all passed");
   }
 
@@ -52,6 +55,37 @@ public final class ForcedPlatforms {
     );
     expect(host.loads, List.of());
     expect(host.activations, 0);
+  }
+
+  // tarvexjni.exactCodePage: true or false, read by the bridge on Windows; refused elsewhere, and
+  // with any other value, before anything is loaded.
+  static void exactCodePageIsForWindows() throws Exception {
+    Recorder host = linuxRecorder("exact-linux");
+    host.properties.put("tarvexjni.exactCodePage", "true");
+    expect(
+      failure(new NativeLoader(Platform.of("Linux", "amd64"), host)).getMessage(),
+      "The system property tarvexjni.exactCodePage (true) is for Windows: on Linux no character" +
+        " becomes another on its way to the library (one the codeset lacks becomes '?'); remove it"
+    );
+    expect(host.loads, List.of());
+    host.properties.put("tarvexjni.exactCodePage", "FALSE");
+    new NativeLoader(Platform.of("Linux", "amd64"), host).load();
+
+    host = new Recorder("exact-windows");
+    host.properties.put(
+      "tarvex.library",
+      Files.writeString(host.dir.resolve("tarvex.dll"), "v").toString()
+    );
+    host.properties.put("tarvexjni.exactCodePage", "yes");
+    expect(
+      failure(new NativeLoader(WINDOWS, host)).getMessage(),
+      "The system property tarvexjni.exactCodePage (yes) is neither true nor false: set it to true" +
+        " or false"
+    );
+    expect(host.loads, List.of());
+    host.properties.put("tarvexjni.exactCodePage", "True");
+    new NativeLoader(WINDOWS, host).load();
+    expect(host.loads.size(), 2);
   }
 
   static void names() {
@@ -109,47 +143,145 @@ public final class ForcedPlatforms {
     check(Files.isRegularFile(kit), "the kit's loaded DLL was deleted");
   }
 
-  // Without a vendor library the failure names PATH, and the DLL that did not load is deleted
-  // with its folder. The outcome is kept: the second attempt fails the same, loading nothing.
+  // Without a vendor library found by the loader itself the bridge is not even tried (Windows
+  // would search the working folder for its import); the failure says where the loader looked,
+  // and the DLL extracted is deleted with its folder. The outcome is kept: the second attempt
+  // fails the same, loading nothing.
   static void missingVendorSpeaksOfPath() throws Exception {
     Recorder host = new Recorder("missing");
-    host.refuse = "Can't find dependent libraries";
+    Path none = Files.createDirectories(host.dir.resolve("none"));
+    host.variables.put("PATH", none + ";bin");
     NativeLoader loader = new NativeLoader(WINDOWS, host);
     UnsatisfiedLinkError thrown = failure(loader);
     UnsatisfiedLinkError first = loader.firstFailure();
     String message = first.getMessage();
     check(
       message.startsWith(
-        "Cannot find tarvex.dll, the tarvex library that tarvexjni.dll needs: set" +
-          " the system property tarvex.library or the environment variable TARVEX_LIBRARY to its path," +
-          " or put it in a folder on PATH"
-      ),
+        "Cannot find tarvex.dll, the tarvex library that tarvexjni.dll needs: neither the system" +
+          " property tarvex.library nor the environment variable TARVEX_LIBRARY names it, and it is" +
+          " not at " +
+          host.workdir +
+          "/tarvexjni-"
+      ) &&
+        message.contains(
+          "/tarvex.dll, " +
+            none.resolve("tarvex.dll") +
+            " (passed over on PATH: bin (relative)); set tarvex.library to its path, or put it in an" +
+            " absolute folder on PATH"
+        ),
       message
     );
     check(!message.contains("LD_LIBRARY_PATH") && !message.contains("SONAME"), message);
-    expect(first.getSuppressed().length, 1);
+    expect(host.loads, List.of());
     check(thrown.getCause() == first && thrown.getMessage().equals(message), thrown);
     try (var left = Files.list(host.workdir)) {
       expect(left.count(), 0L);
     }
     UnsatisfiedLinkError again = failure(loader);
     check(again != thrown && again.getCause() == first, again);
-    expect(host.loads.size(), 1);
+    expect(host.loads, List.of());
 
-    host = new Recorder("procedure");
-    host.refuse = "The specified procedure could not be found";
-    host.properties.put(
-      "tarvex.library",
-      Files.writeString(host.dir.resolve("tarvex.dll"), "old").toString()
+    // A bridge that does not load after tarvex.dll: the system's text, in whatever language,
+    // and the same advice.
+    List<String> texts = List.of(
+      "The specified procedure could not be found",
+      "Die angegebene Prozedur wurde nicht gefunden"
     );
+    for (String text : texts) {
+      host = new Recorder("procedure-" + texts.indexOf(text));
+      host.refuse = text;
+      Path vendor = Files.writeString(host.dir.resolve("tarvex.dll"), "old");
+      host.properties.put("tarvex.library", vendor.toString());
+      message = failure(new NativeLoader(WINDOWS, host)).getMessage();
+      check(
+        message.startsWith("Cannot load tarvexjni.dll from the jar's copy for windows-x86_64") &&
+          message.contains(
+            ": " +
+              text +
+              " (tarvex.dll from the system property tarvex.library (" +
+              vendor +
+              ") was loaded first; where the system's text speaks of a procedure that could not" +
+              " be found, that tarvex library lacks a function that tarvexjni.dll "
+          ),
+        message
+      );
+    }
+  }
+
+  // tarvex.dll from the first absolute folder of PATH that has it, loaded by its path before the
+  // bridge; never from the working folder or a relative entry, even where PATH names them first.
+  static void vendorFromAbsoluteFoldersOfPath() throws Exception {
+    Recorder host = new Recorder("path");
+    Path here = Files.createDirectories(host.dir.resolve("here"));
+    host.properties.put("user.dir", here.toString());
+    Files.writeString(here.resolve("tarvex.dll"), "decoy");
+    Files.createDirectories(here.resolve("rel"));
+    Files.writeString(here.resolve("rel/tarvex.dll"), "decoy");
+    Path empty = Files.createDirectories(host.dir.resolve("empty"));
+    Path vendor = Files.createDirectories(host.dir.resolve("vendor dir"));
+    Files.writeString(vendor.resolve("tarvex.dll"), "vendor");
+    host.variables.put("PATH", ";.;rel;" + here + ";" + empty + ";\"" + vendor + "\";");
+    new NativeLoader(WINDOWS, host).load();
+    expect(host.loads.size(), 2);
+    expect(host.loads.get(0), vendor.resolve("tarvex.dll").toString());
+    check(host.loads.get(1).endsWith("tarvexjni.dll"), host.loads);
+  }
+
+  // The JVM loads through a narrow path in the ANSI code page (sun.jnu.encoding): a folder whose
+  // path that code page cannot carry is never extracted into. java.io.tmpdir in a Cyrillic user's
+  // profile under code page 1252 gives way to %SystemRoot%\Temp; a named folder is refused, and
+  // so is a library named by such a path.
+  static void pathsOutsideTheAnsiCodePage() throws Exception {
+    Recorder host = new Recorder("ansi");
+    host.properties.remove("tarvexjni.workdir");
+    host.properties.put("sun.jnu.encoding", "Cp1252");
+    Path profile = Files.createDirectories(host.dir.resolve("Users/\u0418\u0432\u0430\u043d/Temp"));
+    host.properties.put("java.io.tmpdir", profile.toString());
+    Path system = Files.createDirectories(host.dir.resolve("Windows/Temp")).getParent();
+    host.variables.put("SystemRoot", system.toString());
+    Path vendor = Files.writeString(host.dir.resolve("tarvex.dll"), "vendor");
+    host.properties.put("tarvex.library", vendor.toString());
+    new NativeLoader(WINDOWS, host).load();
+    expect(Path.of(host.loads.get(1)).getParent().getParent(), system.resolve("Temp"));
+    try (var left = Files.list(profile)) {
+      expect(left.count(), 0L);
+    }
+
+    host.variables.remove("SystemRoot");
+    String message = failure(new NativeLoader(WINDOWS, host)).getMessage();
+    expect(
+      message,
+      "Cannot extract the jar's copy of tarvexjni.dll for windows-x86_64: the ANSI code page" +
+        " windows-1252 cannot carry the path " +
+        profile +
+        " (java.io.tmpdir), and the JVM gives Windows a library's path in that code page; nor is" +
+        " SystemRoot set: set the system property tarvexjni.workdir to an existing folder whose path" +
+        " that code page can carry"
+    );
+
+    host.properties.put("tarvexjni.workdir", profile.toString());
+    host.variables.put("SystemRoot", system.toString());
     message = failure(new NativeLoader(WINDOWS, host)).getMessage();
     check(
-      message.startsWith(
-        "The tarvex library tarvex.dll from the system property tarvex.library (" +
-          host.dir.resolve("tarvex.dll") +
-          ") lacks a function (Windows does not say which)"
+      message.contains(
+        "the ANSI code page windows-1252 cannot carry the path " +
+          profile +
+          " (the system property tarvexjni.workdir), and the JVM gives Windows a library's path in" +
+          " that code page: set the system property tarvexjni.workdir"
       ),
       message
+    );
+
+    host.properties.put("tarvexjni.workdir", host.workdir.toString());
+    Path named = Files.writeString(profile.resolve("tarvex.dll"), "vendor");
+    host.properties.put("tarvex.library", named.toString());
+    message = failure(new NativeLoader(WINDOWS, host)).getMessage();
+    expect(
+      message,
+      "Cannot load tarvex.dll from the system property tarvex.library (" +
+        named +
+        "): its path has characters that the ANSI code page windows-1252 cannot carry, and the JVM" +
+        " gives Windows a library's path in that code page"
     );
   }
 
@@ -271,6 +403,7 @@ public final class ForcedPlatforms {
     final Path dir;
     final Path workdir;
     final Map<String, String> properties = new HashMap<>();
+    final Map<String, String> variables = new HashMap<>();
     final Map<String, byte[]> resources = new HashMap<>();
     final List<String> loads = new ArrayList<>();
     final Map<Path, FileId> checked = new HashMap<>();
@@ -300,7 +433,7 @@ public final class ForcedPlatforms {
 
     @Override
     String variable(String name) {
-      return null;
+      return variables.get(name);
     }
 
     @Override
