@@ -8,7 +8,7 @@
 #   bridge of another build and for a vendor library that lacks a function, and the programs in
 #   tests/loader/)
 #   cases: jar kill order version vendor messages workdir availability modules concurrent kit
-#          forced safety handlers residue signed users codeset
+#          forced safety handlers residue signed users codeset texts
 set -uo pipefail
 case_name=$1
 java=$2
@@ -494,6 +494,10 @@ codeset)  # the encoding of texts: a name this JVM does not know, or of an encod
   expect property "hashed: status 0"
   run variable TARVEXJNI_CODESET=cp1252 "${classpath[@]}" -Dtarvex.library="$vendor" tvload.Probe
   expect variable "hashed: status 0"
+  ;;
+texts)  # the texts the loader reads by hand: /proc/self/maps, folder names, digest files
+  run texts "${classpath[@]}" tarvexjni.internal.LoaderTexts
+  expect texts "loader texts: all passed"
   ;;
 *)
   say "no such case"
