@@ -8,7 +8,7 @@
 #   bridge of another build and for a vendor library that lacks a function, and the programs in
 #   tests/loader/)
 #   cases: jar kill order version vendor messages workdir availability modules concurrent kit
-#          forced safety handlers residue signed users codeset texts
+#          forced safety handlers residue signed users codeset cds texts
 set -uo pipefail
 case_name=$1
 java=$2
@@ -498,6 +498,24 @@ codeset)  # the encoding of texts: a name this JVM does not know, or of an encod
 texts)  # the texts the loader reads by hand: /proc/self/maps, folder names, digest files
   run texts "${classpath[@]}" tarvexjni.internal.LoaderTexts
   expect texts "loader texts: all passed"
+  ;;
+cds)  # under the JDK's application class-data sharing: an archive made at the end of a run
+      # (-XX:ArchiveClassesAtExit), then used (-XX:SharedArchiveFile). The host class and the
+      # loader come from the archive, none of the jar's classes is left out of it, and the bridge
+      # is extracted, checked, loaded and deleted as without it
+  run cds-dump "${classpath[@]}" -XX:ArchiveClassesAtExit="$work/app.jsa" -Dtarvex.library="$vendor" tvload.Probe
+  expect cds-dump "hashed: status 0, 32 bytes"
+  [ -s "$work/app.jsa" ] || say "cds-dump: no archive written"
+  # The JDK leaves its own JFR event classes out, and says so; nothing else may be left out.
+  if grep '\[warning\]' "$work/cds-dump.out" | grep -v ' Skipping jdk/internal/event/[A-Za-z]*: '; then
+    say "cds-dump: classes left out of the archive"
+  fi
+  run cds "${classpath[@]}" -XX:SharedArchiveFile="$work/app.jsa" -Xlog:class+load=info -Dtarvex.library="$vendor" tvload.Probe
+  expect cds "hashed: status 0, 32 bytes" "versions: jar $version, bridge $version" \
+    "Norv1.LocalIface source: shared objects file" "tarvexjni.internal.NativeLoader source: shared objects file" \
+    "tarvexjni.internal.Host source: shared objects file"
+  if grep '\[warning\]' "$work/cds.out"; then say "cds: the JVM warned"; fi
+  empty "$work/tmp"
   ;;
 *)
   say "no such case"
