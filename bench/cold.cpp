@@ -162,8 +162,8 @@ int main(int argc, char** argv) {
     double q1 = quantile(c.wall, 0.25), q3 = quantile(c.wall, 0.75);
     std::printf("%-34s %9.3f %9.3f %9.1f %8.3f - %6.3f\n", c.name.c_str(), wall, cpu, rss, q1, q3);
     if (out)
-      std::fprintf(out, "%s,%s,%d,%.4f,%.4f,%.1f,%.4f,%.4f\n", label, c.name.c_str(), rounds,
-                   wall, cpu, rss, q1, q3);
+      std::fprintf(out, "%s,%s,%d,%.4f,%.4f,%.1f,%.4f,%.4f\n", label, c.name.c_str(), rounds, wall,
+                   cpu, rss, q1, q3);
   }
   if (out) std::fclose(out);
   return 0;

@@ -60,7 +60,8 @@ public final class StepTimes {
     t = now();
     Class.forName(iface.getName(), true, iface.getClassLoader());
     long[] load = now();
-    long wall = load[0] - t[0], cpu = load[1] - t[1];
+    long wall = load[0] - t[0],
+      cpu = load[1] - t[1];
     for (Map.Entry<String, long[]> e : spent.entrySet()) {
       if (!e.getKey().startsWith("loader: ")) continue;
       wall -= e.getValue()[0];

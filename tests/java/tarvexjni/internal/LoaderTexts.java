@@ -13,10 +13,18 @@ public final class LoaderTexts {
   private static final String DIR = "/tmp/tarvexjni-41-7/";
   private static final String MAPS =
     "55d0c0000000-55d0c0001000 r--p 00000000 fe:01 100    /usr/lib/jvm/bin/java\n" +
-    "7f0000000000-7f0000001000 r--p 00000000 fe:01 2001   " + DIR + "libtarvexjni.so\n" +
-    "7f0000001000-7f0000080000 r-xp 00001000 fe:01 2001   " + DIR + "libtarvexjni.so (deleted)\n" +
-    "7f0000090000-7f0000091000 r-xp 00000000 00:2a 9      /other" + DIR + "libtarvexjni.so\n" +
-    "7f00000a0000-7f00000a1000 r-xp 00000000 fe:01 2002   " + DIR + "libtarvexjni.so.1\n" +
+    "7f0000000000-7f0000001000 r--p 00000000 fe:01 2001   " +
+    DIR +
+    "libtarvexjni.so\n" +
+    "7f0000001000-7f0000080000 r-xp 00001000 fe:01 2001   " +
+    DIR +
+    "libtarvexjni.so (deleted)\n" +
+    "7f0000090000-7f0000091000 r-xp 00000000 00:2a 9      /other" +
+    DIR +
+    "libtarvexjni.so\n" +
+    "7f00000a0000-7f00000a1000 r-xp 00000000 fe:01 2002   " +
+    DIR +
+    "libtarvexjni.so.1\n" +
     "7f00000b0000-7f00000b1000 r-xp 00000000 fe:01 3003   /opt/with space/libtarvex.so\n" +
     "7ffd00000000-7ffd00021000 rw-p 00000000 00:00 0      [stack]";
 
