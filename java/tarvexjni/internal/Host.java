@@ -97,7 +97,16 @@ class Host {
         if (entry != null) {
           byte[] bytes;
           try (InputStream in = file.getInputStream(entry)) {
-            bytes = in.readAllBytes();
+            // Inflated straight into an array of the entry's size where the jar records it.
+            long size = entry.getSize();
+            if (size < 0 || size > Integer.MAX_VALUE - 8) {
+              bytes = in.readAllBytes();
+            } else {
+              bytes = new byte[(int) size];
+              if (in.readNBytes(bytes, 0, bytes.length) != bytes.length || in.read() != -1) {
+                throw new IOException(name + " in " + local + " is not as long as its entry says");
+              }
+            }
           }
           return new Resource(bytes, entry.getCodeSigners());
         }
