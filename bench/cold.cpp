@@ -8,7 +8,7 @@
 // Before timing, each case runs once with its output shown: a case that exits with a status
 // other than 0, or that writes anything to stderr (where the JVM's warnings go), stops the
 // benchmark. Timed runs send their output to /dev/null. The CSV gets one line per case:
-// label,case,runs,wall_s,cpu_s,rss_mib,wall_q1_s,wall_q3_s.
+// label,"case",runs,wall_s,cpu_s,rss_mib,wall_q1_s,wall_q3_s.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -162,8 +162,8 @@ int main(int argc, char** argv) {
     double q1 = quantile(c.wall, 0.25), q3 = quantile(c.wall, 0.75);
     std::printf("%-34s %9.3f %9.3f %9.1f %8.3f - %6.3f\n", c.name.c_str(), wall, cpu, rss, q1, q3);
     if (out)
-      std::fprintf(out, "%s,%s,%d,%.4f,%.4f,%.1f,%.4f,%.4f\n", label, c.name.c_str(), rounds, wall,
-                   cpu, rss, q1, q3);
+      std::fprintf(out, "%s,\"%s\",%d,%.4f,%.4f,%.1f,%.4f,%.4f\n", label, c.name.c_str(), rounds,
+                   wall, cpu, rss, q1, q3);
   }
   if (out) std::fclose(out);
   return 0;

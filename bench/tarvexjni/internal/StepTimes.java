@@ -72,11 +72,11 @@ public final class StepTimes {
     LocalIface lib = new LocalIface();
     t = now();
     check(LocalIface.QUMENJNI_InitMinimal(lib));
-    add("first call: InitMinimal (with the check of the host's declarations)", t);
+    add("first call: InitMinimal", t);
     t = now();
     mem_blk_t hash = new mem_blk_t();
     check(LocalIface.QUMENJNI_HashMem(lib, new mem_blk_t(new byte[] { 1, 2, 3 }), hash));
-    add("HashMem of 3 bytes", t);
+    add("first HashMem of 3 bytes (with the check of the host's declarations)", t);
     t = now();
     check(LocalIface.QUMENJNI_Uninitialize(lib));
     add("Uninitialize", t);

@@ -7,8 +7,9 @@ import java.security.MessageDigest;
  * JVM that extracts it computes at start-up, before its compilers have compiled anything. The
  * JDK's own reads the message through byte-array views, which a JVM that has just started runs
  * far slower than the shifts here, and is reached through the security providers, which take
- * their own time to set up; this one takes about half the time of the JDK's for a library of
- * 0.9 MB (bench/README.md). Its results are those of the JDK's, compared on messages of every
+ * their own time to set up; this one takes a fraction of the JDK's time for a library of 0.9 MB
+ * (bench/README.md, "Where the time goes"). Once compiled, the JDK's is faster (the processor's
+ * SHA instructions): the digests of libraries named by a path stay with it. Its results are those of the JDK's, compared on messages of every
  * length up to a few blocks and on large ones, fed whole and in pieces (loader test texts).
  */
 final class Sha256 extends MessageDigest {
