@@ -949,7 +949,7 @@ public final class NativeLoader {
       if (platform.windows) {
         entry.digest = sha256(Files.readAllBytes(file));
       } else {
-        MessageDigest digest = new Sha256();
+        MessageDigest digest = sha256();
         entry.id = host.identify(file, digest);
         entry.digest = HexFormat.of().formatHex(digest.digest());
       }

@@ -1,15 +1,12 @@
 package tarvexjni.internal;
 
-import java.security.MessageDigest;
-import java.util.Arrays;
 import java.util.List;
-import java.util.Random;
 
 /**
  * What the loader does by hand rather than through the JDK's general means, which cost a JVM that
  * has just started more: the lines of /proc/self/maps that name a file (its identity after
- * loading, and a bridge another class loader loaded), the names of earlier runs' folders, the
- * digest files of the jar, and the SHA-256 of the jar's copies. Run by loader_test.sh; throws at
+ * loading, and a bridge another class loader loaded), the names of earlier runs' folders, and the
+ * digest files of the jar. Run by loader_test.sh; throws at
  * the first difference.
  */
 public final class LoaderTexts {
@@ -37,7 +34,6 @@ public final class LoaderTexts {
     bridgeOfAnotherLoader();
     folders();
     digestFiles();
-    sha256();
     System.out.println("loader texts: all passed");
   }
 
@@ -99,38 +95,6 @@ public final class LoaderTexts {
       "x " + hex
     )) {
       expect(NativeLoader.sha256Field(file.getBytes()), null);
-    }
-  }
-
-  // The JDK's results, for every length around the block's and the padding's edges, for large
-  // messages, whole and fed in pieces of every size, and after a digest (which starts afresh).
-  static void sha256() {
-    try {
-      MessageDigest jdk = MessageDigest.getInstance("SHA-256");
-      Random random = new Random(34);
-      byte[] large = new byte[(1 << 20) + 77];
-      random.nextBytes(large);
-      Sha256 own = new Sha256();
-      for (int n = 0; n <= 200; n++) {
-        byte[] m = Arrays.copyOf(large, n);
-        expect(Arrays.toString(own.digest(m)), Arrays.toString(jdk.digest(m)));
-      }
-      String whole = Arrays.toString(jdk.digest(large));
-      expect(Arrays.toString(own.digest(large)), whole);
-      for (int piece : new int[] { 1, 3, 55, 56, 63, 64, 65, 127, 4096, 100_003 }) {
-        for (int at = 0; at < large.length; at += piece) {
-          own.update(large, at, Math.min(piece, large.length - at));
-        }
-        expect(Arrays.toString(own.digest()), whole);
-      }
-      own.update((byte) 'a');
-      own.update("bc".getBytes());
-      expect(
-        java.util.HexFormat.of().formatHex(own.digest()),
-        "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"
-      );
-    } catch (java.security.NoSuchAlgorithmException e) {
-      throw new AssertionError(e);
     }
   }
 
