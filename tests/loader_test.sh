@@ -8,7 +8,7 @@
 #   bridge of another build and for a vendor library that lacks a function, and the programs in
 #   tests/loader/)
 #   cases: jar kill order version vendor messages workdir availability modules concurrent kit
-#          forced safety handlers residue signed users codeset overflow
+#          forced safety handlers residue signed users codeset overflow cds texts
 set -uo pipefail
 case_name=$1
 java=$2
@@ -506,6 +506,33 @@ overflow)  # a stack overflow inside the library, on Linux: not caught. The faul
   ! grep -q "^returned" "$work/overflow.out" || say "the call returned: $(grep '^returned' "$work/overflow.out")"
   [ "$status" -gt 128 ] || say "the JVM ended with status $status, not by a signal"
   echo "overflow: the JVM ended with status $status ($(kill -l $((status - 128)) 2>/dev/null)); it wrote: $(head -c 300 "$work/overflow.err" | tr '\n' ' ')"
+  ;;
+texts)  # the texts the loader reads by hand: /proc/self/maps, folder names, digest files
+  run texts "${classpath[@]}" tarvexjni.internal.LoaderTexts
+  expect texts "loader texts: all passed"
+  ;;
+cds)  # under the JDK's application class-data sharing: an archive made at the end of a run
+      # (-XX:ArchiveClassesAtExit), then used (-XX:SharedArchiveFile). The host class and the
+      # loader come from the archive, none of the jar's classes is left out of it, and the bridge
+      # is extracted, checked, loaded and deleted as without it. Native access is granted by the
+      # manifest: granted on the command line, JDK 24 and later refuse part of their own base
+      # archive under a dynamic one, with errors
+  printf 'Main-Class: tvload.Probe\nClass-Path: %s %s\nEnable-Native-Access: ALL-UNNAMED\n' \
+    "$(basename "$jar")" "$(basename "$probe")" >"$work/manifest"
+  "$bin/jar" --create --file "$work/app/app.jar" --manifest "$work/manifest"
+  run cds-dump -XX:ArchiveClassesAtExit="$work/app.jsa" -Dtarvex.library="$vendor" -jar app.jar
+  expect cds-dump "hashed: status 0, 32 bytes"
+  [ -s "$work/app.jsa" ] || say "cds-dump: no archive written"
+  # The JDK leaves its own JFR event classes out, and says so; nothing else may be left out.
+  if grep '\[warning\]\|\[error\]' "$work/cds-dump.out" | grep -v '\[warning\].* Skipping jdk/internal/event/[A-Za-z]*: '; then
+    say "cds-dump: the JVM warned of more than the JDK's own classes"
+  fi
+  run cds -XX:SharedArchiveFile="$work/app.jsa" -Xlog:class+load=info -Dtarvex.library="$vendor" -jar app.jar
+  expect cds "hashed: status 0, 32 bytes" "versions: jar $version, bridge $version" \
+    "Norv1.LocalIface source: shared objects file" "tarvexjni.internal.NativeLoader source: shared objects file" \
+    "tarvexjni.internal.Host source: shared objects file"
+  if grep '\[warning\]\|\[error\]' "$work/cds.out"; then say "cds: the JVM warned"; fi
+  empty "$work/tmp"
   ;;
 *)
   say "no such case"

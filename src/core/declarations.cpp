@@ -1,5 +1,7 @@
 #include "declarations.h"
 
+#include <jvmti.h>
+
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -128,7 +130,54 @@ std::mutex check_mutex;
 
 }  // namespace
 
+int tool_declares_exactly(JNIEnv* env, jclass host) {
+  JavaVM* vm = nullptr;
+  jvmtiEnv* ti = nullptr;
+  if (host == nullptr || env->GetJavaVM(&vm) != JNI_OK ||
+      vm->GetEnv(reinterpret_cast<void**>(&ti), JVMTI_VERSION_1_2) != JNI_OK || ti == nullptr)
+    return -1;
+  jint count = 0;
+  jmethodID* methods = nullptr;
+  int exact = -1;
+  if (ti->GetClassMethods(host, &count, &methods) == JVMTI_ERROR_NONE) {
+    exact = 1;
+    std::vector<bool> seen(kDeclarationCount, false);
+    for (jint i = 0; i < count && exact == 1; ++i) {
+      jint mods = 0;
+      char* name = nullptr;
+      char* descriptor = nullptr;
+      if (ti->GetMethodModifiers(methods[i], &mods) != JVMTI_ERROR_NONE) {
+        exact = -1;
+      } else if ((mods & kAccNative) == 0) {
+        continue;
+      } else if (ti->GetMethodName(methods[i], &name, &descriptor, nullptr) != JVMTI_ERROR_NONE) {
+        exact = -1;
+      } else {
+        const Declaration* d = (mods & kAccStatic) != 0 ? find_declaration(name) : nullptr;
+        // not ours, not static, overloaded, or another descriptor
+        if (d == nullptr || seen[size_t(d - kDeclarations)] ||
+            std::strcmp(descriptor, d->descriptor) != 0)
+          exact = 0;
+        else
+          seen[size_t(d - kDeclarations)] = true;
+      }
+      ti->Deallocate(reinterpret_cast<unsigned char*>(name));
+      ti->Deallocate(reinterpret_cast<unsigned char*>(descriptor));
+    }
+    ti->Deallocate(reinterpret_cast<unsigned char*>(methods));
+  }
+  ti->DisposeEnvironment();
+  return exact;
+}
+
 bool declares_exactly(JNIEnv* env, jclass host) {
+  if (host == nullptr || env->ExceptionCheck()) return false;
+  int told = tool_declares_exactly(env, host);
+  if (told >= 0) return told == 1;
+  return reflection_declares_exactly(env, host);
+}
+
+bool reflection_declares_exactly(JNIEnv* env, jclass host) {
   if (host == nullptr || env->ExceptionCheck()) return false;
   // Reflection's own references go with the frame, however many methods the class has.
   if (env->PushLocalFrame(64) != 0) {

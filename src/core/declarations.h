@@ -32,8 +32,16 @@ extern const Declaration kDeclarations[];
 extern const size_t kDeclarationCount;
 
 // Whether every native method that `host` declares is one of kDeclarations, each name once, with
-// its descriptor. Asks the VM by reflection; leaves no exception pending (any failure: false).
+// its descriptor. Asks the VM's tool interface (JVMTI), else reflection; leaves no exception
+// pending (any failure: false).
 bool declares_exactly(JNIEnv* env, jclass host);
+// The same through JVMTI alone, which reads the names, descriptors and modifiers of the class as
+// the VM holds it without making Method objects or loading the classes that the descriptors name
+// (reflection loads every record class of a parameter, some 30, at a cost in start-up time):
+// 1 exactly, 0 not, -1 when the VM offers no JVMTI or it fails.
+int tool_declares_exactly(JNIEnv* env, jclass host);
+// The same through reflection alone.
+bool reflection_declares_exactly(JNIEnv* env, jclass host);
 
 // declares_exactly for the calling host, asked once per process.
 bool check_host(JNIEnv* env, jclass host);

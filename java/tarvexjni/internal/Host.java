@@ -4,12 +4,16 @@ import java.io.IOException;
 import java.io.InputStream;
 import java.lang.ref.Reference;
 import java.net.JarURLConnection;
+import java.net.URI;
+import java.net.URISyntaxException;
 import java.net.URL;
 import java.net.URLConnection;
 import java.nio.ByteBuffer;
 import java.nio.MappedByteBuffer;
 import java.nio.channels.FileChannel;
+import java.nio.charset.Charset;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.FileAlreadyExistsException;
 import java.nio.file.Files;
 import java.nio.file.LinkOption;
 import java.nio.file.Path;
@@ -20,6 +24,7 @@ import java.nio.file.attribute.AclEntryPermission;
 import java.nio.file.attribute.AclEntryType;
 import java.nio.file.attribute.AclFileAttributeView;
 import java.nio.file.attribute.BasicFileAttributes;
+import java.nio.file.attribute.FileAttribute;
 import java.nio.file.attribute.PosixFilePermissions;
 import java.nio.file.attribute.UserPrincipal;
 import java.security.CodeSigner;
@@ -31,6 +36,8 @@ import java.util.EnumSet;
 import java.util.List;
 import java.util.Map;
 import java.util.Optional;
+import java.util.jar.JarEntry;
+import java.util.jar.JarFile;
 
 /**
  * Everything the loader asks of the process and the system, in one place, so that its decisions
@@ -80,6 +87,31 @@ class Host {
   Resource readResource(Class<?> owner, String name) throws IOException {
     URL url = owner.getResource("/" + name);
     if (url == null) return null;
+    Path local = jarPath(url, name);
+    if (local != null) {
+      // The jar opened as a JarFile of its own, which checks a signed entry as the URL's would
+      // (the class loader's copy stays open; this one is closed): setting up a jar: URL's
+      // connection costs a JVM that has just started more than reading the entry.
+      try (JarFile file = new JarFile(local.toFile(), true)) {
+        JarEntry entry = file.getJarEntry(name);
+        if (entry != null) {
+          byte[] bytes;
+          try (InputStream in = file.getInputStream(entry)) {
+            // Inflated straight into an array of the entry's size where the jar records it.
+            long size = entry.getSize();
+            if (size < 0 || size > Integer.MAX_VALUE - 8) {
+              bytes = in.readAllBytes();
+            } else {
+              bytes = new byte[(int) size];
+              if (in.readNBytes(bytes, 0, bytes.length) != bytes.length || in.read() != -1) {
+                throw new IOException(name + " in " + local + " is not as long as its entry says");
+              }
+            }
+          }
+          return new Resource(bytes, entry.getCodeSigners());
+        }
+      }
+    }
     URLConnection connection = url.openConnection();
     byte[] bytes;
     try (InputStream in = connection.getInputStream()) {
@@ -88,6 +120,21 @@ class Host {
     CodeSigner[] signers =
       connection instanceof JarURLConnection jar ? jar.getJarEntry().getCodeSigners() : null;
     return new Resource(bytes, signers);
+  }
+
+  // The local jar that a resource's URL ("jar:file:/app/tarvexjni.jar!/<name>") names, or null
+  // for any other kind of URL.
+  private static Path jarPath(URL url, String name) {
+    String suffix = "!/" + name;
+    String spec = url.getPath();
+    if (!url.getProtocol().equals("jar") || !spec.endsWith(suffix) || !spec.startsWith("file:")) {
+      return null;
+    }
+    try {
+      return Path.of(new URI(spec.substring(0, spec.length() - suffix.length())));
+    } catch (URISyntaxException | RuntimeException e) {
+      return null;
+    }
   }
 
   /**
@@ -107,7 +154,13 @@ class Host {
   }
 
   long pid() {
-    return ProcessHandle.current().pid();
+    // /proc/self names this process; ProcessHandle sets up the JDK's reaper of child processes
+    // first, at a cost in start-up time.
+    try {
+      return Long.parseLong(Files.readSymbolicLink(Path.of("/proc/self")).toString());
+    } catch (IOException | RuntimeException e) {
+      return ProcessHandle.current().pid();
+    }
   }
 
   /**
@@ -140,19 +193,44 @@ class Host {
 
   /** The effective user id of this process: the owner of what it makes. */
   long uid() throws IOException {
-    for (String line : Files.readAllLines(
-      Path.of("/proc/self/status"),
-      StandardCharsets.ISO_8859_1
-    )) {
-      if (!line.startsWith("Uid:")) continue;
-      String[] ids = line.substring(4).trim().split("\\s+"); // real, effective, saved, file system
+    String status = "\n" + procText("/proc/self/status");
+    int at = status.indexOf("\nUid:");
+    if (at >= 0) {
+      int end = status.indexOf('\n', at + 1);
+      String[] ids = fields(status, at + 5, end < 0 ? status.length() : end, 4);
       try {
-        return Long.parseLong(ids[1]);
+        return Long.parseLong(ids[1]); // real, effective, saved, file system
       } catch (RuntimeException e) {
-        break;
+        // as if there were none
       }
     }
     throw new IOException("/proc/self/status has no user ids");
+  }
+
+  // A file of /proc as text, one character per byte: the lines are read where they are, with
+  // String's own searches, not split and decoded one by one.
+  private static String procText(String file) throws IOException {
+    return new String(Files.readAllBytes(Path.of(file)), StandardCharsets.ISO_8859_1);
+  }
+
+  // The fields of text[from, to) separated by spaces and tabs, at most `most` (the last one takes
+  // the rest of the range as it is).
+  private static String[] fields(String text, int from, int to, int most) {
+    List<String> found = new ArrayList<>(most);
+    int i = from;
+    while (found.size() < most) {
+      while (i < to && (text.charAt(i) == ' ' || text.charAt(i) == '\t')) i++;
+      if (i >= to) break;
+      int end = i;
+      if (found.size() == most - 1) {
+        end = to;
+      } else {
+        while (end < to && text.charAt(end) != ' ' && text.charAt(end) != '\t') end++;
+      }
+      found.add(text.substring(i, end));
+      i = end;
+    }
+    return found.toArray(new String[0]);
   }
 
   /** A file's owner and its mode bits, with the file type and the sticky bit. */
@@ -247,18 +325,38 @@ class Host {
   }
 
   private static List<Mapping> mapped(Path file) throws IOException {
-    String wanted = file.toString();
+    return mappings(procText("/proc/self/maps"), asMapped(file.toString()));
+  }
+
+  /** The mappings of the file {@code wanted} in the text of a /proc/<pid>/maps. */
+  static List<Mapping> mappings(String maps, String wanted) {
     List<Mapping> found = new ArrayList<>();
-    for (String line : Files.readAllLines(Path.of("/proc/self/maps"))) {
-      if (line.indexOf(wanted) < 0) continue; // most lines: cheap to pass over
+    for (int at = maps.indexOf(wanted); at >= 0; at = maps.indexOf(wanted, at + 1)) {
+      int start = maps.lastIndexOf('\n', at) + 1;
+      int end = maps.indexOf('\n', at);
+      String line = maps.substring(start, end < 0 ? maps.length() : end);
       // address perms offset device inode path
-      String[] f = line.trim().split("\\s+", 6);
+      String[] f = fields(line, 0, line.length(), 6);
       if (f.length < 6) continue;
       String path = f[5].endsWith(" (deleted)") ? f[5].substring(0, f[5].length() - 10) : f[5];
       if (!path.equals(wanted)) continue;
       found.add(new Mapping(new FileId(f[3], Long.parseLong(f[4])), code(line)));
+      at = end < 0 ? maps.length() : end;
     }
     return found;
+  }
+
+  // A path as /proc/self/maps shows it, one character per byte: in the encoding of file names.
+  private static String asMapped(String path) {
+    return new String(path.getBytes(fileNames()), StandardCharsets.ISO_8859_1);
+  }
+
+  private static Charset fileNames() {
+    try {
+      return Charset.forName(System.getProperty("sun.jnu.encoding", "UTF-8"));
+    } catch (RuntimeException e) {
+      return StandardCharsets.UTF_8;
+    }
   }
 
   // Whether a line of /proc/self/maps maps code: "<address> r-xp ...".
@@ -273,13 +371,7 @@ class Host {
    * its owner, alone, everything, inherited by what is made inside.
    */
   Path makePrivateFolder(Path parent, String prefix, boolean windows) throws IOException {
-    if (!windows) {
-      return Files.createTempDirectory(
-        parent,
-        prefix,
-        PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rwx------"))
-      );
-    }
+    if (!windows) return privateFolder(parent, prefix);
     // Made empty, then restricted before anything goes in: the owner of a new folder is the
     // user (or, elevated, the Administrators group) whose token made it.
     Path folder = Files.createTempDirectory(parent, prefix);
@@ -294,6 +386,37 @@ class Host {
     return folder;
   }
 
+  // A POSIX folder named as Files.createTempDirectory names it (a random number after the
+  // prefix, drawn again should the name exist), with the number read from /dev/urandom: the
+  // SecureRandom that the JDK would set up first costs a JVM that has just started more than the
+  // rest of the extraction. Where there is no /dev/urandom, as the JDK does it.
+  private static Path privateFolder(Path parent, String prefix) throws IOException {
+    FileAttribute<?> mode = PosixFilePermissions.asFileAttribute(
+      PosixFilePermissions.fromString("rwx------")
+    );
+    FileChannel random;
+    try {
+      random = FileChannel.open(Path.of("/dev/urandom"), StandardOpenOption.READ);
+    } catch (IOException e) {
+      return Files.createTempDirectory(parent, prefix, mode);
+    }
+    try (random) {
+      ByteBuffer bytes = ByteBuffer.allocate(8);
+      for (int attempt = 1; ; attempt++) {
+        bytes.clear();
+        while (bytes.hasRemaining()) {
+          if (random.read(bytes) < 0) throw new IOException("/dev/urandom came to an end");
+        }
+        Path folder = parent.resolve(prefix + Long.toUnsignedString(bytes.getLong(0)));
+        try {
+          return Files.createDirectory(folder, mode);
+        } catch (FileAlreadyExistsException e) {
+          if (attempt == 100) throw e;
+        }
+      }
+    }
+  }
+
   /** An access list that allows {@code owner} everything, on the folder and what it holds. */
   static List<AclEntry> ownerOnly(UserPrincipal owner) {
     return List.of(
@@ -306,15 +429,26 @@ class Host {
     );
   }
 
+  /** The file named {@code fileName} whose code the text of a /proc/<pid>/maps maps, or null. */
+  static String codeOf(String maps, String fileName) {
+    String name = "/" + fileName;
+    for (int at = maps.indexOf(name); at >= 0; at = maps.indexOf(name, at + 1)) {
+      int start = maps.lastIndexOf('\n', at) + 1;
+      int end = maps.indexOf('\n', at);
+      String line = maps.substring(start, end < 0 ? maps.length() : end);
+      int slash = line.indexOf('/');
+      if (slash < 0 || !code(line)) continue; // not code: the loader's own check's mapping
+      String file = line.substring(slash).replace(" (deleted)", "");
+      if (file.endsWith(name)) return file;
+    }
+    return null;
+  }
+
   /** The file of a library named {@code fileName} whose code is mapped into this process, or null. */
   String mappedLibrary(String fileName) {
     try {
-      for (String line : Files.readAllLines(Path.of("/proc/self/maps"))) {
-        int slash = line.indexOf('/');
-        if (slash < 0 || !code(line)) continue; // not code: the loader's own check's mapping
-        String file = line.substring(slash).replace(" (deleted)", "");
-        if (file.endsWith("/" + fileName)) return file;
-      }
+      String file = codeOf(procText("/proc/self/maps"), fileName);
+      if (file != null) return new String(file.getBytes(StandardCharsets.ISO_8859_1), fileNames());
     } catch (IOException | RuntimeException e) {
       // Without /proc the JVM's own check for a library loaded twice still applies.
     }

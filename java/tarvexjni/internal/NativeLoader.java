@@ -114,8 +114,6 @@ public final class NativeLoader {
 
   private static final String VERSION = BuildVersion.VERSION;
   private static final String FOLDER_PREFIX = "tarvexjni-";
-  private static final Pattern FOLDER = Pattern.compile(FOLDER_PREFIX + "(\\d+)-.+");
-  private static final Pattern UNDEFINED = Pattern.compile("undefined symbol: (QUMEN_\\w+)");
 
   private static final NativeLoader PROCESS = new NativeLoader(Platform.current(), new Host());
 
@@ -833,8 +831,16 @@ public final class NativeLoader {
         tried
       );
     }
+<<<<<<< HEAD
     Matcher undefined = UNDEFINED.matcher(why);
     if (undefined.find()) {
+=======
+    Matcher undefined = Pattern.compile("undefined symbol: (QUMEN_\\w+)").matcher(why);
+    boolean lacking = platform.windows
+      ? why.contains("The specified procedure could not be found")
+      : undefined.find();
+    if (lacking) {
+>>>>>>> issue-cold
       String library =
         vendor != null ? vendor : "the " + platform.vendorFile + " that the system's loader found";
       return (
@@ -1074,10 +1080,8 @@ public final class NativeLoader {
     }
     checkSigned(owner, jar, resource, library);
     checkSigned(owner, jar, resource + ".sha256", digestFile);
-    String expected = new String(digestFile.bytes(), StandardCharsets.US_ASCII)
-      .trim()
-      .split("\\s+")[0];
-    if (!expected.matches("[0-9a-fA-F]{64}")) {
+    String expected = sha256Field(digestFile.bytes());
+    if (expected == null) {
       throw new UnsatisfiedLinkError(
         "the digest " +
           resource +
@@ -1234,12 +1238,9 @@ public final class NativeLoader {
     } catch (IOException e) {
       return; // still loaded (Windows) or gone with its folder; deleteOnExit stays
     }
-    Path in = folder;
-    boolean empty = extracted
-      .values()
-      .stream()
-      .allMatch(e -> e.deleted || !e.path.startsWith(in));
-    if (in != null && empty) {
+    boolean empty = true;
+    for (Extracted e : extracted.values()) empty &= e.deleted || !e.path.startsWith(folder);
+    if (folder != null && empty) {
       try {
         Files.deleteIfExists(folder);
         folder = null;
@@ -1392,14 +1393,8 @@ public final class NativeLoader {
       for (Path entry : entries) {
         String name = entry.getFileName().toString();
         if (!name.startsWith(FOLDER_PREFIX)) continue;
-        Matcher m = FOLDER.matcher(name);
-        if (!m.matches() || !Files.isDirectory(entry, LinkOption.NOFOLLOW_LINKS)) continue;
-        long pid;
-        try {
-          pid = Long.parseLong(m.group(1));
-        } catch (NumberFormatException e) {
-          continue;
-        }
+        long pid = folderPid(name);
+        if (pid < 0 || !Files.isDirectory(entry, LinkOption.NOFOLLOW_LINKS)) continue;
         if (pid == host.pid() || (!platform.windows && host.owner(entry).uid() != uid())) continue;
         if (host.ownerGone(pid, entry, platform.windows)) deleteTree(entry);
       }
@@ -1485,6 +1480,42 @@ public final class NativeLoader {
     } catch (NoSuchAlgorithmException e) {
       throw new UnsatisfiedLinkError("no SHA-256 in this JVM: " + e);
     }
+  }
+
+  // The process id in the name of a folder of FOLDER_PREFIX, "tarvexjni-<pid>-<random>", or -1.
+  // Read by hand, as is the digest below: a regular expression's first use costs a JVM that has
+  // just started more than the rest of the loader's checks of texts.
+  static long folderPid(String name) {
+    int at = FOLDER_PREFIX.length();
+    int dash = name.indexOf('-', at);
+    if (
+      !name.startsWith(FOLDER_PREFIX) || dash <= at || dash > at + 18 || dash == name.length() - 1
+    ) {
+      return -1;
+    }
+    long pid = 0;
+    for (int i = at; i < dash; i++) {
+      char c = name.charAt(i);
+      if (c < '0' || c > '9') return -1;
+      pid = pid * 10 + (c - '0');
+    }
+    return pid;
+  }
+
+  // The first field of a digest file (sha256sum's "<digest>  <name>", or the digest alone) when
+  // it is 64 hexadecimal digits, else null.
+  static String sha256Field(byte[] file) {
+    int from = 0;
+    while (from < file.length && whitespace(file[from])) from++;
+    int to = from;
+    while (to < file.length && !whitespace(file[to])) to++;
+    if (to - from != 64) return null;
+    for (int i = from; i < to; i++) if (Character.digit(file[i], 16) < 0) return null;
+    return new String(file, from, 64, StandardCharsets.US_ASCII);
+  }
+
+  private static boolean whitespace(byte b) {
+    return b == ' ' || b == '\t' || b == '\n' || b == '\r' || b == '\f' || b == 0x0B;
   }
 
   private static String stripSlashes(String dir) {
