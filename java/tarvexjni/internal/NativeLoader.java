@@ -831,16 +831,10 @@ public final class NativeLoader {
         tried
       );
     }
-<<<<<<< HEAD
-    Matcher undefined = UNDEFINED.matcher(why);
-    if (undefined.find()) {
-=======
+    // The missing function as the system's loader names it; Windows names none (and its text is
+    // in the system's language), so no decision rests on the wording.
     Matcher undefined = Pattern.compile("undefined symbol: (QUMEN_\\w+)").matcher(why);
-    boolean lacking = platform.windows
-      ? why.contains("The specified procedure could not be found")
-      : undefined.find();
-    if (lacking) {
->>>>>>> issue-cold
+    if (undefined.find()) {
       String library =
         vendor != null ? vendor : "the " + platform.vendorFile + " that the system's loader found";
       return (
