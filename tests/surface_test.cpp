@@ -116,4 +116,37 @@ TEST_F(Surface, EveryBlockOfALayoutIsDeclaredAsABlock) {
 #undef TVJ_CHECK_LAYOUT
 }
 
+// tarvexjni-open.jar is the shipped host with every nested class made not final: the same
+// classes, none of them final (the build strips the modifier from the source text, which must
+// not miss a class however its modifiers are written).
+TEST_F(Surface, TheOpenHostHasTheShippedClassesNoneOfThemFinal) {
+  auto nested = [](const char* jar) {
+    JNIEnv* e = env();
+    jclass reflect = cls("tvtest/Reflect");
+    jmethodID m =
+        e->GetStaticMethodID(reflect, "nestedClasses", "(Ljava/lang/String;)[Ljava/lang/String;");
+    jstring path = str(jar);
+    auto names = static_cast<jobjectArray>(e->CallStaticObjectMethod(reflect, m, path));
+    EXPECT_FALSE(e->ExceptionCheck()) << jar;
+    std::vector<std::string> out;
+    for (jsize i = 0; names && i < e->GetArrayLength(names); ++i) {
+      auto name = static_cast<jstring>(e->GetObjectArrayElement(names, i));
+      out.push_back(utf8(name).value_or(""));
+      e->DeleteLocalRef(name);
+    }
+    e->DeleteLocalRef(path);
+    if (names) e->DeleteLocalRef(names);
+    return out;
+  };
+  std::vector<std::string> shipped = nested(TVJ_JAR);
+  std::vector<std::string> open = nested(TVJ_OPEN_JAR);
+  ASSERT_FALSE(shipped.empty());
+  std::vector<std::string> expected;
+  for (const std::string& name : shipped) {
+    EXPECT_TRUE(name.ends_with(" final")) << name << " in the shipped jar";
+    expected.push_back(name.substr(0, name.find(' ')));
+  }
+  EXPECT_EQ(open, expected);
+}
+
 }  // namespace
