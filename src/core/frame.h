@@ -51,6 +51,7 @@
 #include "declarations.h"
 #include "guard.h"
 #include "handles.h"
+#include "local_refs.h"
 #include "scratch.h"
 #include "status.h"
 #include "strings.h"
@@ -281,21 +282,29 @@ struct BlockOut : Result {
   }
 };
 
-// A parameter record converted from Java and released after the call. `Free` may be
-// zero_record where the record owns nothing and the clean-up only zeroes it.
-template <typename Rec, bool (*To)(JNIEnv*, jobject, Rec*), void (*Free)(JNIEnv*, jobject, Rec*)>
+// Every byte of a native record set to zero: a record as the library expects it before it
+// fills it, and as the bridge leaves it after releasing what it held.
+template <typename Rec>
+void zero(Rec* rec) {
+  std::memset(static_cast<void*>(rec), 0, sizeof(Rec));
+}
+
+// A parameter record converted from Java and released after the call by `Free`; without one
+// the record owns nothing and is only zeroed.
+template <typename Rec, bool (*To)(JNIEnv*, jobject, Rec*),
+          void (*Free)(JNIEnv*, jobject, Rec*) = nullptr>
 struct RecordIn {
   jobject java;
   Rec rec{};
   bool convert(CallState& s) { return To(s.env, java, &rec); }
   Rec* native() { return &rec; }
-  void release(JNIEnv* env) { Free(env, java, &rec); }
+  void release(JNIEnv* env) {
+    if constexpr (Free == nullptr)
+      zero(&rec);
+    else
+      Free(env, java, &rec);
+  }
 };
-
-template <typename Rec>
-void zero_record(JNIEnv*, jobject, Rec* rec) {
-  std::memset(static_cast<void*>(rec), 0, sizeof(Rec));
-}
 
 // A result record filled by the native library and emptied by its converter, which releases
 // the native memory it consumed; `Free` is the native library's release for the record.
@@ -304,7 +313,7 @@ template <typename Rec, bool (*From)(JNIEnv*, jobject, Rec*, context_t),
 struct RecordOut : Result {
   jobject java;
   Rec rec;
-  explicit RecordOut(jobject j) : java(j) { std::memset(static_cast<void*>(&rec), 0, sizeof rec); }
+  explicit RecordOut(jobject j) : java(j) { zero(&rec); }
   Rec* native() { return &rec; }
   bool result(CallState& s) { return From(s.env, java, &rec, s.context); }
   void discard(context_t context) {

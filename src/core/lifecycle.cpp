@@ -8,6 +8,7 @@
 #include "frame.h"
 #include "guard.h"
 #include "handles.h"
+#include "local_refs.h"
 #include "pin.h"
 #include "version.h"
 

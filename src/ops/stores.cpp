@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "../core/frame.h"
+#include "../core/local_refs.h"
 #include "../records/common.h"
 #include "../records/store.h"
 
