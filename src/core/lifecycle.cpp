@@ -107,26 +107,26 @@ JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1Initialize(JNIEnv* env, jclass cls,
-                                                                  jobject self, jstring name,
-                                                                  jint value) {
-  return call<QUMEN_Initialize>(env, cls, self, Text{name}, Int{value}, NewContext{});
+                                                                  jobject context, jstring name,
+                                                                  jint option) {
+  return call<QUMEN_Initialize>(env, cls, context, Text{name}, Int{option}, NewContext{});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1InitializeEx(JNIEnv* env, jclass cls,
-                                                                    jobject self, jint value,
+                                                                    jobject context, jint option,
                                                                     jobject param) {
-  return call<QUMEN_InitializeEx>(env, cls, self, Int{value}, LocalParam{param}, NewContext{});
+  return call<QUMEN_InitializeEx>(env, cls, context, Int{option}, LocalParam{param}, NewContext{});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1InitMinimal(JNIEnv* env, jclass cls,
-                                                                   jobject self) {
-  return call<QUMEN_InitMinimal>(env, cls, self, NewContext{});
+                                                                   jobject context) {
+  return call<QUMEN_InitMinimal>(env, cls, context, NewContext{});
 }
 
-// self's handle keeps the ended context's value.
+// context's handle keeps the ended context's value.
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1Uninitialize(JNIEnv* env, jclass cls,
-                                                                    jobject self) {
-  return call<QUMEN_Uninitialize>(env, cls, self);
+                                                                    jobject context) {
+  return call<QUMEN_Uninitialize>(env, cls, context);
 }
 
 }  // extern "C"
