@@ -1,4 +1,5 @@
 // Library load and the four lifecycle methods.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include <atomic>
@@ -10,6 +11,7 @@
 #include "handles.h"
 #include "local_refs.h"
 #include "pin.h"
+#include "status.h"
 #include "version.h"
 
 namespace tvj {
@@ -92,6 +94,11 @@ void JNICALL activate(JNIEnv* env, jclass, jstring codeset, jcharArray units) {
 }  // namespace tvj
 
 using namespace tvj;
+
+// The bridge's own statuses are LocalIface's constants.
+static_assert(Norv1_LocalIface_PENDING_EXCEPTION == tvj::kPendingException);
+static_assert(Norv1_LocalIface_NO_ERROR_TEXT == tvj::kNoErrorText);
+static_assert(Norv1_LocalIface_NO_BUFFER == tvj::kNoBuffer);
 
 extern "C" {
 

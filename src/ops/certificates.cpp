@@ -1,6 +1,7 @@
 // Certificate and CRL inspection: parse, verify, show and build certificates, CRLs and single
 // extensions. A conversion out runs whatever the native status: a parse that failed still
 // rewrites the caller's object from the (zero) record and releases whatever the library put in.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"

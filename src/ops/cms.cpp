@@ -9,6 +9,7 @@
 // exported method below is its kind, its form and its native function.
 #include "../records/cms.h"
 
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"

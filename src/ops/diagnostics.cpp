@@ -1,5 +1,6 @@
 // Diagnostics and utilities: error texts and lines, random bytes, the byte transformation pair,
 // CRL refresh, export to the system store, and the general control call.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include <algorithm>

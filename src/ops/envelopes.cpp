@@ -1,6 +1,7 @@
 // PKCS#7 envelope operations: encrypt and decrypt, read signatures, recipients and structure,
 // attach and detach signatures, and the combined operations. Each Mem form has a File form that
 // takes file names in place of blocks; the library reads and writes the files itself.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"

@@ -1,4 +1,5 @@
 // Hashing and one-shot signing, from memory blocks (Mem) or from files named by strings (File).
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"

@@ -2,6 +2,7 @@
 // responder, verify a response into a certificate status.
 #include "../records/ocsp.h"
 
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"

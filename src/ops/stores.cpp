@@ -1,5 +1,6 @@
 // Certificate stores and registry profiles: import, export, search, add, enumerate, issue and
 // create stores; create and query registry profiles.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include <algorithm>

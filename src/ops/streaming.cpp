@@ -6,6 +6,7 @@
 //
 // The Final stages of hashing, signing and decryption have no clean-up of their own in the
 // original design; zeroing their records after the call, as the frame does, cannot be observed.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"

@@ -3,6 +3,7 @@
 // through a time-stamp authority at a URL, in one call or in stages. The URL and file names go to
 // the library as the caller gave them (null for a null or empty string); the option words of the
 // parameter records are zeroed after the call.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"

@@ -2,6 +2,7 @@
 // network input or output of its own. The session handle lives in the caller's object: Create
 // stores it (0 on failure, even over an older session), Destroy hands the library the address of
 // a local copy and always leaves 0; the other calls pass it by value.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"
