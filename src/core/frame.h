@@ -3,11 +3,12 @@
 // An exported method names its native function and lists its parameters, each wrapped in the
 // kind that says what it is (an input block, a string, a result record, a stream handle...):
 //
-//   return call<QUMEN_HashMem>(env, cls, self, BlockIn{data}, BlockOut{hash});
+//   return call<QUMEN_HashMem>(env, cls, context, BlockIn{data}, BlockOut{hash});
 //
 // and the frame does the rest, in this order:
 //   1. every native record of the call starts zeroed (each kind zero-initialises its own);
-//   2. the context is read from self, when the native function takes one first;
+//   2. the context is read from the LocalIface object (`self`), when the native function takes
+//      one first;
 //   3. the arguments are converted in parameter order (a kind may ask to come later), each
 //      checked for a pending exception; the first one skips the rest and the native call,
 //      status 0xE0700001 (or 0xE0700006 where an intermediate buffer could not be had);
