@@ -15,6 +15,9 @@ endif()
 # find the DLLs in their own folder.
 set(TVJ_LIB_DIR ${CMAKE_BINARY_DIR}/lib)
 set(TVJ_JAR_DIR ${CMAKE_BINARY_DIR}/java)
+# The native surface as javac declares it from Norv1.LocalIface (java/CMakeLists.txt): its JNI
+# header, the list of its methods and, for Windows, the bridge's exports.
+set(TVJ_SURFACE_DIR ${CMAKE_BINARY_DIR}/surface)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${TVJ_LIB_DIR})
 if(WIN32)
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${TVJ_LIB_DIR})

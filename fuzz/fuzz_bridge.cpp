@@ -312,7 +312,7 @@ void start_jvm() {
     require(m.install != nullptr, (m.name + " has no answer").c_str());
     methods.push_back(m);
   }
-  require(methods.size() == 176, "176 native methods");
+  require(methods.size() == std::size(layouts::kNativeMethods), "every native method");
   env->DeleteLocalRef(list);
   if (!jvm_output.empty()) fail("the JVM printed while the target started");
 }

@@ -82,12 +82,38 @@ final class Context implements Runnable {
     return context;
   }
 
-  // One call into the library under the lock, on an open context that has not faulted. Returns
-  // the status; throws TarvexException for a fault (which makes the context refuse further work),
-  // for a checked exception of the bridge (its cause), and, when `check`, for any other status
-  // than 0, with the library's text for it. A call on a stream names it: a Final stage (`last`)
-  // ends it whatever happens, any other stage when the library left its handle 0.
-  int invoke(String operation, Stream stream, boolean last, boolean check, LibraryCall call) {
+  // The calls into the library, each under the lock, on an open context that has not faulted.
+  // Each throws TarvexException for a fault (which makes the context refuse further work) and
+  // for a checked exception of the bridge (its cause).
+
+  // A call whose status is an error unless 0: throws for any other, with the library's text.
+  void check(String operation, LibraryCall call) {
+    run(operation, null, false, true, call);
+  }
+
+  // A call whose failure is an answer: returns the status.
+  int status(String operation, LibraryCall call) {
+    return run(operation, null, false, false, call);
+  }
+
+  // A stage of an open stream before its last, checked as check() does; it ends the stream when
+  // the library left the stream's handle 0.
+  void stage(String operation, Stream stream, LibraryCall call) {
+    run(operation, stream, false, true, call);
+  }
+
+  // The last stage of a stream, which ends it whatever happens, checked as check() does.
+  void lastStage(String operation, Stream stream, LibraryCall call) {
+    run(operation, stream, true, true, call);
+  }
+
+  // The last stage of a stream, which ends it whatever happens, whose failure is an answer:
+  // returns the status.
+  int lastStageStatus(String operation, Stream stream, LibraryCall call) {
+    return run(operation, stream, true, false, call);
+  }
+
+  private int run(String operation, Stream stream, boolean last, boolean check, LibraryCall call) {
     lockForCall();
     try {
       if (closed || fault != null) throw refusal();
@@ -148,7 +174,7 @@ final class Context implements Runnable {
   }
 
   // Opens a stream of the library: `init` stores its handle into `handle`, `end` is its Final
-  // stage with the output dropped. Throws as invoke() does, the stream then never open.
+  // stage with the output dropped. Throws as stage() does, the stream then never open.
   Stream openStream(
     String operation,
     LocalIface.strhandle_t handle,
@@ -160,7 +186,7 @@ final class Context implements Runnable {
     try {
       streams.add(stream);
       try {
-        invoke(operation, stream, false, true, init);
+        stage(operation, stream, init);
       } catch (RuntimeException | Error e) {
         stream.endLocked(); // an Init that stored a handle and failed after it
         throw e;

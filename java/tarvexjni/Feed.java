@@ -123,9 +123,7 @@ final class Feed<R> {
     in.len = len;
     mem_blk_t out = new mem_blk_t();
     try {
-      owner.invoke(stages.family() + "UpdateMem", stream, false, true, lib ->
-        stages.update().call(lib, in, out)
-      );
+      owner.stage(stages.family() + "UpdateMem", stream, lib -> stages.update().call(lib, in, out));
     } catch (CancellationException e) {
       throw interrupted(e);
     } catch (RuntimeException e) {
@@ -143,13 +141,11 @@ final class Feed<R> {
   int end(mem_blk_t out) {
     boolean interrupted = false;
     try {
-      int status = owner.invoke(
-        stages.family() + "FinalMem",
-        stream,
-        true,
-        !stages.verdict(),
-        lib -> stages.last().call(lib, out)
-      );
+      String operation = stages.family() + "FinalMem";
+      LibraryCall last = lib -> stages.last().call(lib, out);
+      int status = 0;
+      if (stages.verdict()) status = owner.lastStageStatus(operation, stream, last);
+      else owner.lastStage(operation, stream, last);
       finished = true;
       return status;
     } catch (CancellationException e) {

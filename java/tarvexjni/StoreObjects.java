@@ -115,7 +115,7 @@ public final class StoreObjects implements Iterable<byte[]>, AutoCloseable {
     mem_blk_t out = new mem_blk_t();
     int status;
     try {
-      status = owner.invoke(operation, null, false, false, lib -> step.call(lib, position, out));
+      status = owner.status(operation, lib -> step.call(lib, position, out));
     } catch (RuntimeException e) {
       ended = true;
       throw e;

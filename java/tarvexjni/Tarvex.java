@@ -317,7 +317,7 @@ public final class Tarvex implements AutoCloseable {
   public void call(String operation, LibraryCall call) {
     Objects.requireNonNull(operation, "operation");
     Objects.requireNonNull(call, "call");
-    invoke(operation, null, false, true, call);
+    check(operation, call);
   }
 
   /**
@@ -351,20 +351,46 @@ public final class Tarvex implements AutoCloseable {
   public int callForStatus(String operation, LibraryCall call) {
     Objects.requireNonNull(operation, "operation");
     Objects.requireNonNull(call, "call");
-    return invoke(operation, null, false, false, call);
+    return status(operation, call);
   }
 
-  // Every call of the library runs through here: `this` stays reachable until it returned, so
-  // that the cleaner cannot end the context under it.
-  int invoke(
-    String operation,
-    Context.Stream stream,
-    boolean last,
-    boolean check,
-    LibraryCall call
-  ) {
+  // Every call of the library runs through these, each as Context's of that name: `this` stays
+  // reachable until it returned, so that the cleaner cannot end the context under it.
+  void check(String operation, LibraryCall call) {
     try {
-      return context.invoke(operation, stream, last, check, call);
+      context.check(operation, call);
+    } finally {
+      Reference.reachabilityFence(this);
+    }
+  }
+
+  int status(String operation, LibraryCall call) {
+    try {
+      return context.status(operation, call);
+    } finally {
+      Reference.reachabilityFence(this);
+    }
+  }
+
+  void stage(String operation, Context.Stream stream, LibraryCall call) {
+    try {
+      context.stage(operation, stream, call);
+    } finally {
+      Reference.reachabilityFence(this);
+    }
+  }
+
+  void lastStage(String operation, Context.Stream stream, LibraryCall call) {
+    try {
+      context.lastStage(operation, stream, call);
+    } finally {
+      Reference.reachabilityFence(this);
+    }
+  }
+
+  int lastStageStatus(String operation, Context.Stream stream, LibraryCall call) {
+    try {
+      return context.lastStageStatus(operation, stream, call);
     } finally {
       Reference.reachabilityFence(this);
     }
@@ -400,15 +426,11 @@ public final class Tarvex implements AutoCloseable {
     }
   }
 
-  private void check(String operation, LibraryCall call) {
-    invoke(operation, null, false, true, call);
-  }
-
   // A call whose failure is explained by the texts it passed: which text could not cross, which
   // files a file operation was given.
   private void check(String operation, Texts texts, LibraryCall call) {
     try {
-      invoke(operation, null, false, true, call);
+      check(operation, call);
     } catch (TarvexException e) {
       throw texts.explain(e);
     }
@@ -775,7 +797,7 @@ public final class Tarvex implements AutoCloseable {
     verify_param_t param = Records.verifyParam(Objects.requireNonNull(options, "options"));
     mem_blk_t content = new mem_blk_t();
     verify_result_t result = new verify_result_t();
-    int status = invoke("VerifyMem", null, false, false, lib ->
+    int status = status("VerifyMem", lib ->
       LocalIface.QUMENJNI_VerifyMem(lib, param, input, null, content, result)
     );
     return withText(Records.verification(status, content, result));
@@ -818,7 +840,7 @@ public final class Tarvex implements AutoCloseable {
     verify_result_t result = new verify_result_t();
     int status;
     try {
-      status = invoke("VerifyFile", null, false, false, lib ->
+      status = status("VerifyFile", lib ->
         LocalIface.QUMENJNI_VerifyFile(lib, param, in, null, out, result)
       );
     } catch (TarvexException e) {

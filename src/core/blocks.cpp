@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include "exceptions.h"
+#include "local_refs.h"
 #include "scratch.h"
 
 namespace tvj {

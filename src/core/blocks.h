@@ -11,6 +11,7 @@
 
 #include "../native/tarvex.h"
 #include "java_class.h"
+#include "local_refs.h"
 
 namespace tvj {
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "exceptions.h"
+#include "local_refs.h"
 
 namespace tvj {
 

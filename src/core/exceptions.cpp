@@ -4,8 +4,6 @@
 
 namespace tvj {
 
-__thread int t_spare_local_refs __attribute__((tls_model("initial-exec"))) = 0;
-
 void raise(JNIEnv* env, const char* java_class, const char* converter, const char* suffix) {
   jclass cls = env->FindClass(java_class);
   if (cls == nullptr) return;  // that lookup's error stands

@@ -3,11 +3,12 @@
 // An exported method names its native function and lists its parameters, each wrapped in the
 // kind that says what it is (an input block, a string, a result record, a stream handle...):
 //
-//   return call<QUMEN_HashMem>(env, cls, self, BlockIn{data}, BlockOut{hash});
+//   return call<QUMEN_HashMem>(env, cls, context, BlockIn{data}, BlockOut{hash});
 //
 // and the frame does the rest, in this order:
 //   1. every native record of the call starts zeroed (each kind zero-initialises its own);
-//   2. the context is read from self, when the native function takes one first;
+//   2. the context is read from the LocalIface object (`self`), when the native function takes
+//      one first;
 //   3. the arguments are converted in parameter order (a kind may ask to come later), each
 //      checked for a pending exception; the first one skips the rest and the native call,
 //      status 0xE0700001 (or 0xE0700006 where an intermediate buffer could not be had);
@@ -51,6 +52,7 @@
 #include "declarations.h"
 #include "guard.h"
 #include "handles.h"
+#include "local_refs.h"
 #include "scratch.h"
 #include "status.h"
 #include "strings.h"
@@ -281,21 +283,29 @@ struct BlockOut : Result {
   }
 };
 
-// A parameter record converted from Java and released after the call. `Free` may be
-// zero_record where the record owns nothing and the clean-up only zeroes it.
-template <typename Rec, bool (*To)(JNIEnv*, jobject, Rec*), void (*Free)(JNIEnv*, jobject, Rec*)>
+// Every byte of a native record set to zero: a record as the library expects it before it
+// fills it, and as the bridge leaves it after releasing what it held.
+template <typename Rec>
+void zero(Rec* rec) {
+  std::memset(static_cast<void*>(rec), 0, sizeof(Rec));
+}
+
+// A parameter record converted from Java and released after the call by `Free`; without one
+// the record owns nothing and is only zeroed.
+template <typename Rec, bool (*To)(JNIEnv*, jobject, Rec*),
+          void (*Free)(JNIEnv*, jobject, Rec*) = nullptr>
 struct RecordIn {
   jobject java;
   Rec rec{};
   bool convert(CallState& s) { return To(s.env, java, &rec); }
   Rec* native() { return &rec; }
-  void release(JNIEnv* env) { Free(env, java, &rec); }
+  void release(JNIEnv* env) {
+    if constexpr (Free == nullptr)
+      zero(&rec);
+    else
+      Free(env, java, &rec);
+  }
 };
-
-template <typename Rec>
-void zero_record(JNIEnv*, jobject, Rec* rec) {
-  std::memset(static_cast<void*>(rec), 0, sizeof(Rec));
-}
 
 // A result record filled by the native library and emptied by its converter, which releases
 // the native memory it consumed; `Free` is the native library's release for the record.
@@ -304,7 +314,7 @@ template <typename Rec, bool (*From)(JNIEnv*, jobject, Rec*, context_t),
 struct RecordOut : Result {
   jobject java;
   Rec rec;
-  explicit RecordOut(jobject j) : java(j) { std::memset(static_cast<void*>(&rec), 0, sizeof rec); }
+  explicit RecordOut(jobject j) : java(j) { zero(&rec); }
   Rec* native() { return &rec; }
   bool result(CallState& s) { return From(s.env, java, &rec, s.context); }
   void discard(context_t context) {

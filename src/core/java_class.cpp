@@ -3,6 +3,8 @@
 #include <mutex>
 #include <new>
 
+#include "local_refs.h"
+
 namespace tvj {
 
 __thread CreatedObject t_filling __attribute__((tls_model("initial-exec"))) = {nullptr, nullptr};

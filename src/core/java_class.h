@@ -26,6 +26,7 @@
 #include <type_traits>
 
 #include "exceptions.h"
+#include "local_refs.h"
 
 namespace tvj {
 

@@ -1,4 +1,5 @@
 // Library load and the four lifecycle methods.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include <atomic>
@@ -9,7 +10,9 @@
 #include "frame.h"
 #include "guard.h"
 #include "handles.h"
+#include "local_refs.h"
 #include "pin.h"
+#include "status.h"
 #include "version.h"
 
 namespace tvj {
@@ -109,6 +112,11 @@ void JNICALL activate(JNIEnv* env, jclass, jstring codeset, jcharArray units) {
 
 using namespace tvj;
 
+// The bridge's own statuses are LocalIface's constants.
+static_assert(Norv1_LocalIface_PENDING_EXCEPTION == tvj::kPendingException);
+static_assert(Norv1_LocalIface_NO_ERROR_TEXT == tvj::kNoErrorText);
+static_assert(Norv1_LocalIface_NO_BUFFER == tvj::kNoBuffer);
+
 extern "C" {
 
 // Only what the handshake needs. Where the jar's loader is not there to ask for the version
@@ -123,26 +131,26 @@ JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1Initialize(JNIEnv* env, jclass cls,
-                                                                  jobject self, jstring name,
-                                                                  jint value) {
-  return call<QUMEN_Initialize>(env, cls, self, Text{name}, Int{value}, NewContext{});
+                                                                  jobject context, jstring name,
+                                                                  jint option) {
+  return call<QUMEN_Initialize>(env, cls, context, Text{name}, Int{option}, NewContext{});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1InitializeEx(JNIEnv* env, jclass cls,
-                                                                    jobject self, jint value,
+                                                                    jobject context, jint option,
                                                                     jobject param) {
-  return call<QUMEN_InitializeEx>(env, cls, self, Int{value}, LocalParam{param}, NewContext{});
+  return call<QUMEN_InitializeEx>(env, cls, context, Int{option}, LocalParam{param}, NewContext{});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1InitMinimal(JNIEnv* env, jclass cls,
-                                                                   jobject self) {
-  return call<QUMEN_InitMinimal>(env, cls, self, NewContext{});
+                                                                   jobject context) {
+  return call<QUMEN_InitMinimal>(env, cls, context, NewContext{});
 }
 
-// self's handle keeps the ended context's value.
+// context's handle keeps the ended context's value.
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1Uninitialize(JNIEnv* env, jclass cls,
-                                                                    jobject self) {
-  return call<QUMEN_Uninitialize>(env, cls, self);
+                                                                    jobject context) {
+  return call<QUMEN_Uninitialize>(env, cls, context);
 }
 
 }  // extern "C"

@@ -6,6 +6,7 @@
 
 #include "codeset.h"
 #include "exceptions.h"
+#include "local_refs.h"
 #include "scratch.h"
 
 namespace tvj {

@@ -5,6 +5,7 @@
 
 #include "../native/tarvex.h"
 #include "java_class.h"
+#include "local_refs.h"
 
 namespace tvj {
 

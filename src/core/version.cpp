@@ -8,6 +8,7 @@
 #include <jni.h>
 
 #include "exceptions.h"
+#include "local_refs.h"
 
 namespace tvj {
 namespace {

@@ -4,11 +4,19 @@
 // over memory blocks (CmsBlk..Mem) or files (CmsBlk..File), and streamed in Init, Update and
 // Final stages (CmsStr..InitMem, UpdateMem, FinalMem) with a file form of its own (CmsStr..File).
 //
-// A kind is what its forms are made of: its parameter record, its input and output blocks, its
-// result record and its trailing int. Each form lays those out in its own order, and every
-// exported method below is its kind, its form and its native function.
+// A kind is made of its parameter record, its input and output blocks, its result record and its
+// trailing int, each where it has them, and every form lays those out in the same order:
+//   CmsBlk..Mem               parameters, input blocks, output blocks, result, int
+//   CmsBlk..File, CmsStr..File  the same with a file name in place of every block
+//   CmsStr..InitMem           parameters, the one input block, the new handle, int
+//   CmsStr..UpdateMem         parameters, the handle, the one input block, and the output block
+//                             where the kind has one per stage: converted whatever the status,
+//                             but left as it was after a failure for the attached signing and
+//                             verification (OnSuccess)
+//   CmsStr..FinalMem          parameters, the handle, output blocks, result
 #include "../records/cms.h"
 
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"
@@ -17,366 +25,328 @@
 
 using namespace tvj;
 
-namespace {
-
-// The kinds of one form's Java parameters, in order.
-template <typename... K>
-struct Kinds {};
-
-template <typename... Lists>
-struct Concat;
-template <typename... A>
-struct Concat<Kinds<A...>> {
-  using type = Kinds<A...>;
-};
-template <typename... A, typename... B, typename... Rest>
-struct Concat<Kinds<A...>, Kinds<B...>, Rest...> {
-  using type = typename Concat<Kinds<A..., B...>, Rest...>::type;
-};
-template <typename... Lists>
-using Join = typename Concat<Lists...>::type;
-
-template <typename K, int N>
-struct Repeat {
-  using type = Join<Kinds<K>, typename Repeat<K, N - 1>::type>;
-};
-template <typename K>
-struct Repeat<K, 0> {
-  using type = Kinds<>;
-};
-template <typename K, int N>
-using Times = typename Repeat<K, N>::type;
-
-struct Absent {};  // a kind without a parameter record or a result record
-template <typename K>
-using Maybe = std::conditional_t<std::is_same_v<K, Absent>, Kinds<>, Kinds<K>>;
-
-// What the Update stage does with its output block: none; converted whatever the status; or,
-// for the attached signing and verification, left as it was after a failure.
-enum class UpdateOutput { kNone, kAlways, kOnSuccess };
-template <UpdateOutput U>
-using UpdateOut = std::conditional_t<
-    U == UpdateOutput::kNone, Kinds<>,
-    std::conditional_t<U == UpdateOutput::kAlways, Kinds<BlockOut>, Kinds<OnSuccess<BlockOut>>>>;
-
-template <typename Param, int Inputs, int Outputs, typename ResultRecord, bool TrailingInt,
-          UpdateOutput Update>
-struct CmsKind {
-  using P = Maybe<Param>;
-  using R = Maybe<ResultRecord>;
-  using T = std::conditional_t<TrailingInt, Kinds<Int>, Kinds<>>;
-  // One-shot: the parameters, the input blocks, the output blocks, the result, the int.
-  using BlkMem = Join<P, Times<BlockIn, Inputs>, Times<BlockOut, Outputs>, R, T>;
-  // A file name in place of every block.
-  using BlkFile = Join<P, Times<Text, Inputs + Outputs>, R, T>;
-  using StrFile = BlkFile;
-  // Streamed: one input block per stage; the handle rules come from the frame.
-  using InitMem = Join<P, Kinds<BlockIn, HandleInit>, T>;
-  using UpdateMem = Join<P, Kinds<HandleUpdate, BlockIn>, UpdateOut<Update>>;
-  using FinalMem = Join<P, Kinds<HandleFinal>, Times<BlockOut, Outputs>, R>;
-};
-
-using AttSign = CmsKind<SignParam, 1, 1, Absent, false, UpdateOutput::kOnSuccess>;
-using DetSign = CmsKind<SignParam, 2, 1, Absent, false, UpdateOutput::kNone>;
-using AttVerify = CmsKind<VerifyParam, 1, 1, VerifyResult, false, UpdateOutput::kOnSuccess>;
-using DetVerify = CmsKind<VerifyParam, 2, 1, VerifyResult, false, UpdateOutput::kNone>;
-using Encrypt = CmsKind<EncryptParam, 1, 1, Absent, false, UpdateOutput::kAlways>;
-using Decrypt = CmsKind<DecryptParam, 1, 1, DecryptResult, false, UpdateOutput::kAlways>;
-using SignAttach = CmsKind<Absent, 2, 1, Absent, true, UpdateOutput::kNone>;
-using SignDetach = CmsKind<Absent, 1, 2, Absent, true, UpdateOutput::kAlways>;
-using MsgInf = CmsKind<Absent, 1, 0, CmsMsgInf, true, UpdateOutput::kNone>;
-
-// One form of one kind over the frame: each Java parameter in the kind of its position.
-template <auto Native, typename... K, typename... J>
-jint call_as(Kinds<K...>, JNIEnv* env, jclass cls, jobject self, J... java) {
-  static_assert(sizeof...(K) == sizeof...(J), "one Java parameter for each of the form's kinds");
-  return call<Native>(env, cls, self, K{java}...);
-}
-
-}  // namespace
-
 extern "C" {
 
 // AttSign
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkAttSignMem(JNIEnv* env, jclass cls,
-                                                                        jobject self, jobject param,
-                                                                        jobject in, jobject out) {
-  return call_as<QUMEN_CmsBlkAttSignMem>(AttSign::BlkMem{}, env, cls, self, param, in, out);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkAttSignMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject content, jobject signed_) {
+  return call<QUMEN_CmsBlkAttSignMem>(env, cls, context, SignParam{param}, BlockIn{content},
+                                      BlockOut{signed_});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkAttSignFile(JNIEnv* env, jclass cls,
-                                                                         jobject self,
-                                                                         jobject param, jstring in,
-                                                                         jstring out) {
-  return call_as<QUMEN_CmsBlkAttSignFile>(AttSign::BlkFile{}, env, cls, self, param, in, out);
+                                                                         jobject context,
+                                                                         jobject param,
+                                                                         jstring contentFile,
+                                                                         jstring signedFile) {
+  return call<QUMEN_CmsBlkAttSignFile>(env, cls, context, SignParam{param}, Text{contentFile},
+                                       Text{signedFile});
 }
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrAttSignInitMem(JNIEnv* env, jclass cls,
-                                                                            jobject self,
-                                                                            jobject param,
-                                                                            jobject in, jobject h) {
-  return call_as<QUMEN_CmsStrAttSignInitMem>(AttSign::InitMem{}, env, cls, self, param, in, h);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrAttSignInitMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject input, jobject stream) {
+  return call<QUMEN_CmsStrAttSignInitMem>(env, cls, context, SignParam{param}, BlockIn{input},
+                                          HandleInit{stream});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrAttSignUpdateMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject in, jobject out) {
-  return call_as<QUMEN_CmsStrAttSignUpdateMem>(AttSign::UpdateMem{}, env, cls, self, param, h, in,
-                                               out);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject content,
+    jobject signed_) {
+  return call<QUMEN_CmsStrAttSignUpdateMem>(env, cls, context, SignParam{param},
+                                            HandleUpdate{stream}, BlockIn{content},
+                                            OnSuccess<BlockOut>{signed_});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrAttSignFinalMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject out) {
-  return call_as<QUMEN_CmsStrAttSignFinalMem>(AttSign::FinalMem{}, env, cls, self, param, h, out);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject signed_) {
+  return call<QUMEN_CmsStrAttSignFinalMem>(env, cls, context, SignParam{param}, HandleFinal{stream},
+                                           BlockOut{signed_});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrAttSignFile(JNIEnv* env, jclass cls,
-                                                                         jobject self,
-                                                                         jobject param, jstring in,
-                                                                         jstring out) {
-  return call_as<QUMEN_CmsStrAttSignFile>(AttSign::StrFile{}, env, cls, self, param, in, out);
+                                                                         jobject context,
+                                                                         jobject param,
+                                                                         jstring contentFile,
+                                                                         jstring signedFile) {
+  return call<QUMEN_CmsStrAttSignFile>(env, cls, context, SignParam{param}, Text{contentFile},
+                                       Text{signedFile});
 }
 
 // DetSign
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkDetSignMem(JNIEnv* env, jclass cls,
-                                                                        jobject self, jobject param,
-                                                                        jobject in, jobject in2,
-                                                                        jobject out) {
-  return call_as<QUMEN_CmsBlkDetSignMem>(DetSign::BlkMem{}, env, cls, self, param, in, in2, out);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkDetSignMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject content, jobject secondInput,
+    jobject signature) {
+  return call<QUMEN_CmsBlkDetSignMem>(env, cls, context, SignParam{param}, BlockIn{content},
+                                      BlockIn{secondInput}, BlockOut{signature});
 }
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkDetSignFile(JNIEnv* env, jclass cls,
-                                                                         jobject self,
-                                                                         jobject param, jstring in,
-                                                                         jstring in2, jstring out) {
-  return call_as<QUMEN_CmsBlkDetSignFile>(DetSign::BlkFile{}, env, cls, self, param, in, in2, out);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkDetSignFile(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring contentFile,
+    jstring secondInputFile, jstring signatureFile) {
+  return call<QUMEN_CmsBlkDetSignFile>(env, cls, context, SignParam{param}, Text{contentFile},
+                                       Text{secondInputFile}, Text{signatureFile});
 }
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDetSignInitMem(JNIEnv* env, jclass cls,
-                                                                            jobject self,
-                                                                            jobject param,
-                                                                            jobject in, jobject h) {
-  return call_as<QUMEN_CmsStrDetSignInitMem>(DetSign::InitMem{}, env, cls, self, param, in, h);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDetSignInitMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject input, jobject stream) {
+  return call<QUMEN_CmsStrDetSignInitMem>(env, cls, context, SignParam{param}, BlockIn{input},
+                                          HandleInit{stream});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDetSignUpdateMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject in) {
-  return call_as<QUMEN_CmsStrDetSignUpdateMem>(DetSign::UpdateMem{}, env, cls, self, param, h, in);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject content) {
+  return call<QUMEN_CmsStrDetSignUpdateMem>(env, cls, context, SignParam{param},
+                                            HandleUpdate{stream}, BlockIn{content});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDetSignFinalMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject out) {
-  return call_as<QUMEN_CmsStrDetSignFinalMem>(DetSign::FinalMem{}, env, cls, self, param, h, out);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject signature) {
+  return call<QUMEN_CmsStrDetSignFinalMem>(env, cls, context, SignParam{param}, HandleFinal{stream},
+                                           BlockOut{signature});
 }
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDetSignFile(JNIEnv* env, jclass cls,
-                                                                         jobject self,
-                                                                         jobject param, jstring in,
-                                                                         jstring in2, jstring out) {
-  return call_as<QUMEN_CmsStrDetSignFile>(DetSign::StrFile{}, env, cls, self, param, in, in2, out);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDetSignFile(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring contentFile,
+    jstring secondInputFile, jstring signatureFile) {
+  return call<QUMEN_CmsStrDetSignFile>(env, cls, context, SignParam{param}, Text{contentFile},
+                                       Text{secondInputFile}, Text{signatureFile});
 }
 
 // AttVerify
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkAttVerifyMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject in, jobject out, jobject result) {
-  return call_as<QUMEN_CmsBlkAttVerifyMem>(AttVerify::BlkMem{}, env, cls, self, param, in, out,
-                                           result);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject signed_, jobject content,
+    jobject result) {
+  return call<QUMEN_CmsBlkAttVerifyMem>(env, cls, context, VerifyParam{param}, BlockIn{signed_},
+                                        BlockOut{content}, VerifyResult{result});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkAttVerifyFile(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jstring in, jstring out, jobject result) {
-  return call_as<QUMEN_CmsBlkAttVerifyFile>(AttVerify::BlkFile{}, env, cls, self, param, in, out,
-                                            result);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring signedFile,
+    jstring contentFile, jobject result) {
+  return call<QUMEN_CmsBlkAttVerifyFile>(env, cls, context, VerifyParam{param}, Text{signedFile},
+                                         Text{contentFile}, VerifyResult{result});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrAttVerifyInitMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject in, jobject h) {
-  return call_as<QUMEN_CmsStrAttVerifyInitMem>(AttVerify::InitMem{}, env, cls, self, param, in, h);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject input, jobject stream) {
+  return call<QUMEN_CmsStrAttVerifyInitMem>(env, cls, context, VerifyParam{param}, BlockIn{input},
+                                            HandleInit{stream});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrAttVerifyUpdateMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject in, jobject out) {
-  return call_as<QUMEN_CmsStrAttVerifyUpdateMem>(AttVerify::UpdateMem{}, env, cls, self, param, h,
-                                                 in, out);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject signed_,
+    jobject content) {
+  return call<QUMEN_CmsStrAttVerifyUpdateMem>(env, cls, context, VerifyParam{param},
+                                              HandleUpdate{stream}, BlockIn{signed_},
+                                              OnSuccess<BlockOut>{content});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrAttVerifyFinalMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject out, jobject result) {
-  return call_as<QUMEN_CmsStrAttVerifyFinalMem>(AttVerify::FinalMem{}, env, cls, self, param, h,
-                                                out, result);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject content,
+    jobject result) {
+  return call<QUMEN_CmsStrAttVerifyFinalMem>(env, cls, context, VerifyParam{param},
+                                             HandleFinal{stream}, BlockOut{content},
+                                             VerifyResult{result});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrAttVerifyFile(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jstring in, jstring out, jobject result) {
-  return call_as<QUMEN_CmsStrAttVerifyFile>(AttVerify::StrFile{}, env, cls, self, param, in, out,
-                                            result);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring signedFile,
+    jstring contentFile, jobject result) {
+  return call<QUMEN_CmsStrAttVerifyFile>(env, cls, context, VerifyParam{param}, Text{signedFile},
+                                         Text{contentFile}, VerifyResult{result});
 }
 
 // DetVerify
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkDetVerifyMem(JNIEnv* env, jclass cls,
-                                                                          jobject self,
-                                                                          jobject param, jobject in,
-                                                                          jobject in2, jobject out,
-                                                                          jobject result) {
-  return call_as<QUMEN_CmsBlkDetVerifyMem>(DetVerify::BlkMem{}, env, cls, self, param, in, in2, out,
-                                           result);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkDetVerifyMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject input, jobject secondInput,
+    jobject output, jobject result) {
+  return call<QUMEN_CmsBlkDetVerifyMem>(env, cls, context, VerifyParam{param}, BlockIn{input},
+                                        BlockIn{secondInput}, BlockOut{output},
+                                        VerifyResult{result});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkDetVerifyFile(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jstring in, jstring in2, jstring out,
-    jobject result) {
-  return call_as<QUMEN_CmsBlkDetVerifyFile>(DetVerify::BlkFile{}, env, cls, self, param, in, in2,
-                                            out, result);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring inputFile,
+    jstring secondInputFile, jstring outputFile, jobject result) {
+  return call<QUMEN_CmsBlkDetVerifyFile>(env, cls, context, VerifyParam{param}, Text{inputFile},
+                                         Text{secondInputFile}, Text{outputFile},
+                                         VerifyResult{result});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDetVerifyInitMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject in, jobject h) {
-  return call_as<QUMEN_CmsStrDetVerifyInitMem>(DetVerify::InitMem{}, env, cls, self, param, in, h);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject input, jobject stream) {
+  return call<QUMEN_CmsStrDetVerifyInitMem>(env, cls, context, VerifyParam{param}, BlockIn{input},
+                                            HandleInit{stream});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDetVerifyUpdateMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject in) {
-  return call_as<QUMEN_CmsStrDetVerifyUpdateMem>(DetVerify::UpdateMem{}, env, cls, self, param, h,
-                                                 in);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject content) {
+  return call<QUMEN_CmsStrDetVerifyUpdateMem>(env, cls, context, VerifyParam{param},
+                                              HandleUpdate{stream}, BlockIn{content});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDetVerifyFinalMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject out, jobject result) {
-  return call_as<QUMEN_CmsStrDetVerifyFinalMem>(DetVerify::FinalMem{}, env, cls, self, param, h,
-                                                out, result);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject output,
+    jobject result) {
+  return call<QUMEN_CmsStrDetVerifyFinalMem>(env, cls, context, VerifyParam{param},
+                                             HandleFinal{stream}, BlockOut{output},
+                                             VerifyResult{result});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDetVerifyFile(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jstring in, jstring in2, jstring out,
-    jobject result) {
-  return call_as<QUMEN_CmsStrDetVerifyFile>(DetVerify::StrFile{}, env, cls, self, param, in, in2,
-                                            out, result);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring inputFile,
+    jstring secondInputFile, jstring outputFile, jobject result) {
+  return call<QUMEN_CmsStrDetVerifyFile>(env, cls, context, VerifyParam{param}, Text{inputFile},
+                                         Text{secondInputFile}, Text{outputFile},
+                                         VerifyResult{result});
 }
 
 // Encrypt
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkEncryptMem(JNIEnv* env, jclass cls,
-                                                                        jobject self, jobject param,
-                                                                        jobject in, jobject out) {
-  return call_as<QUMEN_CmsBlkEncryptMem>(Encrypt::BlkMem{}, env, cls, self, param, in, out);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkEncryptMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject content, jobject encrypted) {
+  return call<QUMEN_CmsBlkEncryptMem>(env, cls, context, EncryptParam{param}, BlockIn{content},
+                                      BlockOut{encrypted});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkEncryptFile(JNIEnv* env, jclass cls,
-                                                                         jobject self,
-                                                                         jobject param, jstring in,
-                                                                         jstring out) {
-  return call_as<QUMEN_CmsBlkEncryptFile>(Encrypt::BlkFile{}, env, cls, self, param, in, out);
+                                                                         jobject context,
+                                                                         jobject param,
+                                                                         jstring contentFile,
+                                                                         jstring encryptedFile) {
+  return call<QUMEN_CmsBlkEncryptFile>(env, cls, context, EncryptParam{param}, Text{contentFile},
+                                       Text{encryptedFile});
 }
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrEncryptInitMem(JNIEnv* env, jclass cls,
-                                                                            jobject self,
-                                                                            jobject param,
-                                                                            jobject in, jobject h) {
-  return call_as<QUMEN_CmsStrEncryptInitMem>(Encrypt::InitMem{}, env, cls, self, param, in, h);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrEncryptInitMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject input, jobject stream) {
+  return call<QUMEN_CmsStrEncryptInitMem>(env, cls, context, EncryptParam{param}, BlockIn{input},
+                                          HandleInit{stream});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrEncryptUpdateMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject in, jobject out) {
-  return call_as<QUMEN_CmsStrEncryptUpdateMem>(Encrypt::UpdateMem{}, env, cls, self, param, h, in,
-                                               out);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject content,
+    jobject encrypted) {
+  return call<QUMEN_CmsStrEncryptUpdateMem>(env, cls, context, EncryptParam{param},
+                                            HandleUpdate{stream}, BlockIn{content},
+                                            BlockOut{encrypted});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrEncryptFinalMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject out) {
-  return call_as<QUMEN_CmsStrEncryptFinalMem>(Encrypt::FinalMem{}, env, cls, self, param, h, out);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject encrypted) {
+  return call<QUMEN_CmsStrEncryptFinalMem>(env, cls, context, EncryptParam{param},
+                                           HandleFinal{stream}, BlockOut{encrypted});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrEncryptFile(JNIEnv* env, jclass cls,
-                                                                         jobject self,
-                                                                         jobject param, jstring in,
-                                                                         jstring out) {
-  return call_as<QUMEN_CmsStrEncryptFile>(Encrypt::StrFile{}, env, cls, self, param, in, out);
+                                                                         jobject context,
+                                                                         jobject param,
+                                                                         jstring contentFile,
+                                                                         jstring encryptedFile) {
+  return call<QUMEN_CmsStrEncryptFile>(env, cls, context, EncryptParam{param}, Text{contentFile},
+                                       Text{encryptedFile});
 }
 
 // Decrypt
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkDecryptMem(JNIEnv* env, jclass cls,
-                                                                        jobject self, jobject param,
-                                                                        jobject in, jobject out,
-                                                                        jobject result) {
-  return call_as<QUMEN_CmsBlkDecryptMem>(Decrypt::BlkMem{}, env, cls, self, param, in, out, result);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkDecryptMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject encrypted, jobject content,
+    jobject result) {
+  return call<QUMEN_CmsBlkDecryptMem>(env, cls, context, DecryptParam{param}, BlockIn{encrypted},
+                                      BlockOut{content}, DecryptResult{result});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkDecryptFile(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jstring in, jstring out, jobject result) {
-  return call_as<QUMEN_CmsBlkDecryptFile>(Decrypt::BlkFile{}, env, cls, self, param, in, out,
-                                          result);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring encryptedFile,
+    jstring contentFile, jobject result) {
+  return call<QUMEN_CmsBlkDecryptFile>(env, cls, context, DecryptParam{param}, Text{encryptedFile},
+                                       Text{contentFile}, DecryptResult{result});
 }
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDecryptInitMem(JNIEnv* env, jclass cls,
-                                                                            jobject self,
-                                                                            jobject param,
-                                                                            jobject in, jobject h) {
-  return call_as<QUMEN_CmsStrDecryptInitMem>(Decrypt::InitMem{}, env, cls, self, param, in, h);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDecryptInitMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject encrypted, jobject stream) {
+  return call<QUMEN_CmsStrDecryptInitMem>(env, cls, context, DecryptParam{param},
+                                          BlockIn{encrypted}, HandleInit{stream});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDecryptUpdateMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject in, jobject out) {
-  return call_as<QUMEN_CmsStrDecryptUpdateMem>(Decrypt::UpdateMem{}, env, cls, self, param, h, in,
-                                               out);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject encrypted,
+    jobject content) {
+  return call<QUMEN_CmsStrDecryptUpdateMem>(env, cls, context, DecryptParam{param},
+                                            HandleUpdate{stream}, BlockIn{encrypted},
+                                            BlockOut{content});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDecryptFinalMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject out, jobject result) {
-  return call_as<QUMEN_CmsStrDecryptFinalMem>(Decrypt::FinalMem{}, env, cls, self, param, h, out,
-                                              result);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject content,
+    jobject result) {
+  return call<QUMEN_CmsStrDecryptFinalMem>(env, cls, context, DecryptParam{param},
+                                           HandleFinal{stream}, BlockOut{content},
+                                           DecryptResult{result});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrDecryptFile(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jstring in, jstring out, jobject result) {
-  return call_as<QUMEN_CmsStrDecryptFile>(Decrypt::StrFile{}, env, cls, self, param, in, out,
-                                          result);
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring encryptedFile,
+    jstring contentFile, jobject result) {
+  return call<QUMEN_CmsStrDecryptFile>(env, cls, context, DecryptParam{param}, Text{encryptedFile},
+                                       Text{contentFile}, DecryptResult{result});
 }
 
 // SignAttach
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkSignAttachMem(JNIEnv* env, jclass cls,
-                                                                           jobject self, jobject in,
-                                                                           jobject in2, jobject out,
-                                                                           jint value) {
-  return call_as<QUMEN_CmsBlkSignAttachMem>(SignAttach::BlkMem{}, env, cls, self, in, in2, out,
-                                            value);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkSignAttachMem(
+    JNIEnv* env, jclass cls, jobject context, jobject input, jobject secondInput, jobject signed_,
+    jint option) {
+  return call<QUMEN_CmsBlkSignAttachMem>(env, cls, context, BlockIn{input}, BlockIn{secondInput},
+                                         BlockOut{signed_}, Int{option});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkSignAttachFile(
-    JNIEnv* env, jclass cls, jobject self, jstring in, jstring in2, jstring out, jint value) {
-  return call_as<QUMEN_CmsBlkSignAttachFile>(SignAttach::BlkFile{}, env, cls, self, in, in2, out,
-                                             value);
+    JNIEnv* env, jclass cls, jobject context, jstring inputFile, jstring secondInputFile,
+    jstring signedFile, jint option) {
+  return call<QUMEN_CmsBlkSignAttachFile>(env, cls, context, Text{inputFile}, Text{secondInputFile},
+                                          Text{signedFile}, Int{option});
 }
 
 // SignDetach
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkSignDetachMem(
-    JNIEnv* env, jclass cls, jobject self, jobject in, jobject out, jobject out2, jint value) {
-  return call_as<QUMEN_CmsBlkSignDetachMem>(SignDetach::BlkMem{}, env, cls, self, in, out, out2,
-                                            value);
+    JNIEnv* env, jclass cls, jobject context, jobject signed_, jobject output, jobject secondOutput,
+    jint option) {
+  return call<QUMEN_CmsBlkSignDetachMem>(env, cls, context, BlockIn{signed_}, BlockOut{output},
+                                         BlockOut{secondOutput}, Int{option});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkSignDetachFile(
-    JNIEnv* env, jclass cls, jobject self, jstring in, jstring out, jstring out2, jint value) {
-  return call_as<QUMEN_CmsBlkSignDetachFile>(SignDetach::BlkFile{}, env, cls, self, in, out, out2,
-                                             value);
+    JNIEnv* env, jclass cls, jobject context, jstring signedFile, jstring outputFile,
+    jstring secondOutputFile, jint option) {
+  return call<QUMEN_CmsBlkSignDetachFile>(env, cls, context, Text{signedFile}, Text{outputFile},
+                                          Text{secondOutputFile}, Int{option});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrSignDetachInitMem(
-    JNIEnv* env, jclass cls, jobject self, jobject in, jobject h, jint value) {
-  return call_as<QUMEN_CmsStrSignDetachInitMem>(SignDetach::InitMem{}, env, cls, self, in, h,
-                                                value);
+    JNIEnv* env, jclass cls, jobject context, jobject signed_, jobject stream, jint option) {
+  return call<QUMEN_CmsStrSignDetachInitMem>(env, cls, context, BlockIn{signed_},
+                                             HandleInit{stream}, Int{option});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrSignDetachUpdateMem(
-    JNIEnv* env, jclass cls, jobject self, jobject h, jobject in, jobject out) {
-  return call_as<QUMEN_CmsStrSignDetachUpdateMem>(SignDetach::UpdateMem{}, env, cls, self, h, in,
-                                                  out);
+    JNIEnv* env, jclass cls, jobject context, jobject stream, jobject signed_, jobject output) {
+  return call<QUMEN_CmsStrSignDetachUpdateMem>(env, cls, context, HandleUpdate{stream},
+                                               BlockIn{signed_}, BlockOut{output});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrSignDetachFinalMem(
-    JNIEnv* env, jclass cls, jobject self, jobject h, jobject out, jobject out2) {
-  return call_as<QUMEN_CmsStrSignDetachFinalMem>(SignDetach::FinalMem{}, env, cls, self, h, out,
-                                                 out2);
+    JNIEnv* env, jclass cls, jobject context, jobject stream, jobject output,
+    jobject secondOutput) {
+  return call<QUMEN_CmsStrSignDetachFinalMem>(env, cls, context, HandleFinal{stream},
+                                              BlockOut{output}, BlockOut{secondOutput});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrSignDetachFile(
-    JNIEnv* env, jclass cls, jobject self, jstring in, jstring out, jstring out2, jint value) {
-  return call_as<QUMEN_CmsStrSignDetachFile>(SignDetach::StrFile{}, env, cls, self, in, out, out2,
-                                             value);
+    JNIEnv* env, jclass cls, jobject context, jstring signedFile, jstring outputFile,
+    jstring secondOutputFile, jint option) {
+  return call<QUMEN_CmsStrSignDetachFile>(env, cls, context, Text{signedFile}, Text{outputFile},
+                                          Text{secondOutputFile}, Int{option});
 }
 
 // MsgInf
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkMsgInfMem(JNIEnv* env, jclass cls,
-                                                                       jobject self, jobject in,
-                                                                       jobject result, jint value) {
-  return call_as<QUMEN_CmsBlkMsgInfMem>(MsgInf::BlkMem{}, env, cls, self, in, result, value);
+                                                                       jobject context,
+                                                                       jobject message,
+                                                                       jobject info, jint option) {
+  return call<QUMEN_CmsBlkMsgInfMem>(env, cls, context, BlockIn{message}, CmsMsgInf{info},
+                                     Int{option});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsBlkMsgInfFile(JNIEnv* env, jclass cls,
-                                                                        jobject self, jstring in,
-                                                                        jobject result,
-                                                                        jint value) {
-  return call_as<QUMEN_CmsBlkMsgInfFile>(MsgInf::BlkFile{}, env, cls, self, in, result, value);
+                                                                        jobject context,
+                                                                        jstring messageFile,
+                                                                        jobject info, jint option) {
+  return call<QUMEN_CmsBlkMsgInfFile>(env, cls, context, Text{messageFile}, CmsMsgInf{info},
+                                      Int{option});
 }
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrMsgInfInitMem(JNIEnv* env, jclass cls,
-                                                                           jobject self, jobject in,
-                                                                           jobject h, jint value) {
-  return call_as<QUMEN_CmsStrMsgInfInitMem>(MsgInf::InitMem{}, env, cls, self, in, h, value);
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrMsgInfInitMem(
+    JNIEnv* env, jclass cls, jobject context, jobject message, jobject stream, jint option) {
+  return call<QUMEN_CmsStrMsgInfInitMem>(env, cls, context, BlockIn{message}, HandleInit{stream},
+                                         Int{option});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrMsgInfUpdateMem(
-    JNIEnv* env, jclass cls, jobject self, jobject h, jobject in) {
-  return call_as<QUMEN_CmsStrMsgInfUpdateMem>(MsgInf::UpdateMem{}, env, cls, self, h, in);
+    JNIEnv* env, jclass cls, jobject context, jobject stream, jobject message) {
+  return call<QUMEN_CmsStrMsgInfUpdateMem>(env, cls, context, HandleUpdate{stream},
+                                           BlockIn{message});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrMsgInfFinalMem(JNIEnv* env, jclass cls,
-                                                                            jobject self, jobject h,
-                                                                            jobject result) {
-  return call_as<QUMEN_CmsStrMsgInfFinalMem>(MsgInf::FinalMem{}, env, cls, self, h, result);
+                                                                            jobject context,
+                                                                            jobject stream,
+                                                                            jobject info) {
+  return call<QUMEN_CmsStrMsgInfFinalMem>(env, cls, context, HandleFinal{stream}, CmsMsgInf{info});
 }
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CmsStrMsgInfFile(JNIEnv* env, jclass cls,
-                                                                        jobject self, jstring in,
-                                                                        jobject result,
-                                                                        jint value) {
-  return call_as<QUMEN_CmsStrMsgInfFile>(MsgInf::StrFile{}, env, cls, self, in, result, value);
+                                                                        jobject context,
+                                                                        jstring messageFile,
+                                                                        jobject info, jint option) {
+  return call<QUMEN_CmsStrMsgInfFile>(env, cls, context, Text{messageFile}, CmsMsgInf{info},
+                                      Int{option});
 }
 
 }  // extern "C"

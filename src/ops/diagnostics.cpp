@@ -1,5 +1,6 @@
 // Diagnostics and utilities: error texts and lines, random bytes, the byte transformation pair,
 // CRL refresh, export to the system store, and the general control call.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include <algorithm>
@@ -79,22 +80,24 @@ extern "C" {
 // Returns the text of a native error code, or null: for an unknown code (no text), when no
 // buffer could be had, after a fault, or with an exception pending.
 JNIEXPORT jstring JNICALL Java_Norv1_LocalIface_QUMENJNI_1GetErrorText(JNIEnv* env, jclass cls,
-                                                                       jobject self, jint code) {
+                                                                       jobject context,
+                                                                       jint status) {
   CallMemory memory;
   jstring result = nullptr;
   auto steps = [&] {
-    context_t context = jthis2context_t(env, cls, self);
+    context_t native_context = jthis2context_t(env, cls, context);
     if (env->ExceptionCheck()) return;
-    auto* buffer = static_cast<char*>(QUMEN_AllocMem(context, kErrorTextCapacity + 1));
+    auto* buffer = static_cast<char*>(QUMEN_AllocMem(native_context, kErrorTextCapacity + 1));
     if (buffer == nullptr) return;
     std::memset(buffer, 0, kErrorTextCapacity + 1);
     string_t text = nullptr;
-    auto invoke = [&] { text = QUMEN_GetErrorText(code, buffer, kErrorTextCapacity); };
+    auto invoke = [&] { text = QUMEN_GetErrorText(status, buffer, kErrorTextCapacity); };
     int32_t fault = 0;
     if (!guard_native(invoke, fault)) return;  // the buffer is left with the library
     string_t owned = buffer;
-    if (text != nullptr) string_t2jstring(env, &result, &owned, context);  // releases the buffer
-    if (owned != nullptr) QUMEN_FreeMem(context, owned);
+    if (text != nullptr)
+      string_t2jstring(env, &result, &owned, native_context);  // releases the buffer
+    if (owned != nullptr) QUMEN_FreeMem(native_context, owned);
     if (env->ExceptionCheck()) result = nullptr;
   };
   auto nothing_to_release = [](bool) {};
@@ -104,55 +107,55 @@ JNIEXPORT jstring JNICALL Java_Norv1_LocalIface_QUMENJNI_1GetErrorText(JNIEnv* e
 }
 
 // All four results are converted whatever the status, in order, until an exception stops them.
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1GetErrorLineEx(JNIEnv* env, jclass cls,
-                                                                      jobject self, jobject a,
-                                                                      jobject b, jintArray c,
-                                                                      jobject d) {
-  return call<QUMEN_GetErrorLineEx>(env, cls, self, BlockOut{a}, BlockOut{b}, IntOut{c},
-                                    BlockOut{d});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1GetErrorLineEx(
+    JNIEnv* env, jclass cls, jobject context, jobject firstDetail, jobject secondDetail,
+    jintArray number, jobject lastDetail) {
+  return call<QUMEN_GetErrorLineEx>(env, cls, context, BlockOut{firstDetail},
+                                    BlockOut{secondDetail}, IntOut{number}, BlockOut{lastDetail});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1GenRandom(JNIEnv* env, jclass cls,
-                                                                 jobject self, jint count,
-                                                                 jobject out) {
-  return call<QUMEN_GenRandom>(env, cls, self, Int{count}, BlockOut{out});
+                                                                 jobject context, jint count,
+                                                                 jobject random) {
+  return call<QUMEN_GenRandom>(env, cls, context, Int{count}, BlockOut{random});
 }
 
 // No context, no converter, no ExceptionCheck; -1 on a fault.
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1EncodeMem(JNIEnv* env, jclass, jobject,
-                                                                 jbyteArray first,
-                                                                 jbyteArray second, jint length) {
-  return transform(env, first, second, length, QUMEN_EncodeMem);
+                                                                 jbyteArray target,
+                                                                 jbyteArray source, jint length) {
+  return transform(env, target, source, length, QUMEN_EncodeMem);
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1DecodeMem(JNIEnv* env, jclass, jobject,
-                                                                 jbyteArray first,
-                                                                 jbyteArray second, jint length) {
-  return transform(env, first, second, length, QUMEN_DecodeMem);
+                                                                 jbyteArray target,
+                                                                 jbyteArray source, jint length) {
+  return transform(env, target, source, length, QUMEN_DecodeMem);
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1UpdateCRLs(JNIEnv* env, jclass cls,
-                                                                  jobject self) {
-  return call<QUMEN_UpdateCRLs>(env, cls, self);
+                                                                  jobject context) {
+  return call<QUMEN_UpdateCRLs>(env, cls, context);
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ExportToSystemStore(JNIEnv* env, jclass cls,
-                                                                           jobject self,
-                                                                           jint value) {
-  return call<QUMEN_ExportToSystemStore>(env, cls, self, Int{value});
+                                                                           jobject context,
+                                                                           jint option) {
+  return call<QUMEN_ExportToSystemStore>(env, cls, context, Int{option});
 }
 
 // Selector 4 answers into a 4096-byte block on the stack instead of the library's heap: the
 // input block is still converted and released, but the library receives null in its place.
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ControlEx(JNIEnv* env, jclass cls,
-                                                                 jobject self, jlong value,
-                                                                 jint selector, jobject in,
-                                                                 jobject out, jint option) {
+                                                                 jobject context, jlong value,
+                                                                 jint selector, jobject input,
+                                                                 jobject output, jint option) {
   if (selector == kControlStackSelector)
-    return call<QUMEN_ControlEx>(env, cls, self, Long{value}, Int{selector}, NotPassed<BlockIn>{in},
-                                 StackBlockOut<4096>{out}, Int{option});
-  return call<QUMEN_ControlEx>(env, cls, self, Long{value}, Int{selector}, BlockIn{in},
-                               BlockOut{out}, Int{option});
+    return call<QUMEN_ControlEx>(env, cls, context, Long{value}, Int{selector},
+                                 NotPassed<BlockIn>{input}, StackBlockOut<4096>{output},
+                                 Int{option});
+  return call<QUMEN_ControlEx>(env, cls, context, Long{value}, Int{selector}, BlockIn{input},
+                               BlockOut{output}, Int{option});
 }
 
 }  // extern "C"

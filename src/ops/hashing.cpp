@@ -1,4 +1,5 @@
 // Hashing and one-shot signing, from memory blocks (Mem) or from files named by strings (File).
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"
@@ -9,75 +10,78 @@ using namespace tvj;
 extern "C" {
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1HashMem(JNIEnv* env, jclass cls,
-                                                               jobject self, jobject data,
+                                                               jobject context, jobject data,
                                                                jobject hash) {
-  return call<QUMEN_HashMem>(env, cls, self, BlockIn{data}, BlockOut{hash});
+  return call<QUMEN_HashMem>(env, cls, context, BlockIn{data}, BlockOut{hash});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1HashFile(JNIEnv* env, jclass cls,
-                                                                jobject self, jstring name,
+                                                                jobject context, jstring dataFile,
                                                                 jobject hash) {
-  return call<QUMEN_HashFile>(env, cls, self, Text{name}, BlockOut{hash});
+  return call<QUMEN_HashFile>(env, cls, context, Text{dataFile}, BlockOut{hash});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1BlkHashMem(JNIEnv* env, jclass cls,
-                                                                  jobject self, jstring text,
+                                                                  jobject context, jstring text,
                                                                   jobject data, jobject hash) {
-  return call<QUMEN_BlkHashMem>(env, cls, self, Text{text}, BlockIn{data}, BlockOut{hash});
+  return call<QUMEN_BlkHashMem>(env, cls, context, Text{text}, BlockIn{data}, BlockOut{hash});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1BlkHashFile(JNIEnv* env, jclass cls,
-                                                                   jobject self, jstring text,
-                                                                   jstring name, jobject hash) {
-  return call<QUMEN_BlkHashFile>(env, cls, self, Text{text}, Text{name}, BlockOut{hash});
+                                                                   jobject context, jstring text,
+                                                                   jstring dataFile, jobject hash) {
+  return call<QUMEN_BlkHashFile>(env, cls, context, Text{text}, Text{dataFile}, BlockOut{hash});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1SignMem(JNIEnv* env, jclass cls,
-                                                               jobject self, jobject param,
-                                                               jobject in1, jobject in2,
-                                                               jobject result) {
-  return call<QUMEN_SignMem>(env, cls, self, SignParam{param}, BlockIn{in1}, BlockIn{in2},
-                             BlockOut{result});
+                                                               jobject context, jobject param,
+                                                               jobject input, jobject secondInput,
+                                                               jobject signed_) {
+  return call<QUMEN_SignMem>(env, cls, context, SignParam{param}, BlockIn{input},
+                             BlockIn{secondInput}, BlockOut{signed_});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1SignFile(JNIEnv* env, jclass cls,
-                                                                jobject self, jobject param,
-                                                                jstring name1, jstring name2,
-                                                                jstring name3) {
-  return call<QUMEN_SignFile>(env, cls, self, SignParam{param}, Text{name1}, Text{name2},
-                              Text{name3});
+                                                                jobject context, jobject param,
+                                                                jstring inputFile,
+                                                                jstring secondInputFile,
+                                                                jstring outputFile) {
+  return call<QUMEN_SignFile>(env, cls, context, SignParam{param}, Text{inputFile},
+                              Text{secondInputFile}, Text{outputFile});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1VerifyMem(JNIEnv* env, jclass cls,
-                                                                 jobject self, jobject param,
-                                                                 jobject in1, jobject in2,
-                                                                 jobject out, jobject result) {
-  return call<QUMEN_VerifyMem>(env, cls, self, VerifyParam{param}, BlockIn{in1}, BlockIn{in2},
-                               BlockOut{out}, VerifyResult{result});
+                                                                 jobject context, jobject param,
+                                                                 jobject signed_,
+                                                                 jobject secondInput,
+                                                                 jobject content, jobject result) {
+  return call<QUMEN_VerifyMem>(env, cls, context, VerifyParam{param}, BlockIn{signed_},
+                               BlockIn{secondInput}, BlockOut{content}, VerifyResult{result});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1VerifyFile(JNIEnv* env, jclass cls,
-                                                                  jobject self, jobject param,
-                                                                  jstring name1, jstring name2,
-                                                                  jstring name3, jobject result) {
-  return call<QUMEN_VerifyFile>(env, cls, self, VerifyParam{param}, Text{name1}, Text{name2},
-                                Text{name3}, VerifyResult{result});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1VerifyFile(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring signedFile,
+    jstring secondInputFile, jstring contentFile, jobject result) {
+  return call<QUMEN_VerifyFile>(env, cls, context, VerifyParam{param}, Text{signedFile},
+                                Text{secondInputFile}, Text{contentFile}, VerifyResult{result});
 }
 
 // The first parameter is never read: the native library receives null in its place.
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1SignHashMem(JNIEnv* env, jclass cls,
-                                                                   jobject self, jobject,
-                                                                   jobject in, jobject result) {
-  return call<QUMEN_SignHashMem>(env, cls, self, Null<sign_param_t>{}, BlockIn{in},
-                                 BlockOut{result});
+                                                                   jobject context, jobject,
+                                                                   jobject hash,
+                                                                   jobject signature) {
+  return call<QUMEN_SignHashMem>(env, cls, context, Null<sign_param_t>{}, BlockIn{hash},
+                                 BlockOut{signature});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1VerifyHashMem(JNIEnv* env, jclass cls,
-                                                                     jobject self, jobject,
-                                                                     jobject in1, jobject in2,
-                                                                     jobject in3) {
-  return call<QUMEN_VerifyHashMem>(env, cls, self, Null<verify_param_t>{}, BlockIn{in1},
-                                   BlockIn{in2}, BlockIn{in3});
+                                                                     jobject context, jobject,
+                                                                     jobject input,
+                                                                     jobject secondInput,
+                                                                     jobject thirdInput) {
+  return call<QUMEN_VerifyHashMem>(env, cls, context, Null<verify_param_t>{}, BlockIn{input},
+                                   BlockIn{secondInput}, BlockIn{thirdInput});
 }
 
 }  // extern "C"

@@ -1,11 +1,13 @@
 // Certificate stores and registry profiles: import, export, search, add, enumerate, issue and
 // create stores; create and query registry profiles.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "../core/frame.h"
+#include "../core/local_refs.h"
 #include "../records/common.h"
 #include "../records/store.h"
 
@@ -88,101 +90,109 @@ struct ProfileBuffer : Result {
 extern "C" {
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ImportMem(JNIEnv* env, jclass cls,
-                                                                 jobject self, jobject param,
+                                                                 jobject context, jobject param,
                                                                  jobject data) {
-  return call<QUMEN_ImportMem>(env, cls, self, ImportParam{param}, BlockIn{data});
+  return call<QUMEN_ImportMem>(env, cls, context, ImportParam{param}, BlockIn{data});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ImportFile(JNIEnv* env, jclass cls,
-                                                                  jobject self, jobject param,
-                                                                  jstring name) {
-  return call<QUMEN_ImportFile>(env, cls, self, ImportParam{param}, Text{name});
+                                                                  jobject context, jobject param,
+                                                                  jstring dataFile) {
+  return call<QUMEN_ImportFile>(env, cls, context, ImportParam{param}, Text{dataFile});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ExportMem(JNIEnv* env, jclass cls,
-                                                                 jobject self, jobject param,
-                                                                 jobject out) {
-  return call<QUMEN_ExportMem>(env, cls, self, ExportMemParam{param}, BlockOut{out});
+                                                                 jobject context, jobject param,
+                                                                 jobject data) {
+  return call<QUMEN_ExportMem>(env, cls, context, ExportMemParam{param}, BlockOut{data});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1ExportFile(JNIEnv* env, jclass cls,
-                                                                  jobject self, jobject param,
-                                                                  jstring name) {
-  return call<QUMEN_ExportFile>(env, cls, self, ExportParam{param}, Text{name});
+                                                                  jobject context, jobject param,
+                                                                  jstring dataFile) {
+  return call<QUMEN_ExportFile>(env, cls, context, ExportParam{param}, Text{dataFile});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1FindCert(JNIEnv* env, jclass cls,
-                                                                jobject self, jobject param,
+                                                                jobject context, jobject param,
                                                                 jobject result) {
-  return call<QUMEN_FindCert>(env, cls, self, FindParam{param}, FindResult{result});
+  return call<QUMEN_FindCert>(env, cls, context, FindParam{param}, FindResult{result});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1AddCertificate(JNIEnv* env, jclass cls,
-                                                                      jobject self, jobject param,
-                                                                      jobject cert) {
-  return call<QUMEN_AddCertificate>(env, cls, self, AddParam{param}, BlockIn{cert});
+                                                                      jobject context,
+                                                                      jobject param, jobject cert) {
+  return call<QUMEN_AddCertificate>(env, cls, context, AddParam{param}, BlockIn{cert});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1AddCRL(JNIEnv* env, jclass cls, jobject self,
-                                                              jobject param, jobject crl) {
-  return call<QUMEN_AddCRL>(env, cls, self, AddParam{param}, BlockIn{crl});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1AddCRL(JNIEnv* env, jclass cls,
+                                                              jobject context, jobject param,
+                                                              jobject crl) {
+  return call<QUMEN_AddCRL>(env, cls, context, AddParam{param}, BlockIn{crl});
 }
 
 // The handle carries the enumeration's position from call to call. A failed step writes 0 into
 // it and leaves the Java block as it was; the first parameter is never read (null goes in its
 // place).
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1EnumStoreObjects(JNIEnv* env, jclass cls,
-                                                                        jobject self, jobject,
-                                                                        jobject h, jobject out,
+                                                                        jobject context, jobject,
+                                                                        jobject position,
+                                                                        jobject object,
                                                                         jint options) {
-  return call<QUMEN_EnumStoreObjects>(env, cls, self, Null<void>{}, HandlePosition{h},
-                                      OnSuccess<BlockOut>{out}, Int{options});
+  return call<QUMEN_EnumStoreObjects>(env, cls, context, Null<void>{}, HandlePosition{position},
+                                      OnSuccess<BlockOut>{object}, Int{options});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1EnumStoreObjectsEx(
-    JNIEnv* env, jclass cls, jobject self, jobject, jstring text1, jstring text2, jobject h,
-    jobject out, jint options) {
-  return call<QUMEN_EnumStoreObjectsEx>(env, cls, self, Null<void>{}, Text{text1}, Text{text2},
-                                        HandlePosition{h}, OnSuccess<BlockOut>{out}, Int{options});
+    JNIEnv* env, jclass cls, jobject context, jobject, jstring firstText, jstring secondText,
+    jobject position, jobject object, jint options) {
+  return call<QUMEN_EnumStoreObjectsEx>(env, cls, context, Null<void>{}, Text{firstText},
+                                        Text{secondText}, HandlePosition{position},
+                                        OnSuccess<BlockOut>{object}, Int{options});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1IssueCertificateStore(
-    JNIEnv* env, jclass cls, jobject self, jobject data, jstring text1, jstring text2) {
-  return call<QUMEN_IssueCertificateStore>(env, cls, self, BlockIn{data}, Text{text1}, Text{text2});
+    JNIEnv* env, jclass cls, jobject context, jobject data, jstring firstText, jstring secondText) {
+  return call<QUMEN_IssueCertificateStore>(env, cls, context, BlockIn{data}, Text{firstText},
+                                           Text{secondText});
 }
 
 // The two block arrays convert first, then text 2, then text 1.
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CreateCertificateStore(
-    JNIEnv* env, jclass cls, jobject self, jobjectArray blocks1, jint count1, jobjectArray blocks2,
-    jint count2, jstring text1, jstring text2, jint options) {
-  return call<QUMEN_CreateCertificateStore>(
-      env, cls, self, BlockArray{blocks1, count1}, Int{count1}, BlockArray{blocks2, count2},
-      Int{count2}, Later<Text, 2>{{text1}}, Later<Text, 1>{{text2}}, Int{options});
+    JNIEnv* env, jclass cls, jobject context, jobjectArray firstBlocks, jint firstCount,
+    jobjectArray secondBlocks, jint secondCount, jstring firstText, jstring secondText,
+    jint options) {
+  return call<QUMEN_CreateCertificateStore>(env, cls, context, BlockArray{firstBlocks, firstCount},
+                                            Int{firstCount}, BlockArray{secondBlocks, secondCount},
+                                            Int{secondCount}, Later<Text, 2>{{firstText}},
+                                            Later<Text, 1>{{secondText}}, Int{options});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CreateRegistryProfile(
-    JNIEnv* env, jclass cls, jobject self, jstring text1, jstring text2, jint value) {
-  return call<QUMEN_CreateRegistryProfile>(env, cls, self, Text{text1}, Text{text2}, Int{value});
+    JNIEnv* env, jclass cls, jobject context, jstring firstText, jstring secondText, jint value) {
+  return call<QUMEN_CreateRegistryProfile>(env, cls, context, Text{firstText}, Text{secondText},
+                                           Int{value});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1CreateRegistryProfileEx(
-    JNIEnv* env, jclass cls, jobject self, jstring text1, jstring text2, jstring text3,
-    jstring text4, jint value) {
-  return call<QUMEN_CreateRegistryProfileEx>(env, cls, self, Text{text1}, Text{text2}, Text{text3},
-                                             Text{text4}, Int{value});
+    JNIEnv* env, jclass cls, jobject context, jstring firstText, jstring secondText,
+    jstring thirdText, jstring fourthText, jint value) {
+  return call<QUMEN_CreateRegistryProfileEx>(env, cls, context, Text{firstText}, Text{secondText},
+                                             Text{thirdText}, Text{fourthText}, Int{value});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1QueryRegistryProfile(
-    JNIEnv* env, jclass cls, jobject self, jobjectArray out, jint size, jint selector) {
-  return call<QUMEN_QueryRegistryProfile>(env, cls, self, ProfileBuffer{out, size}, Int{size},
+    JNIEnv* env, jclass cls, jobject context, jobjectArray text, jint size, jint selector) {
+  return call<QUMEN_QueryRegistryProfile>(env, cls, context, ProfileBuffer{text, size}, Int{size},
                                           Int{selector});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1QueryRegistryProfileEx(
-    JNIEnv* env, jclass cls, jobject self, jobject out1, jobject out2, jobject out3, jobject out4,
-    jint selector) {
-  return call<QUMEN_QueryRegistryProfileEx>(env, cls, self, BlockOut{out1}, BlockOut{out2},
-                                            BlockOut{out3}, BlockOut{out4}, Int{selector});
+    JNIEnv* env, jclass cls, jobject context, jobject firstOutput, jobject secondOutput,
+    jobject thirdOutput, jobject fourthOutput, jint selector) {
+  return call<QUMEN_QueryRegistryProfileEx>(env, cls, context, BlockOut{firstOutput},
+                                            BlockOut{secondOutput}, BlockOut{thirdOutput},
+                                            BlockOut{fourthOutput}, Int{selector});
 }
 
 }  // extern "C"

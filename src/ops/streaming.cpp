@@ -6,6 +6,7 @@
 //
 // The Final stages of hashing, signing and decryption have no clean-up of their own in the
 // original design; zeroing their records after the call, as the frame does, cannot be observed.
+#include <Norv1_LocalIface.h>
 #include <jni.h>
 
 #include "../core/frame.h"
@@ -17,158 +18,161 @@ using namespace tvj;
 extern "C" {
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrHashInitMem(JNIEnv* env, jclass cls,
-                                                                      jobject self, jstring a,
-                                                                      jobject h) {
-  return call<QUMEN_StrHashInitMem>(env, cls, self, Text{a}, HandleInit{h});
+                                                                      jobject context, jstring text,
+                                                                      jobject stream) {
+  return call<QUMEN_StrHashInitMem>(env, cls, context, Text{text}, HandleInit{stream});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrHashUpdateMem(JNIEnv* env, jclass cls,
-                                                                        jobject self, jobject h,
-                                                                        jobject in) {
-  return call<QUMEN_StrHashUpdateMem>(env, cls, self, HandleUpdate{h}, BlockIn{in});
+                                                                        jobject context,
+                                                                        jobject stream,
+                                                                        jobject data) {
+  return call<QUMEN_StrHashUpdateMem>(env, cls, context, HandleUpdate{stream}, BlockIn{data});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrHashFinalMem(JNIEnv* env, jclass cls,
-                                                                       jobject self, jobject h,
-                                                                       jobject out) {
-  return call<QUMEN_StrHashFinalMem>(env, cls, self, HandleFinal{h}, BlockOut{out});
+                                                                       jobject context,
+                                                                       jobject stream,
+                                                                       jobject hash) {
+  return call<QUMEN_StrHashFinalMem>(env, cls, context, HandleFinal{stream}, BlockOut{hash});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrHashFile(JNIEnv* env, jclass cls,
-                                                                   jobject self, jstring a,
-                                                                   jstring in, jobject out) {
-  return call<QUMEN_StrHashFile>(env, cls, self, Text{a}, Text{in}, BlockOut{out});
+                                                                   jobject context, jstring text,
+                                                                   jstring dataFile, jobject hash) {
+  return call<QUMEN_StrHashFile>(env, cls, context, Text{text}, Text{dataFile}, BlockOut{hash});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrSignInitMem(JNIEnv* env, jclass cls,
-                                                                      jobject self, jobject param,
-                                                                      jobject in, jobject h) {
-  return call<QUMEN_StrSignInitMem>(env, cls, self, SignParam{param}, BlockIn{in}, HandleInit{h});
+                                                                      jobject context,
+                                                                      jobject param, jobject input,
+                                                                      jobject stream) {
+  return call<QUMEN_StrSignInitMem>(env, cls, context, SignParam{param}, BlockIn{input},
+                                    HandleInit{stream});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrSignUpdateMem(JNIEnv* env, jclass cls,
-                                                                        jobject self, jobject param,
-                                                                        jobject h, jobject in) {
-  return call<QUMEN_StrSignUpdateMem>(env, cls, self, SignParam{param}, HandleUpdate{h},
-                                      BlockIn{in});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrSignUpdateMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject content) {
+  return call<QUMEN_StrSignUpdateMem>(env, cls, context, SignParam{param}, HandleUpdate{stream},
+                                      BlockIn{content});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrSignFinalMem(JNIEnv* env, jclass cls,
-                                                                       jobject self, jobject param,
-                                                                       jobject h, jobject out) {
-  return call<QUMEN_StrSignFinalMem>(env, cls, self, SignParam{param}, HandleFinal{h},
-                                     BlockOut{out});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrSignFinalMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject signed_) {
+  return call<QUMEN_StrSignFinalMem>(env, cls, context, SignParam{param}, HandleFinal{stream},
+                                     BlockOut{signed_});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrSignFile(JNIEnv* env, jclass cls,
-                                                                   jobject self, jobject param,
-                                                                   jstring in, jstring in2,
-                                                                   jstring out) {
-  return call<QUMEN_StrSignFile>(env, cls, self, SignParam{param}, Text{in}, Text{in2}, Text{out});
+                                                                   jobject context, jobject param,
+                                                                   jstring inputFile,
+                                                                   jstring secondInputFile,
+                                                                   jstring outputFile) {
+  return call<QUMEN_StrSignFile>(env, cls, context, SignParam{param}, Text{inputFile},
+                                 Text{secondInputFile}, Text{outputFile});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrVerifyInitMem(JNIEnv* env, jclass cls,
-                                                                        jobject self, jobject param,
-                                                                        jobject in, jobject h) {
-  return call<QUMEN_StrVerifyInitMem>(env, cls, self, VerifyParam{param}, BlockIn{in},
-                                      HandleInit{h});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrVerifyInitMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject input, jobject stream) {
+  return call<QUMEN_StrVerifyInitMem>(env, cls, context, VerifyParam{param}, BlockIn{input},
+                                      HandleInit{stream});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrVerifyUpdateMem(JNIEnv* env, jclass cls,
-                                                                          jobject self,
-                                                                          jobject param, jobject h,
-                                                                          jobject in) {
-  return call<QUMEN_StrVerifyUpdateMem>(env, cls, self, VerifyParam{param}, HandleUpdate{h},
-                                        BlockIn{in});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrVerifyUpdateMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject input) {
+  return call<QUMEN_StrVerifyUpdateMem>(env, cls, context, VerifyParam{param}, HandleUpdate{stream},
+                                        BlockIn{input});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrVerifyFinalMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject out, jobject result) {
-  return call<QUMEN_StrVerifyFinalMem>(env, cls, self, VerifyParam{param}, HandleFinal{h},
-                                       BlockOut{out}, VerifyResult{result});
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject content,
+    jobject result) {
+  return call<QUMEN_StrVerifyFinalMem>(env, cls, context, VerifyParam{param}, HandleFinal{stream},
+                                       BlockOut{content}, VerifyResult{result});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrVerifyFile(JNIEnv* env, jclass cls,
-                                                                     jobject self, jobject param,
-                                                                     jstring in, jstring in2,
-                                                                     jstring out, jobject result) {
-  return call<QUMEN_StrVerifyFile>(env, cls, self, VerifyParam{param}, Text{in}, Text{in2},
-                                   Text{out}, VerifyResult{result});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrVerifyFile(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring signedFile,
+    jstring secondInputFile, jstring contentFile, jobject result) {
+  return call<QUMEN_StrVerifyFile>(env, cls, context, VerifyParam{param}, Text{signedFile},
+                                   Text{secondInputFile}, Text{contentFile}, VerifyResult{result});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptInitMem(JNIEnv* env, jclass cls,
-                                                                         jobject self,
-                                                                         jobject param, jobject h) {
-  return call<QUMEN_StrEncryptInitMem>(env, cls, self, EncryptParam{param}, HandleInit{h});
+                                                                         jobject context,
+                                                                         jobject param,
+                                                                         jobject stream) {
+  return call<QUMEN_StrEncryptInitMem>(env, cls, context, EncryptParam{param}, HandleInit{stream});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptUpdateMem(
-    JNIEnv* env, jclass cls, jobject self, jobject param, jobject h, jobject in, jobject out) {
-  return call<QUMEN_StrEncryptUpdateMem>(env, cls, self, EncryptParam{param}, HandleUpdate{h},
-                                         BlockIn{in}, BlockOut{out});
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject content,
+    jobject encrypted) {
+  return call<QUMEN_StrEncryptUpdateMem>(env, cls, context, EncryptParam{param},
+                                         HandleUpdate{stream}, BlockIn{content},
+                                         BlockOut{encrypted});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptFinalMem(JNIEnv* env, jclass cls,
-                                                                          jobject self,
-                                                                          jobject param, jobject h,
-                                                                          jobject out) {
-  return call<QUMEN_StrEncryptFinalMem>(env, cls, self, EncryptParam{param}, HandleFinal{h},
-                                        BlockOut{out});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptFinalMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject encrypted) {
+  return call<QUMEN_StrEncryptFinalMem>(env, cls, context, EncryptParam{param}, HandleFinal{stream},
+                                        BlockOut{encrypted});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptFile(JNIEnv* env, jclass cls,
-                                                                      jobject self, jobject param,
-                                                                      jstring in, jstring out) {
-  return call<QUMEN_StrEncryptFile>(env, cls, self, EncryptParam{param}, Text{in}, Text{out});
+                                                                      jobject context,
+                                                                      jobject param,
+                                                                      jstring contentFile,
+                                                                      jstring encryptedFile) {
+  return call<QUMEN_StrEncryptFile>(env, cls, context, EncryptParam{param}, Text{contentFile},
+                                    Text{encryptedFile});
 }
 
 // Init only returns the state word: st[0] receives what the library left in it (0 if nothing),
 // after the handle rule, whatever the status.
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptInitMem(JNIEnv* env, jclass cls,
-                                                                         jobject self,
-                                                                         jobject param, jobject in,
-                                                                         jintArray st, jobject h) {
-  return call<QUMEN_StrDecryptInitMem>(env, cls, self, DecryptParam{param}, BlockIn{in}, IntOut{st},
-                                       HandleInit{h});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptInitMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject encrypted, jintArray state,
+    jobject stream) {
+  return call<QUMEN_StrDecryptInitMem>(env, cls, context, DecryptParam{param}, BlockIn{encrypted},
+                                       IntOut{state}, HandleInit{stream});
 }
 
 // Update reads the state word after the input block and writes it back after the handle rule.
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptUpdateMem(JNIEnv* env, jclass cls,
-                                                                           jobject self,
-                                                                           jobject param, jobject h,
-                                                                           jobject in, jintArray st,
-                                                                           jobject out) {
-  return call<QUMEN_StrDecryptUpdateMem>(env, cls, self, DecryptParam{param}, HandleUpdate{h},
-                                         BlockIn{in}, IntInOut{st}, BlockOut{out});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptUpdateMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject encrypted,
+    jintArray state, jobject content) {
+  return call<QUMEN_StrDecryptUpdateMem>(env, cls, context, DecryptParam{param},
+                                         HandleUpdate{stream}, BlockIn{encrypted}, IntInOut{state},
+                                         BlockOut{content});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptFinalMem(JNIEnv* env, jclass cls,
-                                                                          jobject self,
-                                                                          jobject param, jobject h,
-                                                                          jobject result) {
-  return call<QUMEN_StrDecryptFinalMem>(env, cls, self, DecryptParam{param}, HandleFinal{h},
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptFinalMem(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jobject stream, jobject result) {
+  return call<QUMEN_StrDecryptFinalMem>(env, cls, context, DecryptParam{param}, HandleFinal{stream},
                                         DecryptResult{result});
 }
 
-JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptFile(JNIEnv* env, jclass cls,
-                                                                      jobject self, jobject param,
-                                                                      jstring in, jstring out,
-                                                                      jobject result) {
-  return call<QUMEN_StrDecryptFile>(env, cls, self, DecryptParam{param}, Text{in}, Text{out},
-                                    DecryptResult{result});
+JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrDecryptFile(
+    JNIEnv* env, jclass cls, jobject context, jobject param, jstring encryptedFile,
+    jstring contentFile, jobject result) {
+  return call<QUMEN_StrDecryptFile>(env, cls, context, DecryptParam{param}, Text{encryptedFile},
+                                    Text{contentFile}, DecryptResult{result});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptedInfoMem(JNIEnv* env, jclass cls,
-                                                                           jobject self, jobject in,
+                                                                           jobject context,
+                                                                           jobject encrypted,
                                                                            jobject result) {
-  return call<QUMEN_StrEncryptedInfoMem>(env, cls, self, BlockIn{in}, EncryptedInfoResult{result});
+  return call<QUMEN_StrEncryptedInfoMem>(env, cls, context, BlockIn{encrypted},
+                                         EncryptedInfoResult{result});
 }
 
 JNIEXPORT jint JNICALL Java_Norv1_LocalIface_QUMENJNI_1StrEncryptedInfoFile(JNIEnv* env, jclass cls,
-                                                                            jobject self,
-                                                                            jstring in,
+                                                                            jobject context,
+                                                                            jstring encryptedFile,
                                                                             jobject result) {
-  return call<QUMEN_StrEncryptedInfoFile>(env, cls, self, Text{in}, EncryptedInfoResult{result});
+  return call<QUMEN_StrEncryptedInfoFile>(env, cls, context, Text{encryptedFile},
+                                          EncryptedInfoResult{result});
 }
 
 }  // extern "C"

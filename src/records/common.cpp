@@ -1,5 +1,7 @@
 #include "common.h"
 
+#include "../core/local_refs.h"
+
 namespace tvj {
 
 bool store_null(const FieldTarget& to) {

@@ -22,7 +22,9 @@
 
 #include "../core/blocks.h"
 #include "../core/exceptions.h"
+#include "../core/frame.h"
 #include "../core/java_class.h"
+#include "../core/local_refs.h"
 #include "../core/scratch.h"
 #include "../core/strings.h"
 #include "../native/tarvex.h"
@@ -31,11 +33,6 @@
 namespace tvj {
 
 inline constexpr JavaClass kStringClass{"java/lang/String"};
-
-template <typename Rec>
-void zero(Rec* rec) {
-  std::memset(static_cast<void*>(rec), 0, sizeof(Rec));
-}
 
 // ---- Java to native
 // ------------------------------------------------------------------------------

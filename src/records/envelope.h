@@ -62,8 +62,7 @@ bool encrypted_info_result_t2jobject(JNIEnv* env, jobject obj, encrypted_info_re
                                      context_t context);
 
 using EncryptParam = RecordIn<encrypt_param_t, jobject2encrypt_param_t, encrypt_param_tFree>;
-using DecryptParam =
-    RecordIn<decrypt_param_t, jobject2decrypt_param_t, zero_record<decrypt_param_t>>;
+using DecryptParam = RecordIn<decrypt_param_t, jobject2decrypt_param_t>;
 using DecryptResult =
     RecordOut<decrypt_result_t, decrypt_result_t2jobject, QUMEN_FreeDecryptResult>;
 using SignedInfoResult =

@@ -1,5 +1,6 @@
 #include "extensions.h"
 
+#include "../core/local_refs.h"
 #include "common.h"
 
 namespace tvj {

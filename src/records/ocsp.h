@@ -35,12 +35,9 @@ bool jobject2ocsp_verify_param_t(JNIEnv* env, jobject obj, ocsp_verify_param_t* 
 bool ocsp_verify_result_t2jobject(JNIEnv* env, jobject obj, ocsp_verify_result_t* rec,
                                   context_t context);
 
-using OcspRequestParam =
-    RecordIn<ocsp_request_param_t, jobject2ocsp_request_param_t, zero_record<ocsp_request_param_t>>;
-using OcspResponseParam = RecordIn<ocsp_response_param_t, jobject2ocsp_response_param_t,
-                                   zero_record<ocsp_response_param_t>>;
-using OcspVerifyParam =
-    RecordIn<ocsp_verify_param_t, jobject2ocsp_verify_param_t, zero_record<ocsp_verify_param_t>>;
+using OcspRequestParam = RecordIn<ocsp_request_param_t, jobject2ocsp_request_param_t>;
+using OcspResponseParam = RecordIn<ocsp_response_param_t, jobject2ocsp_response_param_t>;
+using OcspVerifyParam = RecordIn<ocsp_verify_param_t, jobject2ocsp_verify_param_t>;
 using OcspVerifyResult =
     RecordOut<ocsp_verify_result_t, ocsp_verify_result_t2jobject, QUMEN_OcspFreeVerifyResult>;
 

@@ -55,7 +55,7 @@ bool verify_result_t2jobject(JNIEnv* env, jobject obj, verify_result_t* rec, con
 bool sign_status_t2jobject(JNIEnv* env, jobject obj, sign_status_t* rec, context_t context);
 
 // Frame kinds of this family.
-using SignParam = RecordIn<sign_param_t, jobject2sign_param_t, zero_record<sign_param_t>>;
+using SignParam = RecordIn<sign_param_t, jobject2sign_param_t>;
 using VerifyParam = RecordIn<verify_param_t, jobject2verify_param_t, verify_param_tFree>;
 using VerifyPolicyParam =
     RecordIn<verify_policy_param_t, jobject2verify_policy_param_t, verify_policy_param_tFree>;

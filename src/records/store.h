@@ -33,9 +33,9 @@ void find_param_tFree(JNIEnv* env, jobject obj, find_param_t* rec);
 // On a failure Java's certs stays null and the result is not released here.
 bool find_result_t2jobject(JNIEnv* env, jobject obj, find_result_t* rec, context_t context);
 
-using ImportParam = RecordIn<import_param_t, jobject2import_param_t, zero_record<import_param_t>>;
-using ExportParam = RecordIn<export_param_t, jobject2export_param_t, zero_record<export_param_t>>;
-using AddParam = RecordIn<add_param_t, jobject2add_param_t, zero_record<add_param_t>>;
+using ImportParam = RecordIn<import_param_t, jobject2import_param_t>;
+using ExportParam = RecordIn<export_param_t, jobject2export_param_t>;
+using AddParam = RecordIn<add_param_t, jobject2add_param_t>;
 using FindParam = RecordIn<find_param_t, jobject2find_param_t, find_param_tFree>;
 using FindResult = RecordOut<find_result_t, find_result_t2jobject, QUMEN_FreeFindResult>;
 

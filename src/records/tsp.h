@@ -30,12 +30,9 @@ bool jobject2tsp_verify_param_t(JNIEnv* env, jobject obj, tsp_verify_param_t* re
 bool tsp_verify_result_t2jobject(JNIEnv* env, jobject obj, tsp_verify_result_t* rec,
                                  context_t context);
 
-using TspRequestParam =
-    RecordIn<tsp_request_param_t, jobject2tsp_request_param_t, zero_record<tsp_request_param_t>>;
-using TspResponseParam =
-    RecordIn<tsp_response_param_t, jobject2tsp_response_param_t, zero_record<tsp_response_param_t>>;
-using TspVerifyParam =
-    RecordIn<tsp_verify_param_t, jobject2tsp_verify_param_t, zero_record<tsp_verify_param_t>>;
+using TspRequestParam = RecordIn<tsp_request_param_t, jobject2tsp_request_param_t>;
+using TspResponseParam = RecordIn<tsp_response_param_t, jobject2tsp_response_param_t>;
+using TspVerifyParam = RecordIn<tsp_verify_param_t, jobject2tsp_verify_param_t>;
 using TspVerifyResult =
     RecordOut<tsp_verify_result_t, tsp_verify_result_t2jobject, QUMEN_TspFreeVerifyResult>;
 

@@ -4,9 +4,9 @@
 //   examples <source root> <tarvexjni.jar> <tarvexjni-standin.jar> <libtarvex.so> <libjsig.so>
 //            [<junit-platform-console-standalone.jar>]
 //     Every block fenced as ```java in every *.md file of the source tree (build*, dist, hidden
-//     folders and node_modules left out: a new page is covered as soon as it exists) is compiled
-//     on its own with javac --release 17 -Xlint:all -Werror against both jars (and JUnit, when
-//     given):
+//     folders and the formatters' node_modules left out: a new page is covered as soon as it
+//     exists) is compiled on its own with javac --release 17 -Xlint:all -Werror against both
+//     jars (and JUnit, when given):
 //       - A block that declares a top-level class, record, interface or enum (at the start of a
 //         line) is a compilation unit, compiled exactly as written: it carries its own imports,
 //         as a reader who copies it needs them.

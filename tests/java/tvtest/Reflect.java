@@ -3,7 +3,11 @@ package tvtest;
 import java.lang.reflect.Field;
 import java.lang.reflect.Method;
 import java.lang.reflect.Modifier;
+import java.net.URL;
+import java.net.URLClassLoader;
+import java.nio.file.Path;
 import java.util.ArrayList;
+import java.util.Collections;
 import java.util.List;
 
 /** Descriptors of LocalIface's methods and of record fields, for the C++ side of the tests. */
@@ -51,5 +55,21 @@ public final class Reflect {
       if (Modifier.isNative(m.getModifiers())) names.add(m.getName());
     }
     return names.toArray(new String[0]);
+  }
+
+  /**
+   * The nested classes of the LocalIface that a jar holds, by simple name, sorted, each followed
+   * by " final" when it is. Read in a loader of their own, without initialising the class.
+   */
+  public static String[] nestedClasses(String jar) throws Exception {
+    URL[] path = { Path.of(jar).toUri().toURL() };
+    try (URLClassLoader loader = new URLClassLoader(path, null)) {
+      List<String> out = new ArrayList<>();
+      for (Class<?> c : Class.forName("Norv1.LocalIface", false, loader).getDeclaredClasses()) {
+        out.add(c.getSimpleName() + (Modifier.isFinal(c.getModifiers()) ? " final" : ""));
+      }
+      Collections.sort(out);
+      return out.toArray(new String[0]);
+    }
   }
 }

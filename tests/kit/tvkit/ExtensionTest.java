@@ -145,7 +145,7 @@ class ExtensionTest {
 
     @Test
     void leavesAContextAndAStreamOpen() {
-      line = line() + 1; // the line that opens the context
+      line = line() + 1; // the next line, which opens the context
       Tarvex tarvex = Tarvex.openMinimal();
       LEFT.add(tarvex);
       tarvex.hashing();

@@ -304,7 +304,7 @@ class ProgrammingTest extends WithLib {
   // What a function could not do is refused, naming what is wrong, and programs nothing.
   @Test
   void whatCannotBeIsRefused() {
-    assertEquals(191, StandIn.functions().size());
+    assertTrue(StandIn.functions().containsAll(List.of("HashMem", "VerifyMem", "TlsSessionRead")));
     assertRefused(
       IllegalArgumentException.class,
       () -> StandIn.fail("QUMEN_HashMem", 1),

@@ -45,8 +45,8 @@ final class Refusal {
   static String runWith(List<String> options, String access, String argument)
     throws IOException, InterruptedException {
     List<String> command = new ArrayList<>();
-    // The JVM's own launcher; ProcessHandle's info() would read this process's arguments through
-    // JNI, one local reference each, and -Xcheck:jni warns about a long command line.
+    // This JVM's launcher, from java.home: ProcessHandle's info() reads the whole command line
+    // through more local references than -Xcheck:jni allows a native method without a warning.
     command.add(Path.of(System.getProperty("java.home"), "bin", "java").toString());
     if (Runtime.version().feature() >= 24) command.add("--enable-native-access=" + access);
     command.addAll(options);

@@ -1,16 +1,25 @@
-// The layout of every exported method that follows the call frame: its Java parameters after
-// self, one letter each, which are also the native function's arguments after the context, in
-// order. Upper case: what the library reads (a record by its letter, I an input block, N a
-// String, T an int, G a long, C a certificate, J a handle by value, _ a position it receives as
-// null); lower case: a record it fills; O an output block; H a handle by address; W an int[1]
-// state word read and written.
+// What the tests know of each exported method that the surface cannot tell them: how it
+// reaches the library. The methods themselves, their names and descriptors, come from LocalIface
+// when the bridge is built (native_methods.h: TVJ_NATIVE_METHODS); every one of them is named
+// here once, as a layout or as a departure, which this header checks when it is compiled.
 //
-// Every method but the eleven that depart from the frame: the lifecycle, GetErrorText,
-// EncodeMem and DecodeMem, the store enumerations, CreateCertificateStore and
-// QueryRegistryProfile. (ControlEx is here with a common selector; selector 4 departs.)
+// TVJ_FRAME_METHODS(ROW): every method that follows the call frame, ROW(op, layout) once for
+// each, with nothing between them. The layout is its Java parameters after context, one letter
+// each, which are also the native function's arguments after the context, in order. Upper case:
+// what the library reads (a record by its letter, I an input block, N a String, T an int, G a
+// long, C a certificate, J a handle by value, _ a position it receives as null); lower case: a
+// record it fills; O an output block; H a handle by address; W an int[1] state word read and
+// written. (ControlEx is here with a common selector; selector 4 departs.)
 //
-// TVJ_FRAME_METHODS(ROW) expands ROW(op, layout) once for each, with nothing between them.
+// TVJ_DEPARTING_METHODS(METHOD): the methods that depart from the frame and have tests of their
+// own: the lifecycle, GetErrorText, EncodeMem and DecodeMem, the store enumerations,
+// CreateCertificateStore and QueryRegistryProfile.
 #pragma once
+
+#include <native_methods.h>
+
+#include <iterator>
+#include <string_view>
 
 // clang-format off
 #define TVJ_FRAME_METHODS(ROW) \
@@ -85,4 +94,31 @@
     ROW(OcspVerifyResponse, "ZIx") ROW(TlsSessionCreate, "NHT") ROW(TlsSessionDestroy, "H") \
     ROW(TlsSessionHandshake, "JIO") ROW(TlsSessionComplete, "J") ROW(TlsSessionQuery, "JTO") \
     ROW(TlsSessionWrite, "JIO") ROW(TlsSessionRead, "JIO")
+
+#define TVJ_DEPARTING_METHODS(METHOD) \
+    METHOD(Initialize) METHOD(InitializeEx) METHOD(InitMinimal) METHOD(Uninitialize) \
+    METHOD(GetErrorText) METHOD(EncodeMem) METHOD(DecodeMem) METHOD(EnumStoreObjects) \
+    METHOD(EnumStoreObjectsEx) METHOD(CreateCertificateStore) METHOD(QueryRegistryProfile)
 // clang-format on
+
+namespace layouts {
+
+#define TVJ_LAYOUT_NAME(op, ...) #op,
+inline constexpr std::string_view kNativeMethods[] = {TVJ_NATIVE_METHODS(TVJ_LAYOUT_NAME)};
+inline constexpr std::string_view kFrameMethods[] = {TVJ_FRAME_METHODS(TVJ_LAYOUT_NAME)};
+inline constexpr std::string_view kDepartingMethods[] = {TVJ_DEPARTING_METHODS(TVJ_LAYOUT_NAME)};
+#undef TVJ_LAYOUT_NAME
+
+constexpr bool each_method_once() {
+  for (std::string_view method : kNativeMethods) {
+    int times = 0;
+    for (std::string_view op : kFrameMethods) times += op == method;
+    for (std::string_view op : kDepartingMethods) times += op == method;
+    if (times != 1) return false;
+  }
+  return std::size(kFrameMethods) + std::size(kDepartingMethods) == std::size(kNativeMethods);
+}
+static_assert(each_method_once(),
+              "every native method of LocalIface is a frame method or a departure, once");
+
+}  // namespace layouts
