@@ -41,6 +41,7 @@
 
 #include <jni.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <tuple>
@@ -292,15 +293,18 @@ void zero(Rec* rec) {
 
 // A parameter record converted from Java and released after the call by `Free`; without one
 // the record owns nothing and is only zeroed.
-template <typename Rec, bool (*To)(JNIEnv*, jobject, Rec*),
-          void (*Free)(JNIEnv*, jobject, Rec*) = nullptr>
+// (`Free` is told apart by its type, not by comparing it with null: with the sanitizers on, g++
+// does not take a function's address as a constant it can compare.)
+template <typename Rec, bool (*To)(JNIEnv*, jobject, Rec*), auto Free = nullptr>
 struct RecordIn {
+  static_assert(std::is_same_v<decltype(Free), std::nullptr_t> ||
+                std::is_same_v<decltype(Free), void (*)(JNIEnv*, jobject, Rec*)>);
   jobject java;
   Rec rec{};
   bool convert(CallState& s) { return To(s.env, java, &rec); }
   Rec* native() { return &rec; }
   void release(JNIEnv* env) {
-    if constexpr (Free == nullptr)
+    if constexpr (std::is_same_v<decltype(Free), std::nullptr_t>)
       zero(&rec);
     else
       Free(env, java, &rec);
