@@ -133,7 +133,11 @@ int main(int argc, char** argv) {
   int result = RUN_ALL_TESTS();
   if (testing::GTEST_FLAG(filter) == "*") {
     size_t ran = 0;
-    for (std::string_view method : layouts::kNativeMethods) ran += wt::called().contains(method);
+    for (std::string_view method : layouts::kNativeMethods) {
+      bool was = wt::called().contains(method);
+      ran += was;
+      if (!was) std::printf("windows: not called: %.*s\n", int(method.size()), method.data());
+    }
     std::printf("windows: %zu of %zu methods ran under Wine\n", ran,
                 std::size(layouts::kNativeMethods));
   }
