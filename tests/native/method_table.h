@@ -316,8 +316,9 @@ void run(typename J::Object self, const Row<J>& row, int32_t status, bool nulls)
     args.push_back(argument<J>(self, layout, pos, stage, nulls));
     expected.push_back(args.back().expected);
   }
-  if (std::optional<std::string> declared = J::descriptor(row.op))
+  if (std::optional<std::string> declared = J::descriptor(row.op)) {
     EXPECT_EQ(*declared, desc + ")I") << "the row's layout is the Java declaration";
+  }
 
   auto p = std::make_shared<Probe>();
   p->layout = layout;
