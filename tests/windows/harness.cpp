@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
+
+#include "method_layouts.h"
 
 namespace wt {
 
@@ -63,7 +66,14 @@ const void* key(const char* function) {
   return reinterpret_cast<const void*>(address);
 }
 
+// The methods called so far, by name: what the run's last line counts.
+std::set<std::string, std::less<>>& called() {
+  static auto* ops = new std::set<std::string, std::less<>>();
+  return *ops;
+}
+
 void* exported(const char* op) {
+  called().insert(op);
   std::string name = std::string("Java_Norv1_LocalIface_QUMENJNI_1") + op;
   FARPROC address = GetProcAddress(bridge(), name.c_str());
   if (address == nullptr) fail("tarvexjni.dll exports no " + name);
@@ -115,3 +125,21 @@ Obj BridgeTest::open() {
 }
 
 }  // namespace wt
+
+// GoogleTest's main, and after a whole run the count of LocalIface's native methods (as javac
+// declares them) that it called.
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  int result = RUN_ALL_TESTS();
+  if (testing::GTEST_FLAG(filter) == "*") {
+    size_t ran = 0;
+    for (std::string_view method : layouts::kNativeMethods) {
+      bool was = wt::called().contains(method);
+      ran += was;
+      if (!was) std::printf("windows: not called: %.*s\n", int(method.size()), method.data());
+    }
+    std::printf("windows: %zu of %zu methods ran under Wine\n", ran,
+                std::size(layouts::kNativeMethods));
+  }
+  return result;
+}

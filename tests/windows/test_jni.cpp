@@ -865,9 +865,19 @@ jobject JNICALL PopLocalFrame(JNIEnv*, jobject result) {
   return s.local(keep);
 }
 
-// The invocation interface: GetEnv only.
-jint JNICALL GetEnv(JavaVM*, void** env, jint) {
+// The invocation interface: GetEnv only, for JNI versions: a tool interface's version (JVMTI's
+// have 0x30000000 set) is refused, as by a VM without it, and the bridge falls back to reflection.
+jint JNICALL GetEnv(JavaVM*, void** env, jint version) {
+  if ((version & 0x30000000) == 0x30000000) {
+    *env = nullptr;
+    return JNI_EVERSION;
+  }
   *env = &g_state->env;
+  return JNI_OK;
+}
+
+jint JNICALL GetJavaVM(JNIEnv*, JavaVM** vm) {
+  *vm = &g_state->java_vm;
   return JNI_OK;
 }
 
@@ -928,6 +938,7 @@ Vm::Vm() : state_(std::make_unique<State>()) {
   f.DeleteLocalRef = DeleteLocalRef;
   f.PushLocalFrame = PushLocalFrame;
   f.PopLocalFrame = PopLocalFrame;
+  f.GetJavaVM = GetJavaVM;
   s.env.functions = &s.functions;
   s.invoke.GetEnv = GetEnv;
   s.java_vm.functions = &s.invoke;
