@@ -126,12 +126,12 @@ class Host {
   // for any other kind of URL.
   private static Path jarPath(URL url, String name) {
     String suffix = "!/" + name;
-    String spec = url.getPath();
-    if (!url.getProtocol().equals("jar") || !spec.endsWith(suffix) || !spec.startsWith("file:")) {
+    String inner = url.getPath();
+    if (!url.getProtocol().equals("jar") || !inner.endsWith(suffix) || !inner.startsWith("file:")) {
       return null;
     }
     try {
-      return Path.of(new URI(spec.substring(0, spec.length() - suffix.length())));
+      return Path.of(new URI(inner.substring(0, inner.length() - suffix.length())));
     } catch (URISyntaxException | RuntimeException e) {
       return null;
     }
