@@ -8,7 +8,7 @@
 #   bridge of another build and for a vendor library that lacks a function, and the programs in
 #   tests/loader/)
 #   cases: jar kill order version vendor messages workdir availability modules concurrent kit
-#          forced safety handlers residue signed users codeset overflow cds texts
+#          forced safety handlers residue signed users codeset overflow install cds texts
 set -uo pipefail
 case_name=$1
 java=$2
@@ -510,6 +510,45 @@ overflow)  # a stack overflow inside the library, on Linux: not caught. The faul
 texts)  # the texts the loader reads by hand: /proc/self/maps, folder names, digest files
   run texts "${classpath[@]}" tarvexjni.internal.LoaderTexts
   expect texts "loader texts: all passed"
+  ;;
+install)  # java -jar tarvexjni.jar install: the jar's bridge checked and put into a folder once, then
+          # loaded from there; installed again over itself; a folder that is missing or that
+          # others can change, and a damaged jar, are refused and leave nothing behind
+  mkdir -m 755 "$work/opt"
+  run install -jar "$jar" install "$work/opt"
+  expect install "Installed $work/opt/libtarvexjni.so (tarvexjni $version, linux-" \
+    "start the JVMs that use it with -Dtarvexjni.library=$work/opt/libtarvexjni.so"
+  mode=$(stat -c %A "$work/opt/libtarvexjni.so")
+  [ "$mode" = -r-xr-xr-x ] || say "installed with mode $mode"
+  run installed "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.library="$work/opt/libtarvexjni.so" tvload.Probe
+  expect installed "hashed: status 0" "versions: jar $version, bridge $version" "bridge: $work/opt/libtarvexjni.so r"
+  empty "$work/tmp"
+  run again -jar "$jar" install "$work/opt"
+  expect again "Installed $work/opt/libtarvexjni.so"
+  # refused <name> <folder> <texts...>: exit status 1, the texts said, nothing new in the folder
+  refused() {
+    local before
+    before=$(ls -A "$2" 2>/dev/null)
+    (cd "$work/app" && "$java" -jar "$jar" install "$2") >"$work/$1.out" 2>&1
+    local status=$?
+    [ $status -eq 1 ] || say "$1: exit status $status"
+    expect "$1" "${@:3}"
+    [ "$(ls -A "$2" 2>/dev/null)" = "$before" ] || say "$1: $2 holds $(ls -A "$2")"
+  }
+  refused missing "$work/none" "Cannot install libtarvexjni.so in $work/none: no such folder"
+  chmod 777 "$work/opt"
+  refused unsafe "$work/opt" "Cannot install libtarvexjni.so in $work/opt: $work/opt can be written by its group and other users and is not sticky, so another user could replace the bridge before a JVM loads it; remove that permission (chmod go-w $work/opt)"
+  chmod 755 "$work/opt"
+  mkdir "$work/unpacked"
+  (cd "$work/unpacked" && "$bin/jar" --extract --file "$jar")
+  for digest in "$work"/unpacked/tarvexjni/native/linux-*/libtarvexjni.so.sha256; do
+    echo "0000000000000000000000000000000000000000000000000000000000000000  x" >"$digest"
+  done
+  "$bin/jar" --create --file "$jar" --main-class tarvexjni.internal.Main -C "$work/unpacked" .
+  refused damaged "$work/opt" "Cannot install libtarvexjni.so in $work/opt: the copy of tarvexjni/native/linux-" \
+    "/libtarvexjni.so written to $work/opt/.libtarvexjni.so." \
+    ", but the digest beside it in the jar $jar says 0000000000000000000000000000000000000000000000000000000000000000: the jar is damaged; replace it"
+  [ "$(stat -c %A "$work/opt/libtarvexjni.so")" = -r-xr-xr-x ] || say "damaged: the installed copy changed"
   ;;
 cds)  # under the JDK's application class-data sharing: an archive made at the end of a run
       # (-XX:ArchiveClassesAtExit), then used (-XX:SharedArchiveFile). The host class and the

@@ -18,7 +18,9 @@ import java.nio.file.DirectoryStream;
 import java.nio.file.Files;
 import java.nio.file.InvalidPathException;
 import java.nio.file.LinkOption;
+import java.nio.file.NoSuchFileException;
 import java.nio.file.Path;
+import java.nio.file.StandardCopyOption;
 import java.nio.file.StandardOpenOption;
 import java.nio.file.attribute.FileAttribute;
 import java.nio.file.attribute.PosixFilePermission;
@@ -137,7 +139,7 @@ public final class NativeLoader {
 
     final String resource;
     final Path path;
-    String digest; // as read back from the file
+    String digest; // checked against the file as written
     Host.FileId id; // of the file read back (POSIX)
     boolean loaded;
     boolean deleted;
@@ -332,6 +334,27 @@ public final class NativeLoader {
    */
   public static void loaded(Path library) {
     PROCESS.markLoaded(library);
+  }
+
+  /**
+   * Installs this jar's bridge for this platform into {@code folder}, for the system property
+   * {@value #BRIDGE_PROPERTY} to name: JVMs started with it load the bridge where it is, without
+   * extracting the jar's copy and digesting it at every start. The copy is checked as an extracted
+   * one is (the jar's signers, the SHA-256 digest of the file as written and read back), made
+   * readable and executable by everyone and writable by nobody, and put in place in one step: a
+   * JVM never sees half a file, and one running with an earlier copy keeps it. On POSIX systems
+   * the folder must be one that only this user and root can change, as the loader requires of
+   * every library it loads by its path; a JVM run by another user accepts the copy only when this
+   * user is root.
+   *
+   * @param folder an existing folder
+   * @return the installed file's absolute path, for {@value #BRIDGE_PROPERTY}
+   * @throws UnsatisfiedLinkError saying what failed: no bridge for this platform in the jar, a
+   *     folder that does not exist or that other users could change, a damaged or re-signed jar,
+   *     a file that could not be written or put in place
+   */
+  public static Path install(Path folder) {
+    return PROCESS.installBridge(folder);
   }
 
   // ---- Loading -------------------------------------------------------------------------------
@@ -1062,6 +1085,93 @@ public final class NativeLoader {
       );
     }
     String jar = jarOf(owner);
+    Entry library = readEntry(owner, jar, resource);
+    Path file = privateFolder().resolve(fileName);
+    Extracted entry = new Extracted(resource, file);
+    extracted.put(fileName, entry);
+    try {
+      entry.id = write(library, file, "r-x------", true, "extracted to", jar);
+      entry.digest = library.digest();
+    } catch (UnsatisfiedLinkError e) {
+      discard(fileName);
+      throw e;
+    }
+    return file;
+  }
+
+  synchronized Path installBridge(Path folder) {
+    String refusal = "Cannot install " + platform.bridgeFile + " in " + folder;
+    if (platform.name == null || !holds(platform.name)) {
+      throw new UnsatisfiedLinkError(
+        refusal + ": tarvexjni.jar has no bridge for " + platform.description + " (" + held() + ")"
+      );
+    }
+    Path real;
+    try {
+      real = folder.toAbsolutePath().toRealPath();
+      if (!Files.isDirectory(real)) throw new UnsatisfiedLinkError(refusal + ": not a folder");
+      if (platform.windows) {
+        String page = unrepresentable(real);
+        if (page != null) throw new UnsatisfiedLinkError(refusal + ": " + notInCodePage(page));
+      } else {
+        SafePath.Problem problem = SafePath.check(host, uid(), real, false);
+        if (problem != null) {
+          throw new UnsatisfiedLinkError(
+            refusal +
+              ": " +
+              problem.sentence("another user could replace the bridge before a JVM loads it") +
+              ", or install it where only this user and root can change it"
+          );
+        }
+      }
+    } catch (NoSuchFileException e) {
+      throw withSuppressed(new UnsatisfiedLinkError(refusal + ": no such folder"), e);
+    } catch (IOException e) {
+      throw withSuppressed(new UnsatisfiedLinkError(refusal + ": cannot check it: " + e), e);
+    }
+    String jar = jarOf(NativeLoader.class);
+    String resource = RESOURCE_DIR + "/" + platform.name + "/" + platform.bridgeFile;
+    Path target = real.resolve(platform.bridgeFile);
+    // Written beside its place under a name of its own, then renamed over it.
+    Path written = real.resolve("." + platform.bridgeFile + "." + System.nanoTime() + ".new");
+    try {
+      write(
+        readEntry(NativeLoader.class, jar, resource),
+        written,
+        "r-xr-xr-x",
+        false,
+        "written to",
+        jar
+      );
+    } catch (UnsatisfiedLinkError e) {
+      throw withSuppressed(new UnsatisfiedLinkError(refusal + ": " + e.getMessage()), e);
+    }
+    try {
+      Files.move(
+        written,
+        target,
+        StandardCopyOption.REPLACE_EXISTING,
+        StandardCopyOption.ATOMIC_MOVE
+      );
+    } catch (IOException e) {
+      try {
+        Files.deleteIfExists(written);
+      } catch (IOException gone) {
+        e.addSuppressed(gone);
+      }
+      throw withSuppressed(
+        new UnsatisfiedLinkError(refusal + ": cannot put " + written + " in its place: " + e),
+        e
+      );
+    }
+    return target;
+  }
+
+  // A native entry of a jar, read and checked against the jar's signers, and the SHA-256 digest
+  // that the jar records beside it.
+  private record Entry(String resource, byte[] bytes, String digest) {}
+
+  private Entry readEntry(Class<?> owner, String jar, String resource) {
     Host.Resource library = readResource(owner, resource);
     if (library == null) {
       throw new UnsatisfiedLinkError(
@@ -1084,12 +1194,26 @@ public final class NativeLoader {
           " is not a SHA-256 value: the jar is damaged"
       );
     }
-    Path file = privateFolder().resolve(fileName);
-    Extracted entry = new Extracted(resource, file);
-    extracted.put(fileName, entry);
-    String step = "cannot write " + resource + " to " + file;
+    return new Entry(resource, library.bytes(), expected);
+  }
+
+  // Writes a jar's entry into the new file `file`, owner-only while it is written and then with
+  // `mode` (POSIX), and checks the file as written, read back, against the jar's digest; on POSIX
+  // systems returns the identity of the file read, which the library the system maps must then
+  // have. `done` says in the messages what became of the copy ("extracted to"). A file that
+  // fails is deleted.
+  private Host.FileId write(
+    Entry library,
+    Path file,
+    String mode,
+    boolean deleteOnExit,
+    String done,
+    String jar
+  ) {
+    String step = "cannot write " + library.resource + " to " + file;
+    boolean written = false;
     try {
-      // Owner-only from the start, in a folder nobody else can enter.
+      // Owner-only from the start.
       List<FileAttribute<?>> attributes = new ArrayList<>();
       if (!platform.windows) {
         attributes.add(PosixFilePermissions.asFileAttribute(mode("rw-------")));
@@ -1101,44 +1225,53 @@ public final class NativeLoader {
           attributes.toArray(new FileAttribute<?>[0])
         )
       ) {
-        file.toFile().deleteOnExit(); // should the process end before the file is loaded
+        written = true;
+        if (deleteOnExit) file.toFile().deleteOnExit(); // should the process end before the load
         ByteBuffer buffer = ByteBuffer.wrap(library.bytes());
         while (buffer.hasRemaining()) out.write(buffer);
       }
-      if (!platform.windows) Files.setPosixFilePermissions(file, mode("r-x------"));
+      if (!platform.windows) Files.setPosixFilePermissions(file, mode(mode));
       // The digest is taken of the file as written, read back; on POSIX systems with the identity
-      // of the file read, which the library the system maps must then have.
+      // of the file read.
       step = "cannot read back " + file;
+      String digest;
+      Host.FileId id = null;
       if (platform.windows) {
-        entry.digest = sha256(Files.readAllBytes(file));
+        digest = sha256(Files.readAllBytes(file));
       } else {
-        MessageDigest digest = sha256();
-        entry.id = host.identify(file, digest);
-        entry.digest = HexFormat.of().formatHex(digest.digest());
+        MessageDigest sha256 = sha256();
+        id = host.identify(file, sha256);
+        digest = HexFormat.of().formatHex(sha256.digest());
       }
-      if (!entry.digest.equalsIgnoreCase(expected)) {
+      if (!digest.equalsIgnoreCase(library.digest)) {
         throw new UnsatisfiedLinkError(
           "the copy of " +
-            resource +
-            " extracted to " +
+            library.resource +
+            " " +
+            done +
+            " " +
             file +
             " has SHA-256 " +
-            entry.digest +
+            digest +
             ", but the digest beside it in " +
             jar +
             " says " +
-            expected +
+            library.digest +
             ": the jar is damaged; replace it"
         );
       }
-    } catch (IOException | UnsupportedOperationException e) {
-      discard(fileName);
+      return id;
+    } catch (IOException | UnsupportedOperationException | UnsatisfiedLinkError e) {
+      if (written) {
+        try {
+          Files.deleteIfExists(file);
+        } catch (IOException gone) {
+          e.addSuppressed(gone);
+        }
+      }
+      if (e instanceof UnsatisfiedLinkError link) throw link;
       throw withSuppressed(new UnsatisfiedLinkError(step + ": " + e), e);
-    } catch (UnsatisfiedLinkError e) {
-      discard(fileName);
-      throw e;
     }
-    return file;
   }
 
   // A signed jar vouches for its native entries only where each of its classes' signers signed
