@@ -9,6 +9,7 @@ import java.lang.reflect.Field;
 import java.nio.file.Path;
 import java.security.CodeSigner;
 import java.security.MessageDigest;
+import java.security.NoSuchAlgorithmException;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
@@ -227,6 +228,16 @@ public final class StepTimes {
         return super.makePrivateFolder(parent, prefix, windows);
       } finally {
         add("loader: private folder (made and earlier runs' swept)", t);
+      }
+    }
+
+    @Override
+    MessageDigest sha256() throws NoSuchAlgorithmException {
+      long[] t = now();
+      try {
+        return super.sha256();
+      } finally {
+        add("loader: SHA-256 set up (the JDK's security providers)", t);
       }
     }
 

@@ -30,6 +30,7 @@ import java.nio.file.attribute.UserPrincipal;
 import java.security.CodeSigner;
 import java.security.CodeSource;
 import java.security.MessageDigest;
+import java.security.NoSuchAlgorithmException;
 import java.time.Instant;
 import java.util.ArrayList;
 import java.util.EnumSet;
@@ -187,6 +188,14 @@ class Host {
     } catch (IOException e) {
       return false;
     }
+  }
+
+  /**
+   * A new SHA-256 digest, the JDK's. Its first use sets up the JDK's security providers, which a
+   * JVM that has just started has not loaded yet.
+   */
+  MessageDigest sha256() throws NoSuchAlgorithmException {
+    return MessageDigest.getInstance("SHA-256");
   }
 
   // ---- POSIX: who may change a file, and which file is mapped ---------------------------------

@@ -1597,13 +1597,13 @@ public final class NativeLoader {
     return PosixFilePermissions.fromString(text);
   }
 
-  private static String sha256(byte[] bytes) {
+  private String sha256(byte[] bytes) {
     return HexFormat.of().formatHex(sha256().digest(bytes));
   }
 
-  private static MessageDigest sha256() {
+  private MessageDigest sha256() {
     try {
-      return MessageDigest.getInstance("SHA-256");
+      return host.sha256();
     } catch (NoSuchAlgorithmException e) {
       throw new UnsatisfiedLinkError("no SHA-256 in this JVM: " + e);
     }
