@@ -525,6 +525,18 @@ install)  # java -jar tarvexjni.jar install: the jar's bridge checked and put in
   empty "$work/tmp"
   run again -jar "$jar" install "$work/opt"
   expect again "Installed $work/opt/libtarvexjni.so"
+  # Installed by root, loaded by another local user, whom root's file in root's folder satisfies.
+  user=tvjinst$$
+  if [ "$(id -u)" = 0 ] && useradd --no-create-home --user-group --shell /usr/sbin/nologin "$user" 2>/dev/null; then
+    trap 'chmod -R u+w "$work"; rm -rf "$work"; userdel "$user"' EXIT
+    chmod 711 "$work"
+    wrap=(setpriv --reuid="$user" --regid="$user" --clear-groups)
+    run other-user "${classpath[@]}" -Dtarvex.library="$vendor" -Dtarvexjni.library="$work/opt/libtarvexjni.so" tvload.Probe
+    wrap=()
+    expect other-user "hashed: status 0" "bridge: $work/opt/libtarvexjni.so r"
+  else
+    echo "install: another user's JVM skipped (a second local user is made with useradd, which needs root)"
+  fi
   # refused <name> <folder> <texts...>: exit status 1, the texts said, nothing new in the folder
   refused() {
     local before
