@@ -35,6 +35,7 @@ public final class ForcedPlatforms {
     missingVendorSpeaksOfPath();
     vendorFromAbsoluteFoldersOfPath();
     pathsOutsideTheAnsiCodePage();
+    installOnWindows();
     foldersOfEarlierRuns();
     swappedLibrariesAreRefusedAndTheBridgeStaysInert();
     codesetIsForLinux();
@@ -283,6 +284,43 @@ public final class ForcedPlatforms {
         "): its path has characters that the ANSI code page windows-1252 cannot carry, and the JVM" +
         " gives Windows a library's path in that code page"
     );
+  }
+
+  // Installing on Windows: the jar's DLL checked and put in place, again over an earlier copy,
+  // nothing else left in the folder; a folder whose path the ANSI code page cannot carry is
+  // refused before anything is written, since the JVM could not load the copy from there.
+  static void installOnWindows() throws Exception {
+    Recorder host = new Recorder("install");
+    host.properties.put("sun.jnu.encoding", "Cp1252");
+    Path folder = Files.createDirectories(host.dir.resolve("Program Files/app"));
+    NativeLoader loader = new NativeLoader(WINDOWS, host);
+    Path installed = loader.installBridge(folder);
+    expect(installed, folder.toRealPath().resolve("tarvexjni.dll"));
+    expect(Files.readString(installed), "bridge");
+    host.resource("tarvexjni/native/windows-x86_64/tarvexjni.dll", "bridge, built again");
+    loader.installBridge(folder);
+    expect(Files.readString(installed), "bridge, built again");
+    try (var left = Files.list(folder)) {
+      expect(left.count(), 1L);
+    }
+    expect(host.loads.size(), 0);
+
+    Path profile = Files.createDirectories(host.dir.resolve("Users/\u0418\u0432\u0430\u043d"));
+    try {
+      loader.installBridge(profile);
+      throw new AssertionError("installed in " + profile);
+    } catch (UnsatisfiedLinkError e) {
+      expect(
+        e.getMessage(),
+        "Cannot install tarvexjni.dll in " +
+          profile +
+          ": its path has characters that the ANSI code page windows-1252 cannot carry, and the" +
+          " JVM gives Windows a library's path in that code page"
+      );
+    }
+    try (var left = Files.list(profile)) {
+      expect(left.count(), 0L);
+    }
   }
 
   // Folders whose process is gone are removed at the first extraction; a live process's folder,
